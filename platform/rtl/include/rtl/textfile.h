@@ -1,0 +1,53 @@
+// Reading and writing text files.
+//
+// Files from the Windows program and from time recorders are in the Japanese
+// Windows code page (CP932); our own files are UTF-8. Reading takes the bytes
+// as UTF-8 when they are valid UTF-8 (a UTF-8 byte-order mark is dropped),
+// else decodes them as CP932. Writing always writes UTF-8.
+//
+// Failures raise FileError with a Japanese message naming the file.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rtl {
+
+enum class TextEncoding { Utf8, Cp932 };
+
+// CP932 bytes -> UTF-8 (glibc iconv). A byte sequence that is not CP932
+// becomes U+FFFD and decoding goes on.
+std::string cp932ToUtf8(std::string_view bytes);
+// UTF-8 -> CP932 bytes; a character CP932 lacks becomes '?'.
+std::string utf8ToCp932(std::string_view text);
+// UTF-8 when valid (BOM dropped), else CP932. `detected` receives the choice.
+std::string decodeText(std::string_view bytes, TextEncoding* detected = nullptr);
+
+// Splits text into lines at CR LF, LF or CR. A line end after the last line
+// does not add an empty line; "" gives no lines.
+std::vector<std::string> splitLines(std::string_view text);
+
+// Whole file, decoded to UTF-8.
+std::string readTextFile(const std::filesystem::path& path,
+                         TextEncoding* detected = nullptr);
+// All lines of the file.
+std::vector<std::string> readAllLines(const std::filesystem::path& path);
+// At most `maxLines` first lines.
+std::vector<std::string> readLines(const std::filesystem::path& path, std::size_t maxLines);
+// The first line ("" for an empty file).
+std::string readFirstLine(const std::filesystem::path& path);
+
+inline constexpr std::string_view CRLF = "\r\n";
+
+// Writes `text` as UTF-8, replacing the file. The bytes go to a temporary
+// file beside the target first, which then replaces it, so a failed write
+// never leaves a half-written file behind.
+void writeTextFile(const std::filesystem::path& path, std::string_view text);
+// Each line followed by `lineEnd` (the last one too).
+void writeLines(const std::filesystem::path& path, const std::vector<std::string>& lines,
+                std::string_view lineEnd = CRLF);
+
+}  // namespace rtl
