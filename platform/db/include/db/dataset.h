@@ -1,0 +1,395 @@
+// Datasets: the table and query components of the data module.
+//
+// A dataset holds a snapshot of its rows, read when it opens: later SQL
+// changes do not alter them until refresh(). All users share its one current
+// row. Fields are read and written by name; the read rules are those of the
+// Windows program's fields:
+//   NULL number -> 0, NULL text -> "", NULL date-time -> 0 (1899-12-30);
+//   text read as a number goes through rtl::strToInt / strToFloat /
+//   strToDateTime, so empty text (and NULL text) read as an integer is an
+//   rtl::ConversionError; isNull() tells NULL and empty text apart.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/value.h"
+
+namespace db {
+
+class Connection;
+class Dataset;
+class DataSource;
+namespace detail {
+struct FilterNode;
+}
+
+enum class DatasetState { Inactive, Browse, Edit, Insert, CalcFields };
+
+// A persistent data field or a calculated field.
+struct FieldDef {
+    FieldDef() = default;
+    FieldDef(std::string name, FieldKind kind = FieldKind::Text, int width = 0, std::string displayFormat = {},
+             std::string editFormat = {})
+        : name(std::move(name)), kind(kind), width(width), displayFormat(std::move(displayFormat)),
+          editFormat(std::move(editFormat)) {}
+    std::string name;
+    FieldKind kind = FieldKind::Text;
+    int width = 0;                // text kinds: characters; 0 = the column's width
+    std::string displayFormat;    // numbers: rtl::formatFloat mask ("#,##0", "#0.0#", "#0");
+                                  // date-times: rtl::formatDateTime mask
+    std::string editFormat;       // numbers: mask of editText(); empty = plain digits
+};
+
+// A lookup field: for the current row, resultField of the first row of the
+// source whose lookupKeyField equals this row's keyField; empty (NULL) when
+// none does. The source is read from the database by its table name (or, for
+// a query component, by its SQL), never through the source component's rows,
+// so its filter and open state do not matter. A text key "000012" matches a
+// number key 12 when the source key column is numeric.
+struct LookupDef {
+    LookupDef() = default;
+    // Source by component.
+    LookupDef(std::string name, std::string keyField, Dataset* source, std::string lookupKeyField,
+              std::string lookupResultField, FieldKind kind = FieldKind::Text, int width = 0)
+        : name(std::move(name)), kind(kind), width(width), keyField(std::move(keyField)), lookupDataset(source),
+          lookupKeyField(std::move(lookupKeyField)), lookupResultField(std::move(lookupResultField)) {}
+    // Source by table name.
+    LookupDef(std::string name, std::string keyField, std::string table, std::string lookupKeyField,
+              std::string lookupResultField, FieldKind kind = FieldKind::Text, int width = 0)
+        : name(std::move(name)), kind(kind), width(width), keyField(std::move(keyField)),
+          lookupTable(std::move(table)), lookupKeyField(std::move(lookupKeyField)),
+          lookupResultField(std::move(lookupResultField)) {}
+    std::string name;
+    FieldKind kind = FieldKind::Text;
+    int width = 0;
+    std::string keyField;            // field of this dataset ("IDコード")
+    Dataset* lookupDataset = nullptr;  // the source component (Table or Query) ...
+    std::string lookupTable;         // ... or a table name
+    std::string lookupKeyField;      // "E_NO"
+    std::string lookupResultField;   // "E_NAME"
+    std::string displayFormat;
+};
+
+enum class FieldRole { Data, Calculated, Lookup };
+
+class Field {
+public:
+    const std::string& fieldName() const { return name_; }
+    FieldKind kind() const { return kind_; }
+    int size() const { return width_; }        // text width in characters (0 = no limit)
+    FieldRole role() const { return role_; }
+    bool isCalculated() const { return role_ == FieldRole::Calculated; }
+    bool isLookup() const { return role_ == FieldRole::Lookup; }
+    bool readOnly() const;
+    const std::string& displayFormat() const { return displayFormat_; }
+    void setDisplayFormat(std::string mask) { displayFormat_ = std::move(mask); }
+    const std::string& editFormat() const { return editFormat_; }
+    void setEditFormat(std::string mask) { editFormat_ = std::move(mask); }
+    Dataset& dataset() const { return *ds_; }
+    int index() const { return index_; }
+
+    // ---- reading (current row; NULL on an empty dataset) ----
+    Value value() const;
+    bool isNull() const;
+    std::string asString() const;     // date-times: rtl::dateTimeToStr; doubles: rtl::floatToStr
+    int asInteger() const;            // doubles rounded half to even
+    long long asLargeInt() const;
+    double asFloat() const;
+    double asDateTime() const;        // rtl::TDateTime
+    // The text a control shows: numbers and date-times with the display
+    // format; NULL -> "".
+    std::string displayText() const;
+    // The text an edit control starts from: numbers with the edit format (or
+    // plain), date-times as rtl::dateTimeToStr, text as stored.
+    std::string editText() const;
+
+    // ---- writing (the dataset must be in Edit or Insert) ----
+    // Text is cut to the field's width. Numbers are range-checked for long
+    // and short fields (rtl::DatabaseError naming the field).
+    void setValue(const Value& v);
+    // "" -> NULL for number and date-time fields; else converted with the
+    // runtime's conversions (rtl::ConversionError on bad text).
+    void setAsString(std::string_view text);
+    void setAsInteger(long long v);
+    void setAsFloat(double v);        // long/short fields round half to even
+    void setAsDateTime(double v);
+    void clear();                     // NULL
+    // Text typed into a control (same rules as setAsString).
+    void setEditText(std::string_view text) { setAsString(text); }
+
+private:
+    friend class Dataset;
+    Field() = default;
+    Dataset* ds_ = nullptr;
+    int index_ = 0;
+    std::string name_;
+    FieldKind kind_ = FieldKind::Text;
+    int width_ = 0;
+    FieldRole role_ = FieldRole::Data;
+    std::string displayFormat_;
+    std::string editFormat_;
+    bool persistent_ = false;
+    int column_ = -1;          // data: result column; calculated: calc slot; lookup: lookup slot
+};
+
+struct LocateOptions {
+    bool caseInsensitive = true;   // the collation is case-insensitive anyway
+    bool partialKey = false;       // text keys: prefix match
+};
+
+class Dataset {
+public:
+    Dataset(Connection* connection = nullptr, std::string name = {});
+    virtual ~Dataset();
+    Dataset(const Dataset&) = delete;
+    Dataset& operator=(const Dataset&) = delete;
+
+    const std::string& name() const { return name_; }
+    void setName(std::string n) { name_ = std::move(n); }
+    Connection* connection() const { return conn_; }
+    void setConnection(Connection* c);   // closes the dataset first
+
+    // ---- persistent fields (set up while closed) ----
+    // With persistent data fields the dataset shows only those (and its
+    // calculated and lookup fields); opening fails with rtl::DatabaseError
+    // "フィールド 'X' が見つかりません。" when the result lacks one of them.
+    // Without them every result column becomes a field (kind and width from
+    // the declared column type).
+    Field& addField(const FieldDef& def);
+    Field& addCalculatedField(const FieldDef& def);
+    Field& addLookupField(const LookupDef& def);
+    void clearFieldDefs();
+
+    // ---- open / close ----
+    void open();
+    void close();                       // discards an unposted change
+    bool active() const { return state_ != DatasetState::Inactive; }
+    void setActive(bool on) { on ? open() : close(); }
+    // Posts a pending change, re-reads the rows and returns to the same row
+    // (by rowid; by position for read-only results).
+    void refresh();
+    DatasetState state() const { return state_; }
+    // Rows can be written (a table, or a query over one table's columns).
+    bool canModify() const { return active() && updatable_; }
+
+    // ---- fields ----
+    int fieldCount() const { return static_cast<int>(fields_.size()); }
+    Field& field(int index);
+    Field& fieldByName(std::string_view name);   // rtl::DatabaseError when missing
+    Field* findField(std::string_view name);      // case-insensitive
+    std::vector<std::string> fieldNames() const;
+    Field& operator[](std::string_view name) { return fieldByName(name); }
+
+    // ---- navigation (a changed row is posted first; a failing post throws
+    // and the cursor stays) ----
+    void first();
+    void last();
+    void next();
+    void prior();
+    int moveBy(int distance);
+    bool eof() const { return eof_; }
+    bool bof() const { return bof_; }
+    bool isEmpty() const { return visible_.empty(); }
+    int recordCount() const { return static_cast<int>(visible_.size()); }
+    int recNo() const;                 // 1-based, 0 when empty
+    void setRecNo(int recNo);
+    // Moves to the first row whose fields (";"-separated) equal the values,
+    // compared by each field's kind; false (cursor unchanged) when none.
+    bool locate(std::string_view keyFields, const std::vector<Value>& values,
+                LocateOptions options = {});
+    bool locate(std::string_view keyField, const Value& value, LocateOptions options = {}) {
+        return locate(keyField, std::vector<Value>{value}, options);
+    }
+    using Bookmark = long long;   // rowid of a row (or position + 1 for read-only results)
+    Bookmark bookmark() const;
+    bool gotoBookmark(Bookmark b);
+
+    // ---- editing ----
+    void edit();          // on an empty dataset: insert()
+    void append();        // new row at the end
+    void insert();        // new row before the current one
+    // Runs beforePost, writes the row with bound values, re-reads it (so
+    // converted values show), runs afterPost. A failure raises and leaves the
+    // dataset in Edit/Insert with the values as the user set them.
+    void post();
+    void cancel();
+    void deleteRecord();  // the current row, from the database and the snapshot
+    bool modified() const { return modified_; }
+    // Edit/Insert: post when modified, else cancel.
+    void checkBrowseMode();
+
+    // ---- filter ----
+    // Comparisons "Field op literal" with = <> < <= > >=, joined by AND / OR
+    // (any case) and brackets. Literals quoted ('x', quotes doubled) or bare;
+    // converted to the field's kind: dates compare as dates, numbers as
+    // numbers, text with the Jet collation. NULL never matches. The text and
+    // the switch survive close and open; set on an open dataset they apply at
+    // once and the cursor goes to the first row. A malformed filter or an
+    // unknown field raises rtl::DatabaseError when it is applied.
+    void setFilter(std::string text);
+    const std::string& filter() const { return filterText_; }
+    void setFiltered(bool on);
+    bool filtered() const { return filtered_; }
+
+    // ---- hooks ----
+    std::function<void(Dataset&)> onCalcFields;   // fill calculated fields of the row
+    std::function<void(Dataset&)> beforePost;
+    std::function<void(Dataset&)> afterPost;
+    std::function<void(Dataset&)> beforeDelete;
+    std::function<void(Dataset&)> afterDelete;
+    std::function<void(Dataset&)> afterOpen;
+    std::function<void(Dataset&)> beforeClose;
+    std::function<void(Dataset&)> afterScroll;
+
+    // ---- bound controls ----
+    void disableControls();
+    void enableControls();             // the last one notifies a full change
+    bool controlsDisabled() const { return disableCount_ > 0; }
+
+protected:
+    // The SELECT the dataset opens, with its parameters.
+    virtual std::string selectSql(Params& params) const = 0;
+    // The source read by lookup fields that name this dataset.
+    virtual std::string lookupSourceSql(Params& params) const = 0;
+    void checkInactive(const char* what) const;
+
+private:
+    friend class Field;
+    friend class DataSource;
+    friend class Connection;
+    struct Row {
+        long long rowid = 0;
+        std::vector<Value> data;
+        std::vector<Value> calc;
+    };
+    struct Column {
+        std::string name;        // Jet name (Expr1000 for expressions)
+        std::string origin;      // base-table column, empty for expressions
+        FieldKind kind = FieldKind::Text;
+        int width = 0;
+        bool declared = false;
+    };
+    struct LookupSlot {
+        LookupDef def;
+        std::uint64_t loadedAt = ~0ull;
+        bool numericKey = false;
+        std::map<std::string, Value> values;
+    };
+    void readRows(std::vector<Row>& rows, std::vector<Column>& cols, bool& updatable,
+                  std::string& baseTable);
+    void buildFields();
+    void calcRow(Row& row);
+    void applyFilter();
+    bool rowMatches(const Row& row) const;
+    Row* activeRow();
+    const Row* activeRow() const;
+    Value fieldValue(const Field& f, const Row& row) const;
+    Value lookupValue(const Field& f, const Row& row) const;
+    void setFieldValue(Field& f, Value v);
+    void writeRow();
+    void rereadRow(Row& row);
+    void scrolled();
+    void notifyData(Field* f);
+    void notifyState();
+    void notifyUpdate();
+    void rolledBack();
+    int rowIndex() const;
+
+    Connection* conn_ = nullptr;
+    std::string name_;
+    DatasetState state_ = DatasetState::Inactive;
+    std::vector<std::unique_ptr<Field>> fields_;
+    std::vector<Column> cols_;
+    std::vector<Row> rows_;
+    std::vector<int> visible_;        // indices into rows_
+    int cur_ = -1;                    // index into visible_
+    bool bof_ = true, eof_ = true;
+    bool updatable_ = false;
+    std::string baseTable_;
+    Row buffer_;
+    std::vector<bool> changed_;       // per result column, in Edit/Insert
+    bool modified_ = false;
+    int insertAt_ = 0;                // visible position of a row being inserted
+    int calcSlots_ = 0;
+    mutable std::vector<LookupSlot> lookups_;
+    Row* calcTarget_ = nullptr;
+    std::string filterText_;
+    bool filtered_ = false;
+    std::shared_ptr<detail::FilterNode> filterTree_;
+    std::vector<DataSource*> sources_;
+    int disableCount_ = 0;
+};
+
+// A table by name, all rows, in the order of its index field names.
+class Table : public Dataset {
+public:
+    explicit Table(Connection* connection = nullptr, std::string name = {});
+    const std::string& tableName() const { return table_; }
+    void setTableName(std::string table);         // only while closed
+    // ";"-separated field names ("S_TANCOD", "K_DATE"); empty = the table's
+    // own (insertion) order. Changing it on an open table re-reads the rows.
+    const std::string& indexFieldNames() const { return index_; }
+    void setIndexFieldNames(std::string names);
+
+protected:
+    std::string selectSql(Params& params) const override;
+    std::string lookupSourceSql(Params& params) const override;
+
+private:
+    std::string table_;
+    std::string index_;
+};
+
+// SQL as a list of lines, sent joined by CR LF.
+class SqlLines {
+public:
+    void clear() { lines_.clear(); changed(); }
+    void add(std::string line) { lines_.push_back(std::move(line)); changed(); }
+    SqlLines& operator<<(std::string line) { add(std::move(line)); return *this; }
+    void setText(std::string_view text);   // splits at CR LF / LF
+    std::string text() const;              // lines joined by "\r\n"
+    const std::vector<std::string>& lines() const { return lines_; }
+    int count() const { return static_cast<int>(lines_.size()); }
+    std::function<void()> onChange;
+
+private:
+    void changed() { if (onChange) onChange(); }
+    std::vector<std::string> lines_;
+};
+
+// A query: open() for a SELECT, execSQL() for any other statement. Changing
+// the SQL closes it. Parameters are bound by name (":code") or position ("?").
+class Query : public Dataset {
+public:
+    explicit Query(Connection* connection = nullptr, std::string name = {});
+    SqlLines& sql() { return sql_; }
+    const SqlLines& sql() const { return sql_; }
+    void setSql(std::string_view text) { sql_.setText(text); }
+    std::string sqlText() const { return sql_.text(); }
+
+    void setParam(std::string name, Value v);    // name with or without ':'
+    void addParam(Value v);                      // next positional "?"
+    void clearParams();
+    const Params& params() const { return params_; }
+
+    // Runs the statement; returns the rows changed.
+    long long execSQL();
+    long long rowsAffected() const { return rowsAffected_; }
+
+protected:
+    std::string selectSql(Params& params) const override;
+    std::string lookupSourceSql(Params& params) const override;
+
+private:
+    SqlLines sql_;
+    Params params_;
+    long long rowsAffected_ = 0;
+};
+
+}  // namespace db

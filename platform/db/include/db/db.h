@@ -1,0 +1,8 @@
+// The database layer: SQLite standing in for the Jet engine.
+#pragma once
+
+#include "db/connection.h"
+#include "db/dataset.h"
+#include "db/datasource.h"
+#include "db/jet.h"
+#include "db/value.h"
