@@ -1,0 +1,23 @@
+# Writes a C++ source that holds the withholding-tax CSV files as string
+# constants, so a database can be created without looking for data files.
+# Called as: cmake -DIN_DIR=<dir> -DOUT=<file.cpp> -P embed_tax.cmake
+set(files zei_mas zei_masB zei_masS)
+set(body "// Generated from data/tax/*.csv at build time. Do not edit.\n")
+string(APPEND body "#include \"data/taxdata.h\"\n\nnamespace data {\nnamespace {\n")
+foreach(name IN LISTS files)
+  file(READ "${IN_DIR}/${name}.csv" content)
+  string(FIND "${content}" ")csv\"" clash)
+  if(NOT clash EQUAL -1)
+    message(FATAL_ERROR "${name}.csv holds the raw-string delimiter")
+  endif()
+  string(APPEND body "const char k_${name}[] = R\"csv(${content})csv\";\n")
+endforeach()
+string(APPEND body "}  // namespace\n\n")
+string(APPEND body "std::string_view embeddedTaxCsv(std::string_view table) {\n")
+foreach(name IN LISTS files)
+  string(APPEND body "    if (table == \"${name}\") return k_${name};\n")
+endforeach()
+string(APPEND body "    return {};\n}\n\n}  // namespace data\n")
+file(WRITE "${OUT}.tmp" "${body}")
+file(COPY_FILE "${OUT}.tmp" "${OUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUT}.tmp")
