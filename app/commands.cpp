@@ -1,0 +1,62 @@
+#include "app/commands.h"
+
+#include <QPointer>
+
+#include <vector>
+
+#include "app/DlgAboutBox.h"
+#include "app/frmMain.h"
+#include "app/subwindows.h"
+#include "ui/action.h"
+
+namespace app {
+
+void registerSubWindows()
+{
+    SubWindows& hub = subWindows();
+    hub.registerForm("DlgAboutBox",
+                     [](QWidget* owner) -> QObject* { return ui::createForm<TDlgAboutBox>(owner); });
+
+    // Windows of the other areas, each under its form object name:
+    //   hub.registerForm("frmTotal", [](QWidget* o) { return ui::createForm<TfrmTotal>(o); });
+    //   hub.registerReport("frmQR_Kyuyo", create, [](QObject* f) { /* open its preview */ });
+    // The open-window names and groups they belong to are in app/subwindows.cpp.
+}
+
+void connectCommands(TfrmMain& main)
+{
+    // Actions whose handlers live with their areas:
+    //   Act_NewSet, Act_CopyZalton, ActCopyZalton2  (time-recorder import)
+    //   Act_Nenji                                   (annual withholding data)
+    //   Act_ClossRep                                (daily cross table builder)
+    // e.g. main.action("Act_Nenji")->setHandler([] { ... });
+    (void)main;
+}
+
+namespace {
+std::vector<QPointer<QObject>>& startupObjects()
+{
+    static std::vector<QPointer<QObject>> objects;
+    return objects;
+}
+}  // namespace
+
+void createStartupObjects()
+{
+    // In this order, once their classes exist:
+    //   frmEmp_seek = ui::createForm<TfrmEmp_seek>();
+    //   DlgOutTime  = ui::createForm<TDlgOutTime>();
+    //   DlgInTime   = ui::createForm<TDlgInTime>();
+    // and each is appended to startupObjects() so it is freed at the end.
+    (void)startupObjects();
+}
+
+void destroyStartupObjects()
+{
+    auto& objects = startupObjects();
+    for (auto it = objects.rbegin(); it != objects.rend(); ++it)
+        delete it->data();
+    objects.clear();
+}
+
+}  // namespace app
