@@ -7,6 +7,8 @@
 #include "app/DlgAboutBox.h"
 #include "app/frmMain.h"
 #include "app/subwindows.h"
+#include "data/DB_Acs.h"
+#include "import/importprompts.h"
 #include "ui/action.h"
 
 namespace app {
@@ -25,12 +27,19 @@ void registerSubWindows()
 
 void connectCommands(TfrmMain& main)
 {
-    // Actions whose handlers live with their areas:
-    //   Act_NewSet, Act_CopyZalton, ActCopyZalton2  (time-recorder import)
-    //   Act_Nenji                                   (annual withholding data)
-    //   Act_ClossRep                                (daily cross table builder)
+    // Time-recorder imports: each replaces the punches and then enables the
+    // punch buttons by what it left in タイムカード.
+    main.action("Act_NewSet")->setHandler(
+        [&main] { payroll::Act_NewSetExecute(*data::DataModule1, payroll::importPrompts(&main)); });
+    main.action("Act_CopyZalton")->setHandler(
+        [&main] { payroll::Act_CopyZaltonExecute(*data::DataModule1, payroll::importPrompts(&main)); });
+    main.action("ActCopyZalton2")->setHandler(
+        [&main] { payroll::ActCopyZalton2Execute(*data::DataModule1, payroll::importPrompts(&main)); });
+
+    // Actions whose handlers live with their areas still to come:
+    //   Act_Nenji     (annual withholding data)
+    //   Act_ClossRep  (daily cross table builder)
     // e.g. main.action("Act_Nenji")->setHandler([] { ... });
-    (void)main;
 }
 
 namespace {

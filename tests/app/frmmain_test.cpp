@@ -780,3 +780,36 @@ TEST_F(MainWindow, VersionDialogLinksOpenTheHelpPageAndTheTaxTablesPage)
                                    TDlgAboutBox::taxRateUrl()}));
     EXPECT_TRUE(QFile::exists(path("Tallyra2.htm")));
 }
+
+TEST_F(MainWindow, RecorderCsvImportFromTheMainWindowReplacesThePunchesAndEnablesTheButtons)
+{
+    deliverDatabase();
+    sql("UPDATE sys_mas SET REC_YN = '2'");
+    sql("INSERT INTO タイムカード (月, 日, 時, 分, 秒, IDコード, 入退, 異例コード, CR) "
+        "VALUES ('01', '01', '09', '00', '0', 'old', '0', '00', '0')");
+    TfrmMain& w = start();
+    ASSERT_TRUE(w.startupDone());
+    app::connectCommands(w);
+    // Layout 1: employee in field 1, date in 4, clock-in in 8, clock-out in 11.
+    rtl::writeLines(spath("punch.csv"),
+                    {"0,000007,x,x,年月日,x,x,x,出勤,x,x,退勤",
+                     "0,000007,x,x,14/07/01,x,x,x,22:00,x,x,06:30"});
+    for (auto* b : {w.btnDayRep, w.btnJ_Meisai, w.btnTimeRep})
+        b->setEnabled(false);
+
+    dialogs.answer(path("punch.csv"));
+    w.btnZLT1->click();
+    EXPECT_EQ(dialogs.unanswered(), 0);
+    db::Connection c(spath("Wendrasol.mdb"));
+    EXPECT_EQ(c.scalar("SELECT COUNT(*) FROM タイムカード").integer(), 2);
+    EXPECT_EQ(c.scalar("SELECT COUNT(*) FROM タイムカード WHERE IDコード = 'old'").integer(), 0);
+    // The clock-out of a night shift keeps the line's date with its hour raised.
+    EXPECT_EQ(c.scalar("SELECT 時 FROM タイムカード WHERE 入退 = '1'").text(), "30");
+    for (auto* b : {w.btnDayRep, w.btnJ_Meisai, w.btnTimeRep})
+        EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+
+    // A cancelled choice keeps what is there.
+    dialogs.answer("");
+    w.btnZLT1->click();
+    EXPECT_EQ(c.scalar("SELECT COUNT(*) FROM タイムカード").integer(), 2);
+}

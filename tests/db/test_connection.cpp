@@ -56,6 +56,14 @@ TEST_F(ConnectionTest, AdoConnectionTextNamesTheFile) {
     db::Connection r("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path_ + ";Mode=Read;");
     EXPECT_TRUE(r.readOnly());
     EXPECT_THROW(r.execute("DELETE FROM emp_tanka"), rtl::DatabaseError);
+    // The provider's quoted form: the quotes are not part of the path, and a
+    // ';' inside them does not end the value.
+    db::Connection q("Provider=Microsoft.Jet.OLEDB.4.0;Data Source='" + path_ + "';Mode=Read;Persist Security Info=False");
+    EXPECT_EQ(q.databasePath(), path_);
+    EXPECT_TRUE(q.readOnly());
+    db::Connection semi("Data Source='/tmp/a;b.mdb';Mode=Read");
+    EXPECT_EQ(semi.databasePath(), "/tmp/a;b.mdb");
+    EXPECT_TRUE(semi.readOnly());
 }
 
 TEST_F(ConnectionTest, SettingsFavourDurability) {

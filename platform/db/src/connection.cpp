@@ -247,16 +247,30 @@ void execPlain(sqlite3* h, const std::string& sql) {
 }
 
 std::string valueOf(const std::string& cs, std::string_view key) {
-    // "Key=Value;Key=Value" (keys without case)
+    // "Key=Value;Key='Value';Key=\"Value\"" (keys without case). A quoted value
+    // may hold ';' and comes back without its quotes, as the provider reads it.
     size_t i = 0;
     while (i < cs.size()) {
-        size_t semi = cs.find(';', i);
-        if (semi == std::string::npos) semi = cs.size();
-        std::string_view part(cs.data() + i, semi - i);
-        auto eq = part.find('=');
-        if (eq != std::string_view::npos && detail::sameName(detail::trimView(part.substr(0, eq)), key))
-            return std::string(detail::trimView(part.substr(eq + 1)));
-        i = semi + 1;
+        const size_t eq = cs.find('=', i);
+        if (eq == std::string::npos) break;
+        const std::string_view name = detail::trimView(std::string_view(cs).substr(i, eq - i));
+        size_t j = eq + 1;
+        while (j < cs.size() && cs[j] == ' ') ++j;
+        std::string value;
+        if (j < cs.size() && (cs[j] == '\'' || cs[j] == '"')) {
+            const char q = cs[j];
+            size_t close = cs.find(q, j + 1);
+            if (close == std::string::npos) close = cs.size();
+            value = cs.substr(j + 1, close - j - 1);
+            size_t semi = cs.find(';', close);
+            i = semi == std::string::npos ? cs.size() : semi + 1;
+        } else {
+            size_t semi = cs.find(';', j);
+            if (semi == std::string::npos) semi = cs.size();
+            value = std::string(detail::trimView(std::string_view(cs).substr(j, semi - j)));
+            i = semi + 1;
+        }
+        if (detail::sameName(name, key)) return value;
     }
     return {};
 }

@@ -1,0 +1,126 @@
+#include "import/punchrules.h"
+
+#include <cstdio>
+
+#include "rtl/convert.h"
+#include "rtl/errors.h"
+#include "rtl/strings.h"
+
+namespace payroll {
+
+const CsvLayoutRules kLayout1{1, 4, 8, 11, "年月日", "0"};
+const CsvLayoutRules kLayout2{1, 4, 8, 14, "年/月/日", "00"};
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// "h", "hh" (one or two digits) -> value; -1 when not.
+int smallNumber(std::string_view part)
+{
+    if (part.empty() || part.size() > 2) return -1;
+    int v = 0;
+    for (char c : part) {
+        if (!isDigit(c)) return -1;
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+
+std::string twoDigits(int v)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d", v);
+    return buf;
+}
+
+// hh:mm or hh:mm:ss with one- or two-digit parts; false when malformed or
+// beyond maxHour / 59.
+bool splitClock(std::string_view text, int maxHour, int& hour, int& minute)
+{
+    const auto c1 = text.find(':');
+    if (c1 == std::string_view::npos) return false;
+    std::string_view rest = text.substr(c1 + 1);
+    std::string_view sec;
+    const auto c2 = rest.find(':');
+    if (c2 != std::string_view::npos) {
+        sec = rest.substr(c2 + 1);
+        rest = rest.substr(0, c2);
+        const int s = smallNumber(sec);
+        if (s < 0 || s > 59) return false;
+    }
+    hour = smallNumber(text.substr(0, c1));
+    minute = smallNumber(rest);
+    return hour >= 0 && hour <= maxHour && minute >= 0 && minute <= 59;
+}
+
+}  // namespace
+
+ClockText parseRecorderClock(std::string_view field)
+{
+    int h = 0, m = 0;
+    if (!splitClock(field, 23, h, m)) throw rtl::ConversionError(rtl::msg::notTime(field));
+    return {twoDigits(h), twoDigits(m)};
+}
+
+ClockText parseScheduleClock(std::string_view text)
+{
+    const std::string t = rtl::trim(text);
+    int h = 0, m = 0;
+    if (!splitClock(t, 47, h, m)) throw rtl::ConversionError(rtl::msg::notTime(t));
+    if (h > 24) h -= 24;
+    return {twoDigits(h), twoDigits(m)};
+}
+
+void raiseToNextDay(ClockText& clock)
+{
+    clock.hour = twoDigits(std::stoi(clock.hour) + 24);
+}
+
+PunchPair layout1Pair(ClockText in, ClockText out)
+{
+    if (in.key() > out.key()) raiseToNextDay(out);
+    return {std::move(in), std::move(out)};
+}
+
+PunchPair layout2Pair(ClockText in, ClockText out, const ClockText& start, const ClockText& end)
+{
+    const std::string s = start.key();
+    const std::string e = end.key();
+    if (in.key() > out.key()) raiseToNextDay(out);
+    if (!(s > e)) {
+        // A shift within one day: a clock-out before the shift starts is
+        // the next morning's.
+        if (s > out.key()) raiseToNextDay(out);
+    } else {
+        // A shift across midnight; each test sees the hours as they stand.
+        if (s > out.key()) raiseToNextDay(out);
+        if (e > out.key()) raiseToNextDay(out);
+        if (e > in.key()) raiseToNextDay(in);
+    }
+    if (in.minute == "0") in.minute = "00";
+    return {std::move(in), std::move(out)};
+}
+
+std::string layout2EmployeeCode(std::string_view field)
+{
+    const long long n = rtl::strToInt64(field);
+    if (n < 0) throw rtl::ConversionError("社員番号 '" + std::string(field) + "' が正しくありません");
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%06lld", n);
+    return buf;
+}
+
+std::string fieldAt(const std::vector<std::string>& fields, int index)
+{
+    return index >= 0 && index < static_cast<int>(fields.size()) ? fields[static_cast<size_t>(index)]
+                                                                  : std::string();
+}
+
+bool isSkippedLine(const std::vector<std::string>& fields, const CsvLayoutRules& layout)
+{
+    if (fields.empty()) return true;
+    return fieldAt(fields, layout.dateField) == layout.headerText || fieldAt(fields, layout.clockInField).empty();
+}
+
+}  // namespace payroll

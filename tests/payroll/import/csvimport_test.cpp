@@ -1,0 +1,163 @@
+// Both CSV layouts into タイムカード through the data module: the rows each
+// line gives, both encodings, header and empty lines, and what a refused
+// line leaves behind.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "fixture.h"
+#include "import/recorderimport.h"
+#include "rtl/errors.h"
+
+namespace payroll::testing {
+namespace {
+
+class CsvImport : public ImportFolder {};
+
+const Encoding kEncodings[] = {Encoding::Utf8, Encoding::Cp932};
+const char* name(Encoding e) { return e == Encoding::Utf8 ? "UTF-8" : "CP932"; }
+
+TEST_F(CsvImport, Layout1NightAndDayShiftsInBothEncodings)
+{
+    for (Encoding enc : kEncodings) {
+        SCOPED_TRACE(name(enc));
+        seedOldPunches();
+        const auto file = writeCsv("zalton1.csv",
+                                   {csvLine(13, {{1, "社員"}, {4, "年月日"}, {8, "出勤"}, {11, "退勤"}}),
+                                    layout1Line("7", "2014/07/01", "22:00", "06:30"),
+                                    layout1Line("000012", "14/07/02", "08:00", "17:00")},
+                                   enc);
+        EXPECT_EQ(importCsvLayout1(*dm, file), 4);
+        const std::vector<PunchRow> expected = {
+            {"07", "01", "22", "00", "0", "7", "0", "00", "0"},
+            {"07", "01", "30", "30", "0", "7", "1", "00", "0"},
+            {"07", "02", "08", "00", "0", "000012", "0", "00", "0"},
+            {"07", "02", "17", "00", "0", "000012", "1", "00", "0"},
+        };
+        EXPECT_EQ(punches(), expected);
+        EXPECT_FALSE(dm->Table2.active());
+        exec("DELETE FROM タイムカード");
+    }
+}
+
+TEST_F(CsvImport, Layout2SchedulesAndEmployeeCodes)
+{
+    // Category 01 (delivered) is 09:00-18:00; 03 runs 22:00 to 06:00 of the
+    // next day, written as 30:00 the way recorders store it.
+    addCategory("03", "22:00", "30:00");
+    addEmployee(7, "000007", "01");
+    addEmployee(8, "000008", "03");
+    for (Encoding enc : kEncodings) {
+        SCOPED_TRACE(name(enc));
+        const auto file = writeCsv("zalton2.csv",
+                                   {csvLine(16, {{1, "社員番号"}, {4, "年/月/日"}, {8, "出勤"}, {14, "退勤"}}),
+                                    layout2Line("7", "2014/07/01", "07:50", "08:10"),
+                                    layout2Line("000008", "2014/07/01", "01:00", "06:00"),
+                                    layout2Line("8", "2014/07/02", "21:50", "06:10")},
+                                   enc);
+        EXPECT_EQ(importCsvLayout2(*dm, file), 6);
+        const std::vector<PunchRow> expected = {
+            {"07", "01", "07", "50", "00", "000007", "0", "00", "0"},
+            {"07", "01", "32", "10", "00", "000007", "1", "00", "0"},
+            {"07", "01", "25", "00", "00", "000008", "0", "00", "0"},
+            {"07", "01", "30", "00", "00", "000008", "1", "00", "0"},
+            {"07", "02", "21", "50", "00", "000008", "0", "00", "0"},
+            {"07", "02", "30", "10", "00", "000008", "1", "00", "0"},
+        };
+        EXPECT_EQ(punches(), expected);
+    }
+}
+
+TEST_F(CsvImport, LinesWithoutPunchesAddNothing)
+{
+    seedOldPunches();
+    // A header-only file empties the table (a deliberate fresh start).
+    EXPECT_EQ(importCsvLayout1(*dm, writeCsv("h1.csv", {csvLine(13, {{4, "年月日"}})}, Encoding::Cp932)), 0);
+    EXPECT_TRUE(punches().empty());
+
+    seedOldPunches();
+    addEmployee(7, "000007", "01");
+    EXPECT_EQ(importCsvLayout2(*dm, writeCsv("h2.csv", {csvLine(16, {{4, "年/月/日"}})})), 0);
+    EXPECT_TRUE(punches().empty());
+
+    // Empty clock-in fields, blank lines and a blank last line are skipped.
+    const auto file = writeCsv("gaps.csv", {layout1Line("7", "2014/07/01", "", ""), "", "   ",
+                                             layout1Line("7", "2014/07/03", "09:00", "18:00"), ""});
+    EXPECT_EQ(importCsvLayout1(*dm, file), 2);
+    ASSERT_EQ(punches().size(), 2u);
+    EXPECT_EQ(punches()[0][1], "03");
+}
+
+TEST_F(CsvImport, QuotedFieldsAndBlanksFollowCommaText)
+{
+    // A quoted name with a comma and a blank, blanks around separators.
+    const std::string line = "1 , 7 ,\"山田, 太郎\",x3, 2014/07/04 ,x5,x6,x7, 08:30 ,x9,x10, 17:15 ,x12";
+    EXPECT_EQ(importCsvLayout1(*dm, writeCsv("q.csv", {line}, Encoding::Cp932)), 2);
+    const std::vector<PunchRow> expected = {
+        {"07", "04", "08", "30", "0", "7", "0", "00", "0"},
+        {"07", "04", "17", "15", "0", "7", "1", "00", "0"},
+    };
+    EXPECT_EQ(punches(), expected);
+}
+
+struct RefusedCase {
+    const char* what;
+    bool layout2;
+    std::vector<std::string> lines;
+    int line;
+    const char* reason;
+};
+
+TEST_F(CsvImport, RefusedLineKeepsTheOldPunchesAndNamesTheLine)
+{
+    const std::vector<RefusedCase> cases = {
+        {"no date", false,
+         {layout1Line("7", "2014/07/01", "08:00", "17:00"), layout1Line("7", "2014/13/01", "08:00", "17:00")}, 2,
+         "'2014/13/01' は日付ではありません"},
+        {"empty clock-out", false,
+         {csvLine(13, {{4, "年月日"}}), layout1Line("7", "2014/07/01", "08:00", "17:00"),
+          layout1Line("7", "2014/07/02", "08:00", "")},
+         3, "'' は時刻ではありません"},
+        {"clock-in not clock text", false, {layout1Line("7", "2014/07/01", "8時", "17:00")}, 1,
+         "'8時' は時刻ではありません"},
+        {"layout 2 employee not a number", true, {layout2Line("A7", "2014/07/01", "08:00", "17:00")}, 1,
+         "'A7' は整数ではありません"},
+        {"layout 2 employee unknown", true,
+         {layout2Line("7", "2014/07/01", "08:00", "17:00"), layout2Line("9", "2014/07/01", "08:00", "17:00")}, 2,
+         "社員コード '000009' は社員マスタにありません"},
+        {"layout 2 category without times", true, {layout2Line("6", "2014/07/01", "08:00", "17:00")}, 1,
+         "社員コード '000006' の区分 '04' の就業開始時刻 '' は時刻ではありません"},
+    };
+    for (const RefusedCase& k : cases) {
+        SCOPED_TRACE(k.what);
+        fresh();
+        addEmployee(7, "000007", "01");
+        addEmployee(6, "000006", "04");
+        addCategory("04", "", "");
+        seedOldPunches();
+        const std::vector<PunchRow> before = punches();
+        const auto file = writeCsv("bad.csv", k.lines, Encoding::Cp932);
+        try {
+            k.layout2 ? importCsvLayout2(*dm, file) : importCsvLayout1(*dm, file);
+            ADD_FAILURE() << "imported";
+        } catch (const ImportLineError& e) {
+            EXPECT_EQ(e.line(), k.line);
+            EXPECT_EQ(e.reason(), k.reason);
+            EXPECT_EQ(std::string(e.what()), std::string(k.reason) + "（" + std::to_string(k.line) + " 行目）");
+        }
+        EXPECT_EQ(punches(), before);
+        EXPECT_FALSE(dm->Table2.active());
+        // The connection is usable afterwards: a good file imports.
+        EXPECT_EQ(importCsvLayout1(*dm, writeCsv("ok.csv", {layout1Line("7", "14/07/05", "08:00", "17:00")})), 2);
+    }
+}
+
+TEST_F(CsvImport, MissingFileChangesNothing)
+{
+    seedOldPunches();
+    EXPECT_THROW(importCsvLayout1(*dm, dir / "nowhere.csv"), rtl::FileError);
+    EXPECT_EQ(punches().size(), 2u);
+}
+
+}  // namespace
+}  // namespace payroll::testing
