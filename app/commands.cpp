@@ -9,6 +9,7 @@
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "import/importprompts.h"
+#include "timecard/register.h"
 #include "ui/action.h"
 
 namespace app {
@@ -18,6 +19,8 @@ void registerSubWindows()
     SubWindows& hub = subWindows();
     hub.registerForm("DlgAboutBox",
                      [](QWidget* owner) -> QObject* { return ui::createForm<TDlgAboutBox>(owner); });
+    timecard::registerWindows(
+        [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
 
     // Windows of the other areas, each under its form object name:
     //   hub.registerForm("frmTotal", [](QWidget* o) { return ui::createForm<TfrmTotal>(o); });

@@ -432,8 +432,8 @@ TEST_F(MainWindow, CommandWithoutItsWindowDoesNothing)
     TfrmMain& w = create();
     w.About1->trigger();
     QPointer<QObject> about = ref("DlgAboutBox");
-    for (ui::Button* b : {w.btnKyuyo, w.btnTimeInp, w.btnSysSet, w.btnKbn, w.btnGensen1,
-                          w.btnHokenPrt, w.btnShoyo, w.Button11, w.btnPack})
+    // Commands whose windows later work brings.
+    for (ui::Button* b : {w.btnKyuyo, w.btnGensen1, w.btnHokenPrt, w.btnShoyo, w.Button11, w.btnPack})
         b->click();
     EXPECT_TRUE(about);
     EXPECT_EQ(w.EditPName->text(), "AboutBox");
