@@ -9,6 +9,8 @@
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "import/importprompts.h"
+#include "masters/Emp_Seek.h"
+#include "masters/registration.h"
 #include "timecard/register.h"
 #include "ui/action.h"
 
@@ -19,6 +21,8 @@ void registerSubWindows()
     SubWindows& hub = subWindows();
     hub.registerForm("DlgAboutBox",
                      [](QWidget* owner) -> QObject* { return ui::createForm<TDlgAboutBox>(owner); });
+    for (const auto& form : masters::masterForms())
+        hub.registerForm(form.formName, form.create);
     timecard::registerWindows(
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
 
@@ -55,12 +59,11 @@ std::vector<QPointer<QObject>>& startupObjects()
 
 void createStartupObjects()
 {
-    // In this order, once their classes exist:
-    //   frmEmp_seek = ui::createForm<TfrmEmp_seek>();
+    // In this order; the clock-time dialogs come with the pay-data window:
     //   DlgOutTime  = ui::createForm<TDlgOutTime>();
     //   DlgInTime   = ui::createForm<TDlgInTime>();
-    // and each is appended to startupObjects() so it is freed at the end.
-    (void)startupObjects();
+    // each appended to startupObjects() so it is freed at the end.
+    startupObjects().push_back(masters::createEmpSeek());
 }
 
 void destroyStartupObjects()

@@ -1,0 +1,123 @@
+#include "masters/Sys_mas.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "data/DB_Acs.h"
+#include "masters/rules.h"
+#include "rtl/qt.h"
+#include "ui/action.h"
+
+TfrmSys_mas* frmSys_mas = nullptr;
+
+namespace masters {
+
+void showRecorderControls(bool shown)
+{
+    QWidget* main = findWindow(QStringLiteral("frmMain"));
+    if (!main) return;
+    for (const char* name : {"Panel1", "btnDataSet", "btnemp_mas"})
+        if (auto* w = masters::controlOf(main, QString::fromLatin1(name))) w->setVisible(shown);
+}
+
+}  // namespace masters
+
+QStringList TfrmSys_mas::fieldColumns()
+{
+    return {QStringLiteral("SYS_CD"),   QStringLiteral("SYS_NM"),    QStringLiteral("REC_YN"),
+            QStringLiteral("H_K_TOP"),  QStringLiteral("H_K_END"),   QStringLiteral("HOKEN_P"),
+            QStringLiteral("HOKENK_P"), QStringLiteral("KOYO_P"),    QStringLiteral("NENKIN_P"),
+            QStringLiteral("KIKIN_P"),  QStringLiteral("HOKEN_P2"),  QStringLiteral("HOKENK_P2"),
+            QStringLiteral("KOYO_P2"),  QStringLiteral("NENKIN_P2"), QStringLiteral("KIKIN_P2"),
+            QStringLiteral("PRT_FLG")};
+}
+
+TfrmSys_mas::TfrmSys_mas(QWidget* parent)
+    : masters::MasterForm(QStringLiteral("frmSys_mas"), QStringLiteral("基本設定"), parent)
+{
+    if (!frmSys_mas) frmSys_mas = this;
+    db::DataSource* source = &masters::dataModule().DSsys_mas;
+    const QStringList columns = fieldColumns();
+    ui::DBEdit* e[17] = {};
+    auto edit = [&](int n) {
+        e[n] = dbEdit(this, QStringLiteral("DBEdit%1").arg(n), source, columns[n - 1], masters::ImeMode::Close);
+        if (n >= 4 && n <= 15) e[n]->setAlignment(Qt::AlignRight);
+        e[n]->setFixedWidth(n == 2 ? 200 : 100);
+        return e[n];
+    };
+
+    auto* root = new QVBoxLayout(this);
+    auto* g = new QGridLayout;
+    int row = 0;
+    edit(1);
+    g->addWidget(label(this, QStringLiteral("Label1"), QStringLiteral("ｼｽﾃﾑID"), e[1]), row, 0);
+    g->addWidget(e[1], row, 1);
+    g->addWidget(edit(2), row++, 2, 1, 2, Qt::AlignLeft);
+    e[2]->setAccessibleName(QStringLiteral("ｼｽﾃﾑ名"));
+    edit(3);
+    g->addWidget(label(this, QStringLiteral("Label2"), QStringLiteral("ﾀｲﾑﾚｺｰﾀﾞ"), e[3]), row, 0);
+    g->addWidget(note(this, QStringLiteral("Label3"), QStringLiteral("使用有無")), row + 1, 0);
+    g->addWidget(e[3], row, 1);
+    g->addWidget(note(this, QStringLiteral("Label4"), QStringLiteral("コルベ→1 /  未使用→0")), row++, 2, 1, 2);
+    g->addWidget(note(this, QStringLiteral("Label5"),
+                      QStringLiteral("ザルトン(ザルト計算)→2 / ザルトン(ザルト勤怠)→3 / ")),
+                 row++, 2, 1, 2);
+    edit(4);
+    g->addWidget(label(this, QStringLiteral("Label6"), QStringLiteral("介護始歳"), e[4]), row, 0);
+    g->addWidget(e[4], row, 1);
+    edit(5);
+    g->addWidget(label(this, QStringLiteral("Label7"), QStringLiteral("介護止歳"), e[5]), row, 2);
+    g->addWidget(e[5], row++, 3);
+    g->addWidget(note(this, QStringLiteral("Label8"), QStringLiteral("個人負担分")), row, 1);
+    g->addWidget(note(this, QStringLiteral("Label9"), QStringLiteral("会社負担分")), row, 2);
+    g->addWidget(note(this, QStringLiteral("Label10"), QStringLiteral("/1000")), row++, 3);
+    const char* rates[] = {"保険料率", "介護料率", "雇用料率", "年金料率", "基金料率"};
+    for (int r = 0; r < 5; ++r) {
+        edit(6 + r);
+        g->addWidget(label(this, QStringLiteral("Label%1").arg(11 + r), QString::fromUtf8(rates[r]), e[6 + r]),
+                     row, 0);
+        g->addWidget(e[6 + r], row, 1);
+        g->addWidget(edit(11 + r), row++, 2);
+        e[11 + r]->setAccessibleName(QString::fromUtf8(rates[r]) + QStringLiteral("（会社負担分）"));
+    }
+    edit(16);
+    g->addWidget(label(this, QStringLiteral("Label16"), QStringLiteral("給与明細"), e[16]), row, 0);
+    g->addWidget(e[16], row, 1);
+    g->addWidget(note(this, QStringLiteral("Label17"), QStringLiteral("ソルネ SF1170 を使用→1　/　白紙4枚付け→0")),
+                 row++, 2, 1, 2);
+    g->setColumnStretch(4, 1);
+    root->addLayout(g);
+    root->addStretch();
+
+    auto* bottom = new QHBoxLayout;
+    DBNavigator1 = navigator(this, source, {ui::NavButton::Post, ui::NavButton::Cancel});
+    bottom->addWidget(DBNavigator1);
+    bottom->addStretch();
+    btnClose = closeButton(this, QStringLiteral("btnClose"));
+    bottom->addWidget(btnClose);
+    root->addLayout(bottom);
+    resize(600, 420);
+}
+
+TfrmSys_mas::~TfrmSys_mas()
+{
+    if (frmSys_mas == this) frmSys_mas = nullptr;
+}
+
+void TfrmSys_mas::FormCreate()
+{
+    setNavigatorCaptions(DBNavigator1, masters::standardNavigatorCaptions());
+}
+
+void TfrmSys_mas::FormShow() { masters::dataModule().sys_mas.open(); }
+
+void TfrmSys_mas::FormClose(ui::CloseAction&)
+{
+    db::Dataset& ds = masters::dataModule().sys_mas;
+    std::string recYN;
+    if (ds.active()) recYN = ds["REC_YN"].asString();
+    masters::showRecorderControls(masters::recorderControlsShown(recYN));
+    ds.close();
+}

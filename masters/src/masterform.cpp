@@ -1,0 +1,240 @@
+#include "masters/masterform.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+
+#include "data/DB_Acs.h"
+#include "rtl/errors.h"
+#include "rtl/qt.h"
+#include "ui/guard.h"
+#include "ui/action.h"
+#include "ui/controls.h"
+#include "ui/dialogs.h"
+#include "ui/fonts.h"
+
+namespace masters {
+
+void setImeMode(QWidget* control, ImeMode mode)
+{
+    switch (mode) {
+    case ImeMode::Default: return;
+    case ImeMode::Close:
+        control->setProperty("imeMode", QStringLiteral("imClose"));
+        control->setInputMethodHints(control->inputMethodHints() | Qt::ImhPreferLatin);
+        return;
+    case ImeMode::Hira: control->setProperty("imeMode", QStringLiteral("imHira")); return;
+    case ImeMode::SKata: control->setProperty("imeMode", QStringLiteral("imSKata")); return;
+    }
+}
+
+QStringList standardNavigatorCaptions()
+{
+    return {QStringLiteral("&F 先頭"), QStringLiteral("&P 前行"), QStringLiteral("&N 次行"),
+            QStringLiteral("&L 最後"), QStringLiteral("追加"),    QStringLiteral("削除"),
+            QStringLiteral("&E 編集"), QStringLiteral("登録"),    QStringLiteral("取消"),
+            QStringLiteral("&R 更新")};
+}
+
+QStringList companyNavigatorCaptions()
+{
+    return {QStringLiteral("&F 先頭"), QStringLiteral("&P 前行"), QStringLiteral("&N 次行"),
+            QStringLiteral("&L 最後"), QStringLiteral("&A 追加"), QStringLiteral("&D 削除"),
+            QStringLiteral("&E 編集"), QStringLiteral("&O 登録"), QStringLiteral("&C 取消"),
+            QStringLiteral("&R 更新")};
+}
+
+QStringList captionsNavigatorCaptions()
+{
+    return {QStringLiteral("&F 先頭"), QStringLiteral("&P 前行"), QStringLiteral("&N 次行"),
+            QStringLiteral("&L 最後"), QStringLiteral("&A 追加"), QStringLiteral("&D 削除"),
+            QStringLiteral("&E 編集"), QStringLiteral("登録"),    QStringLiteral("取消"),
+            QStringLiteral("&R 更新")};
+}
+
+data::TDataModule1& dataModule()
+{
+    if (!data::DataModule1) throw rtl::Error("データモジュールがありません。");
+    return *data::DataModule1;
+}
+
+QWidget* findWindow(const QString& objectName)
+{
+    QWidget* alive = nullptr;
+    QWidget* visible = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() != objectName) continue;
+        alive = w;
+        if (w->isVisible()) visible = w;
+    }
+    return visible ? visible : alive;
+}
+
+DBReadOnlyEdit::DBReadOnlyEdit(const QString& name, db::DataSource* source, const QString& field,
+                               QWidget* parent)
+    : QLineEdit(parent), link_({[this] { refresh(); }, {}, {}})
+{
+    setObjectName(name);
+    setReadOnly(true);
+    setFocusPolicy(Qt::NoFocus);
+    link_.setDataSource(source);
+    link_.setFieldName(field);
+    refresh();
+}
+
+void DBReadOnlyEdit::refresh()
+{
+    db::Field* f = link_.field();
+    setText(f ? ui::fieldDisplayText(*f) : QString());
+}
+
+DBKindComboBox::DBKindComboBox(const QString& name, db::DataSource* source, const QString& field,
+                               QWidget* parent)
+    : QComboBox(parent), link_({[this] { refresh(); }, {}, {}})
+{
+    setObjectName(name);
+    setEditable(false);
+    link_.setDataSource(source);
+    link_.setFieldName(field);
+    connect(this, &QComboBox::activated, this, [this](int index) { ui::guard([&] { userChose(index); }); });
+    refresh();
+}
+
+void DBKindComboBox::setChoices(const QStringList& keys, const QStringList& texts)
+{
+    QSignalBlocker block(this);
+    clear();
+    for (int i = 0; i < keys.size(); ++i) addItem(texts.value(i), keys[i]);
+    refresh();
+}
+
+void DBKindComboBox::refresh()
+{
+    QSignalBlocker block(this);
+    db::Field* f = link_.field();
+    setCurrentIndex(f && !f->isNull() ? findData(rtl::toQString(f->asString()).trimmed()) : -1);
+}
+
+void DBKindComboBox::userChose(int index)
+{
+    if (index < 0 || !link_.edit()) {
+        refresh();
+        return;
+    }
+    link_.field()->setAsString(rtl::fromQString(itemData(index).toString()));
+}
+
+MasterForm::MasterForm(const QString& objectName, const QString& caption, QWidget* parent)
+    : ui::Form(objectName, parent)
+{
+    setWindowTitle(caption);
+    setFont(ui::defaultFont());
+    setEnterMovesFocus(true);
+}
+
+MasterForm::~MasterForm() { stopCheckingPosts(); }
+
+void MasterForm::checkBeforePost(db::Dataset& dataset, std::function<void(db::Dataset&)> check)
+{
+    stopCheckingPosts();
+    checked_ = &dataset;
+    checkedModule_ = data::DataModule1;
+    previousBeforePost_ = dataset.beforePost;
+    dataset.beforePost = [previous = previousBeforePost_, check = std::move(check)](db::Dataset& d) {
+        if (previous) previous(d);
+        check(d);
+    };
+}
+
+void MasterForm::stopCheckingPosts()
+{
+    // The data module may have been replaced meanwhile; only our own hook is undone.
+    if (checked_ && checkedModule_ && checkedModule_ == data::DataModule1)
+        checked_->beforePost = previousBeforePost_;
+    checked_ = nullptr;
+    checkedModule_ = nullptr;
+    previousBeforePost_ = nullptr;
+}
+
+void MasterForm::refuse(const QString& message, QWidget* field)
+{
+    ui::showMessage(message);
+    if (field && field->isVisible()) moveFocusTo(field);
+    rtl::abortSilently();
+}
+
+ui::DBEdit* MasterForm::dbEdit(QWidget* parent, const QString& name, db::DataSource* source,
+                               const QString& field, ImeMode ime)
+{
+    auto* e = new ui::DBEdit(name, parent);
+    e->setDataSource(source);
+    e->setDataField(field);
+    setImeMode(e, ime);
+    return e;
+}
+
+ui::DBCheckBox* MasterForm::dbCheck(QWidget* parent, const QString& name, const QString& caption,
+                                    db::DataSource* source, const QString& field)
+{
+    auto* c = new ui::DBCheckBox(name, caption, parent);
+    c->setDataSource(source);
+    c->setDataField(field);
+    c->setValues(QStringLiteral("1"), QStringLiteral("0"));
+    return c;
+}
+
+QLabel* MasterForm::label(QWidget* parent, const QString& name, const QString& text, QWidget* buddy)
+{
+    return ui::makeLabel(name, text, buddy, parent);
+}
+
+QLabel* MasterForm::note(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+QWidget* MasterForm::titlePanel(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Raised);
+    auto* lay = new QHBoxLayout(panel);
+    lay->setContentsMargins(8, 4, 8, 4);
+    auto* title = new QLabel(text, panel);
+    title->setObjectName(name + QStringLiteral("Caption"));
+    title->setFont(ui::designFont(QStringLiteral("ＭＳ Ｐ明朝"), 14));
+    lay->addWidget(title);
+    lay->addStretch();
+    return panel;
+}
+
+ui::DBNavigator* MasterForm::navigator(QWidget* parent, db::DataSource* source,
+                                       std::initializer_list<ui::NavButton> visible)
+{
+    auto* nav = new ui::DBNavigator(QStringLiteral("DBNavigator1"), parent);
+    nav->setDataSource(source);
+    nav->setVisibleButtons(visible);
+    return nav;
+}
+
+ui::Button* MasterForm::closeButton(QWidget* parent, const QString& name)
+{
+    auto* b = new ui::Button(name, QStringLiteral("閉じる"), parent);
+    b->setOnClick([this] { close(); });
+    return b;
+}
+
+void MasterForm::setNavigatorCaptions(ui::DBNavigator* nav, const QStringList& captions)
+{
+    nav->setCaptions(captions);
+    for (int i = 0; i < ui::navButtonCount; ++i)
+        nav->button(static_cast<ui::NavButton>(i))->setToolTip(captions.value(i));
+}
+
+}  // namespace masters

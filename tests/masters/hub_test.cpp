@@ -1,0 +1,105 @@
+// The master windows opened from the real main window's commands, once the
+// program registers this area's forms with its hub.
+#include "fixture.h"
+
+#include <QDir>
+#include <QFrame>
+
+#include <memory>
+
+#include "app/frmMain.h"
+#include "app/regionalformats.h"
+#include "app/subwindows.h"
+#include "masters/Sys_mas.h"
+#include "masters/registration.h"
+#include "rtl/textfile.h"
+#include "ui/action.h"
+
+namespace {
+
+class Hub : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(work.isValid());
+        previousDir = QDir::currentPath();
+        QDir::setCurrent(work.path());
+        const std::string db = QDir(work.path()).filePath(QStringLiteral("Wendrasol.mdb")).toStdString();
+        data::createDeliveredDatabase(db);
+        rtl::writeLines(QDir(work.path()).filePath(QStringLiteral("Quendar.ini")).toStdString(), {db});
+        data::createDataModule1();
+        for (const masters::FormFactory& f : masters::masterForms()) {
+            app::subWindows().registerForm(f.formName, f.create);
+            registered << f.formName;
+        }
+        store = std::make_unique<app::FileRegionalStore>(
+            QDir(work.path()).filePath(QStringLiteral("cfg/International.conf")).toStdString());
+        main.reset(ui::createForm<TfrmMain>(nullptr, store.get()));
+        main->showModeless();
+        ASSERT_TRUE(main->startupDone());
+    }
+    void TearDown() override
+    {
+        app::subWindows().freeAll();
+        for (const QString& f : registered) app::subWindows().unregister(f);
+        main.reset();
+        data::destroyDataModule1();
+        QDir::setCurrent(previousDir);
+    }
+    QWidget* opened(const char* form)
+    {
+        return qobject_cast<QWidget*>(app::subWindows().reference(QString::fromLatin1(form)));
+    }
+
+    QTemporaryDir work;
+    QString previousDir;
+    ui::ScriptedDialogs dialogs;
+    QStringList registered;
+    std::unique_ptr<app::FileRegionalStore> store;
+    std::unique_ptr<TfrmMain> main;
+};
+
+TEST_F(Hub, EachCommandOpensItsMasterWindowUnderItsName)
+{
+    const struct {
+        const char* action;   // or a button of the main window
+        const char* button;
+        const char* window;
+        const char* form;
+    } commands[] = {
+        {"Act_empTanka", nullptr, "Emp_Tanka", "frmEmp_Tanka"}, {"Act_Emp_mas", nullptr, "Emp_mas", "frmEmp_mas"},
+        {"Act_Job_kbn", nullptr, "Job_kbn", "frmJob_kbn"},      {"Act_Company", nullptr, "Company", "frmCompany"},
+        {nullptr, "btnTitle", "Title_mas", "frmTitle_mas"},     {nullptr, "btnSys_mas", "Sys_mas", "frmSys_mas"},
+    };
+    for (const auto& c : commands) {
+        SCOPED_TRACE(c.form);
+        if (c.action)
+            main->action(QString::fromLatin1(c.action))->execute();
+        else
+            main->findChild<ui::Button*>(QString::fromLatin1(c.button))->click();
+        QWidget* w = opened(c.form);
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(main->findChild<QLineEdit*>(QStringLiteral("EditPName"))->text(), QString::fromLatin1(c.window));
+    }
+    EXPECT_TRUE(dialogs.shown().empty()) << dialogs.texts().join("\n").toStdString();
+}
+
+TEST_F(Hub, ClosingTheSettingsShowsTheRecorderControlsOfTheMainWindow)
+{
+    auto* panel = main->findChild<QWidget*>(QStringLiteral("Panel1"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isHidden());
+    main->findChild<ui::Button*>(QStringLiteral("btnSys_mas"))->click();
+    auto* settings = qobject_cast<TfrmSys_mas*>(opened("frmSys_mas"));
+    ASSERT_NE(settings, nullptr);
+    db::Dataset& sys = data::DataModule1->sys_mas;
+    sys.edit();
+    sys["REC_YN"].setAsString("1");
+    sys.post();
+    settings->close();
+    for (const char* name : {"Panel1", "btnDataSet", "btnemp_mas"})
+        EXPECT_FALSE(main->findChild<QWidget*>(QString::fromLatin1(name))->isHidden()) << name;
+}
+
+}  // namespace
