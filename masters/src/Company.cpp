@@ -33,22 +33,13 @@ TfrmCompany::TfrmCompany(QWidget* parent)
         // The name and the addresses are typed in hiragana, the rest as is.
         const bool kana = c == QStringLiteral("会社名") || c == QStringLiteral("住所1") ||
                           c == QStringLiteral("住所2");
-        ui::DBEdit* e = dbEdit(this, QStringLiteral("DBEdit%1").arg(i + 1), source, c,
-                               kana ? masters::ImeMode::Hira : masters::ImeMode::Default);
-        g->addWidget(label(this, QStringLiteral("Label%1").arg(i + 1), c, e), i, 0);
-        g->addWidget(e, i, 1);
+        gridEdit(this, g, i, i + 1, source, c, c, kana ? masters::ImeMode::Hira : masters::ImeMode::Default);
     }
     g->setColumnStretch(1, 1);
     root->addLayout(g);
     root->addStretch();
 
-    auto* bottom = new QHBoxLayout;
-    DBNavigator1 = navigator(this, source, {ui::NavButton::Post, ui::NavButton::Cancel});
-    bottom->addWidget(DBNavigator1);
-    bottom->addStretch();
-    btnClose = closeButton(this, QStringLiteral("btnClose"));
-    bottom->addWidget(btnClose);
-    root->addLayout(bottom);
+    root->addLayout(bottomBar(source, Editing::ExistingRows, QStringLiteral("btnClose"), DBNavigator1, btnClose));
     resize(520, 480);
 }
 

@@ -85,15 +85,7 @@ TfrmEmp_Tanka::TfrmEmp_Tanka(QWidget* parent)
     middle->addWidget(PageControl1, 1);
     root->addLayout(middle, 1);
 
-    auto* bottom = new QHBoxLayout;
-    DBNavigator1 = navigator(this, source_,
-                             {ui::NavButton::Insert, ui::NavButton::Delete, ui::NavButton::Post,
-                              ui::NavButton::Cancel});
-    bottom->addWidget(DBNavigator1);
-    bottom->addStretch();
-    btnClose = closeButton(this, QStringLiteral("btnClose"));
-    bottom->addWidget(btnClose);
-    root->addLayout(bottom);
+    root->addLayout(bottomBar(source_, Editing::Rows, QStringLiteral("btnClose"), DBNavigator1, btnClose));
 
     ui::on(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
         const int was = shownPage_;
@@ -210,7 +202,7 @@ void TfrmEmp_Tanka::buildPage2(QWidget* page)
     auto* g = new QGridLayout(page);
     g->setHorizontalSpacing(8);
     int row = 0;
-    auto* no = new masters::DBReadOnlyEdit(QStringLiteral("DBEdit17"), source_, QStringLiteral("E_NO"), page);
+    ui::DBEdit* no = dbShownEdit(page, QStringLiteral("DBEdit17"), source_, QStringLiteral("E_NO"));
     g->addWidget(label(page, QStringLiteral("Label2_E_NO"), QStringLiteral("NO"), no), row, 0);
     g->addWidget(no, row, 1);
     ui::DBEdit* name = dbEdit(page, QStringLiteral("DBEdit18"), source_, QStringLiteral("E_NAME"), ImeMode::Hira);
@@ -247,8 +239,12 @@ void TfrmEmp_Tanka::buildPage2(QWidget* page)
     int amountNo = 25;
     auto line = [&](int r, const QString& kindField, const QString& amountField, const QString& design,
                     QLabel** labels) {
-        auto* kind = new masters::DBKindComboBox(QStringLiteral("DBLookupComboBox%1").arg(lookupNo++), source_,
-                                                 kindField, rows);
+        auto* kind = new ui::DBLookupComboBox(QStringLiteral("DBLookupComboBox%1").arg(lookupNo++), rows);
+        kind->setKeyField(QStringLiteral("FLG_NUM"));
+        kind->setListField(QStringLiteral("FLG_DAT"));
+        kind->setListSource(&dm().DSflg_teate);
+        kind->setDataSource(source_);
+        kind->setDataField(kindField);
         kindPickers_.push_back(kind);
         ui::DBEdit* amount = dbEdit(rows, QStringLiteral("DBEdit%1").arg(amountNo++), source_, amountField,
                                     ImeMode::Close);
@@ -292,7 +288,7 @@ void TfrmEmp_Tanka::buildPage3(QWidget* page)
 {
     auto* g = new QGridLayout(page);
     g->setHorizontalSpacing(8);
-    auto* no = new masters::DBReadOnlyEdit(QStringLiteral("DBEdit38"), source_, QStringLiteral("E_NO"), page);
+    ui::DBEdit* no = dbShownEdit(page, QStringLiteral("DBEdit38"), source_, QStringLiteral("E_NO"));
     g->addWidget(label(page, QStringLiteral("Label3_E_NO"), QStringLiteral("NO"), no), 0, 0);
     g->addWidget(no, 0, 1);
     const struct {
@@ -330,11 +326,10 @@ void TfrmEmp_Tanka::sizeFields()
         int width = 110;  // amounts and rates
         for (const auto& [name, w] : widths)
             if (field == QLatin1String(name)) width = w;
-        if (!bound && e->objectName().startsWith(QLatin1String("DBEdit"))) width = 80;  // the repeated NO
         if (e->parentWidget() && e->parentWidget()->inherits("QComboBox")) continue;
         e->setFixedWidth(width);
     }
-    for (masters::DBKindComboBox* picker : kindPickers_) picker->setFixedWidth(120);
+    for (ui::DBLookupComboBox* picker : kindPickers_) picker->setFixedWidth(120);
 }
 
 void TfrmEmp_Tanka::FormCreate()
@@ -405,7 +400,7 @@ void TfrmEmp_Tanka::DBEdit4Exit()
 void TfrmEmp_Tanka::TabSheet2Show()
 {
     data::TDataModule1& m = dm();
-    m.flg_teate.open();
+    m.flg_teate.open();  // the kind pickers fill themselves from it
     const bool wasOpen = m.Qtitle_mas.active();
     if (!wasOpen) m.Qtitle_mas.open();
     QString gk[10], sk[4];
@@ -423,15 +418,6 @@ void TfrmEmp_Tanka::TabSheet2Show()
         for (int n = 1; n <= 3; ++n)
             sk[n] = captionText(m.Qtitle_mas, ("SKING" + std::to_string(n)).c_str());
     }
-    // The kinds: each picker offers the rows of the allowance-kind list.
-    QStringList keys, texts;
-    for (m.flg_teate.first(); !m.flg_teate.eof(); m.flg_teate.next()) {
-        keys << rtl::toQString(m.flg_teate["FLG_NUM"].asString()).trimmed();
-        texts << rtl::toQString(m.flg_teate["FLG_DAT"].asString());
-    }
-    m.flg_teate.first();
-    for (masters::DBKindComboBox* picker : kindPickers_) picker->setChoices(keys, texts);
-
     for (int n = 1; n <= 8; ++n)
         for (QLabel* l : allowanceLabels_[n - 1]) l->setText(gk[n]);
     allowance9Label_->setText(gk[9]);
@@ -441,8 +427,8 @@ void TfrmEmp_Tanka::TabSheet2Show()
 
 void TfrmEmp_Tanka::TabSheet2Hide()
 {
+    // The kind pickers empty themselves with their list.
     dm().flg_teate.close();
-    for (masters::DBKindComboBox* picker : kindPickers_) picker->setChoices({}, {});
 }
 
 void TfrmEmp_Tanka::DBNavigator1Click(ui::NavButton)

@@ -46,24 +46,14 @@ TfrmEmp_mas::TfrmEmp_mas(QWidget* parent)
     int r = 0;
     for (const auto& c : columns) {
         const QString field = QString::fromUtf8(c.field);
-        ui::DBEdit* e = dbEdit(fields, QStringLiteral("DBEdit%1").arg(r + 1), source, field, c.ime);
-        g->addWidget(label(fields, QStringLiteral("Label%1").arg(r + 1), field, e), r, 0);
-        g->addWidget(e, r, 1);
+        gridEdit(fields, g, r, r + 1, source, field, field, c.ime);
         ++r;
     }
     g->setRowStretch(r, 1);
     middle->addWidget(fields, 1);
     root->addLayout(middle, 1);
 
-    auto* bottom = new QHBoxLayout;
-    DBNavigator1 = navigator(this, source,
-                             {ui::NavButton::Insert, ui::NavButton::Delete, ui::NavButton::Post,
-                              ui::NavButton::Cancel});
-    bottom->addWidget(DBNavigator1);
-    bottom->addStretch();
-    Button1 = closeButton(this, QStringLiteral("Button1"));
-    bottom->addWidget(Button1);
-    root->addLayout(bottom);
+    root->addLayout(bottomBar(source, Editing::Rows, QStringLiteral("Button1"), DBNavigator1, Button1));
     resize(620, 360);
 }
 

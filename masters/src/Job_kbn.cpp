@@ -97,15 +97,7 @@ TfrmJob_kbn::TfrmJob_kbn(QWidget* parent)
     middle->addWidget(panel);
     root->addLayout(middle, 1);
 
-    auto* bottom = new QHBoxLayout;
-    DBNavigator1 = navigator(this, source,
-                             {ui::NavButton::Insert, ui::NavButton::Delete, ui::NavButton::Post,
-                              ui::NavButton::Cancel});
-    bottom->addWidget(DBNavigator1);
-    bottom->addStretch();
-    btnClose = closeButton(this, QStringLiteral("btnClose"));
-    bottom->addWidget(btnClose);
-    root->addLayout(bottom);
+    root->addLayout(bottomBar(source, Editing::Rows, QStringLiteral("btnClose"), DBNavigator1, btnClose));
 
     setOnExit(edits[1], [this] { DBEdit1Exit(); });
     for (int n = 2; n <= 17; ++n) setOnExit(edits[n], [this, n] { timeFieldExit(n); });

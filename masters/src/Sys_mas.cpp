@@ -91,13 +91,7 @@ TfrmSys_mas::TfrmSys_mas(QWidget* parent)
     root->addLayout(g);
     root->addStretch();
 
-    auto* bottom = new QHBoxLayout;
-    DBNavigator1 = navigator(this, source, {ui::NavButton::Post, ui::NavButton::Cancel});
-    bottom->addWidget(DBNavigator1);
-    bottom->addStretch();
-    btnClose = closeButton(this, QStringLiteral("btnClose"));
-    bottom->addWidget(btnClose);
-    root->addLayout(bottom);
+    root->addLayout(bottomBar(source, Editing::ExistingRows, QStringLiteral("btnClose"), DBNavigator1, btnClose));
     resize(600, 420);
 }
 

@@ -36,9 +36,7 @@ TfrmTitle_mas::TfrmTitle_mas(QWidget* parent)
     root->addWidget(titlePanel(this, QStringLiteral("Panel1"), QStringLiteral("手当・控除　名称変更")));
     auto* g = new QGridLayout;
     for (int i = 0; i < columns.size(); ++i) {
-        ui::DBEdit* e = dbEdit(this, QStringLiteral("DBEdit%1").arg(i + 1), source, columns[i]);
-        g->addWidget(label(this, QStringLiteral("Label%1").arg(i + 1), captions[i], e), i, 0);
-        g->addWidget(e, i, 1);
+        ui::DBEdit* e = gridEdit(this, g, i, i + 1, source, columns[i], captions[i]);
         QString side;
         if (i >= 1 && i <= 6) side = QStringLiteral("税＋");
         else if (i == 7 || i == 8) side = QStringLiteral("税 -");
@@ -58,13 +56,7 @@ TfrmTitle_mas::TfrmTitle_mas(QWidget* parent)
     }
     root->addStretch();
 
-    auto* bottom = new QHBoxLayout;
-    DBNavigator1 = navigator(this, source, {ui::NavButton::Post, ui::NavButton::Cancel});
-    bottom->addWidget(DBNavigator1);
-    bottom->addStretch();
-    btnClose = closeButton(this, QStringLiteral("btnClose"));
-    bottom->addWidget(btnClose);
-    root->addLayout(bottom);
+    root->addLayout(bottomBar(source, Editing::ExistingRows, QStringLiteral("btnClose"), DBNavigator1, btnClose));
     resize(420, 480);
 }
 

@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QSignalBlocker>
 
 #include "data/DB_Acs.h"
 #include "rtl/errors.h"
@@ -72,60 +72,6 @@ QWidget* findWindow(const QString& objectName)
     return visible ? visible : alive;
 }
 
-DBReadOnlyEdit::DBReadOnlyEdit(const QString& name, db::DataSource* source, const QString& field,
-                               QWidget* parent)
-    : QLineEdit(parent), link_({[this] { refresh(); }, {}, {}})
-{
-    setObjectName(name);
-    setReadOnly(true);
-    setFocusPolicy(Qt::NoFocus);
-    link_.setDataSource(source);
-    link_.setFieldName(field);
-    refresh();
-}
-
-void DBReadOnlyEdit::refresh()
-{
-    db::Field* f = link_.field();
-    setText(f ? ui::fieldDisplayText(*f) : QString());
-}
-
-DBKindComboBox::DBKindComboBox(const QString& name, db::DataSource* source, const QString& field,
-                               QWidget* parent)
-    : QComboBox(parent), link_({[this] { refresh(); }, {}, {}})
-{
-    setObjectName(name);
-    setEditable(false);
-    link_.setDataSource(source);
-    link_.setFieldName(field);
-    connect(this, &QComboBox::activated, this, [this](int index) { ui::guard([&] { userChose(index); }); });
-    refresh();
-}
-
-void DBKindComboBox::setChoices(const QStringList& keys, const QStringList& texts)
-{
-    QSignalBlocker block(this);
-    clear();
-    for (int i = 0; i < keys.size(); ++i) addItem(texts.value(i), keys[i]);
-    refresh();
-}
-
-void DBKindComboBox::refresh()
-{
-    QSignalBlocker block(this);
-    db::Field* f = link_.field();
-    setCurrentIndex(f && !f->isNull() ? findData(rtl::toQString(f->asString()).trimmed()) : -1);
-}
-
-void DBKindComboBox::userChose(int index)
-{
-    if (index < 0 || !link_.edit()) {
-        refresh();
-        return;
-    }
-    link_.field()->setAsString(rtl::fromQString(itemData(index).toString()));
-}
-
 MasterForm::MasterForm(const QString& objectName, const QString& caption, QWidget* parent)
     : ui::Form(objectName, parent)
 {
@@ -175,6 +121,15 @@ ui::DBEdit* MasterForm::dbEdit(QWidget* parent, const QString& name, db::DataSou
     return e;
 }
 
+ui::DBEdit* MasterForm::dbShownEdit(QWidget* parent, const QString& name, db::DataSource* source,
+                                    const QString& field)
+{
+    ui::DBEdit* e = dbEdit(parent, name, source, field);
+    e->setReadOnly(true);
+    e->setFocusPolicy(Qt::NoFocus);
+    return e;
+}
+
 ui::DBCheckBox* MasterForm::dbCheck(QWidget* parent, const QString& name, const QString& caption,
                                     db::DataSource* source, const QString& field)
 {
@@ -214,20 +169,32 @@ QWidget* MasterForm::titlePanel(QWidget* parent, const QString& name, const QStr
     return panel;
 }
 
-ui::DBNavigator* MasterForm::navigator(QWidget* parent, db::DataSource* source,
-                                       std::initializer_list<ui::NavButton> visible)
+ui::DBEdit* MasterForm::gridEdit(QWidget* parent, QGridLayout* grid, int row, int n, db::DataSource* source,
+                                 const QString& field, const QString& caption, ImeMode ime)
 {
-    auto* nav = new ui::DBNavigator(QStringLiteral("DBNavigator1"), parent);
-    nav->setDataSource(source);
-    nav->setVisibleButtons(visible);
-    return nav;
+    ui::DBEdit* e = dbEdit(parent, QStringLiteral("DBEdit%1").arg(n), source, field, ime);
+    grid->addWidget(label(parent, QStringLiteral("Label%1").arg(n), caption, e), row, 0);
+    grid->addWidget(e, row, 1);
+    return e;
 }
 
-ui::Button* MasterForm::closeButton(QWidget* parent, const QString& name)
+QHBoxLayout* MasterForm::bottomBar(db::DataSource* source, Editing editing, const QString& closeName,
+                                   ui::DBNavigator*& navigator, ui::Button*& close)
 {
-    auto* b = new ui::Button(name, QStringLiteral("閉じる"), parent);
-    b->setOnClick([this] { close(); });
-    return b;
+    auto* bar = new QHBoxLayout;
+    navigator = new ui::DBNavigator(QStringLiteral("DBNavigator1"), this);
+    navigator->setDataSource(source);
+    if (editing == Editing::Rows)
+        navigator->setVisibleButtons(
+            {ui::NavButton::Insert, ui::NavButton::Delete, ui::NavButton::Post, ui::NavButton::Cancel});
+    else
+        navigator->setVisibleButtons({ui::NavButton::Post, ui::NavButton::Cancel});
+    bar->addWidget(navigator);
+    bar->addStretch();
+    close = new ui::Button(closeName, QStringLiteral("閉じる"), this);
+    close->setOnClick([this] { this->close(); });
+    bar->addWidget(close);
+    return bar;
 }
 
 void MasterForm::setNavigatorCaptions(ui::DBNavigator* nav, const QStringList& captions)

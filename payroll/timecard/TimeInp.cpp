@@ -191,22 +191,17 @@ void TfrmTimeInp::FormShow() {
     Edit2->setText(rtl::toQString(clock.hour));
     Edit3->setText(rtl::toQString(clock.minute));
 
-    // Every employee, whatever an earlier user left on the shared table.
+    // Every employee.
     ComboBox1->clear();
     QStringList names;
     std::string firstName, firstCard;
-    db::Table& emp = dm_.emp_tanka;
-    emp.setFiltered(false);
-    emp.setFilter({});
-    emp.open();
-    for (emp.first(); !emp.eof(); emp.next()) {
+    timecard::forEachEmployee(dm_.ADOConnection1, [&](db::Dataset& emp) {
         if (names.isEmpty()) {
             firstName = emp["E_NAME"].asString();
             firstCard = emp["E_CARDNO"].asString();
         }
         names << rtl::toQString(emp["E_NAME"].asString());
-    }
-    emp.close();
+    });
     ComboBox1->setItems(names);
     ComboBox1->setText(rtl::toQString(firstName));
     Edit1->setText(rtl::toQString(firstCard));
@@ -218,12 +213,13 @@ void TfrmTimeInp::FormShow() {
 }
 
 void TfrmTimeInp::Edit1Exit() {
-    ComboBox1->setText(rtl::toQString(timecard::lookupEmployee(dm_.emp_tanka, "E_CARDNO", str(Edit1), "E_NAME")));
+    ComboBox1->setText(
+        rtl::toQString(timecard::lookupEmployee(dm_.ADOConnection1, "E_CARDNO", str(Edit1), "E_NAME")));
 }
 
 void TfrmTimeInp::ComboBox1Change() {
     Edit1->setText(rtl::toQString(
-        timecard::lookupEmployee(dm_.emp_tanka, "E_NAME", rtl::fromQString(ComboBox1->text()), "E_CARDNO")));
+        timecard::lookupEmployee(dm_.ADOConnection1, "E_NAME", rtl::fromQString(ComboBox1->text()), "E_CARDNO")));
 }
 
 void TfrmTimeInp::btnChkClick() {

@@ -23,24 +23,33 @@ long long countRows(db::Query& query, const std::vector<std::string>& lines, con
     return query.fieldByName("Expr1000").asLargeInt();
 }
 
-std::string lookupEmployee(db::Table& empTanka, const std::string& keyField, const std::string& value,
+namespace {
+
+// The employees in number order, on a query of their own.
+struct EmployeeReader {
+    db::Query q;
+    explicit EmployeeReader(db::Connection& connection) : q(&connection, "Qemployees") {
+        q.setSql("SELECT * FROM emp_tanka ORDER BY E_NO");
+    }
+    ~EmployeeReader() { q.close(); }
+};
+
+}  // namespace
+
+void forEachEmployee(db::Connection& connection, const std::function<void(db::Dataset& row)>& visit) {
+    EmployeeReader reader(connection);
+    reader.q.open();
+    for (reader.q.first(); !reader.q.eof(); reader.q.next()) visit(reader.q);
+}
+
+std::string lookupEmployee(db::Connection& connection, const std::string& keyField, const std::string& value,
                            const std::string& resultField) {
-    const bool wasActive = empTanka.active();
-    struct Restore {
-        db::Table& t;
-        bool wasActive;
-        ~Restore() {
-            t.setFiltered(false);
-            t.setFilter({});
-            if (!wasActive) t.close();
-        }
-    } restore{empTanka, wasActive};
-    empTanka.setFiltered(false);
-    empTanka.setFilter(keyField + " = " + rtl::quotedStr(value));
-    empTanka.setFiltered(true);
-    empTanka.open();
-    if (empTanka.isEmpty()) return {};
-    return empTanka.fieldByName(resultField).asString();
+    EmployeeReader reader(connection);
+    reader.q.setFilter(keyField + " = " + rtl::quotedStr(value));
+    reader.q.setFiltered(true);
+    reader.q.open();
+    if (reader.q.isEmpty()) return {};
+    return reader.q.fieldByName(resultField).asString();
 }
 
 }  // namespace timecard

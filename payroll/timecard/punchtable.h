@@ -1,9 +1,11 @@
 // Small reads of the shared data-module components used by both windows.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "db/connection.h"
 #include "db/dataset.h"
 
 namespace timecard {
@@ -12,11 +14,16 @@ namespace timecard {
 // and returns its column Expr1000; the query is closed again.
 long long countRows(db::Query& query, const std::vector<std::string>& lines, const db::Params& params = {});
 
-// Column `resultField` of the first employee whose `keyField` equals `value`
-// exactly, read through the shared table component emp_tanka by its filter;
-// "" when none does. The filter is cleared again whatever happens, and the
-// table is left open or closed as it was found.
-std::string lookupEmployee(db::Table& empTanka, const std::string& keyField, const std::string& value,
+// The employees are read on a query of their own, never through the shared
+// table component emp_tanka: the employee master may be showing that one, or
+// editing a row of it, at the same time.
+//
+// Each employee in number order.
+void forEachEmployee(db::Connection& connection, const std::function<void(db::Dataset& row)>& visit);
+
+// Column `resultField` of the first employee (in number order) whose
+// `keyField` equals `value` exactly, by a filter; "" when none does.
+std::string lookupEmployee(db::Connection& connection, const std::string& keyField, const std::string& value,
                            const std::string& resultField);
 
 }  // namespace timecard

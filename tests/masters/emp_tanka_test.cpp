@@ -210,7 +210,7 @@ TEST_F(EmpTanka, TheAllowancePageShowsTheCaptionsAndANullCaptionGivesEmptyLabels
     EXPECT_EQ(text("Label_E_SKING_K2"), QStringLiteral("社宅"));
     EXPECT_FALSE(dm().Qtitle_mas.active());
     EXPECT_TRUE(dm().flg_teate.active());
-    auto* kind = child<masters::DBKindComboBox>(form, "DBLookupComboBox1");
+    auto* kind = child<ui::DBLookupComboBox>(form, "DBLookupComboBox1");
     EXPECT_EQ(kind->count(), 3);
 
     form->PageControl1->setCurrentWidget(form->TabSheet3);
@@ -220,7 +220,7 @@ TEST_F(EmpTanka, TheAllowancePageShowsTheCaptionsAndANullCaptionGivesEmptyLabels
 TEST_F(EmpTanka, AnAllowanceKindChosenFromTheListIsStored)
 {
     form->PageControl1->setCurrentWidget(form->TabSheet2);
-    auto* kind = child<masters::DBKindComboBox>(form, "DBLookupComboBox2");
+    auto* kind = child<ui::DBLookupComboBox>(form, "DBLookupComboBox2");
     const int daily = kind->findText(QStringLiteral("日額"));
     ASSERT_GE(daily, 0);
     kind->setCurrentIndex(daily);

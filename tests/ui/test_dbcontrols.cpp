@@ -183,6 +183,133 @@ TEST_F(DataControls, LookupComboShowsTheListTextAndStoresTheKey) {
     EXPECT_EQ(job->keyValue(), QStringLiteral("03"));
 }
 
+// Many lookup combos (and a grid) over one list source, as on a page of
+// allowance kinds: each reads the list once per change of the list, not once
+// per read of every other control, and each keeps showing its own row's key.
+struct SharedListCase {
+    int combos;
+    int grids;
+};
+
+void PrintTo(const SharedListCase& c, std::ostream* os) { *os << c.combos << " combos, " << c.grids << " grids"; }
+
+class SharedList : public testutil::DbFixture, public ::testing::WithParamInterface<SharedListCase> {};
+
+TEST_P(SharedList, EachControlReadsTheListOncePerChangeAndShowsItsValue) {
+    const SharedListCase& c = GetParam();
+    auto* lay = new QVBoxLayout(form.get());
+    std::vector<DBLookupComboBox*> combos;
+    for (int i = 0; i < c.combos; ++i) {
+        auto* combo = new DBLookupComboBox(QStringLiteral("DBLookupComboBox%1").arg(i + 1), form.get());
+        combo->setKeyField(QStringLiteral("区分"));
+        combo->setListField(QStringLiteral("名称"));
+        combo->setListSource(&dsJobs);
+        combo->setDataSource(&dsEmp);
+        combo->setDataField(QStringLiteral("E_JOBKBN"));
+        lay->addWidget(combo);
+        combos.push_back(combo);
+    }
+    for (int i = 0; i < c.grids; ++i) {
+        auto* grid = new DBGrid(QStringLiteral("DBGrid%1").arg(i + 1), form.get());
+        grid->setDataSource(&dsJobs);
+        lay->addWidget(grid);
+    }
+    ASSERT_TRUE(showActive(form.get()));
+    const int readers = c.combos + c.grids;
+
+    // Every full change of the list: the list's own, then one per read; each
+    // control reads at most twice (a grid follows the state as well as the rows).
+    int fullChanges = 0;
+    const int observer = dsJobs.onDataChange([&](db::Field* f) {
+        if (!f) ++fullChanges;
+    });
+    jobs.close();
+    for (DBLookupComboBox* combo : combos) EXPECT_EQ(combo->count(), 0);
+    fullChanges = 0;
+    jobs.open();
+    EXPECT_LE(fullChanges, 1 + 2 * readers);
+    for (DBLookupComboBox* combo : combos) {
+        EXPECT_EQ(combo->count(), 3);
+        EXPECT_EQ(combo->currentText(), QStringLiteral("夜勤")) << combo->objectName().toStdString();
+    }
+
+    fullChanges = 0;
+    jobs.last();  // scrolling the list keeps every combo's value
+    EXPECT_LE(fullChanges, 1 + 2 * readers);
+    EXPECT_EQ(jobs.recNo(), 3);
+    emp.next();
+    for (DBLookupComboBox* combo : combos) EXPECT_EQ(combo->currentText(), QStringLiteral("日勤"));
+
+    fullChanges = 0;
+    jobs.append();
+    jobs["区分"].setAsString("04");
+    jobs["名称"].setAsString("休日");
+    jobs.post();
+    for (DBLookupComboBox* combo : combos) {
+        EXPECT_EQ(combo->count(), 4);
+        EXPECT_EQ(combo->itemText(3), QStringLiteral("休日"));
+        EXPECT_EQ(combo->currentText(), QStringLiteral("日勤"));
+    }
+    dsJobs.removeObserver(observer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Controls, SharedList,
+                         ::testing::Values(SharedListCase{2, 0}, SharedListCase{12, 0}, SharedListCase{12, 1},
+                                           SharedListCase{6, 2}));
+
+// The edit's own read-only switch holds whatever the dataset's state does;
+// a field that cannot be written keeps the edit read-only either way.
+TEST_F(DataControls, EditHeldReadOnlyStaysReadOnlyThroughStateChanges) {
+    db::Query computed{&conn, "Qcomputed"};
+    computed.setSql("SELECT E_NO, E_NAME || '様' AS E_TITLE FROM emp_tanka ORDER BY E_NO");
+    computed.open();
+    db::DataSource dsComputed{&computed, "DSQcomputed"};
+    struct Case {
+        bool held;
+        bool writableField;
+        bool readOnly;
+    };
+    const Case cases[] = {{false, true, false}, {true, true, true}, {false, false, true}, {true, false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "held " << c.held << ", writable " << c.writableField);
+        auto* e = new DBEdit(QStringLiteral("DBEditHeld"), form.get());
+        e->setReadOnly(c.held);
+        e->setDataSource(c.writableField ? &dsEmp : &dsComputed);
+        e->setDataField(c.writableField ? QStringLiteral("E_NAME") : QStringLiteral("E_TITLE"));
+        EXPECT_EQ(e->controlReadOnly(), c.held);
+        EXPECT_EQ(e->isReadOnly(), c.readOnly);
+        if (c.writableField) {
+            emp.edit();  // a state change re-derives the state
+            EXPECT_EQ(e->isReadOnly(), c.readOnly);
+            emp.cancel();
+            emp.next();
+            EXPECT_EQ(e->isReadOnly(), c.readOnly);
+            emp.first();
+        }
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClicks(e, "xyz");
+        EXPECT_EQ(emp.state(), c.readOnly ? db::DatasetState::Browse : db::DatasetState::Edit);
+        emp.cancel();
+        delete e;
+    }
+    EXPECT_EQ(cell("E_NAME"), "山田太郎");
+}
+
+TEST_F(DataControls, EditReleasedFromReadOnlyTakesInputAgain) {
+    name->setReadOnly(true);
+    emp.edit();
+    emp.cancel();
+    EXPECT_TRUE(name->isReadOnly());
+    name->setReadOnly(false);
+    EXPECT_FALSE(name->isReadOnly());
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClicks(name, "abc");
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(cell("E_NAME"), "abc");
+}
+
 TEST_F(DataControls, ComboChoiceIsStoredAndCodeSetsFireNothing) {
     auto* combo = new DBComboBox(QStringLiteral("DBComboBox1"), form.get());
     combo->setItems({"01", "02", "03"});

@@ -23,6 +23,7 @@ class Dataset;
 namespace ui {
 class Button;
 class DBGrid;
+class DBLookupComboBox;
 class DBRadioGroup;
 }  // namespace ui
 
@@ -71,7 +72,7 @@ private:
     void sizeFields();
 
     db::DataSource* source_ = nullptr;
-    std::vector<masters::DBKindComboBox*> kindPickers_;
+    std::vector<ui::DBLookupComboBox*> kindPickers_;
     QLabel* allowanceLabels_[8][2] = {};
     QLabel* allowance9Label_ = nullptr;
     QLabel* deductionLabels_[3][2] = {};

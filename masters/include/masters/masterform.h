@@ -7,16 +7,14 @@
 #include <QString>
 #include <QStringList>
 
-#include <QComboBox>
-#include <QLineEdit>
-
 #include <functional>
-#include <initializer_list>
 
 #include "ui/dbcontrols.h"
 #include "ui/dbnavigator.h"
 #include "ui/form.h"
 
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QWidget;
 
@@ -63,43 +61,6 @@ data::TDataModule1& dataModule();
 // one, else the newest alive), or nullptr.
 QWidget* findWindow(const QString& objectName);
 
-// A field shown in an edit frame that never takes input or the focus (the
-// employee number repeated on the later pages of the employee master).
-// ui::DBEdit re-derives its read-only state from the dataset, so it cannot
-// be held read-only itself.
-class DBReadOnlyEdit : public QLineEdit, public ui::DataAware {
-    Q_OBJECT
-public:
-    DBReadOnlyEdit(const QString& name, db::DataSource* source, const QString& field,
-                   QWidget* parent = nullptr);
-    db::DataSource* dataSource() const override { return link_.dataSource(); }
-
-private:
-    void refresh();
-    ui::FieldLink link_;
-};
-
-// A drop-down that stores the key of the chosen item in a field, with the
-// items given by the window (key and shown text). The employee master has
-// eleven kind pickers over one list: ui::DBLookupComboBox re-reads its list
-// whenever another control on the same list source reads it, so eleven of
-// them keep reloading each other; these are filled once per page show.
-class DBKindComboBox : public QComboBox, public ui::DataAware {
-    Q_OBJECT
-public:
-    DBKindComboBox(const QString& name, db::DataSource* source, const QString& field,
-                   QWidget* parent = nullptr);
-    db::DataSource* dataSource() const override { return link_.dataSource(); }
-    // Replaces the items; the field's value stays shown when it is among them.
-    void setChoices(const QStringList& keys, const QStringList& texts);
-    QString keyValue() const { return currentData().toString(); }
-
-private:
-    void refresh();
-    void userChose(int index);
-    ui::FieldLink link_;
-};
-
 class MasterForm : public ui::Form {
     Q_OBJECT
 public:
@@ -110,6 +71,10 @@ protected:
     // A bound edit of `source` on `parent`.
     ui::DBEdit* dbEdit(QWidget* parent, const QString& name, db::DataSource* source,
                        const QString& field, ImeMode ime = ImeMode::Default);
+    // A bound edit that only shows its field: it never takes input or the
+    // focus (the employee number repeated on the later pages of a window).
+    ui::DBEdit* dbShownEdit(QWidget* parent, const QString& name, db::DataSource* source,
+                            const QString& field);
     ui::DBCheckBox* dbCheck(QWidget* parent, const QString& name, const QString& caption,
                             db::DataSource* source, const QString& field);
     // A label, tied to `buddy` when given.
@@ -119,10 +84,19 @@ protected:
     QLabel* note(QWidget* parent, const QString& name, const QString& text);
     // The title panel at the top of a window.
     QWidget* titlePanel(QWidget* parent, const QString& name, const QString& text);
-    ui::DBNavigator* navigator(QWidget* parent, db::DataSource* source,
-                               std::initializer_list<ui::NavButton> visible);
-    // The "閉じる" button: closes the window.
-    ui::Button* closeButton(QWidget* parent, const QString& name);
+    // Row `row` of `grid`: the label "Label<n>" with `caption` in column 0,
+    // tied to the bound edit "DBEdit<n>" on `field` in column 1.
+    ui::DBEdit* gridEdit(QWidget* parent, QGridLayout* grid, int row, int n, db::DataSource* source,
+                         const QString& field, const QString& caption, ImeMode ime = ImeMode::Default);
+    // What a window's navigator offers: a list of rows (insert, delete, post,
+    // cancel) or changes to the rows there are (post, cancel).
+    enum class Editing { Rows, ExistingRows };
+    // The bar at the bottom of a data window: the navigator "DBNavigator1"
+    // on `source` with the buttons of `editing`, and at the far end the
+    // "閉じる" button `closeName`, which closes the window. Both are also
+    // handed out through `navigator` and `close`.
+    QHBoxLayout* bottomBar(db::DataSource* source, Editing editing, const QString& closeName,
+                           ui::DBNavigator*& navigator, ui::Button*& close);
     // Sets the navigator's captions: each caption is also its button's hint.
     static void setNavigatorCaptions(ui::DBNavigator* nav, const QStringList& captions);
 

@@ -51,6 +51,13 @@ bool askAboutUnpostedChanges(Form* form) {
     }
 }
 
+// The datasets forEachRow is reading right now (a read may start while
+// another one of a different dataset is running).
+std::vector<const db::Dataset*>& rowReads() {
+    static std::vector<const db::Dataset*> reads;
+    return reads;
+}
+
 struct RowReadScope {
     db::Dataset& ds;
     std::function<void(db::Dataset&)> scrollHook;
@@ -58,6 +65,7 @@ struct RowReadScope {
     db::Dataset::Bookmark mark = 0;
     explicit RowReadScope(db::Dataset& d) : ds(d), hadRow(!d.isEmpty()) {
         if (hadRow) mark = ds.bookmark();
+        rowReads().push_back(&ds);
         scrollHook = std::move(ds.afterScroll);
         ds.afterScroll = nullptr;
         ds.disableControls();
@@ -68,7 +76,10 @@ struct RowReadScope {
         } catch (...) {
         }
         ds.afterScroll = std::move(scrollHook);
+        // The full change this notifies is still marked as the read's own.
         ds.enableControls();
+        auto& reads = rowReads();
+        reads.erase(std::find(reads.begin(), reads.end(), &ds));
     }
 };
 
@@ -80,6 +91,11 @@ void installDataCloseHook() { ui::detail::setDataCloseHook(&askAboutUnpostedChan
 
 QString unpostedChangeQuestion() {
     return QStringLiteral("変更が保存されていません。保存しますか？");
+}
+
+bool readingRows(const db::Dataset& dataset) {
+    const auto& reads = rowReads();
+    return std::find(reads.begin(), reads.end(), &dataset) != reads.end();
 }
 
 bool forEachRow(db::Dataset& dataset, const std::function<void(int recNo)>& visit) {
@@ -130,10 +146,16 @@ void DBEdit::refresh() {
     setModified(false);
 }
 
+void DBEdit::setReadOnly(bool on) {
+    readOnly_ = on;
+    if (on && pending_) reset();  // typed text cannot reach the field any more
+    syncState();
+}
+
 void DBEdit::syncState() {
     if (!link_.editing()) pending_ = false;  // posted or cancelled elsewhere
     db::Field* f = link_.field();
-    setReadOnly(!(f && !f->readOnly() && f->dataset().canModify()));
+    QLineEdit::setReadOnly(readOnly_ || !(f && !f->readOnly() && f->dataset().canModify()));
 }
 
 void DBEdit::updateRecord() {
@@ -322,7 +344,11 @@ void DBLookupComboBox::setListSource(db::DataSource* source) {
     listObserver_ = 0;
     if (list_)
         listObserver_ = list_->onDataChange([this](db::Field* f) {
-            if (!filling_ && !f) reload();
+            // A full change that a read of the rows notifies (this or any
+            // other control's) leaves the rows as they were: nothing to re-read.
+            if (filling_ || f) return;
+            if (db::Dataset* ds = list_->dataSet(); ds && readingRows(*ds)) return;
+            reload();
         });
     reload();
 }

@@ -282,13 +282,19 @@ DBGrid::~DBGrid() { detach(); }
 
 void DBGrid::attach() {
     if (!source_) return;
-    observers_[0] = source_->onDataChange([this](db::Field* f) {
-        if (reading_) return;
+    // A read of the rows by any control (this grid's own included) changes
+    // nothing the grid shows.
+    auto quiet = [this] {
+        db::Dataset* ds = source_->dataSet();
+        return reading_ || (ds && readingRows(*ds));
+    };
+    observers_[0] = source_->onDataChange([this, quiet](db::Field* f) {
+        if (quiet()) return;
         if (f) model_->currentRowChanged();
         else rowsChanged();
     });
-    observers_[1] = source_->onStateChange([this] {
-        if (!reading_) rowsChanged();
+    observers_[1] = source_->onStateChange([this, quiet] {
+        if (!quiet()) rowsChanged();
     });
 }
 

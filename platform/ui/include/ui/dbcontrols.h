@@ -32,6 +32,12 @@ public:
     // century is ever guessed.
     void setDateFormat(const QString& mask) { dateFormat_ = mask; refresh(); }
 
+    // The control's own read-only switch: the edit takes no input while it is
+    // on, or while the field or its dataset cannot be written, whatever the
+    // dataset's state does. (QLineEdit::isReadOnly() tells the outcome.)
+    void setReadOnly(bool on);
+    bool controlReadOnly() const { return readOnly_; }
+
     bool hasPendingEdit() const override { return pending_; }
     void validateOnExit() override { updateRecord(); }
     // Writes pending text into the field (conversion errors propagate).
@@ -50,6 +56,7 @@ private:
     QString fieldText(bool forEditing) const;
     FieldLink link_;
     QString dateFormat_;
+    bool readOnly_ = false;
     bool pending_ = false;
     bool writing_ = false;
 };
@@ -122,7 +129,9 @@ private:
 };
 
 // A drop-down list bound to a key field, whose items come from a list
-// source: each item shows listField and stores keyField.
+// source: each item shows listField and stores keyField. The items are read
+// again once per change of the list's rows (open, close, post, refresh,
+// scroll), however many controls share that list source.
 class DBLookupComboBox : public QComboBox, public DataAware {
     Q_OBJECT
 public:
@@ -163,5 +172,12 @@ QString unpostedChangeQuestion();
 // row, the bound controls and the scroll hook are left as they were.
 // Returns false (and reads nothing) while the dataset is editing a row.
 bool forEachRow(db::Dataset& dataset, const std::function<void(int recNo)>& visit);
+
+// True while forEachRow reads `dataset`, up to and including the full change
+// it notifies as it ends. That change leaves the rows and the current row as
+// they were, so a control that re-reads all rows on a full change skips it;
+// otherwise each control reading a shared list would make every other one
+// read it again, and those again.
+bool readingRows(const db::Dataset& dataset);
 
 }  // namespace ui
