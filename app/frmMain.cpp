@@ -28,6 +28,7 @@
 #include "rtl/qt.h"
 #include "ui/action.h"
 #include "ui/controls.h"
+#include "ui/dbcontrols.h"
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
 #include "ui/guard.h"
@@ -39,12 +40,7 @@ namespace {
 
 std::string str(const QLineEdit* edit)
 {
-    return edit->text().toStdString();
-}
-
-QString qs(const std::string& s)
-{
-    return QString::fromStdString(s);
+    return rtl::fromQString(edit->text());
 }
 
 QFrame* makePanel(const QString& name, QWidget* parent)
@@ -629,13 +625,13 @@ void TfrmMain::runStartupSteps()
 
     // 2. Default months.
     const app::DefaultMonths months = app::defaultMonths(rtl::today());
-    EditYY->setText(qs(months.year));
-    EditMM->setText(qs(months.month));
-    EditYY2->setText(qs(months.bonusYear));
-    EditYYS->setText(qs(months.rangeFromYear));
-    EditMMS->setText(qs(months.rangeFromMonth));
-    EditYYE->setText(qs(months.rangeToYear));
-    EditMME->setText(qs(months.rangeToMonth));
+    EditYY->setText(rtl::toQString(months.year));
+    EditMM->setText(rtl::toQString(months.month));
+    EditYY2->setText(rtl::toQString(months.bonusYear));
+    EditYYS->setText(rtl::toQString(months.rangeFromYear));
+    EditMMS->setText(rtl::toQString(months.rangeFromMonth));
+    EditYYE->setText(rtl::toQString(months.rangeToYear));
+    EditMME->setText(rtl::toQString(months.rangeToMonth));
 
     // 3. The settings file names the database (a fresh folder gets one).
     const std::string database =
@@ -660,8 +656,8 @@ void TfrmMain::runStartupSteps()
 
     // 8. Default day range of weekly or daily pay.
     const app::DayRange range = app::defaultDayRange(rtl::today());
-    MaskEdit1->setText(qs(range.from));
-    MaskEdit2->setText(qs(range.to));
+    MaskEdit1->setText(rtl::toQString(range.from));
+    MaskEdit2->setText(rtl::toQString(range.to));
 
     startupDone_ = true;
 }
@@ -688,12 +684,12 @@ QString TfrmMain::workDir() const
 
 QString TfrmMain::monthKey() const
 {
-    return qs(app::monthKey(str(EditYY), str(EditMM)));
+    return rtl::toQString(app::monthKey(str(EditYY), str(EditMM)));
 }
 
 QString TfrmMain::bonusKey() const
 {
-    return qs(app::bonusKey(str(EditYY2), ComboBox1->currentText().toStdString()));
+    return rtl::toQString(app::bonusKey(str(EditYY2), ComboBox1->currentText().toStdString()));
 }
 
 void TfrmMain::computeMonthlyPeriod()
@@ -701,8 +697,8 @@ void TfrmMain::computeMonthlyPeriod()
     try {
         const app::PayPeriod p =
             app::monthlyPayPeriod(str(EditYY), str(EditMM), app::maindata::readClosingDay());
-        EditD1->setText(qs(p.first));
-        EditD2->setText(qs(p.last));
+        EditD1->setText(rtl::toQString(p.first));
+        EditD2->setText(rtl::toQString(p.last));
     } catch (...) {
         // No stale period may stay in force once the month cannot be computed.
         EditD1->clear();
@@ -1004,13 +1000,23 @@ void TfrmMain::btnPackClick()
     if (!app::subWindows().isConnected("DB_Pack"))
         return;
     // The file must be free for compaction; the next dataset reconnects.
-    app::maindata::closeWorkingConnection();
+    closeWorkingConnection();
     openWindow("DB_Pack");
+}
+
+void TfrmMain::closeWorkingConnection()
+{
+    // Closing the connection closes every dataset, also those under open
+    // windows: a change typed there would be gone without a word.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (!window->parentWidget() && !ui::settleUnpostedChanges(window))
+            rtl::abortSilently();
+    app::maindata::closeWorkingConnection();
 }
 
 void TfrmMain::startSibling(const QString& program)
 {
-    app::maindata::closeWorkingConnection();
+    closeWorkingConnection();
     app::startProgram(program);  // a program that is missing fails silently
 }
 

@@ -248,6 +248,9 @@ private:
                            const std::function<QString()>& variant,
                            const std::function<void()>& beforeCreate = {});
     void startSibling(const QString& program);
+    // Closes the working connection once the open windows' unposted changes
+    // are saved or dropped as the user answers (Cancel ends the command).
+    void closeWorkingConnection();
 
     app::RegionalStore* formats_ = nullptr;
     std::unique_ptr<app::RegionalStore> ownFormats_;

@@ -27,6 +27,27 @@ bool confirmRebuild(const std::string& question, const std::string& caption)
                         ui::Icon::None);
 }
 
+// Reads a table of the data module that windows share. A table a window has
+// open stays open as it was, on its row and with any change not yet saved
+// (closing it would drop that change); one opened here is closed again.
+template <class Read>
+std::string readShared(db::Table& table, Read read)
+{
+    const bool wasOpen = table.active();
+    if (!wasOpen)
+        table.open();
+    struct CloseAgain {
+        db::Table& table;
+        bool close;
+        ~CloseAgain()
+        {
+            if (close)
+                table.close();
+        }
+    } closeAgain{table, !wasOpen};
+    return read();
+}
+
 }  // namespace
 
 void createDatabase(const std::string& path)
@@ -77,19 +98,13 @@ void rebuildSumTran()
 std::string readRecYN()
 {
     db::Table& t = dm().sys_mas;
-    t.open();
-    const std::string value = t.fieldByName("REC_YN").asString();
-    t.close();
-    return value;
+    return readShared(t, [&] { return t.isEmpty() ? std::string() : t.fieldByName("REC_YN").asString(); });
 }
 
 std::string readClosingDay()
 {
     db::Table& t = dm().Company;
-    t.open();
-    const std::string value = t.fieldByName("締日").asString();
-    t.close();
-    return value;
+    return readShared(t, [&] { return t.isEmpty() ? std::string() : t.fieldByName("締日").asString(); });
 }
 
 std::string readPrintLayout()

@@ -25,9 +25,11 @@ void rebuildEmpTanka();
 void rebuildKimuTran();
 void rebuildSumTran();
 
-// REC_YN of the settings table's current row, as text.
+// REC_YN of the settings table's current row, as text ("" for an empty table).
+// Like readClosingDay, it leaves a table that a window has open as it was.
 std::string readRecYN();
 // 締日 of the company table's current row, as text ("" for an empty table).
+// A table that a window has open stays open, with its unsaved change.
 std::string readClosingDay();
 // PRT_FLG of the settings row SYS_CD = '1', as text.
 std::string readPrintLayout();

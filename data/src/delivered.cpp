@@ -6,6 +6,7 @@
 #include "data/schema.h"
 #include "data/taxdata.h"
 #include "db/connection.h"
+#include "rtl/commatext.h"
 #include "rtl/convert.h"
 #include "rtl/errors.h"
 #include "rtl/textfile.h"
@@ -105,21 +106,6 @@ void seedFlgData(db::Connection& c) {
                   {{"FLG_CD", r.cd}, {"FLG_COD", 1}, {"FLG_NUM", r.num}, {"FLG_DAT", r.dat}});
 }
 
-std::vector<std::string> splitComma(const std::string& line) {
-    std::vector<std::string> cells;
-    std::string cell;
-    for (char ch : line) {
-        if (ch == ',') {
-            cells.push_back(cell);
-            cell.clear();
-        } else {
-            cell += ch;
-        }
-    }
-    cells.push_back(cell);
-    return cells;
-}
-
 }  // namespace
 
 int loadTaxTable(db::Connection& c, const std::string& tableName, std::string_view csv) {
@@ -130,13 +116,13 @@ int loadTaxTable(db::Connection& c, const std::string& tableName, std::string_vi
                                  " 行目: " + what);
     };
     if (lines.empty()) fail(1, "見出し行がありません。");
-    if (splitComma(lines[0]) != def.columnNames())
+    if (rtl::splitCommaText(lines[0]) != def.columnNames())
         fail(1, "列の並びがテーブルと一致しません。");
     const std::string sql = insertSql(def.name, def.columnNames());
     int loaded = 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         if (lines[i].empty()) continue;
-        const std::vector<std::string> cells = splitComma(lines[i]);
+        const std::vector<std::string> cells = rtl::splitCommaText(lines[i]);
         if (cells.size() != def.columns.size()) fail(i + 1, "列の数がテーブルと一致しません。");
         db::Params params;
         for (std::size_t k = 0; k < cells.size(); ++k) {

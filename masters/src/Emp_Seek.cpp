@@ -14,6 +14,7 @@
 #include "ui/controls.h"
 #include "ui/dbgrid.h"
 #include "ui/fonts.h"
+#include "ui/windows.h"
 
 TfrmEmp_seek* frmEmp_seek = nullptr;
 
@@ -31,12 +32,6 @@ void focusTo(QWidget* target)
         form->moveFocusTo(target);
     else
         target->setFocus(Qt::OtherFocusReason);
-}
-
-template <class T>
-T* windowControl(const QString& windowName, const QString& controlName)
-{
-    return masters::controlOf<T>(masters::findWindow(windowName), controlName);
 }
 
 void setComboText(QComboBox* combo, const QString& text)
@@ -126,7 +121,7 @@ void TfrmEmp_seek::Button1Click()
 void TfrmEmp_seek::deliver(const QString& tag, const Pick& pick)
 {
     if (tag == QLatin1String("GensenInp")) {
-        if (auto* edit = windowControl<QLineEdit>(QStringLiteral("frmGensenInp"), QStringLiteral("Edit1"))) {
+        if (auto* edit = ui::childOf<QLineEdit>(QStringLiteral("frmGensenInp"), QStringLiteral("Edit1"))) {
             edit->setText(pick.numberText);
             focusTo(edit);
         }
@@ -139,13 +134,13 @@ void TfrmEmp_seek::deliver(const QString& tag, const Pick& pick)
         }
         // The monthly pay record has the field; the bonus window, opened
         // after the monthly one was freed, gets the focus there if it has one.
-        QWidget* target = windowControl<QWidget>(QStringLiteral("frmTotal"), QStringLiteral("DBEdit2"));
-        if (!target) target = windowControl<QWidget>(QStringLiteral("frmTotalB"), QStringLiteral("DBEdit2"));
+        QWidget* target = ui::childOf<QWidget>(QStringLiteral("frmTotal"), QStringLiteral("DBEdit2"));
+        if (!target) target = ui::childOf<QWidget>(QStringLiteral("frmTotalB"), QStringLiteral("DBEdit2"));
         focusTo(target);
     }
     if (tag == QLatin1String("MainRep")) {
-        if (QWidget* window = masters::findWindow(QStringLiteral("frmMainRep"))) {
-            if (auto* combo = masters::controlOf<QComboBox>(window, QStringLiteral("ComboBox1")))
+        if (QWidget* window = ui::topLevelWindow(QStringLiteral("frmMainRep"))) {
+            if (auto* combo = ui::childOf<QComboBox>(window, QStringLiteral("ComboBox1")))
                 setComboText(combo, pick.name);
             QAction* act = nullptr;
             for (QAction* a : window->findChildren<QAction*>(QStringLiteral("Avt_Change"))) {
@@ -161,7 +156,7 @@ void TfrmEmp_seek::deliver(const QString& tag, const Pick& pick)
         }
     }
     if (tag == QLatin1String("TimeInp")) {
-        if (auto* edit = windowControl<QLineEdit>(QStringLiteral("frmTimeInp"), QStringLiteral("Edit1"))) {
+        if (auto* edit = ui::childOf<QLineEdit>(QStringLiteral("frmTimeInp"), QStringLiteral("Edit1"))) {
             edit->setText(pick.cardNo);
             focusTo(edit);
         }

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "data/DB_Acs.h"
-#include "masters/rules.h"
+#include "masters/employees.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
 #include "ui/action.h"
@@ -23,18 +23,6 @@ namespace {
 using masters::ImeMode;
 
 data::TDataModule1& dm() { return masters::dataModule(); }
-
-void ensureEditing(db::Dataset& ds)
-{
-    if (ds.state() == db::DatasetState::Browse) ds.edit();
-}
-
-// A row to work on: an open dataset showing a row or inserting one.
-bool hasRow(const db::Dataset& ds)
-{
-    if (!ds.active()) return false;
-    return !ds.isEmpty() || ds.state() == db::DatasetState::Insert;
-}
 
 QString captionText(db::Dataset& ds, const char* column)
 {
@@ -356,46 +344,12 @@ void TfrmEmp_Tanka::FormClose(ui::CloseAction& action)
 
 void TfrmEmp_Tanka::emp_tankaBeforePost(db::Dataset& ds)
 {
-    db::Field& no = ds["E_NO"];
-    db::Field& code = ds["E_TANCOD"];
-    std::optional<std::int64_t> number;
-    if (!no.isNull()) number = no.asLargeInt();
-    std::optional<std::string> codeText;
-    if (!code.isNull()) codeText = code.asString();
-    std::optional<std::string> problem = masters::employeeKeyProblem(
-        number, codeText ? std::optional<std::string_view>(*codeText) : std::nullopt);
-    if (!problem && ds.connection()) {
-        // Two employees under one number would share their attendance and pay.
-        const long long own = ds.state() == db::DatasetState::Edit ? ds.bookmark() : -1;
-        const db::Value others = ds.connection()->scalar(
-            "SELECT COUNT(*) FROM emp_tanka WHERE E_NO = ? AND rowid <> ?", {*number, own});
-        if (others.isInteger() && others.integer() > 0)
-            problem = masters::duplicateEmployeeNumberMessage(*number);
-    }
-    if (problem) refuse(rtl::toQString(*problem));
+    if (std::optional<std::string> problem = masters::employeeRowProblem(ds)) refuse(rtl::toQString(*problem));
 }
 
-void TfrmEmp_Tanka::DBEdit2Enter()
-{
-    db::Dataset& ds = dm().emp_tanka;
-    if (!hasRow(ds) || !ds["E_TANCOD"].isNull()) return;
-    const std::int64_t number = ds["E_NO"].isNull() ? 0 : ds["E_NO"].asLargeInt();
-    ensureEditing(ds);
-    ds["E_TANCOD"].setAsString(masters::defaultEmployeeCode(number));
-    for (const char* flag : {"E_BASE_YN", "E_HAYZ_YN", "E_FUTZ_YN", "E_SINZ_YN"}) ds[flag].setAsString("1");
-    for (const char* flag : {"E_KYU_YN", "E_TIKO_YN", "E_SOUT_YN"}) ds[flag].setAsString("0");
-    for (const char* rate :
-         {"E_BASEPAY", "E_HAYZPAY", "E_FUTZPAY", "E_SINZPAY", "E_KYU_PAY", "E_TIKOKU", "E_SOUTAI"})
-        ds[rate].setAsInteger(0);
-}
+void TfrmEmp_Tanka::DBEdit2Enter() { masters::applyEmployeeCodeDefaults(dm().emp_tanka); }
 
-void TfrmEmp_Tanka::DBEdit4Exit()
-{
-    db::Dataset& ds = dm().emp_tanka;
-    if (!hasRow(ds) || !ds["E_CARDNO"].asString().empty()) return;
-    ensureEditing(ds);
-    ds["E_CARDNO"].setValue(ds["E_TANCOD"].value());
-}
+void TfrmEmp_Tanka::DBEdit4Exit() { masters::applyCardNumberDefault(dm().emp_tanka); }
 
 void TfrmEmp_Tanka::TabSheet2Show()
 {

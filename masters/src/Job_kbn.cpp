@@ -136,7 +136,14 @@ void TfrmJob_kbn::unitFieldExit(int editNo) { applyRule(dm().Job_kbn, editNo); }
 
 void TfrmJob_kbn::Job_kbnBeforePost(db::Dataset& ds)
 {
-    for (int n = 1; n <= 21; ++n) applyRule(ds, n);
+    // The field with the focus first: a refusal elsewhere moves the focus
+    // out of it, which would check it again and show the message twice.
+    int focused = 0;
+    for (int n = 1; n <= 21; ++n)
+        if (edits[n] && edits[n] == activeControl()) focused = n;
+    if (focused) applyRule(ds, focused);
+    for (int n = 1; n <= 21; ++n)
+        if (n != focused) applyRule(ds, n);
 }
 
 void TfrmJob_kbn::FormCreate()

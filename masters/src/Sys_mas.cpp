@@ -9,6 +9,7 @@
 #include "masters/rules.h"
 #include "rtl/qt.h"
 #include "ui/action.h"
+#include "ui/windows.h"
 
 TfrmSys_mas* frmSys_mas = nullptr;
 
@@ -16,10 +17,10 @@ namespace masters {
 
 void showRecorderControls(bool shown)
 {
-    QWidget* main = findWindow(QStringLiteral("frmMain"));
+    QWidget* main = ui::topLevelWindow(QStringLiteral("frmMain"));
     if (!main) return;
     for (const char* name : {"Panel1", "btnDataSet", "btnemp_mas"})
-        if (auto* w = masters::controlOf(main, QString::fromLatin1(name))) w->setVisible(shown);
+        if (auto* w = ui::childOf(main, QString::fromLatin1(name))) w->setVisible(shown);
 }
 
 }  // namespace masters

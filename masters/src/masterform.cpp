@@ -1,12 +1,12 @@
 #include "masters/masterform.h"
 
-#include <QApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 
 #include "data/DB_Acs.h"
+#include "db/connection.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
 #include "ui/guard.h"
@@ -60,18 +60,6 @@ data::TDataModule1& dataModule()
     return *data::DataModule1;
 }
 
-QWidget* findWindow(const QString& objectName)
-{
-    QWidget* alive = nullptr;
-    QWidget* visible = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() != objectName) continue;
-        alive = w;
-        if (w->isVisible()) visible = w;
-    }
-    return visible ? visible : alive;
-}
-
 MasterForm::MasterForm(const QString& objectName, const QString& caption, QWidget* parent)
     : ui::Form(objectName, parent)
 {
@@ -90,6 +78,10 @@ void MasterForm::checkBeforePost(db::Dataset& dataset, std::function<void(db::Da
     previousBeforePost_ = dataset.beforePost;
     dataset.beforePost = [previous = previousBeforePost_, check = std::move(check)](db::Dataset& d) {
         if (previous) previous(d);
+        // The program's own jobs (the recorder database copy appends through
+        // the shared component) store what they bring, whether this window
+        // is open or not; the window checks what its user edits.
+        if (d.connection() && d.connection()->inJob()) return;
         check(d);
     };
 }

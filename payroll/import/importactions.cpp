@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "import/recorderimport.h"
+#include "rtl/strings.h"
 
 namespace payroll {
 
@@ -24,15 +25,6 @@ std::vector<std::string> split(const std::string& s, char sep)
         start = at + 1;
     }
     return parts;
-}
-
-std::string asciiCase(std::string s, bool upper)
-{
-    for (char& c : s) {
-        if (upper && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        if (!upper && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return s;
 }
 
 std::optional<std::string> chosenFile(const ImportPrompts& prompts, const FileDialogSetup& dialog)
@@ -68,8 +60,8 @@ std::string qtFileFilter(const std::string& filter)
                 add("*");
                 continue;
             }
-            add(asciiCase(p, false));
-            add(asciiCase(p, true));
+            add(rtl::lowerCase(p));
+            add(rtl::upperCase(p));
         }
         std::string list;
         for (const std::string& p : patterns) list += (list.empty() ? "" : " ") + p;

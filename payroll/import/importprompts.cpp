@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "timecard/mainlink.h"
 #include "ui/dialogs.h"
 
 namespace payroll {
@@ -66,11 +67,7 @@ ImportPrompts importPrompts(QWidget* owner, std::function<void(bool)> setPunchBu
     if (setPunchButtons) {
         p.setPunchButtons = std::move(setPunchButtons);
     } else {
-        p.setPunchButtons = [window](bool on) {
-            if (!window) return;
-            for (const char* name : {"btnDayRep", "btnJ_Meisai", "btnTimeRep"})
-                if (QWidget* b = window->findChild<QWidget*>(QString::fromLatin1(name))) b->setEnabled(on);
-        };
+        p.setPunchButtons = [window](bool on) { timecard::setPunchButtons(window.data(), on); };
     }
     return p;
 }

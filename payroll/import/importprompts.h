@@ -25,8 +25,8 @@ std::optional<LoginAnswer> askRecorderLogin(QWidget* parent, const LoginRequest&
 
 // File choice through the dialog seam (caption "開く", the dialog's filter
 // as Qt reads it), the login box above, and the three punch buttons:
-// `setPunchButtons` when given, else btnDayRep, btnJ_Meisai and btnTimeRep
-// found by object name under `owner` are enabled or disabled.
+// `setPunchButtons` when given, else timecard::setPunchButtons on `owner`
+// (the buttons btnDayRep, btnJ_Meisai, btnTimeRep and their actions).
 ImportPrompts importPrompts(QWidget* owner, std::function<void(bool)> setPunchButtons = {});
 
 }  // namespace payroll

@@ -1,5 +1,6 @@
 #include "import/jetsource.h"
 
+#include <optional>
 #include <utility>
 
 #include "jet/reader.h"
@@ -8,19 +9,6 @@
 namespace payroll {
 
 namespace {
-
-bool sameJetName(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
 
 class JetSource : public db::ExternalSource {
 public:
@@ -36,21 +24,17 @@ public:
 
     std::vector<std::string> tables() override
     {
-        std::vector<std::string> names;
         try {
-            names = reader_->tableNames();
+            if (only_.empty()) return reader_->tableNames();
+            // Each wanted table under the name the file gives it, by the
+            // reader's own name rules, so that readTable finds the same one.
+            std::vector<std::string> kept;
+            for (const std::string& wanted : only_)
+                if (std::optional<std::string> stored = reader_->findTable(wanted)) kept.push_back(*stored);
+            return kept;
         } catch (const jet::Error& e) {
             throw rtl::DatabaseError(e.what());
         }
-        if (only_.empty()) return names;
-        std::vector<std::string> kept;
-        for (const std::string& n : names)
-            for (const std::string& wanted : only_)
-                if (sameJetName(n, wanted)) {
-                    kept.push_back(n);
-                    break;
-                }
-        return kept;
     }
 
     db::ExternalTable readTable(const std::string& name) override

@@ -1,6 +1,6 @@
 #include "import/punchrules.h"
 
-#include <cstdio>
+#include <string>
 
 #include "rtl/convert.h"
 #include "rtl/errors.h"
@@ -25,13 +25,6 @@ int smallNumber(std::string_view part)
         v = v * 10 + (c - '0');
     }
     return v;
-}
-
-std::string twoDigits(int v)
-{
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d", v);
-    return buf;
 }
 
 // hh:mm or hh:mm:ss with one- or two-digit parts; false when malformed or
@@ -60,7 +53,7 @@ ClockText parseRecorderClock(std::string_view field)
 {
     int h = 0, m = 0;
     if (!splitClock(field, 23, h, m)) throw rtl::ConversionError(rtl::msg::notTime(field));
-    return {twoDigits(h), twoDigits(m)};
+    return {rtl::twoDigits(h), rtl::twoDigits(m)};
 }
 
 ClockText parseScheduleClock(std::string_view text)
@@ -69,12 +62,12 @@ ClockText parseScheduleClock(std::string_view text)
     int h = 0, m = 0;
     if (!splitClock(t, 47, h, m)) throw rtl::ConversionError(rtl::msg::notTime(t));
     if (h > 24) h -= 24;
-    return {twoDigits(h), twoDigits(m)};
+    return {rtl::twoDigits(h), rtl::twoDigits(m)};
 }
 
 void raiseToNextDay(ClockText& clock)
 {
-    clock.hour = twoDigits(std::stoi(clock.hour) + 24);
+    clock.hour = rtl::twoDigits(std::stoi(clock.hour) + 24);
 }
 
 PunchPair layout1Pair(ClockText in, ClockText out)
@@ -106,9 +99,7 @@ std::string layout2EmployeeCode(std::string_view field)
 {
     const long long n = rtl::strToInt64(field);
     if (n < 0) throw rtl::ConversionError("社員番号 '" + std::string(field) + "' が正しくありません");
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%06lld", n);
-    return buf;
+    return n <= 999999 ? rtl::sixDigitCode(n) : std::to_string(n);
 }
 
 std::string fieldAt(const std::vector<std::string>& fields, int index)

@@ -28,12 +28,6 @@ struct CloseOnExit {
     ~CloseOnExit() { ds.close(); }
 };
 
-std::string twoDigits(int v)
-{
-    std::string s = std::to_string(v);
-    return s.size() < 2 ? "0" + s : s;
-}
-
 void runStatement(db::Query& q, std::string_view sql)
 {
     q.close();
@@ -145,8 +139,8 @@ long long importCsv(data::TDataModule1& dm, const std::filesystem::path& file, c
             try {
                 const rtl::TDateTime date = rtl::strToDate(fieldAt(f, layout.dateField));
                 const rtl::DateParts parts = rtl::decodeDate(date);
-                const std::string month = twoDigits(parts.month);
-                const std::string day = twoDigits(parts.day);
+                const std::string month = rtl::twoDigits(parts.month);
+                const std::string day = rtl::twoDigits(parts.day);
                 ClockText in = parseRecorderClock(fieldAt(f, layout.clockInField));
                 ClockText out = parseRecorderClock(fieldAt(f, layout.clockOutField));
                 std::string employee;

@@ -224,9 +224,10 @@ void TfrmTimeInp::ComboBox1Change() {
 
 void TfrmTimeInp::btnChkClick() {
     std::string closing;
-    dm_.Company.open();
-    if (!dm_.Company.isEmpty()) closing = dm_.Company["締日"].asString();
-    dm_.Company.close();
+    // The company master may be showing this table.
+    timecard::withOpen(dm_.Company, [&] {
+        if (!dm_.Company.isEmpty()) closing = dm_.Company["締日"].asString();
+    });
 
     const timecard::PunchPeriod period = timecard::punchPeriod(closing, str(MaskEdit1));
     const long long outside = timecard::countRows(

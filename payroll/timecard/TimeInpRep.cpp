@@ -190,19 +190,11 @@ void TfrmTimeInpRep::FormCreate() {
 void TfrmTimeInpRep::FormShow() {
     QStringList names{allEmployees()};
     db::Query& emp = dm_.Qemp_tanka;
-    {
-        // The employee picker may be showing this list: read it without
-        // moving its row, and close it only when it was opened here.
-        struct CloseIfOpenedHere {
-            db::Query& q;
-            bool opened;
-            ~CloseIfOpenedHere() {
-                if (opened) q.close();
-            }
-        } closeAfter{emp, !emp.active()};
-        if (closeAfter.opened) emp.open();
+    // The employee picker may be showing this list: read it without moving
+    // its row.
+    timecard::withOpen(emp, [&] {
         ui::forEachRow(emp, [&](int) { names << rtl::toQString(emp["E_NAME"].asString()); });
-    }
+    });
     ComboBox1->clear();
     ComboBox1->setItems(names);
     ComboBox1->setCurrentIndex(0);

@@ -1,30 +1,20 @@
 #include "timecard/mainlink.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QWidget>
 
 #include "ui/action.h"
 #include "ui/form.h"
+#include "ui/windows.h"
 
 namespace timecard {
 
-QWidget* findWindow(const QString& objectName) {
-    QWidget* alive = nullptr;
-    QWidget* visible = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() != objectName) continue;
-        alive = w;
-        if (w->isVisible()) visible = w;
-    }
-    return visible ? visible : alive;
-}
+void setPunchButtons(bool havePunches) { setPunchButtons(ui::topLevelWindow(QStringLiteral("frmMain")), havePunches); }
 
-void setPunchButtons(bool havePunches) {
-    QWidget* main = findWindow(QStringLiteral("frmMain"));
+void setPunchButtons(QWidget* main, bool havePunches) {
     if (!main) return;
     for (const char* name : {"btnDayRep", "btnJ_Meisai", "btnTimeRep"}) {
-        QWidget* w = main->findChild<QWidget*>(QString::fromLatin1(name));
+        QWidget* w = ui::childOf(main, QString::fromLatin1(name));
         if (!w) continue;
         // A button linked to an action follows it, so the action changes too.
         if (auto* b = qobject_cast<ui::Button*>(w); b && b->action()) b->action()->setEnabled(havePunches);
@@ -33,9 +23,9 @@ void setPunchButtons(bool havePunches) {
 }
 
 void showEmployeePicker(const QString& tag) {
-    QWidget* picker = findWindow(QStringLiteral("frmEmp_seek"));
+    QWidget* picker = ui::topLevelWindow(QStringLiteral("frmEmp_seek"));
     if (!picker) return;
-    if (auto* edit = picker->findChild<QLineEdit*>(QStringLiteral("Edit1"))) edit->setText(tag);
+    if (auto* edit = ui::childOf<QLineEdit>(picker, QStringLiteral("Edit1"))) edit->setText(tag);
     if (auto* form = qobject_cast<ui::Form*>(picker))
         form->showModeless();
     else {

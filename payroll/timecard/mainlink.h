@@ -1,5 +1,6 @@
-// How the time-card windows reach the rest of the program without linking
-// the main window: by the object names of its windows and controls.
+// How the time-card windows and the imports reach the rest of the program
+// without linking the main window: by the object names of its windows and
+// controls (ui/windows.h).
 #pragma once
 
 #include <QString>
@@ -8,12 +9,11 @@ class QWidget;
 
 namespace timecard {
 
-// The newest visible top-level window of that object name, else the newest
-// one alive; nullptr when there is none.
-QWidget* findWindow(const QString& objectName);
-
-// Enables or disables the main window's buttons btnDayRep, btnJ_Meisai and
-// btnTimeRep (and the actions they run). Does nothing without a main window.
+// Enables or disables the buttons btnDayRep, btnJ_Meisai and btnTimeRep of
+// `mainWindow` (and the actions they run), as every step that leaves
+// タイムカード changed does. Does nothing without a window.
+void setPunchButtons(QWidget* mainWindow, bool havePunches);
+// The same on the program's main window "frmMain".
 void setPunchButtons(bool havePunches);
 
 // Writes the caller tag into the employee picker's hidden edit Edit1 and

@@ -43,6 +43,17 @@ void nextMonth(int& year, int& month) {
     }
 }
 
+// True when the date lies after `last` ("yyyy/mm/" + a day of one or two
+// digits, as the pay period writes it).
+bool afterPeriod(const WorkDate& d, const std::string& last) {
+    const int year = rtl::strToInt(rtl::copy(last, 1, 4));
+    const int month = rtl::strToInt(rtl::copy(last, 6, 2));
+    const int day = rtl::strToInt(rtl::copyFrom(last, 9));
+    if (d.year != year) return d.year > year;
+    if (d.month != month) return d.month > month;
+    return d.day > day;
+}
+
 }  // namespace
 
 WorkDate parseWorkDate(const std::string& text) {
@@ -69,9 +80,10 @@ PunchPeriod punchPeriod(const std::string& closingText, const std::string& workD
     }
 
     // The pay month that holds the date: the month before it when the date
-    // is on or before the closing day, else its own month.
+    // is on or before the closing day, else its own month. Only "31" means
+    // the calendar month here; "30" follows the day-after rule like any day.
     int payYear = d.year, payMonth = d.month;
-    if (!closing.empty() && closing != "30") {
+    if (!closing.empty()) {
         const int k = rtl::strToInt(closing);
         if (d.day <= k) previousMonth(payYear, payMonth);
         const int firstDay = k + 1;
@@ -82,10 +94,15 @@ PunchPeriod punchPeriod(const std::string& closingText, const std::string& workD
                               yearMonth(lastYear, lastMonth) + "/" + closing);
         }
     }
-    // The main window's rule places what the day-after-closing rule cannot.
-    const app::PayPeriod p =
-        app::monthlyPayPeriod(rtl::intToStr(payYear), rtl::twoDigits(payMonth), closing);
-    return withMonths(p.first, p.last);
+    // The main window's rule places what the day-after rule cannot (an empty
+    // closing day, a first day the month lacks): its period of that pay
+    // month, or of the next one when the date lies beyond it (with "30"
+    // after a 30-day month the main window's calendar month is the next).
+    const app::PayPeriod p = app::monthlyPayPeriod(rtl::intToStr(payYear), rtl::twoDigits(payMonth), closing);
+    if (!afterPeriod(d, p.last)) return withMonths(p.first, p.last);
+    nextMonth(payYear, payMonth);
+    const app::PayPeriod next = app::monthlyPayPeriod(rtl::intToStr(payYear), rtl::twoDigits(payMonth), closing);
+    return withMonths(next.first, next.last);
 }
 
 EntryClock entryClock(rtl::TDateTime now) {

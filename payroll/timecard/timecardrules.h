@@ -33,13 +33,15 @@ struct PunchPeriod {
 
 // The period that holds the work date `workDateText` ("yy/mm/dd") for the
 // company's closing day `closingText` (blanks around it ignored):
-//  - "31": the calendar month of the date;
-//  - a closing day k whose following day exists where the period starts:
-//    from day k + 1 of one month to day k of the next, the date inside it;
-//  - otherwise (empty, "30", 28 or 29 after a short February, a day outside
-//    1..31) the main window's pay-period rule for the pay month that holds
-//    the date: empty and "30" give the calendar month, a first day that does
-//    not exist moves to the 1st of the next month, a day outside 1..31 fails.
+//  - "31" only: the calendar month of the date;
+//  - a closing day k (30 included) whose following day exists where the
+//    period starts: from day k + 1 of one month to day k of the next, the
+//    date inside it;
+//  - otherwise (empty, "30" after a 30-day month, 28 to 30 after a short
+//    February, a day outside 1..31) the main window's pay-period rule for
+//    the pay month that holds the date: empty and "30" give the calendar
+//    month, a first day that does not exist moves to the 1st of the next
+//    month, a day outside 1..31 fails.
 // Raises rtl::ConversionError for a closing day that is not a number and for
 // a work date that is not a date.
 PunchPeriod punchPeriod(const std::string& closingText, const std::string& workDateText);

@@ -283,6 +283,39 @@ TEST_F(MainWindow, PayPeriodFromTheCompanysClosingDay)
     EXPECT_EQ(w.EditD2->text(), "2015/03/28");
 }
 
+TEST_F(MainWindow, PayPeriodLeavesTheCompanyTableOfAnOpenWindowAsItWas)
+{
+    deliverDatabase();
+    sql("UPDATE 会社 SET 締日 = '20'");
+    TfrmMain& w = start();
+    ASSERT_TRUE(w.startupDone());
+
+    // The company window has the table open with a change not yet saved.
+    db::Table& company = data::DataModule1->Company;
+    company.open();
+    company.edit();
+    company.fieldByName("会社名").setAsString("新しい会社");
+    w.EditMM->setText("07");
+    w.btnSel1->click();
+    EXPECT_TRUE(dialogs.shown().empty()) << dialogs.texts().join("\n").toStdString();
+    EXPECT_EQ(w.EditD1->text(), "2026/07/21");
+    ASSERT_TRUE(company.active());
+    EXPECT_EQ(company.state(), db::DatasetState::Edit);
+    EXPECT_EQ(company.fieldByName("会社名").asString(), "新しい会社");
+    company.post();
+    EXPECT_EQ(db::Connection(spath("Wendrasol.mdb")).scalar("SELECT 会社名 FROM 会社").toString(),
+              "新しい会社");
+    company.close();
+
+    // An empty company table counts as the calendar month.
+    sql("DELETE FROM 会社");
+    w.btnSel1->click();
+    EXPECT_TRUE(dialogs.shown().empty()) << dialogs.texts().join("\n").toStdString();
+    EXPECT_EQ(w.EditD1->text(), "2026/07/01");
+    EXPECT_EQ(w.EditD2->text(), "2026/07/31");
+    EXPECT_FALSE(company.active());
+}
+
 TEST_F(MainWindow, WeeklyOrDailyPayTakesTheTypedDayRange)
 {
     deliverDatabase();
@@ -660,15 +693,17 @@ TEST_F(MainWindow, EveryControlCarriesItsNameAndInputsAreNamedForScreenReaders)
 TEST_F(MainWindow, Screenshot)
 {
     deliverDatabase();
+    sql("UPDATE sys_mas SET REC_YN = '1'");  // so the recorder page shows its panel
     TfrmMain& w = start();
     w.btnKyuuyo->click();
     w.btnKinmu->click();
     QCoreApplication::processEvents();  // let the layouts settle
     ASSERT_TRUE(w.grab().save("/tmp/frmMain.png"));
-    for (QWidget* page : {w.TabSheet4, w.TabSheet5, w.TabSheet6}) {
+    for (QWidget* page : {w.TabSheet1, w.TabSheet2, w.TabSheet3, w.TabSheet4, w.TabSheet5,
+                          w.TabSheet6, w.TabSheet7}) {
         w.PageControl1->setCurrentWidget(page);
         QCoreApplication::processEvents();
-        w.grab().save("/tmp/frmMain_" + page->objectName() + ".png");
+        EXPECT_TRUE(w.grab().save("/tmp/frmMain_" + page->objectName() + ".png"));
     }
     app::registerSubWindows();
     w.About1->trigger();
@@ -737,6 +772,59 @@ TEST_F(MainWindow, FreeingOrClosingAWindowWithAnUnpostedChangeAsksFirst)
     EXPECT_EQ(w.EditPName->text(), "Job_kbn");
     db::Connection c(spath("Wendrasol.mdb"));
     EXPECT_EQ(c.scalar("SELECT 会社名 FROM 会社").toString(), "新しい会社");
+}
+
+TEST_F(MainWindow, ClosingTheConnectionForASiblingOrTheCompactionSettlesAnUnpostedChangeFirst)
+{
+    struct Case {
+        const char* answer;
+        ui::Button* TfrmMain::*button;
+        const char* stored;   // the company name in the file afterwards
+        bool connected;       // the working connection afterwards
+        bool companyAlive;
+        const char* name;     // EditPName afterwards
+    };
+    const Case cases[] = {
+        {"Cancel", &TfrmMain::Button2, "", true, true, "Company"},
+        {"No", &TfrmMain::Button2, "", false, true, "Company"},
+        {"Yes", &TfrmMain::Button2, "新しい会社", false, true, "Company"},
+        {"Cancel", &TfrmMain::btnPack, "", true, true, "Company"},
+        {"Yes", &TfrmMain::btnPack, "新しい会社", false, false, "DB_Pack"},
+    };
+    deliverDatabase();
+    registered << "frmCompany";
+    app::subWindows().registerForm("frmCompany", [](QWidget* owner) -> QObject* {
+        return ui::createForm<CompanyStub>(owner);
+    });
+    stub("frmDB_Pack");
+    TfrmMain& w = start();
+    ASSERT_TRUE(w.startupDone());
+    db::Table& company = data::DataModule1->Company;
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.answer) + " " + (w.*c.button)->objectName().toStdString());
+        sql("UPDATE 会社 SET 会社名 = ''");
+        w.Button8->click();  // "会社情報"
+        QPointer<QObject> window = ref("frmCompany");
+        ASSERT_TRUE(window);
+        company.open();
+        company.edit();
+        company.fieldByName("会社名").setAsString("新しい会社");
+        dialogs.clear();
+
+        dialogs.answer(c.answer);
+        (w.*c.button)->click();
+        EXPECT_EQ(dialogs.texts(), QStringList{ui::unpostedChangeQuestion()});
+        EXPECT_EQ(data::DataModule1->ADOConnection1.connected(), c.connected);
+        EXPECT_EQ(window.isNull(), !c.companyAlive);
+        EXPECT_EQ(w.EditPName->text(), c.name);
+        {
+            db::Connection file(spath("Wendrasol.mdb"));
+            EXPECT_EQ(file.scalar("SELECT 会社名 FROM 会社").toString(), c.stored);
+        }
+        if (company.active() && company.state() != db::DatasetState::Browse)
+            company.cancel();
+    }
 }
 
 // ------------------------------------------------------------------ keys

@@ -276,6 +276,39 @@ TEST_F(DatasetTest, FiltersCompareByTheFieldsKind) {
     EXPECT_THROW(e.setFilter("E_NO = "), rtl::DatabaseError);
 }
 
+// A scratch query keeps its filter while its statement changes: each open
+// applies the filter to the columns that open has, whatever their order.
+TEST_F(DatasetTest, AFilterAppliesToTheColumnsOfEachOpen) {
+    db::Query q(&conn_, "Query1");
+    q.setFilter("E_NAME = '山田'");
+    q.setFiltered(true);
+    const struct {
+        const char* sql;
+        int rows;
+    } cases[] = {
+        {"SELECT * FROM emp_tanka ORDER BY E_NO", 1},
+        {"SELECT E_NO, E_NAME FROM emp_tanka", 1},
+        {"SELECT E_NAME, E_DROPKBN, E_NO FROM emp_tanka WHERE E_NO > 3", 1},
+        {"SELECT E_NAME, E_DROPKBN, E_NO FROM emp_tanka WHERE E_NO > 3", 1},  // reopened as it was
+        {"SELECT E_NAME, E_NO FROM emp_tanka WHERE E_NO < 12", 0},
+    };
+    for (const auto& c : cases) {
+        q.close();
+        q.setSql(c.sql);
+        q.open();
+        EXPECT_EQ(q.recordCount(), c.rows) << c.sql;
+        if (c.rows > 0) {
+            EXPECT_EQ(q["E_NO"].asInteger(), 12) << c.sql;
+        }
+    }
+    // Another kind under the same name: the literal is read by the new kind.
+    q.close();
+    q.setSql("SELECT E_NO AS E_NAME FROM emp_tanka");
+    q.setFilter("E_NAME = '0012'");
+    q.open();
+    EXPECT_EQ(q.recordCount(), 1);
+}
+
 TEST_F(DatasetTest, LookupsReadTheSourceTableWhateverItsState) {
     // The source component is filtered to someone else and closed.
     db::Table emp(&conn_, "emp_tanka");

@@ -197,6 +197,10 @@ TEST(JetReader, TableNamesMatchExactlyThenIgnoringAsciiCase)
     EXPECT_EQ(reader.readTable("punch").rows[0][0], "lower");
     EXPECT_EQ(reader.readTable("Punch").rows[0][0], "upper");
     EXPECT_EQ(reader.readTable("CARD").rows[0][0], "card");
+    EXPECT_EQ(reader.findTable("punch"), "punch");
+    EXPECT_EQ(reader.findTable("PUNCH"), "Punch");
+    EXPECT_EQ(reader.findTable("card"), "Card");
+    EXPECT_EQ(reader.findTable("Cards"), std::nullopt);
 }
 
 TEST(JetReader, MissingTableIsAnErrorNamingTableAndFile)

@@ -194,6 +194,35 @@ TEST_F(EmpTanka, MovingToAnotherRowDoesNotStoreARefusedRow)
     EXPECT_EQ(sql("SELECT E_TANCOD FROM emp_tanka WHERE E_NO = 1").text(), "000001");
 }
 
+TEST_F(EmpTanka, CheckBoxesAndThePayKindStoreTheirCodes)
+{
+    // E_REST_NN is an integer column: ticked is 1, not "1".
+    const struct {
+        const char* box;
+        const char* column;
+    } boxes[] = {{"DBCheckBox1", "E_REST_YN"}, {"DBCheckBox2", "E_REST_NN"}, {"DBCheckBox7", "E_KYU_YN"},
+                 {"DBCheckBox10", "E_KOYOU_YN"}};
+    for (const auto& b : boxes) {
+        SCOPED_TRACE(b.box);
+        auto* box = child<ui::DBCheckBox>(form, b.box);
+        ASSERT_NE(box, nullptr);
+        ASSERT_FALSE(box->isChecked());
+        box->click();
+        EXPECT_EQ(cell(b.column), "1");
+    }
+    auto* pay = child<ui::DBRadioGroup>(form, "DBRadioGroup1");
+    pay->button(2)->click();  // 時給
+    EXPECT_TRUE(post());
+    EXPECT_EQ(sql("SELECT typeof(E_REST_NN) || E_REST_NN FROM emp_tanka WHERE E_NO = 1").text(), "integer1");
+    EXPECT_EQ(sql("SELECT E_REST_YN || E_KYU_YN || E_KOYOU_YN || E_PAYKBN FROM emp_tanka WHERE E_NO = 1").text(),
+              "1112");
+
+    child<ui::DBCheckBox>(form, "DBCheckBox2")->click();
+    pay->button(0)->click();  // 月給
+    EXPECT_TRUE(post());
+    EXPECT_EQ(sql("SELECT E_REST_NN || E_PAYKBN FROM emp_tanka WHERE E_NO = 1").text(), "00");
+}
+
 TEST_F(EmpTanka, TheAllowancePageShowsTheCaptionsAndANullCaptionGivesEmptyLabels)
 {
     conn().execute("UPDATE title_mas SET GKING1 = '通勤手当', GKING3 = NULL, GKING9 = '課税交通費', "

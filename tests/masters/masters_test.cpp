@@ -18,10 +18,10 @@
 #include "masters/masterform.h"
 #include "masters/registration.h"
 #include "masters/rules.h"
-#include "ui/dbgrid.h"
 #include "ui/action.h"
 #include "ui/dbgrid.h"
 #include "ui/dbnavigator.h"
+#include "ui/windows.h"
 
 namespace {
 
@@ -137,6 +137,34 @@ TEST_F(JobKbn, PostingWithTheFocusStillInAFieldChecksItToo)
     EXPECT_EQ(sql("SELECT 就業終了時刻 FROM 区分").text(), "18:00");
 }
 
+TEST_F(JobKbn, TheRecorderCopyIsNotRefusedBecauseTheWindowIsOpen)
+{
+    // The database copy of the recorder import appends through the same
+    // component inside a job; what it brings does not go through the
+    // window's typing checks, open window or not.
+    ui::DBEdit* unit = form->edits[19];
+    enter(form, unit);
+    db::Dataset& kbn = dm().Job_kbn;
+    EXPECT_TRUE(ui::guard([&] {
+        conn().runJob([&] {
+            kbn.append();
+            kbn["区分"].setAsString("03");
+            kbn["就業開始時刻"].setAsString("8:30");
+            kbn["就業丸め単位"].setAsString("7");
+            kbn.post();
+        });
+    }));
+    EXPECT_TRUE(dialogs.shown().empty()) << dialogs.texts().join("\n").toStdString();
+    EXPECT_EQ(sql("SELECT 就業開始時刻 || '/' || 就業丸め単位 FROM 区分 WHERE 区分 = '03'").text(), "8:30/7");
+
+    // Typed into the window, the same values are still refused on post.
+    kbn.edit();
+    kbn["就業丸め単位"].setAsString("7");
+    EXPECT_FALSE(ui::guard([&] { form->DBNavigator1->btnClick(NavButton::Post); }));
+    EXPECT_EQ(dialogs.texts(), QStringList{QString::fromUtf8(masters::kCheckDataMessage)});
+    kbn.cancel();
+}
+
 // ---------------------------------------------------------------- company
 
 TEST_F(Masters, CompanyEditsItsOneRow)
@@ -241,7 +269,7 @@ protected:
     {
         int shown = 0;
         for (const char* name : {"Panel1", "btnDataSet", "btnemp_mas"})
-            shown += !masters::controlOf(mainWindow, QString::fromLatin1(name))->isHidden();
+            shown += !ui::childOf(mainWindow, QString::fromLatin1(name))->isHidden();
         EXPECT_TRUE(shown == 0 || shown == 3);
         return shown == 3;
     }

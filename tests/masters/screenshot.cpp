@@ -13,6 +13,7 @@
 #include "masters/Company.h"
 #include "masters/Emp_Seek.h"
 #include "masters/Emp_Tanka.h"
+#include "masters/Emp_mas.h"
 #include "masters/Job_kbn.h"
 #include "masters/Sys_mas.h"
 #include "masters/Title_mas.h"
@@ -69,6 +70,10 @@ int main(int argc, char** argv)
         f->close();
         delete f;
     };
+    dm->ADOConnection1.execute("INSERT INTO 個人 (NO, 社員番号, 氏名, カード番号, 区分, 対象) VALUES "
+                               "('1', '000001', '山田 太郎', '1001', '01', '1'), "
+                               "('2', '000002', '佐藤 花子', '1002', '01', '1')");
+    shot(ui::createForm<TfrmEmp_mas>(), "frmEmp_mas.png");
     shot(ui::createForm<TfrmJob_kbn>(), "frmJob_kbn.png");
     shot(ui::createForm<TfrmCompany>(), "frmCompany.png");
     shot(ui::createForm<TfrmTitle_mas>(), "frmTitle_mas.png");

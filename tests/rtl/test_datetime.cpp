@@ -125,13 +125,16 @@ TEST_F(DateTimeTest, ParsesTimesWithAnyNumberOfDigits) {
     struct Case { const char* text; int h, m, s; } cases[] = {
         {"1:0:00", 1, 0, 0}, {"010:00:00", 10, 0, 0}, {"08:30", 8, 30, 0},
         {"23:59:59", 23, 59, 59}, {"0:0", 0, 0, 0}, {" 7:05 ", 7, 5, 0}, {"0000007:000005", 7, 5, 0},
+        // Leading zeros beyond any fixed width still read as the plain number.
+        {"0000000000010:00:00", 10, 0, 0}, {"7:0000000000030:000000000005", 7, 30, 5},
     };
     for (const auto& c : cases) {
         TDateTime v = -1;
         ASSERT_TRUE(tryStrToTime(c.text, v)) << c.text;
         EXPECT_EQ(v, encodeTime(c.h, c.m, c.s)) << c.text;
     }
-    const char* bad[] = {"24:00", "25:00:00", "10:60", "10:00:60", "10", "10:", ":10", "1 0:00", "", "10:00:00:00"};
+    const char* bad[] = {"24:00", "25:00:00", "10:60", "10:00:60", "10", "10:", ":10", "1 0:00", "",
+                         "10:00:00:00", "99999999999999999999:00", "10:18446744073709551616"};
     for (const char* text : bad) {
         TDateTime v;
         EXPECT_FALSE(tryStrToTime(text, v)) << text;
@@ -144,6 +147,7 @@ TEST_F(DateTimeTest, ParsesDateTimes) {
         {"2014/08/05 10:00", "2014-08-05 10:00:00.000"},
         {"2014/08/5 1:0:00", "2014-08-05 01:00:00.000"},
         {"14/08/05 010:00:00", "2014-08-05 10:00:00.000"},
+        {"14/08/05 000000000001:0:00", "2014-08-05 01:00:00.000"},
         {"14/08/05   23:59:59", "2014-08-05 23:59:59.000"},
         {"14/08/05", "2014-08-05 00:00:00.000"},
         {"10:30", "1899-12-30 10:30:00.000"},  // a time alone is a time on day 0

@@ -597,3 +597,36 @@ TEST_F(CloseTest, NothingIsAskedWithoutAChangeAndAFailedSaveKeepsTheWindow) {
     emp.beforePost = nullptr;
     emp.cancel();
 }
+
+TEST_F(CloseTest, ChangesOfAWindowAndItsOwnedWindowsAreSettledWithoutClosingThem) {
+    // The change sits in a window owned by the one asked about.
+    auto* owned = new Form(QStringLiteral("frmOwned"), form.get());
+    auto* ownedEdit = new DBEdit(QStringLiteral("DBEdit1"), owned);
+    ownedEdit->setDataSource(&dsEmp);
+    ownedEdit->setDataField(QStringLiteral("E_NAME"));
+    edit->setDataSource(nullptr);
+
+    struct Case { const char* answer; bool settled; const char* stored; db::DatasetState after; };
+    const Case cases[] = {
+        {"Cancel", false, "山田太郎", db::DatasetState::Edit},
+        {"No", true, "山田太郎", db::DatasetState::Browse},
+        {"Yes", true, "山田次郎", db::DatasetState::Browse},
+    };
+    for (const Case& c : cases) {
+        dialogs.clear();
+        if (emp.state() == db::DatasetState::Browse) {
+            emp.edit();
+            emp["E_NAME"].setAsString("山田次郎");
+        }
+        dialogs.answer(QString::fromLatin1(c.answer));
+        EXPECT_EQ(settleUnpostedChanges(form.get()), c.settled) << c.answer;
+        EXPECT_EQ(dialogs.texts(), QStringList{unpostedChangeQuestion()}) << c.answer;
+        EXPECT_EQ(emp.state(), c.after) << c.answer;
+        EXPECT_EQ(conn.scalar("SELECT E_NAME FROM emp_tanka WHERE E_NO = 1").text(), c.stored) << c.answer;
+        EXPECT_TRUE(form->isVisible());
+    }
+    dialogs.clear();
+    EXPECT_TRUE(settleUnpostedChanges(form.get()));  // nothing left to ask about
+    EXPECT_TRUE(settleUnpostedChanges(nullptr));
+    EXPECT_TRUE(dialogs.shown().empty());
+}

@@ -271,6 +271,33 @@ TEST(Actions, ButtonsShareAnActionsCaptionStateAndCommand) {
     EXPECT_TRUE(b.isHidden());
 }
 
+TEST(Actions, ButtonStateSetByCodeStaysUntilThatStateOfTheActionChanges) {
+    Form form(QStringLiteral("frmAct"));
+    Action act(QStringLiteral("Act_MainRep"), QStringLiteral("一覧表示"), &form);
+    Button b(QStringLiteral("btnTimeRep"), {}, &form);
+    b.setAction(&act);
+    ASSERT_TRUE(b.isEnabled());
+
+    b.setEnabled(false);  // e.g. no punches to list yet
+    act.setCaption(QStringLiteral("一覧"));
+    act.setToolTip(QStringLiteral("ヒント"));
+    EXPECT_FALSE(b.isEnabled());
+    EXPECT_EQ(b.text(), QStringLiteral("一覧"));
+    EXPECT_EQ(b.toolTip(), QStringLiteral("ヒント"));
+
+    // The action's own enabled state still rules when it changes.
+    act.setEnabled(false);
+    act.setEnabled(true);
+    EXPECT_TRUE(b.isEnabled());
+
+    // Linking anew takes every property of the action again.
+    b.setEnabled(false);
+    b.setText(QStringLiteral("x"));
+    b.setAction(&act);
+    EXPECT_TRUE(b.isEnabled());
+    EXPECT_EQ(b.text(), QStringLiteral("一覧"));
+}
+
 TEST(Actions, ExecuteFromAHandlerStopsThatHandlerOnAbort) {
     ScriptedDialogs dialogs;
     Form form(QStringLiteral("frmAct"));

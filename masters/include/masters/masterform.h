@@ -1,7 +1,6 @@
 // What the master-data windows share: the window frame (title panel,
 // Enter moves the focus, the program's font), bound edits with their input
-// method, labels, the record navigator with its captions, and finding other
-// windows of the program by their object names.
+// method, labels and the record navigator with its captions.
 #pragma once
 
 #include <QString>
@@ -44,22 +43,8 @@ QStringList standardNavigatorCaptions();   // "&F 先頭" ... "追加", "削除"
 QStringList companyNavigatorCaptions();    // with "&A 追加", "&D 削除", "&O 登録", "&C 取消"
 QStringList captionsNavigatorCaptions();   // with "&A 追加", "&D 削除", "登録", "取消"
 
-// A control of `window` by object name, not one of a window it owns.
-template <class T = QWidget>
-T* controlOf(QWidget* window, const QString& objectName)
-{
-    if (!window) return nullptr;
-    for (T* w : window->findChildren<T*>(objectName))
-        if (w->window() == window) return w;
-    return nullptr;
-}
-
 // The program's data module; an error when there is none.
 data::TDataModule1& dataModule();
-
-// A visible window of the program by its object name (the newest visible
-// one, else the newest alive), or nullptr.
-QWidget* findWindow(const QString& objectName);
 
 class MasterForm : public ui::Form {
     Q_OBJECT
@@ -104,7 +89,8 @@ protected:
     // `dataset` (after the hook it already had), however the post comes:
     // the navigator, a move to another row, the save question on close. A
     // field's exit check alone would miss the posts made while the focus is
-    // still in that field.
+    // still in that field. Posts made inside a job of the connection (the
+    // program's batch copies) are not checked.
     void checkBeforePost(db::Dataset& dataset, std::function<void(db::Dataset&)> check);
     void stopCheckingPosts();
 

@@ -9,6 +9,7 @@
 #include "db/dataset.h"
 #include "internal.h"
 #include "rtl/errors.h"
+#include "rtl/strings.h"
 
 namespace db {
 
@@ -167,23 +168,7 @@ bool sameName(std::string_view a, std::string_view b) {
 
 std::string cutToWidth(std::string_view s, int n) {
     if (n <= 0) return std::string(s);
-    int count = 0;
-    size_t i = 0;
-    while (i < s.size()) {
-        if (count == n) return std::string(s.substr(0, i));
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
-        i += len;
-        ++count;
-    }
-    return std::string(s);
-}
-
-int charCount(std::string_view s) {
-    int count = 0;
-    for (unsigned char c : s)
-        if ((c & 0xC0) != 0x80) ++count;
-    return count;
+    return rtl::copy(s, 1, n);
 }
 
 std::string_view trimView(std::string_view s) {

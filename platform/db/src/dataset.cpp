@@ -430,6 +430,9 @@ void Dataset::open() {
         throw;
     }
     for (auto& l : lookups_) l.loadedAt = ~0ull;
+    // The filter is bound to this open's fields: without persistent fields they
+    // are new objects of possibly other kinds (the SQL may have changed).
+    filterTree_.reset();
     state_ = DatasetState::Browse;
     try {
         for (auto& r : rows_) calcRow(r);

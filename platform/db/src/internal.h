@@ -40,9 +40,8 @@ private:
 
 // Case-insensitive ASCII equality of identifiers.
 bool sameName(std::string_view a, std::string_view b);
-// Cut to at most n code points (n <= 0: unchanged).
+// Cut to at most n characters (n <= 0: unchanged).
 std::string cutToWidth(std::string_view s, int n);
-int charCount(std::string_view s);
 // Text with surrounding blanks removed (ASCII blanks, tabs, CR, LF).
 std::string_view trimView(std::string_view s);
 // Case folding used by the collation (ASCII and full-width Latin letters).

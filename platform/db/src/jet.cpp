@@ -11,6 +11,7 @@
 #include "rtl/datetime.h"
 #include "rtl/errors.h"
 #include "rtl/rounding.h"
+#include "rtl/strings.h"
 
 namespace db {
 
@@ -19,23 +20,10 @@ using detail::foldText;
 namespace detail {
 
 std::u32string foldText(std::string_view s) {
-    std::u32string out;
-    out.reserve(s.size());
-    size_t i = 0;
-    while (i < s.size()) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        char32_t cp;
-        int len;
-        if (c < 0x80) { cp = c; len = 1; }
-        else if ((c >> 5) == 6 && i + 1 < s.size()) { cp = c & 0x1F; len = 2; }
-        else if ((c >> 4) == 14 && i + 2 < s.size()) { cp = c & 0x0F; len = 3; }
-        else if ((c >> 3) == 30 && i + 3 < s.size()) { cp = c & 0x07; len = 4; }
-        else { cp = c; len = 1; }  // stray byte: compare as itself
-        for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        i += len;
+    std::u32string out = rtl::toUtf32(s);
+    for (char32_t& cp : out) {
         if (cp >= 'A' && cp <= 'Z') cp += 'a' - 'A';
         else if (cp >= 0xFF21 && cp <= 0xFF3A) cp += 0x20;  // full-width Latin capitals
-        out.push_back(cp);
     }
     return out;
 }
@@ -201,17 +189,9 @@ std::string quoteIdentifier(std::string_view name) {
     return r + "\"";
 }
 
-std::string quoted(std::string_view text) { return "'" + escaped(text) + "'"; }
+std::string quoted(std::string_view text) { return rtl::quotedStr(text); }
 
-std::string escaped(std::string_view text) {
-    std::string r;
-    r.reserve(text.size() + 2);
-    for (char c : text) {
-        if (c == '\'') r += '\'';
-        r += c;
-    }
-    return r;
-}
+std::string escaped(std::string_view text) { return rtl::replaceAll(text, "'", "''"); }
 
 namespace {
 

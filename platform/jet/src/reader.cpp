@@ -361,17 +361,28 @@ std::vector<std::string> Reader::tableNames()
     return names;
 }
 
+namespace {
+
+const CatalogEntry* findEntry(const std::vector<CatalogEntry>& catalog, const std::string& name)
+{
+    for (int pass = 0; pass < 2; ++pass)
+        for (const CatalogEntry& e : catalog)
+            if (e.type == MDB_TABLE && (pass == 0 ? e.name == name : asciiCaseEqual(e.name, name))) return &e;
+    return nullptr;
+}
+
+}  // namespace
+
+std::optional<std::string> Reader::findTable(const std::string& name) const
+{
+    const CatalogEntry* e = findEntry(d->catalog, name);
+    if (!e) return std::nullopt;
+    return e->name;
+}
+
 Reader::Table Reader::readTable(const std::string& name)
 {
-    const CatalogEntry* found = nullptr;
-    for (int pass = 0; pass < 2 && !found; ++pass) {
-        for (const CatalogEntry& e : d->catalog) {
-            if (e.type == MDB_TABLE && (pass == 0 ? e.name == name : asciiCaseEqual(e.name, name))) {
-                found = &e;
-                break;
-            }
-        }
-    }
+    const CatalogEntry* found = findEntry(d->catalog, name);
     if (!found) throw Error("ファイル" + quoted(d->file) + "にテーブル「" + name + "」がありません。");
 
     MdbCatalogEntry entry{};

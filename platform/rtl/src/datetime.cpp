@@ -1,8 +1,10 @@
 #include "rtl/datetime.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 #include "rtl/clock.h"
 #include "rtl/errors.h"
@@ -69,13 +71,16 @@ void skipBlanks(std::string_view s, std::size_t& i) {
     while (i < s.size() && isBlank(s[i])) ++i;
 }
 
-// Reads decimal digits; fails on none or more than maxDigits.
+// Reads decimal digits; fails on none or more than maxDigits. The value
+// saturates, so a field of many digits cannot overflow and is refused by the
+// range checks instead.
 bool scanNumber(std::string_view s, std::size_t& i, int maxDigits, int& value, int& digits) {
+    constexpr int64_t kSaturated = 1000000000;
     std::size_t j = i;
     int64_t v = 0;
     while (j < s.size() && s[j] >= '0' && s[j] <= '9') {
         if (static_cast<int>(j - i) >= maxDigits) return false;
-        v = v * 10 + (s[j] - '0');
+        v = std::min(v * 10 + (s[j] - '0'), kSaturated);
         ++j;
     }
     digits = static_cast<int>(j - i);
@@ -116,8 +121,8 @@ bool scanDate(std::string_view s, std::size_t& i, TDateTime& out) {
 }
 
 bool scanTime(std::string_view s, std::size_t& i, TDateTime& out) {
-    // Fields may carry leading zeros of any length ("010:00:00").
-    constexpr int kMaxDigits = 9;
+    // Fields may have any number of digits ("1:0:00", "010:00:00").
+    constexpr int kMaxDigits = std::numeric_limits<int>::max();
     int h = 0, m = 0, sec = 0, ms = 0, digits = 0;
     std::size_t j = i;
     if (!scanNumber(s, j, kMaxDigits, h, digits)) return false;

@@ -29,19 +29,30 @@ void Button::setAction(Action* action) {
     action_ = action;
     if (action_) {
         actionVisible_ = true;
-        actionChanged_ = connect(action_, &QAction::changed, this, [this] { syncFromAction(); });
+        actionChanged_ = connect(action_, &QAction::changed, this, [this] { syncFromAction(false); });
         connect(action_, &QObject::destroyed, this, [this] { action_ = nullptr; });
-        syncFromAction();
+        syncFromAction(true);
     }
 }
 
-void Button::syncFromAction() {
+void Button::syncFromAction(bool linking) {
     if (!action_) return;
-    setText(action_->text());
-    setToolTip(action_->toolTip() == action_->text() ? QString() : action_->toolTip());
-    setEnabled(action_->isEnabled());
-    // Visibility follows the action only when the action's own visibility
-    // changes, so a caption change never re-shows a button hidden by code.
+    const QString text = action_->text();
+    if (linking || text != actionText_) {
+        actionText_ = text;
+        setText(text);
+    }
+    const QString hint = action_->toolTip() == text ? QString() : action_->toolTip();
+    if (linking || hint != actionToolTip_) {
+        actionToolTip_ = hint;
+        setToolTip(hint);
+    }
+    if (linking || action_->isEnabled() != actionEnabled_) {
+        actionEnabled_ = action_->isEnabled();
+        setEnabled(actionEnabled_);
+    }
+    // Linking hides the button of a hidden action but never shows one that
+    // code has hidden.
     if (action_->isVisible() != actionVisible_) {
         actionVisible_ = action_->isVisible();
         setVisible(actionVisible_);

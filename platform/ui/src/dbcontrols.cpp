@@ -29,9 +29,9 @@ bool isEditing(db::Dataset* ds) {
 
 // Before a data window closes: its data sources' unposted rows are saved,
 // dropped or keep the window open, as the user answers.
-bool askAboutUnpostedChanges(Form* form) {
+bool askAboutUnpostedChanges(QWidget* window) {
     std::vector<db::Dataset*> changed;
-    for (QWidget* w : form->findChildren<QWidget*>()) {
+    for (QWidget* w : window->findChildren<QWidget*>()) {
         auto* aware = dynamic_cast<DataAware*>(w);
         if (!aware || !aware->dataSource()) continue;
         db::Dataset* ds = aware->dataSource()->dataSet();
@@ -86,8 +86,12 @@ struct RowReadScope {
 }  // namespace
 
 namespace detail {
-void installDataCloseHook() { ui::detail::setDataCloseHook(&askAboutUnpostedChanges); }
+void installDataCloseHook() {
+    ui::detail::setDataCloseHook([](Form* form) { return askAboutUnpostedChanges(form); });
+}
 }  // namespace detail
+
+bool settleUnpostedChanges(QWidget* window) { return !window || askAboutUnpostedChanges(window); }
 
 QString unpostedChangeQuestion() {
     return QStringLiteral("変更が保存されていません。保存しますか？");

@@ -36,6 +36,8 @@ void setDataCloseHook(FormCloseHook hook) { dataCloseHook = hook; }
 }  // namespace detail
 
 Form::Form(const QString& objectName, QWidget* parent) : QWidget(parent, Qt::Window) {
+    static quint64 formsConstructed = 0;
+    creationNumber_ = ++formsConstructed;
     setObjectName(objectName);
     setAttribute(Qt::WA_DeleteOnClose, false);
     qApp->installEventFilter(this);

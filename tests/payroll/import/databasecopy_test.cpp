@@ -6,6 +6,7 @@
 
 #include "data/schema.h"
 #include "fixture.h"
+#include "import/jetsource.h"
 #include "import/recorderimport.h"
 #include "rtl/errors.h"
 
@@ -129,6 +130,19 @@ TEST_F(DatabaseCopy, OneTableCopyAloneIsAllOrNothing)
     Act_CopyEmpExecute(*dm);
     EXPECT_EQ(rows("個人").size(), 2u);
     dm->ADOConnection2.close();
+}
+
+TEST_F(DatabaseCopy, SourceListsEachWantedTableOnceByJetNameRules)
+{
+    // Two tables whose names differ in case only: the source offers the one
+    // the name picks, as reading it would, and never both.
+    const auto file = writeJet("names.mdb", {TextTable{"Punch", {"A"}, {{"upper"}}},
+                                             TextTable{"punch", {"A"}, {{"lower"}}},
+                                             TextTable{"Card", {"A"}, {{"card"}}}});
+    EXPECT_EQ(openJetSource(file.string(), {"punch", "CARD", "個人"})->tables(),
+              (std::vector<std::string>{"punch", "Card"}));
+    EXPECT_EQ(openJetSource(file.string(), {"PUNCH"})->tables(), (std::vector<std::string>{"Punch"}));
+    EXPECT_EQ(openJetSource(file.string())->tables(), (std::vector<std::string>{"Punch", "punch", "Card"}));
 }
 
 TEST_F(DatabaseCopy, NotAJetFileIsRefused)

@@ -12,6 +12,7 @@
 
 #include "fixture.h"
 #include "import/importprompts.h"
+#include "ui/action.h"
 #include "ui/dialogs.h"
 
 namespace payroll::testing {
@@ -86,6 +87,31 @@ TEST_F(Prompts, WholeActionsFromTheWindowsDialogs)
     EXPECT_EQ(ActCopyZalton2Execute(*dm, importPrompts(&window)), std::nullopt);
     EXPECT_EQ(dialogs.unanswered(), 1);
     EXPECT_FALSE(enabled("btnDayRep"));
+}
+
+TEST_F(Prompts, PunchButtonsAndTheActionBehindOneFollowTheImport)
+{
+    // As on the main window: btnTimeRep runs Act_MainRep.
+    QWidget window;
+    window.setObjectName("frmMain");
+    auto* dayRep = new ui::Button("btnDayRep", "日別一覧", &window);
+    auto* meisai = new ui::Button("btnJ_Meisai", "勤務明細表", &window);
+    auto* timeRep = new ui::Button("btnTimeRep", {}, &window);
+    auto* mainRep = new ui::Action("Act_MainRep", "一覧表示", &window);
+    timeRep->setAction(mainRep);
+
+    ui::ScriptedDialogs dialogs;
+    for (bool have : {false, true}) {
+        SCOPED_TRACE(have ? "punches" : "none");
+        const auto csv = writeCsv(have ? "a.csv" : "h.csv",
+                                  {have ? layout1Line("7", "14/07/01", "08:00", "17:00") : csvLine(13, {{4, "年月日"}})});
+        dialogs.answer(QString::fromStdString(csv.string()));
+        EXPECT_EQ(Act_CopyZaltonExecute(*dm, importPrompts(&window)), have ? 2 : 0);
+        EXPECT_EQ(dayRep->isEnabled(), have);
+        EXPECT_EQ(meisai->isEnabled(), have);
+        EXPECT_EQ(timeRep->isEnabled(), have);
+        EXPECT_EQ(mainRep->isEnabled(), have);
+    }
 }
 
 }  // namespace

@@ -188,7 +188,8 @@ TEST_F(TimeCardEntry, PunchesOfThePeriodsTwoMonthsAskNothing) {
         const char* oldMonth;
     };
     for (const Case& c : {Case{"20", "24/05/20", "04"}, Case{"5", "24/05/03", "04"}, Case{"5", "24/05/06", "06"},
-                          Case{"31", "24/02/10", "02"}, Case{"", "24/05/10", "05"}}) {
+                          Case{"31", "24/02/10", "02"}, Case{"", "24/05/10", "05"},
+                          Case{"30", "24/04/10", "03"}}) {
         exec("DELETE FROM タイムカード");
         setClosingDay(c.closing);
         addPunch(c.oldMonth, "01", "08", "00", "000001", "0");
@@ -200,6 +201,21 @@ TEST_F(TimeCardEntry, PunchesOfThePeriodsTwoMonthsAskNothing) {
         EXPECT_TRUE(dialogs.shown().empty()) << c.closing << " " << c.date;
         EXPECT_EQ(punches().size(), 2u) << c.closing << " " << c.date;
     }
+}
+
+TEST_F(TimeCardEntry, ThePeriodCheckLeavesAnOpenCompanyTableAsItWas) {
+    setClosingDay("20");
+    db::Table& company = data::DataModule1->Company;
+    company.open();
+    open();
+    setPunch("24/05/20", "000001", "08", "00");
+    form->Button1->click();
+    EXPECT_EQ(punches().size(), 1u);
+    EXPECT_TRUE(company.active());
+    company.close();
+    form->Button2->click();
+    EXPECT_EQ(punches().size(), 2u);
+    EXPECT_FALSE(company.active());
 }
 
 TEST_F(TimeCardEntry, ABadDateOrClosingDayStopsThePunchWithTheError) {

@@ -37,9 +37,12 @@ public:
     // The user tables, in catalog order (system tables are left out).
     std::vector<std::string> tableNames();
 
-    // Every row of a table, every column as text. The name is matched as Jet
-    // does: exactly, else ignoring ASCII case. Throws Error when the table is
-    // missing or cannot be read.
+    // The name under which the file holds the table `name`, matched as Jet
+    // does: exactly, else ignoring ASCII case; nullopt when there is none.
+    std::optional<std::string> findTable(const std::string& name) const;
+
+    // Every row of a table, every column as text. The name is matched as
+    // findTable does. Throws Error when the table is missing or cannot be read.
     Table readTable(const std::string& name);
 
     // 3 for Jet 3 (Access 97), 4 for Jet 4 (Access 2000-2003), 5 or more for

@@ -33,6 +33,12 @@ private:
 // A push button that never fires on Enter by itself (the form's key
 // preview moves the focus instead), with an optional linked action and a
 // guarded click handler.
+//
+// A linked button takes each of the action's properties (caption, hint,
+// enabled, visible) when it is linked and again whenever that property of
+// the action changes; a change of another property leaves the button alone,
+// so a button disabled or hidden by code stays so until its action's own
+// state changes.
 class Button : public QPushButton {
     Q_OBJECT
 public:
@@ -47,12 +53,16 @@ public:
     void setOnClick(std::function<void()> handler) { onClick_ = std::move(handler); }
 
 private:
-    void syncFromAction();
+    void syncFromAction(bool linking);
     void fire();
 
     Action* action_ = nullptr;
     QMetaObject::Connection actionChanged_;
     std::function<void()> onClick_;
+    // The action's properties as last applied to the button.
+    QString actionText_;
+    QString actionToolTip_;
+    bool actionEnabled_ = true;
     bool actionVisible_ = true;
 };
 

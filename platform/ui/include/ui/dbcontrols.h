@@ -168,6 +168,13 @@ void installDataCloseHook();
 // The question asked when a data window closes with an unposted change.
 QString unpostedChangeQuestion();
 
+// Asks about the unposted changes shown by the data-aware controls of
+// `window` and of the windows it owns, as closing it would: Yes posts them,
+// No cancels them. False when the user chose Cancel or a post failed (its
+// error is shown). For steps that close datasets under open windows (closing
+// the connection), so that no typed change is dropped without a word.
+bool settleUnpostedChanges(QWidget* window);
+
 // Reads each row of a dataset without disturbing its users: the current
 // row, the bound controls and the scroll hook are left as they were.
 // Returns false (and reads nothing) while the dataset is editing a row.

@@ -53,6 +53,12 @@ public:
     // event loop. A form deleted any other way skips its destroy step.
     void free();
     void release();
+    // True once free() or release() has run the destroy step (a released
+    // form stays alive until the event loop deletes it).
+    bool isFreed() const { return destroyed_; }
+    // Forms are numbered as they are constructed, so that of two windows of
+    // one object name the newer can be told.
+    quint64 creationNumber() const { return creationNumber_; }
 
     // Key preview: the form sees every key of its controls first (FormKeyDown).
     void setKeyPreview(bool on) { keyPreview_ = on; }
@@ -139,6 +145,7 @@ private:
     bool restoringFocus_ = false;
     bool enteredSinceShow_ = false;
     bool destroyed_ = false;
+    quint64 creationNumber_ = 0;
 };
 
 namespace detail {
