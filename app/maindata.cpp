@@ -5,6 +5,7 @@
 #include "data/DB_Acs.h"
 #include "data/delivered.h"
 #include "data/upgrade.h"
+#include "db/dataset.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
 #include "ui/dialogs.h"
@@ -25,27 +26,6 @@ bool confirmRebuild(const std::string& question, const std::string& caption)
 {
     return ui::askYesNo(QString::fromStdString(question), QString::fromStdString(caption),
                         ui::Icon::None);
-}
-
-// Reads a table of the data module that windows share. A table a window has
-// open stays open as it was, on its row and with any change not yet saved
-// (closing it would drop that change); one opened here is closed again.
-template <class Read>
-std::string readShared(db::Table& table, Read read)
-{
-    const bool wasOpen = table.active();
-    if (!wasOpen)
-        table.open();
-    struct CloseAgain {
-        db::Table& table;
-        bool close;
-        ~CloseAgain()
-        {
-            if (close)
-                table.close();
-        }
-    } closeAgain{table, !wasOpen};
-    return read();
 }
 
 }  // namespace
@@ -95,16 +75,18 @@ void rebuildSumTran()
     data::Act_Sum_Tran(dm(), confirmRebuild);
 }
 
+// The settings and company tables are shared with the windows: one a window
+// shows stays open on its row, with any change not yet saved.
 std::string readRecYN()
 {
     db::Table& t = dm().sys_mas;
-    return readShared(t, [&] { return t.isEmpty() ? std::string() : t.fieldByName("REC_YN").asString(); });
+    return db::withOpen(t, [&] { return t.isEmpty() ? std::string() : t.fieldByName("REC_YN").asString(); });
 }
 
 std::string readClosingDay()
 {
     db::Table& t = dm().Company;
-    return readShared(t, [&] { return t.isEmpty() ? std::string() : t.fieldByName("締日").asString(); });
+    return db::withOpen(t, [&] { return t.isEmpty() ? std::string() : t.fieldByName("締日").asString(); });
 }
 
 std::string readPrintLayout()

@@ -1,10 +1,14 @@
 #include "app/regionalformats.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "rtl/errors.h"
+#include "rtl/strings.h"
+#include "rtl/textfile.h"
 
 namespace app {
 
@@ -20,26 +24,29 @@ bool FileRegionalStore::open(bool create)
 {
     values_.clear();
     open_ = false;
-    const QString path = QString::fromStdString(path_);
-    QFile file(path);
-    if (!file.exists()) {
-        if (!create)
-            return false;
-        if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !file.open(QIODevice::WriteOnly))
-            return false;
-        file.close();
-        open_ = true;
-        return true;
-    }
-    if (!file.open(QIODevice::ReadOnly))
+    std::error_code ec;
+    try {
+        if (!std::filesystem::exists(path_, ec)) {
+            if (!create)
+                return false;
+            const std::filesystem::path folder = std::filesystem::absolute(path_, ec).parent_path();
+            if (!ec)
+                std::filesystem::create_directories(folder, ec);
+            if (ec)
+                return false;
+            rtl::writeTextFile(path_, {});
+            open_ = true;
+            return true;
+        }
+        for (const std::string& line : rtl::readAllLines(path_)) {
+            const std::string_view entry = rtl::trimView(line);
+            const std::size_t eq = entry.find('=');
+            if (eq == 0 || eq == std::string_view::npos)
+                continue;
+            values_[std::string(entry.substr(0, eq))] = std::string(entry.substr(eq + 1));
+        }
+    } catch (const rtl::FileError&) {
         return false;
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    for (QByteArray line : lines) {
-        line = line.trimmed();
-        const qsizetype eq = line.indexOf('=');
-        if (eq <= 0)
-            continue;
-        values_[line.left(eq).toStdString()] = line.mid(eq + 1).toStdString();
     }
     open_ = true;
     return true;
@@ -77,12 +84,15 @@ bool FileRegionalStore::remove(const std::string& name)
 
 bool FileRegionalStore::save()
 {
-    QSaveFile file(QString::fromStdString(path_));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    std::vector<std::string> lines;
     for (const auto& [name, value] : values_)
-        file.write(QByteArray::fromStdString(name + "=" + value + "\n"));
-    return file.commit();
+        lines.push_back(name + "=" + value);
+    try {
+        rtl::writeLines(path_, lines, "\n");
+    } catch (const rtl::FileError&) {
+        return false;
+    }
+    return true;
 }
 
 namespace {

@@ -65,13 +65,7 @@ void freeObject(QObject* object)
 
 void showWindow(QObject* object)
 {
-    if (auto* form = qobject_cast<ui::Form*>(object))
-        form->showModeless();
-    else if (auto* widget = qobject_cast<QWidget*>(object)) {
-        widget->show();
-        widget->raise();
-        widget->activateWindow();
-    }
+    ui::showModeless(qobject_cast<QWidget*>(object));
 }
 
 }  // namespace

@@ -355,18 +355,9 @@ void TfrmEmp_Tanka::TabSheet2Show()
 {
     data::TDataModule1& m = dm();
     m.flg_teate.open();  // the kind pickers fill themselves from it
-    const bool wasOpen = m.Qtitle_mas.active();
-    if (!wasOpen) m.Qtitle_mas.open();
     QString gk[10], sk[4];
     {
-        struct CloseAfter {
-            db::Dataset& ds;
-            bool close;
-            ~CloseAfter()
-            {
-                if (close) ds.close();
-            }
-        } closeAfter{m.Qtitle_mas, !wasOpen};
+        const db::OpenScope titles(m.Qtitle_mas);
         for (int n = 1; n <= 9; ++n)
             gk[n] = captionText(m.Qtitle_mas, ("GKING" + std::to_string(n)).c_str());
         for (int n = 1; n <= 3; ++n)

@@ -106,9 +106,7 @@ void MasterForm::refuse(const QString& message, QWidget* field)
 ui::DBEdit* MasterForm::dbEdit(QWidget* parent, const QString& name, db::DataSource* source,
                                const QString& field, ImeMode ime)
 {
-    auto* e = new ui::DBEdit(name, parent);
-    e->setDataSource(source);
-    e->setDataField(field);
+    ui::DBEdit* e = ui::makeDBEdit(name, source, field, parent);
     setImeMode(e, ime);
     return e;
 }

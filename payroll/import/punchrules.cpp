@@ -67,7 +67,7 @@ ClockText parseScheduleClock(std::string_view text)
 
 void raiseToNextDay(ClockText& clock)
 {
-    clock.hour = rtl::twoDigits(std::stoi(clock.hour) + 24);
+    clock.hour = rtl::twoDigits(rtl::strToInt(clock.hour) + 24);
 }
 
 PunchPair layout1Pair(ClockText in, ClockText out)

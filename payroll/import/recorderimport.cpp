@@ -170,7 +170,6 @@ long long importCsv(data::TDataModule1& dm, const std::filesystem::path& file, c
 // One table of the recorder's file into the working database.
 void copyTable(data::TDataModule1& dm, const std::string& table, db::Table& target)
 {
-    const bool wasOpen = target.active();
     try {
         runStatement(dm.Query1, "DELETE FROM " + table);
         db::Query& src = dm.ADOQuery1;
@@ -181,7 +180,9 @@ void copyTable(data::TDataModule1& dm, const std::string& table, db::Table& targ
         src.open();
         src.first();
 
-        target.open();
+        // A window that has the table open sees the new rows; otherwise the
+        // component is left closed as it was found, also when the copy fails.
+        const db::OpenScope openTarget(target);
         const std::vector<std::string> columns = data::table(table).columnNames();
         // Every column must be there before the first row is written, so a
         // file of another layout is refused as a whole.
@@ -196,14 +197,9 @@ void copyTable(data::TDataModule1& dm, const std::string& table, db::Table& targ
             target.post();
             src.next();
         }
-        // A window that has the table open sees the new rows; otherwise
-        // the component is left closed as it was found.
-        if (wasOpen)
+        if (!openTarget.openedHere())
             target.refresh();
-        else
-            target.close();
     } catch (const rtl::Error& e) {
-        if (!wasOpen) target.close();
         throw rtl::DatabaseError(std::string(e.what()) + "（テーブル '" + table + "'）");
     }
 }

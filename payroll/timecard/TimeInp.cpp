@@ -111,9 +111,7 @@ TfrmTimeInp::TfrmTimeInp(QWidget* parent, data::TDataModule1* dm)
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameShape(QFrame::StyledPanel);
     auto bound = [this](const char* name, const char* field, int width) {
-        auto* e = new ui::DBEdit(QString::fromLatin1(name), Panel1);
-        e->setDataSource(&dm_.DataSource1);
-        e->setDataField(QString::fromUtf8(field));
+        ui::DBEdit* e = ui::makeDBEdit(QString::fromLatin1(name), &dm_.DataSource1, QString::fromUtf8(field), Panel1);
         e->setFixedWidth(width);
         e->setAccessibleName(QString::fromUtf8(field));
         return e;
@@ -225,7 +223,7 @@ void TfrmTimeInp::ComboBox1Change() {
 void TfrmTimeInp::btnChkClick() {
     std::string closing;
     // The company master may be showing this table.
-    timecard::withOpen(dm_.Company, [&] {
+    db::withOpen(dm_.Company, [&] {
         if (!dm_.Company.isEmpty()) closing = dm_.Company["締日"].asString();
     });
 

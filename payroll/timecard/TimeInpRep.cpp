@@ -79,9 +79,7 @@ TfrmTimeInpRep::TfrmTimeInpRep(QWidget* parent, data::TDataModule1* dm)
 
     // Right: the current punch.
     auto bound = [this, src](const char* name, const char* field, int width) {
-        auto* e = new ui::DBEdit(QString::fromLatin1(name), this);
-        e->setDataSource(src);
-        e->setDataField(QString::fromUtf8(field));
+        ui::DBEdit* e = ui::makeDBEdit(QString::fromLatin1(name), src, QString::fromUtf8(field), this);
         e->setFixedWidth(width);
         return e;
     };
@@ -192,7 +190,7 @@ void TfrmTimeInpRep::FormShow() {
     db::Query& emp = dm_.Qemp_tanka;
     // The employee picker may be showing this list: read it without moving
     // its row.
-    timecard::withOpen(emp, [&] {
+    db::withOpen(emp, [&] {
         ui::forEachRow(emp, [&](int) { names << rtl::toQString(emp["E_NAME"].asString()); });
     });
     ComboBox1->clear();

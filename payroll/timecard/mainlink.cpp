@@ -26,13 +26,7 @@ void showEmployeePicker(const QString& tag) {
     QWidget* picker = ui::topLevelWindow(QStringLiteral("frmEmp_seek"));
     if (!picker) return;
     if (auto* edit = ui::childOf<QLineEdit>(picker, QStringLiteral("Edit1"))) edit->setText(tag);
-    if (auto* form = qobject_cast<ui::Form*>(picker))
-        form->showModeless();
-    else {
-        picker->show();
-        picker->raise();
-        picker->activateWindow();
-    }
+    ui::showModeless(picker);
 }
 
 }  // namespace timecard

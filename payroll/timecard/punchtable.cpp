@@ -23,18 +23,6 @@ long long countRows(db::Query& query, const std::vector<std::string>& lines, con
     return query.fieldByName("Expr1000").asLargeInt();
 }
 
-void withOpen(db::Dataset& dataset, const std::function<void()>& read) {
-    struct CloseIfOpenedHere {
-        db::Dataset& ds;
-        bool opened;
-        ~CloseIfOpenedHere() {
-            if (opened) ds.close();
-        }
-    } closeAfter{dataset, !dataset.active()};
-    if (closeAfter.opened) dataset.open();
-    read();
-}
-
 namespace {
 
 // The employees in number order, on a query of their own.

@@ -14,11 +14,6 @@ namespace timecard {
 // and returns its column Expr1000; the query is closed again.
 long long countRows(db::Query& query, const std::vector<std::string>& lines, const db::Params& params = {});
 
-// Runs `read` on a shared component that another window may be showing:
-// opened first when it is closed, and closed again afterwards only then, so
-// an open one keeps its rows and its current row.
-void withOpen(db::Dataset& dataset, const std::function<void()>& read);
-
 // The employees are read on a query of their own, never through the shared
 // table component emp_tanka: the employee master may be showing that one, or
 // editing a row of it, at the same time.

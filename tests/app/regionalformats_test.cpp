@@ -118,3 +118,20 @@ TEST_F(RegionalFormats, KeyThatCannotBeOpenedIsSkippedSilently)
     EXPECT_TRUE(store.log.empty());
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path())));
 }
+
+TEST_F(RegionalFormats, KeyFileLinesAreTrimmedAndLinesWithoutANameSkipped)
+{
+    seed("  sShortDate=yyyy/MM/dd \r\n=orphan\r\nnot a value\r\n\r\nsShortTime=H:mm");
+    EXPECT_EQ(value("sShortDate"), "yyyy/MM/dd");
+    EXPECT_EQ(value("sShortTime"), "H:mm");
+    EXPECT_EQ(value(""), std::nullopt);
+
+    // Writing keeps the other values, one "name=value" line each.
+    FileRegionalStore s(path());
+    ASSERT_TRUE(s.open(false));
+    ASSERT_TRUE(s.write("sTimeFormat", "H:mm:ss"));
+    s.close();
+    QFile f(QString::fromStdString(path()));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("sShortDate=yyyy/MM/dd\nsShortTime=H:mm\nsTimeFormat=H:mm:ss\n"));
+}

@@ -584,4 +584,44 @@ TEST_F(DatasetTest, DataSourcesTellControlsWhatChanged) {
     EXPECT_FALSE(ds.edit());
 }
 
+// A shared component read in passing: one found closed is closed again
+// afterwards, also when the read fails; one found open keeps its current row
+// and its unposted change.
+TEST_F(DatasetTest, WithOpenLeavesTheDatasetAsItWasFound) {
+    db::Table t(&conn_, "emp_tanka");
+    t.setTableName("emp_tanka");
+    t.setIndexFieldNames("E_NO");
+
+    EXPECT_EQ(db::withOpen(t, [&] { return t.recordCount(); }), 4);
+    EXPECT_FALSE(t.active());
+    EXPECT_THROW(db::withOpen(t, [&] { t.fieldByName("NOPE"); }), rtl::DatabaseError);
+    EXPECT_FALSE(t.active());
+
+    t.open();
+    t.last();
+    t.edit();
+    t["E_NAME"].setAsString("変更中");
+    {
+        db::OpenScope scope(t);
+        EXPECT_FALSE(scope.openedHere());
+    }
+    EXPECT_EQ(db::withOpen(t, [&] { return t["E_NAME"].asString(); }), "変更中");
+    EXPECT_THROW(db::withOpen(t, [] { throw rtl::DatabaseError("読めません"); }), rtl::DatabaseError);
+    EXPECT_TRUE(t.active());
+    EXPECT_EQ(t.state(), db::DatasetState::Edit);
+    EXPECT_EQ(t.recNo(), 4);
+    EXPECT_EQ(t["E_NAME"].asString(), "変更中");
+
+    // A read that closes the dataset itself ends the scope cleanly.
+    t.cancel();
+    t.close();
+    {
+        db::OpenScope scope(t);
+        EXPECT_TRUE(scope.openedHere());
+        EXPECT_TRUE(t.active());
+        t.close();
+    }
+    EXPECT_FALSE(t.active());
+}
+
 }  // namespace

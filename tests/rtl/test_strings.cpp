@@ -50,6 +50,7 @@ TEST(Trim, BlanksAndControlsButNotTheFullWidthSpace) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(trim(c.s), c.both) << c.s;
+        EXPECT_EQ(trimView(c.s), c.both) << c.s;
         EXPECT_EQ(trimLeft(c.s), c.left) << c.s;
         EXPECT_EQ(trimRight(c.s), c.right) << c.s;
     }

@@ -23,15 +23,9 @@ protected:
     void SetUp() override {
         DbFixture::SetUp();
         auto* lay = new QVBoxLayout(form.get());
-        name = new DBEdit(QStringLiteral("DBEdit3"), form.get());
-        name->setDataSource(&dsEmp);
-        name->setDataField(QStringLiteral("E_NAME"));
-        pay = new DBEdit(QStringLiteral("DBEdit8"), form.get());
-        pay->setDataSource(&dsEmp);
-        pay->setDataField(QStringLiteral("E_BASEPAY"));
-        birth = new DBEdit(QStringLiteral("DBEdit6"), form.get());
-        birth->setDataSource(&dsEmp);
-        birth->setDataField(QStringLiteral("E_BARTH"));
+        name = makeDBEdit(QStringLiteral("DBEdit3"), &dsEmp, QStringLiteral("E_NAME"), form.get());
+        pay = makeDBEdit(QStringLiteral("DBEdit8"), &dsEmp, QStringLiteral("E_BASEPAY"), form.get());
+        birth = makeDBEdit(QStringLiteral("DBEdit6"), &dsEmp, QStringLiteral("E_BARTH"), form.get());
         birth->setDateFormat(QStringLiteral("yyyy/mm/dd"));
         other = new QLineEdit(form.get());
         other->setObjectName("Other");
@@ -538,9 +532,7 @@ protected:
     void SetUp() override {
         DbFixture::SetUp();
         auto* lay = new QVBoxLayout(form.get());
-        edit = new DBEdit(QStringLiteral("DBEdit3"), form.get());
-        edit->setDataSource(&dsEmp);
-        edit->setDataField(QStringLiteral("E_NAME"));
+        edit = makeDBEdit(QStringLiteral("DBEdit3"), &dsEmp, QStringLiteral("E_NAME"), form.get());
         lay->addWidget(edit);
         ASSERT_TRUE(showActive(form.get()));
     }
@@ -601,9 +593,7 @@ TEST_F(CloseTest, NothingIsAskedWithoutAChangeAndAFailedSaveKeepsTheWindow) {
 TEST_F(CloseTest, ChangesOfAWindowAndItsOwnedWindowsAreSettledWithoutClosingThem) {
     // The change sits in a window owned by the one asked about.
     auto* owned = new Form(QStringLiteral("frmOwned"), form.get());
-    auto* ownedEdit = new DBEdit(QStringLiteral("DBEdit1"), owned);
-    ownedEdit->setDataSource(&dsEmp);
-    ownedEdit->setDataField(QStringLiteral("E_NAME"));
+    makeDBEdit(QStringLiteral("DBEdit1"), &dsEmp, QStringLiteral("E_NAME"), owned);
     edit->setDataSource(nullptr);
 
     struct Case { const char* answer; bool settled; const char* stored; db::DatasetState after; };

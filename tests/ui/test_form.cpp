@@ -329,3 +329,24 @@ TEST(FormActivation, ActivateStepRunsWhenTheWindowBecomesActive) {
     ASSERT_TRUE(showActive(&a));
     EXPECT_EQ(a.activations, first + 1);
 }
+
+// A hidden window comes back to the front through the one call, whether it
+// is a form (its show step runs) or a plain widget.
+TEST(ShowModeless, BringsAFormOrAPlainWidgetToTheFront) {
+    QPointer<TestForm> form = createForm<TestForm>();
+    QWidget plain;
+    plain.setObjectName(QStringLiteral("plain"));
+    ASSERT_TRUE(showActive(&plain));
+
+    showModeless(form);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form, 2000));
+    EXPECT_EQ(form->steps, (QStringList{"create", "show"}));
+
+    plain.hide();
+    showModeless(&plain);
+    EXPECT_TRUE(plain.isVisible());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&plain, 2000));
+
+    showModeless(nullptr);  // no window: nothing to show
+    delete form.data();
+}

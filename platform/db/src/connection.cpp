@@ -171,13 +171,6 @@ std::string cutToWidth(std::string_view s, int n) {
     return rtl::copy(s, 1, n);
 }
 
-std::string_view trimView(std::string_view s) {
-    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
 }  // namespace detail
 
 // ---- statements ---------------------------------------------------------------
@@ -238,7 +231,7 @@ std::string valueOf(const std::string& cs, std::string_view key) {
     while (i < cs.size()) {
         const size_t eq = cs.find('=', i);
         if (eq == std::string::npos) break;
-        const std::string_view name = detail::trimView(std::string_view(cs).substr(i, eq - i));
+        const std::string_view name = rtl::trimView(std::string_view(cs).substr(i, eq - i));
         size_t j = eq + 1;
         while (j < cs.size() && cs[j] == ' ') ++j;
         std::string value;
@@ -252,7 +245,7 @@ std::string valueOf(const std::string& cs, std::string_view key) {
         } else {
             size_t semi = cs.find(';', j);
             if (semi == std::string::npos) semi = cs.size();
-            value = std::string(detail::trimView(std::string_view(cs).substr(j, semi - j)));
+            value = std::string(rtl::trimView(std::string_view(cs).substr(j, semi - j)));
             i = semi + 1;
         }
         if (detail::sameName(name, key)) return value;

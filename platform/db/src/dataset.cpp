@@ -15,6 +15,7 @@
 #include "rtl/errors.h"
 #include "rtl/format.h"
 #include "rtl/rounding.h"
+#include "rtl/strings.h"
 
 namespace db {
 
@@ -31,21 +32,15 @@ KindClass classOf(FieldKind k) {
     return KindClass::Text;
 }
 
-std::string upperAscii(std::string_view s) {
-    std::string r(s);
-    for (auto& c : r) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return r;
-}
-
 // "SELECT ..." -> "SELECT rowid AS __tallyra_rowid__, ...", or "" when the
 // statement is not a plain single SELECT that could be written back.
 std::string injectRowid(const std::string& sql) {
     size_t i = 0;
     while (i < sql.size() && std::isspace(static_cast<unsigned char>(sql[i]))) ++i;
-    if (upperAscii(sql.substr(i, 6)) != "SELECT") return {};
+    if (rtl::upperCase(sql.substr(i, 6)) != "SELECT") return {};
     size_t after = i + 6;
     if (after < sql.size() && !std::isspace(static_cast<unsigned char>(sql[after]))) return {};
-    const std::string up = upperAscii(sql);
+    const std::string up = rtl::upperCase(sql);
     for (const char* kw : {"DISTINCT", "GROUP BY", "UNION", "INTERSECT", "EXCEPT", " JOIN "})
         if (up.find(kw) != std::string::npos) return {};
     return sql.substr(0, after) + " rowid AS " + RowidAlias + "," + sql.substr(after);
@@ -57,7 +52,7 @@ std::vector<std::string> splitNames(std::string_view names) {
     while (i <= names.size()) {
         size_t semi = names.find(';', i);
         if (semi == std::string_view::npos) semi = names.size();
-        std::string_view part = detail::trimView(names.substr(i, semi - i));
+        std::string_view part = rtl::trimView(names.substr(i, semi - i));
         if (!part.empty()) out.emplace_back(part);
         i = semi + 1;
     }
@@ -102,7 +97,7 @@ long long Field::asLargeInt() const {
 int Field::asInteger() const {
     long long n = asLargeInt();
     if (n < INT32_MIN || n > INT32_MAX)
-        throw rtl::ConversionError("'" + std::to_string(n) + "' は整数ではありません");
+        throw rtl::ConversionError(rtl::msg::notInteger(std::to_string(n)));
     return static_cast<int>(n);
 }
 
@@ -669,7 +664,7 @@ void bindFilter(detail::FilterNode& n, Dataset& ds) {
 
 void Dataset::applyFilter() {
     visible_.clear();
-    const bool on = filtered_ && !detail::trimView(filterText_).empty();
+    const bool on = filtered_ && !rtl::trimView(filterText_).empty();
     if (on) {
         if (!filterTree_) {
             auto tree = detail::parseFilter(filterText_);
@@ -1123,7 +1118,7 @@ long long Query::execSQL() {
 std::string Query::selectSql(Params& params) const {
     params = params_;
     const std::string text = sqlText();
-    if (detail::trimView(text).empty()) throw rtl::DatabaseError("データセット '" + name() + "' の SQL 文が空です。");
+    if (rtl::trimView(text).empty()) throw rtl::DatabaseError("データセット '" + name() + "' の SQL 文が空です。");
     return text;
 }
 

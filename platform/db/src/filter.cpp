@@ -9,6 +9,7 @@
 #include "rtl/convert.h"
 #include "rtl/datetime.h"
 #include "rtl/errors.h"
+#include "rtl/strings.h"
 
 namespace db::detail {
 
@@ -191,7 +192,7 @@ bool numberOf(const Value& v, double& out) {
         return true;
     }
     if (v.isText()) {
-        std::string_view t = trimView(v.text());
+        std::string_view t = rtl::trimView(v.text());
         return !t.empty() && rtl::tryStrToFloat(t, out);
     }
     return false;
@@ -213,7 +214,7 @@ std::shared_ptr<FilterNode> parseFilter(std::string_view text) { return FilterPa
 Value convertLiteral(FieldKind kind, const std::string& literal, const std::string& field) {
     double d;
     if (isNumericKind(kind)) {
-        std::string_view t = trimView(literal);
+        std::string_view t = rtl::trimView(literal);
         if (t.empty() || !rtl::tryStrToFloat(t, d))
             throw rtl::DatabaseError("フィルタの値 '" + literal + "' はフィールド '" + field + "' の数値になりません。");
         return Value(d);

@@ -42,8 +42,6 @@ private:
 bool sameName(std::string_view a, std::string_view b);
 // Cut to at most n characters (n <= 0: unchanged).
 std::string cutToWidth(std::string_view s, int n);
-// Text with surrounding blanks removed (ASCII blanks, tabs, CR, LF).
-std::string_view trimView(std::string_view s);
 // Case folding used by the collation (ASCII and full-width Latin letters).
 std::u32string foldText(std::string_view s);
 

@@ -103,7 +103,7 @@ long long cInt(const Value& v) {
     if (v.isFloat()) {
         d = v.real();
     } else {
-        std::string_view t = detail::trimView(v.text());
+        std::string_view t = rtl::trimView(v.text());
         if (t.empty() || !rtl::tryStrToFloat(t, d))
             throw rtl::ConversionError("型が一致しません ('" + v.text() + "' は数値ではありません)");
     }
@@ -124,31 +124,21 @@ void installJetDialect(sqlite3* h) {
 
 // ---- types ---------------------------------------------------------------
 
-namespace {
-
-std::string upper(std::string_view s) {
-    std::string r(s);
-    for (auto& c : r) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return r;
-}
-
-}  // namespace
-
 bool parseJetType(std::string_view type, FieldKind& kind, int& width) {
-    std::string t = upper(detail::trimView(type));
+    std::string t = rtl::upperCase(rtl::trimView(type));
     int w = -1;
     auto open = t.find('(');
     std::string base = t;
     if (open != std::string::npos) {
         auto close = t.find(')', open);
         if (close == std::string::npos) return false;
-        std::string num(detail::trimView(std::string_view(t).substr(open + 1, close - open - 1)));
+        std::string num(rtl::trimView(std::string_view(t).substr(open + 1, close - open - 1)));
         auto comma = num.find(',');
         if (comma != std::string::npos) num = num.substr(0, comma);
         int32_t n;
-        if (!rtl::tryStrToInt(detail::trimView(num), n) || n < 0) return false;
+        if (!rtl::tryStrToInt(rtl::trimView(num), n) || n < 0) return false;
         w = n;
-        base = std::string(detail::trimView(std::string_view(t).substr(0, open)));
+        base = std::string(rtl::trimView(std::string_view(t).substr(0, open)));
     }
     width = 0;
     if (base == "INTEGER" || base == "INT" || base == "LONG" || base == "COUNTER" ||

@@ -103,12 +103,14 @@ std::string trimRight(std::string_view s) {
     return std::string(s.substr(0, e));
 }
 
-std::string trim(std::string_view s) {
+std::string_view trimView(std::string_view s) {
     std::size_t b = 0, e = s.size();
     while (b < e && isBlankOrControl(static_cast<unsigned char>(s[b]))) ++b;
     while (e > b && isBlankOrControl(static_cast<unsigned char>(s[e - 1]))) --e;
-    return std::string(s.substr(b, e - b));
+    return s.substr(b, e - b);
 }
+
+std::string trim(std::string_view s) { return std::string(trimView(s)); }
 
 std::string upperCase(std::string_view s) {
     std::string r(s);

@@ -27,6 +27,30 @@ bool isEditing(db::Dataset* ds) {
     return ds && (ds->state() == db::DatasetState::Edit || ds->state() == db::DatasetState::Insert);
 }
 
+// Writes a control's typed text into its field through `write`, putting the
+// row in edit mode first. Nothing happens while no text is pending or a write
+// is already under way (writing re-enters through the data source's
+// notifications); a control without a field drops its text. A failing write
+// raises and leaves the text pending. True when the text was written.
+template <class Write>
+bool writePending(FieldLink& link, bool& pending, bool& writing, Write write) {
+    if (!pending || writing) return false;
+    db::Field* f = link.field();
+    if (!f) {
+        pending = false;
+        return false;
+    }
+    writing = true;
+    struct Writing {
+        bool& flag;
+        ~Writing() { flag = false; }
+    } writingNow{writing};
+    if (!link.editing() && !link.edit()) throw rtl::DatabaseError("このデータは変更できません。");
+    write(*f);
+    pending = false;
+    return true;
+}
+
 // Before a data window closes: its data sources' unposted rows are saved,
 // dropped or keep the window open, as the user answers.
 bool askAboutUnpostedChanges(QWidget* window) {
@@ -163,36 +187,25 @@ void DBEdit::syncState() {
 }
 
 void DBEdit::updateRecord() {
-    if (!pending_ || writing_) return;
-    db::Field* f = link_.field();
-    if (!f) {
-        pending_ = false;
-        return;
-    }
-    writing_ = true;
-    struct Writing {
-        bool& flag;
-        ~Writing() { flag = false; }
-    } writing{writing_};
-    if (!link_.editing() && !link_.edit()) throw rtl::DatabaseError("このデータは変更できません。");
+    if (writePending(link_, pending_, writing_, [this](db::Field& f) { writeText(f); })) refresh();
+}
+
+void DBEdit::writeText(db::Field& f) {
     const QString text = QLineEdit::text();
-    if (!dateFormat_.isEmpty() && f->kind() == db::FieldKind::DateTime) {
+    if (!dateFormat_.isEmpty() && f.kind() == db::FieldKind::DateTime) {
         const QString t = text.trimmed();
         if (t.isEmpty()) {
-            f->clear();
+            f.clear();
         } else {
             // A four-digit display takes four-digit input only.
             if (dateFormat_.contains(QStringLiteral("yyyy"), Qt::CaseInsensitive) &&
                 t.section(QLatin1Char('/'), 0, 0).trimmed().size() < 4)
                 throw rtl::ConversionError(rtl::msg::notDate(fromQString(text)));
-            f->setAsDateTime(rtl::strToDate(fromQString(t)));
+            f.setAsDateTime(rtl::strToDate(fromQString(t)));
         }
     } else {
-        f->setEditText(fromQString(text));
+        f.setEditText(fromQString(text));
     }
-    pending_ = false;
-    writing_ = false;
-    refresh();
 }
 
 void DBEdit::reset() {
@@ -217,6 +230,13 @@ void DBEdit::keyPressEvent(QKeyEvent* e) {
         return;
     }
     QLineEdit::keyPressEvent(e);
+}
+
+DBEdit* makeDBEdit(const QString& name, db::DataSource* source, const QString& field, QWidget* parent) {
+    auto* e = new DBEdit(name, parent);
+    e->setDataSource(source);
+    e->setDataField(field);
+    return e;
 }
 
 // ---- DBCheckBox
@@ -309,22 +329,7 @@ void DBComboBox::userChanged(bool chosen) {
 }
 
 void DBComboBox::updateRecord() {
-    if (!pending_ || writing_) return;
-    db::Field* f = link_.field();
-    if (!f) {
-        pending_ = false;
-        return;
-    }
-    writing_ = true;
-    try {
-        if (!link_.editing() && !link_.edit()) throw rtl::DatabaseError("このデータは変更できません。");
-        f->setEditText(fromQString(currentText()));
-    } catch (...) {
-        writing_ = false;
-        throw;
-    }
-    writing_ = false;
-    pending_ = false;
+    writePending(link_, pending_, writing_, [this](db::Field& f) { f.setEditText(fromQString(currentText())); });
 }
 
 // ---- DBLookupComboBox

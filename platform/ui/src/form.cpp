@@ -65,6 +65,16 @@ void Form::showModeless() {
     activateWindow();
 }
 
+void showModeless(QWidget* window) {
+    if (auto* form = qobject_cast<Form*>(window)) {
+        form->showModeless();
+    } else if (window) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
+}
+
 int Form::showModal() {
     QPointer<Form> self(this);
     modalResult_ = mrNone;

@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "db/value.h"
@@ -345,6 +346,35 @@ private:
     std::string table_;
     std::string index_;
 };
+
+// Keeps a dataset open for a scope. One found closed is opened here and
+// closed again when the scope ends (also when it ends by an error); one found
+// open (a window may be showing it) is left open as it was, on its current
+// row and with any change not yet posted, since closing it would drop that.
+class OpenScope {
+public:
+    explicit OpenScope(Dataset& dataset) : ds_(dataset), openedHere_(!dataset.active()) {
+        if (openedHere_) ds_.open();
+    }
+    ~OpenScope() {
+        if (openedHere_) ds_.close();
+    }
+    OpenScope(const OpenScope&) = delete;
+    OpenScope& operator=(const OpenScope&) = delete;
+    // False when the dataset was open already (and will stay open).
+    bool openedHere() const { return openedHere_; }
+
+private:
+    Dataset& ds_;
+    bool openedHere_;
+};
+
+// Runs `read` on the dataset inside an OpenScope and returns what it returns.
+template <class Read>
+decltype(auto) withOpen(Dataset& dataset, Read&& read) {
+    OpenScope scope(dataset);
+    return std::forward<Read>(read)();
+}
 
 // SQL as a list of lines, sent joined by CR LF.
 class SqlLines {

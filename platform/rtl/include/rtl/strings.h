@@ -29,6 +29,8 @@ int pos(std::string_view sub, std::string_view s);
 // Remove blanks and control characters (code points <= U+0020) at the ends.
 // The full-width space U+3000 is kept.
 std::string trim(std::string_view s);
+// The same as a view into `s`, for parsers that only look.
+std::string_view trimView(std::string_view s);
 std::string trimLeft(std::string_view s);
 std::string trimRight(std::string_view s);
 

@@ -54,12 +54,17 @@ private:
     void refresh();
     void syncState();
     QString fieldText(bool forEditing) const;
+    // The typed text into the field (the row is in edit mode).
+    void writeText(db::Field& f);
     FieldLink link_;
     QString dateFormat_;
     bool readOnly_ = false;
     bool pending_ = false;
     bool writing_ = false;
 };
+
+// An edit of `parent` named `name` and bound to `field` of `source`.
+DBEdit* makeDBEdit(const QString& name, db::DataSource* source, const QString& field, QWidget* parent);
 
 // A check box bound to a field: ticked when the field holds the checked
 // value. A user click puts the row in edit mode and stores the checked or

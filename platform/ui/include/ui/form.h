@@ -158,6 +158,11 @@ void setDataCloseHook(FormCloseHook hook);
 // Modal results.
 inline constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7;
 
+// Shows a window without blocking, raised and activated: a form through
+// Form::showModeless (so its show steps run), any other widget the same way.
+// Does nothing for nullptr.
+void showModeless(QWidget* window);
+
 // Constructs a form and runs its create step.
 template <class T, class... Args>
 T* createForm(Args&&... args) {

@@ -26,6 +26,21 @@ void leaveGuard();
 void reportException(std::exception_ptr error) noexcept;
 }  // namespace detail
 
+// Runs f and reports whatever it raises: true when it completed, false when
+// it ended by an error or the silent abort (already reported). Catches even
+// inside another guard: for steps whose caller must learn of a refusal
+// instead of being unwound (field checks on exit).
+template <class F>
+bool guardStrict(F&& f) noexcept {
+    try {
+        std::invoke(std::forward<F>(f));
+        return true;
+    } catch (...) {
+        detail::reportException(std::current_exception());
+        return false;
+    }
+}
+
 // Runs f. Returns true when it completed, false when it ended by an error or
 // the silent abort (already reported). Never throws at the outermost level.
 template <class F>
@@ -37,26 +52,7 @@ bool guard(F&& f) {
     struct Leave {
         ~Leave() { detail::leaveGuard(); }
     } leave;
-    try {
-        std::invoke(std::forward<F>(f));
-        return true;
-    } catch (...) {
-        detail::reportException(std::current_exception());
-        return false;
-    }
-}
-
-// Like guard, but catches even inside another guard: for steps whose caller
-// must learn of a refusal instead of being unwound (field checks on exit).
-template <class F>
-bool guardStrict(F&& f) noexcept {
-    try {
-        std::invoke(std::forward<F>(f));
-        return true;
-    } catch (...) {
-        detail::reportException(std::current_exception());
-        return false;
-    }
+    return guardStrict(std::forward<F>(f));
 }
 
 // Shows the error box for an error caught elsewhere (same texts as guard).
