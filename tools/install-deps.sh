@@ -3,9 +3,9 @@
 set -euo pipefail
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
   libsqlite3-dev libzip-dev mdbtools-dev mdbtools
-  fonts-ipafont-gothic fonts-ipafont-mincho poppler-utils
+  fonts-ipafont-gothic fonts-ipafont-mincho poppler-utils poppler-data
   googletest libgtest-dev
 )
 missing=()
@@ -16,4 +16,4 @@ done
 echo "installing: ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
 "${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"

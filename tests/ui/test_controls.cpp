@@ -13,6 +13,9 @@
 
 #include <rtl/errors.h>
 
+#include <QDialogButtonBox>
+#include <QLocale>
+#include <QPushButton>
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -232,4 +235,10 @@ TEST(Fonts, DesignNamesMapToInstalledIpaFonts) {
     EXPECT_TRUE(families.contains(QStringLiteral("IPAPGothic")));
     EXPECT_TRUE(families.contains(QStringLiteral("IPAPMincho")));
     EXPECT_EQ(QApplication::font().family(), QStringLiteral("IPAPGothic"));
+}
+
+TEST(Language, QtsOwnDialogsSpeakJapanese) {
+    EXPECT_EQ(QLocale().language(), QLocale::Japanese);
+    QDialogButtonBox box(QDialogButtonBox::Cancel | QDialogButtonBox::Open);
+    EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
 }

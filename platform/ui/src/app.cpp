@@ -1,5 +1,9 @@
 #include "ui/app.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 #include "ui/fonts.h"
 #include "ui/form.h"
 #include "ui/guard.h"
@@ -23,6 +27,13 @@ void setAppTitle(const QString& title) {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Tallyra"));
     setFont(defaultFont());
+    // The program speaks Japanese whatever the desktop's language: Qt's own
+    // dialogs (file choice, calendar) too, where its translations are installed.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    auto* qtText = new QTranslator(this);
+    if (qtText->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(qtText);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
