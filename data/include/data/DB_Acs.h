@@ -13,6 +13,8 @@
 
 #include "db/connection.h"
 #include "db/dataset.h"
+#include "db/table.h"
+#include "db/query.h"
 #include "db/datasource.h"
 
 namespace data {
@@ -124,6 +126,10 @@ private:
 // The program's one data module, created at start-up after the main window
 // and freed at exit.
 extern TDataModule1* DataModule1;
+
+// `given` when there is one, else the program's DataModule1; raises
+// rtl::Error "データモジュールがありません。" when there is neither.
+TDataModule1& dataModule(TDataModule1* given = nullptr);
 
 // Creates DataModule1 (replacing an existing one) and returns it.
 TDataModule1* createDataModule1();

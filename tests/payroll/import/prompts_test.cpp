@@ -12,7 +12,7 @@
 #include <functional>
 
 #include "fixture.h"
-#include "import/importprompts.h"
+#include "importprompts/importprompts.h"
 #include "rtl/errors.h"
 #include "ui/action.h"
 #include "ui/busy.h"
