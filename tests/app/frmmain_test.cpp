@@ -247,6 +247,23 @@ TEST_F(MainWindow, RecorderLayoutFollowsRecYN)
 
 // ------------------------------------------------------------------ working state
 
+TEST_F(MainWindow, AStoredClosingDayThePeriodCannotUseIsNamedAtStart)
+{
+    deliverDatabase();
+    for (const char* stored : {"abc", "0", "45"}) {
+        SCOPED_TRACE(stored);
+        dialogs.clear();
+        sql(std::string("UPDATE 会社 SET 締日 = '") + stored + "'");
+        TfrmMain& w = start();
+        EXPECT_FALSE(w.startupDone());
+        ASSERT_EQ(dialogs.shown().size(), 1u);
+        EXPECT_EQ(dialogs.last().kind, ui::DialogKind::Error);
+        EXPECT_EQ(dialogs.last().text, QString::fromStdString("会社情報の締日 '" + std::string(stored) +
+                                                              "' では支給期間を計算できません。会社情報の締日を1から31までの数字か空欄に直して下さい。"));
+        main.reset();
+    }
+}
+
 TEST_F(MainWindow, PayPeriodFromTheCompanysClosingDay)
 {
     deliverDatabase();
@@ -270,7 +287,9 @@ TEST_F(MainWindow, PayPeriodFromTheCompanysClosingDay)
     w.btnSel1->click();
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.last().kind, ui::DialogKind::Error);
-    EXPECT_EQ(dialogs.last().text, "'二十' は整数ではありません");
+    // It names the field and where to mend it.
+    EXPECT_EQ(dialogs.last().text,
+              "会社情報の締日 '二十' では支給期間を計算できません。会社情報の締日を1から31までの数字か空欄に直して下さい。");
     EXPECT_TRUE(w.EditD1->text().isEmpty());
     EXPECT_TRUE(w.EditD2->text().isEmpty());
 
