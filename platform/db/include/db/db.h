@@ -5,4 +5,5 @@
 #include "db/dataset.h"
 #include "db/datasource.h"
 #include "db/jet.h"
+#include "db/prepared.h"
 #include "db/value.h"
