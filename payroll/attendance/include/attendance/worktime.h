@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "period/payperiod.h"
 #include "rtl/errors.h"
 #include "rtl/types.h"
 
@@ -27,12 +28,9 @@ inline constexpr const char* kBadRatesSuffix = " 件の個人別単価が不正�
 
 // The pay period as the main window holds it ("yyyy/mm/dd" .. "yyyy/mm/5" for
 // a month, "yy/mm/dd" for weekly or daily pay), with its two dates.
-struct PeriodDates {
+struct PeriodDates : period::DateRange {
     std::string firstText;
     std::string lastText;
-    rtl::TDateTime first = 0;  // midnight of the first day
-    rtl::TDateTime last = 0;   // midnight of the last day
-    bool contains(rtl::TDateTime day) const { return day >= first && day <= last; }
 };
 // Raises rtl::ConversionError for a text that is no date, and a Refusal when
 // the last date lies before the first.
