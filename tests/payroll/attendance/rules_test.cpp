@@ -1,4 +1,6 @@
 // The shared rules and the day computations, without a database.
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 #include "attendance/periodrecompute.h"
@@ -84,6 +86,7 @@ struct UnitCase {
     const char* name;
     const char* unit;
     bool refused;
+    friend void PrintTo(const UnitCase& c, std::ostream* os) { *os << c.name; }
 };
 class WorkUnit : public ::testing::TestWithParam<UnitCase> {};
 TEST_P(WorkUnit, OnlyUnitsThatDivideAnHourAreUsed) {
