@@ -58,6 +58,9 @@ const Kind kKinds[6] = {{"早出残業", "K_HAYZAN", "早出時間", "K_HAYKING"
                         {"遅刻時間", "K_TIKOKU", "遅刻時間", "K_TIKKING", "遅刻控除"}};
 constexpr int kBaseColumn = 7;
 constexpr int kUnitsColumn = 6;
+// Column widths are those of the original screen at its smaller font; our
+// font needs a quarter more, or dates and times are cut off.
+int scaled(int width) { return width * 5 / 4; }
 int timeColumn(int kind) { return 8 + 2 * kind; }
 int amountColumn(int kind) { return 9 + 2 * kind; }
 
@@ -109,19 +112,21 @@ TfrmMainRep::TfrmMainRep(QWidget* parent, data::TDataModule1* dm)
     // The grid, with the busy panel over its middle.
     DBGrid1 = new ui::DBGrid(QStringLiteral("DBGrid1"), this);
     std::vector<ui::GridColumn> columns = {
-        {QStringLiteral("K_DATE"), q("勤務日"), 75, true, false, false},
-        {QStringLiteral("K_TANCOD"), q("社員ID"), 38, true, false, false},
-        {QStringLiteral("K_SEQNO"), q("部門"), 30, true, false, false},
-        {QStringLiteral("K_INTIM"), q("出社時刻"), 119, true, false, true},
-        {QStringLiteral("K_OUTTIM"), q("退出時刻"), 113, true, false, true},
-        {QStringLiteral("K_SYUGYO"), q("就業時間"), 55, true, false, false},
-        {QStringLiteral("K_TANJI"), q("単位時間"), 56, true, false, false},
-        {QStringLiteral("K_BASKING"), q("基本給"), 58, false, false, false}};
+        {QStringLiteral("K_DATE"), q("勤務日"), scaled(75), true, false, false},
+        {QStringLiteral("K_TANCOD"), q("社員ID"), scaled(38), true, false, false},
+        {QStringLiteral("K_SEQNO"), q("部門"), scaled(30), true, false, false},
+        {QStringLiteral("K_INTIM"), q("出社時刻"), scaled(119), true, false, true},
+        {QStringLiteral("K_OUTTIM"), q("退出時刻"), scaled(113), true, false, true},
+        {QStringLiteral("K_SYUGYO"), q("就業時間"), scaled(55), true, false, false},
+        {QStringLiteral("K_TANJI"), q("単位時間"), scaled(56), true, false, false},
+        {QStringLiteral("K_BASKING"), q("基本給"), scaled(58), false, false, false}};
     for (const Kind& k : kKinds) {
-        columns.push_back({q(k.timeField), q(k.timeTitle), 55, false, false, false});
-        columns.push_back({q(k.amountField), q(k.amountTitle), 58, false, false, false});
+        columns.push_back({q(k.timeField), q(k.timeTitle), scaled(55), false, false, false});
+        columns.push_back({q(k.amountField), q(k.amountTitle), scaled(58), false, false, false});
     }
-    columns.push_back({QStringLiteral("K_BIKO"), q("備考"), 120, true, false, false});
+    columns.push_back({QStringLiteral("K_BIKO"), q("備考"), scaled(120), true, false, false});
+    // The work date is a day: shown without its midnight.
+    if (db::Field* date = dm_.kimu_tran.findField("K_DATE")) date->setDisplayFormat("yy/mm/dd");
     DBGrid1->setColumns(columns);
     DBGrid1->setDataSource(src);
     DBGrid1->setAccessibleName(q("勤怠データ"));
@@ -205,7 +210,7 @@ TfrmMainRep::TfrmMainRep(QWidget* parent, data::TDataModule1* dm)
     auto* lay = new QVBoxLayout(this);
     lay->addLayout(bar);
     lay->addLayout(body, 1);
-    resize(900, 560);
+    resize(1040, 580);
 }
 
 void TfrmMainRep::FormCreate() {
