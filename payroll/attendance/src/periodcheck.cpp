@@ -1,13 +1,12 @@
 #include "attendance/periodcheck.h"
 
 #include "period/payperiod.h"
-#include "attendance/store.h"
 
 namespace attendance {
 
-void checkMonthlyPeriod(db::Connection& connection, const PeriodDates& period, const std::string& year,
-                        const std::string& month) {
-    const period::PayPeriod expected = period::monthlyPayPeriod(year, month, readClosingDay(connection));
+void checkMonthlyPeriod(const PeriodDates& period, const std::string& year, const std::string& month,
+                        const std::string& closingDay) {
+    const period::PayPeriod expected = period::monthlyPayPeriod(year, month, closingDay);
     const PeriodDates due = periodDates(expected.first, expected.last);
     if (due.first == period.first && due.last == period.last) return;
     throw Refusal("支払期間（" + period.firstText + "～" + period.lastText + "）が給与年月 " + year + "年" + month +

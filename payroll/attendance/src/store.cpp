@@ -220,11 +220,6 @@ void replaceMonthRecords(db::Connection& c, const std::string& key, const std::v
 
 namespace attendance {
 
-std::string readClosingDay(db::Connection& c) {
-    const db::ResultSet rs = c.select("SELECT 締日 FROM 会社 ORDER BY rowid LIMIT 1");
-    return rs.rows.empty() ? std::string() : rs.rows[0][0].toString();
-}
-
 long long deletePeriodRows(db::Connection& c, const PeriodDates& period) {
     return c.execute("DELETE FROM kimu_tran WHERE K_DATE >= ? AND K_DATE <= ?", {period.first, period.last});
 }

@@ -16,6 +16,7 @@
 #include "attendance/rowrecompute.h"
 #include "attendance/store.h"
 #include "data/DB_Acs.h"
+#include "data/queries.h"
 #include "mainlink/mainlink.h"
 #include "paydata/ClockDialogs.h"
 #include "period/keys.h"
@@ -34,12 +35,6 @@
 #include "ui/windows.h"
 
 namespace {
-
-data::TDataModule1& moduleOr(data::TDataModule1* dm) {
-    if (dm) return *dm;
-    if (!data::DataModule1) throw rtl::Error("データモジュールがありません。");
-    return *data::DataModule1;
-}
 
 // The six time kinds: check-box caption, time column, amount column (grid
 // columns 8 to 19 in pairs).
@@ -79,7 +74,7 @@ QString q(const char* utf8) { return QString::fromUtf8(utf8); }
 QString TfrmMainRep::allEmployees() { return QStringLiteral("全社員"); }
 
 TfrmMainRep::TfrmMainRep(QWidget* parent, data::TDataModule1* dm)
-    : ui::Form(QStringLiteral("frmMainRep"), parent), dm_(moduleOr(dm)) {
+    : ui::Form(QStringLiteral("frmMainRep"), parent), dm_(data::dataModule(dm)) {
     setWindowTitle(q("給与データ移行"));
     setFont(ui::defaultFont());
     db::DataSource* src = &dm_.DS_kimu_tran;
@@ -295,7 +290,7 @@ void TfrmMainRep::checkPeriodIsCurrent() {
     }
     if (weekly) return;
     try {
-        attendance::checkMonthlyPeriod(dm_.ADOConnection1, period(), year, month);
+        attendance::checkMonthlyPeriod(period(), year, month, data::readClosingDay(dm_));
     } catch (const attendance::Refusal& e) {
         ui::showMessage(rtl::toQString(e.what()));
         rtl::abortSilently();

@@ -6,15 +6,11 @@
 
 #include "attendance/worktime.h"
 
-namespace db {
-class Connection;
-}
-
 namespace attendance {
 
 // Refuses when `period` is not the monthly pay period of `year`/`month`
-// under the company's closing day.
-void checkMonthlyPeriod(db::Connection& connection, const PeriodDates& period, const std::string& year,
-                        const std::string& month);
+// under the company's closing day `closingDay` (as stored).
+void checkMonthlyPeriod(const PeriodDates& period, const std::string& year, const std::string& month,
+                        const std::string& closingDay);
 
 }  // namespace attendance

@@ -113,8 +113,6 @@ void replaceMonthRecords(db::Connection& c, const std::string& key, const std::v
 
 namespace attendance {
 
-// 締日 of the company row ("" when there is none).
-std::string readClosingDay(db::Connection& c);
 // Deletes the period's attendance rows; returns how many.
 long long deletePeriodRows(db::Connection& c, const PeriodDates& period);
 // E_NO of the employee in service named `name`, if any.
