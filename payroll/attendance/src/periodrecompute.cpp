@@ -14,6 +14,8 @@ namespace {
 
 long long flagged(const std::string& flag, long long rate) { return flag == "1" ? rate : 0; }
 
+long long kronvaleSpan(rtl::TDateTime from, rtl::TDateTime to) { return spanMinutes(from, to); }
+
 // Round(Int(Round(m / U) * U * rate / 60)): whole units of the kind times the
 // hourly rate, cut to whole yen.
 long long premiumAmount(long long minutes, int unit, long long rate) {
@@ -39,35 +41,15 @@ RecomputedRow computeDay(const DayClock& day, const Employee& e, const WorkCateg
     rtl::TDateTime workDate = rtl::dateOf(day.workDate);
     if (c.nightShift() && rtl::dateOf(in) == workDate && rtl::decodeTime(in).hour <= 6)
         workDate = rtl::incDay(workDate, -1);
-    auto at = [&](int minutes) { return atMinutes(workDate, minutes); };
-    const rtl::TDateTime shiftStart = at(c.shiftStart);
+    const rtl::TDateTime shiftStart = atMinutes(workDate, c.shiftStart);
+    const KindMinutes k = measureKinds(in, out, workDate, e, c, kronvaleSpan);
 
-    long long w = 0, early = 0;
-    if (e.baseFlag == "1") {
-        // Time before the shift is cut off; the end is not.
-        w = spanMinutes(std::max(in, shiftStart), out);
-    } else {
-        w = spanMinutes(in, out);
-        if (e.earlyFlag == "1" && in < shiftStart) early = spanMinutes(std::max(in, at(c.earlyStart)), shiftStart);
-    }
-    const long long over = e.overFlag == "1" ? overlapMinutes(in, out, at(c.overStart), at(c.overEnd)) : 0;
-    const long long night = e.nightFlag == "1" ? overlapMinutes(in, out, at(c.nightStart), at(c.nightEnd)) : 0;
-    // Late arrival and early departure against the window's start and end
-    // (none when the category sets no window).
-    const bool lateWindow = c.lateStart != c.lateEnd;
-    const long long late =
-        e.lateFlag == "1" && lateWindow && in > at(c.lateStart) ? spanMinutes(at(c.lateStart), in) : 0;
-    const long long leave =
-        e.leaveFlag == "1" && lateWindow && out < at(c.lateEnd) ? spanMinutes(out, at(c.lateEnd)) : 0;
-
-    long long w2 = w - early - over - night;
-    if (e.restFlag == "1") {
-        const long long rest = overlapMinutes(in, out, at(c.breakStart), at(c.breakEnd));
-        w -= rest;
-        w2 -= rest;
-    }
-    w = std::max(w, 0LL);
-    w2 = std::max(w2, 0LL);
+    // Worked minutes run to the clock-out; with the cut-off they start at the
+    // shift start at the earliest.
+    long long w = e.baseFlag == "1" ? spanMinutes(std::max(in, shiftStart), out) : spanMinutes(in, out);
+    long long w2 = w - k.early - k.over - k.night;
+    w = std::max(w - k.rest, 0LL);
+    w2 = std::max(w2 - k.rest, 0LL);
     r.workedMinutes = w;
     const long long t = unitsOf(w, c.unit);
     if (t <= 0) return r;  // no worked time: no units, premiums or amounts
@@ -75,17 +57,14 @@ RecomputedRow computeDay(const DayClock& day, const Employee& e, const WorkCateg
 
     r.worked = clockText(t * c.unit);
     r.units = t2;
-    const long long minutes[5] = {roundToUnit(static_cast<int>(early), c.overUnit),
-                                  roundToUnit(static_cast<int>(over), c.overUnit),
-                                  roundToUnit(static_cast<int>(night), c.overUnit),
-                                  roundToUnit(static_cast<int>(late), c.lateUnit),
-                                  roundToUnit(static_cast<int>(leave), c.lateUnit)};
+    long long minutes[5];
+    k.roundTo(c, minutes);
     const long long rates[5] = {flagged(e.earlyFlag, e.earlyRate), flagged(e.overFlag, e.overRate),
                                 flagged(e.nightFlag, e.nightRate), flagged(e.lateFlag, e.lateRate),
                                 flagged(e.leaveFlag, e.leaveRate)};
-    for (int k = 0; k < 5; ++k) {
-        r.minutes[k] = minutes[k];
-        r.amounts[k] = premiumAmount(minutes[k], c.unit, rates[k]);
+    for (int i = 0; i < 5; ++i) {
+        r.minutes[i] = minutes[i];
+        r.amounts[i] = premiumAmount(minutes[i], c.unit, rates[i]);
     }
     if (e.payKind == "1") {
         r.baseAmount = e.basePay;

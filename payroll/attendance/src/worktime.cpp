@@ -161,3 +161,31 @@ std::string clockText(long long minutes) {
 }
 
 }  // namespace attendance
+
+namespace attendance {
+
+KindMinutes measureKinds(rtl::TDateTime in, rtl::TDateTime out, rtl::TDateTime workDate, const Employee& e,
+                         const WorkCategory& c, SpanFunction span) {
+    auto at = [&](int minutes) { return atMinutes(workDate, minutes); };
+    auto overlap = [&](int from, int to) { return span(std::max(in, at(from)), std::min(out, at(to))); };
+    KindMinutes k;
+    const rtl::TDateTime shiftStart = at(c.shiftStart);
+    if (e.baseFlag != "1" && e.earlyFlag == "1" && in < shiftStart) k.early = span(std::max(in, at(c.earlyStart)), shiftStart);
+    if (e.overFlag == "1") k.over = overlap(c.overStart, c.overEnd);
+    if (e.nightFlag == "1") k.night = overlap(c.nightStart, c.nightEnd);
+    const bool lateWindow = c.lateStart != c.lateEnd;
+    if (e.lateFlag == "1" && lateWindow && in > at(c.lateStart)) k.late = span(at(c.lateStart), in);
+    if (e.leaveFlag == "1" && lateWindow && out < at(c.lateEnd)) k.leave = span(out, at(c.lateEnd));
+    if (e.restFlag == "1") k.rest = overlap(c.breakStart, c.breakEnd);
+    return k;
+}
+
+void KindMinutes::roundTo(const WorkCategory& c, long long out[5]) const {
+    out[0] = roundToUnit(static_cast<int>(early), c.overUnit);
+    out[1] = roundToUnit(static_cast<int>(over), c.overUnit);
+    out[2] = roundToUnit(static_cast<int>(night), c.overUnit);
+    out[3] = roundToUnit(static_cast<int>(late), c.lateUnit);
+    out[4] = roundToUnit(static_cast<int>(leave), c.lateUnit);
+}
+
+}  // namespace attendance

@@ -231,17 +231,8 @@ void TfrmMainRep::FormShow() {
     } else {
         ui::showMessage(q("ファイルが有りません。"));
     }
-    // 2. The employees in service; the picker may be showing this list, so
-    // it is read without moving its row.
-    QStringList names{allEmployees()};
-    db::Query& emp = dm_.Qemp_tanka;
-    db::withOpen(emp, [&] {
-        ui::forEachRow(emp, [&](int) { names << rtl::toQString(emp["E_NAME"].asString()); });
-    });
-    ComboBox1->clear();
-    ComboBox1->setItems(names);
-    ComboBox1->setCurrentIndex(0);
-    ComboBox1->setText(allEmployees());
+    // 2. The employees in service.
+    mainlink::fillEmployeeBox(*ComboBox1, dm_, allEmployees());
     // 3-4. The period and the key of the month's records.
     first_ = mainText("EditD1");
     last_ = mainText("EditD2");

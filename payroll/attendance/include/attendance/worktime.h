@@ -103,6 +103,23 @@ int spanMinutes(rtl::TDateTime from, rtl::TDateTime to);
 // Minutes of the overlap of [a1, a2] and [b1, b2] (0 when they do not meet).
 int overlapMinutes(rtl::TDateTime a1, rtl::TDateTime a2, rtl::TDateTime b1, rtl::TDateTime b2);
 
+// The minutes of a day by kind, measured by `span` (Kronvale's split for the
+// whole period, whole minutes for one row): early start (from the later of
+// the clock-in and the early-start time to the shift start, only without the
+// cut-off and with the kind paid), overtime and late night (the overlaps with
+// their windows, with the kind paid), late arrival and early departure (to
+// and from the window's start and end, with the kind deducted and a window
+// set), and the break's overlap with the clock time.
+using SpanFunction = long long (*)(rtl::TDateTime from, rtl::TDateTime to);
+struct KindMinutes {
+    long long early = 0, over = 0, night = 0, late = 0, leave = 0, rest = 0;
+    // The five kinds rounded: early start, overtime and late night to the
+    // overtime unit, late arrival and early departure to the late unit.
+    void roundTo(const WorkCategory& category, long long out[5]) const;
+};
+KindMinutes measureKinds(rtl::TDateTime in, rtl::TDateTime out, rtl::TDateTime workDate, const Employee& employee,
+                         const WorkCategory& category, SpanFunction span);
+
 // Round(x / unit) * unit, halves to even, for x > 0; 0 for x <= 0. A unit
 // of 1 or less keeps x (never below 0).
 int roundToUnit(int minutes, int unit);
