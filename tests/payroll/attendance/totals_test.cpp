@@ -41,6 +41,21 @@ TEST_F(Recompute, RewritesEveryRowOfThePeriodInOneGo) {
     EXPECT_EQ(row(1), (std::vector<std::string>{"10:00", "600", "36", "60", "1250", "9000"}));
 }
 
+TEST_F(Recompute, ARowThatLostItsWorkedTimeKeepsNoStaleAmount) {
+    addEmployee(1, "15", {{"E_PAYKBN", "1"}, {"E_BASEPAY", 8000}});
+    addShift("000001", "07", "01", "09:00", "18:00");
+    importPunches(*conn, july());
+    recomputePeriod(*conn, july());
+    EXPECT_EQ(number("SELECT K_BASKING FROM kimu_tran"), 8000);
+    // The clock-out is corrected to five minutes after the clock-in.
+    exec("UPDATE kimu_tran SET K_OUTTIM = ?", {rtl::encodeDateTime(2014, 7, 1, 9, 5, 0)});
+    recomputePeriod(*conn, july());
+    EXPECT_EQ(number("SELECT K_BASKING FROM kimu_tran"), 0);
+    EXPECT_EQ(number("SELECT K_TANJI FROM kimu_tran"), 0);
+    EXPECT_EQ(text("SELECT K_SYUGYO FROM kimu_tran"), "00:00");
+    EXPECT_THROW(sumMonth(*conn, july(), "14/07"), Refusal);
+}
+
 TEST_F(Recompute, RowsOfNobodyInServiceAreCountedNotComputed) {
     addEmployee(1, "15");
     addShift("000001", "07", "01", "09:00", "18:00");

@@ -18,6 +18,7 @@
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "data/delivered.h"
+#include "masters/Emp_Seek.h"
 #include "paydata/ClockDialogs.h"
 #include "paydata/MainRep.h"
 #include "paydata/columnview.h"
@@ -223,6 +224,43 @@ TEST_F(PayDataWindow, EmployeeFilterCountsRowsAndDuplicateDates) {
     w->ComboBox1->setText(TfrmMainRep::allEmployees());
     w->Avt_Change->execute();
     EXPECT_EQ(w->Edit1->text(), QStringLiteral("3"));
+}
+
+TEST_F(PayDataWindow, ThePickerChoosesTheEmployeeOfTheFilter) {
+    exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_JOBKBN, E_DROPKBN) "
+         "VALUES (7, '000007', '佐藤花子', '000007', '01', '1')");
+    punch("04", "01", "09", "00", "0");
+    punch("04", "01", "18", "00", "1");
+    TfrmMainRep* w = open();
+    w->btnKinmu->click();
+    w->btnSeek->click();
+    ASSERT_NE(frmEmp_seek, nullptr);
+    ASSERT_TRUE(frmEmp_seek->isVisible());
+    EXPECT_EQ(frmEmp_seek->Edit1->text(), QStringLiteral("MainRep"));
+    ASSERT_TRUE(data::DataModule1->Qemp_tanka.locate("E_NO", 1));
+    frmEmp_seek->Button1->click();
+    EXPECT_EQ(w->ComboBox1->text(), QStringLiteral("山田太郎"));
+    EXPECT_EQ(w->Edit1->text(), QStringLiteral("1"));
+    EXPECT_EQ(kimu().recordCount(), 1);
+}
+
+TEST_F(PayDataWindow, DataResetDeletesThePeriodsRowsOnlyWhenAsked) {
+    punch("04", "01", "09", "00", "0");
+    punch("04", "01", "18", "00", "1");
+    exec("INSERT INTO kimu_tran (K_TANCOD, K_DATE, K_TANJI) VALUES (1, ?, 5)", {rtl::encodeDate(2024, 3, 31)});
+    TfrmMainRep* w = open();
+    w->btnKinmu->click();
+    dialogs.clear();
+    dialogs.answer(ui::Answer::No);
+    w->Button1->click();
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("データを新規に構築しますか。？"));
+    EXPECT_EQ(dialogs.last().caption, QStringLiteral("削除"));
+    EXPECT_EQ(kimu().recordCount(), 1);
+    dialogs.answer(ui::Answer::Yes);
+    w->Button1->click();
+    EXPECT_TRUE(kimu().active());
+    EXPECT_EQ(kimu().recordCount(), 0);
+    EXPECT_EQ(number("SELECT COUNT(*) FROM kimu_tran"), 1);  // the day before the period stays
 }
 
 TEST_F(PayDataWindow, ColumnViewIsSavedReadAndApplied) {
