@@ -10,6 +10,7 @@
 #include "data/punches.h"
 #include "data/schema.h"
 #include "db/connection.h"
+#include "db/prepared.h"
 #include "db/dataset.h"
 #include "db/table.h"
 #include "db/query.h"

@@ -566,45 +566,6 @@ void Connection::rolledBack() {
     if (jobDepth_ == 0) jobWriters_.clear();
 }
 
-// ---- PreparedStatement ---------------------------------------------------------------
-
-struct PreparedStatement::Impl {
-    Impl(sqlite3* h, std::string_view sql) : st(h, sql) {}
-    Statement st;
-};
-
-PreparedStatement::PreparedStatement(Connection& connection, std::string_view sql) : c_(connection) {
-    c_.ensureConnected();
-    impl_ = std::make_unique<Impl>(c_.handle_, sql);
-}
-
-PreparedStatement::~PreparedStatement() = default;
-
-void PreparedStatement::bind(int index, const Value& value) {
-    if (index < 1 || index > sqlite3_bind_parameter_count(impl_->st.get()))
-        throw rtl::DatabaseError("パラメータ " + std::to_string(index) + " が SQL 文にありません。");
-    detail::bindOne(impl_->st.get(), index, value);
-}
-
-void PreparedStatement::bindText(int index, std::string_view text) {
-    if (sqlite3_bind_text(impl_->st.get(), index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC) !=
-        SQLITE_OK)
-        throw rtl::DatabaseError("パラメータ " + std::to_string(index) + " が SQL 文にありません。");
-}
-
-long long PreparedStatement::run() {
-    sqlite3_stmt* st = impl_->st.get();
-    struct Reset {
-        sqlite3_stmt* st;
-        ~Reset() { sqlite3_reset(st); }
-    } reset{st};
-    while (impl_->st.step()) {
-    }
-    if (sqlite3_stmt_readonly(st)) return 0;
-    ++c_.changeCount_;
-    return sqlite3_changes64(c_.handle_);
-}
-
 // ---- Job --------------------------------------------------------------------------
 
 Connection::Job::Job(Connection& connection) : c_(connection) {

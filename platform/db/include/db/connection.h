@@ -171,34 +171,4 @@ private:
     std::uint64_t changeCount_ = 0;
 };
 
-// One statement prepared once and run many times with new values: the
-// bulk writes of a job (an import writing a few hundred thousand rows)
-// without parsing the statement again for each row. Values are bound by
-// position, 1-based, and stay bound until they are replaced, so a value
-// that several runs share is bound once; run() executes and makes the
-// statement ready for the next values. No Jet DDL here. The connection must
-// stay open while the statement lives.
-class PreparedStatement {
-public:
-    PreparedStatement(Connection& connection, std::string_view sql);
-    ~PreparedStatement();
-    PreparedStatement(const PreparedStatement&) = delete;
-    PreparedStatement& operator=(const PreparedStatement&) = delete;
-
-    // The value is copied.
-    void bind(int index, const Value& value);
-    // Text without building a Value or copying it: the caller keeps the
-    // bytes unchanged and alive until the last run() that uses them (or
-    // until the position is bound anew).
-    void bindText(int index, std::string_view text);
-    // Runs the statement (a SELECT's rows are discarded) and returns the
-    // rows changed. Failures raise rtl::DatabaseError as execute() does.
-    long long run();
-
-private:
-    Connection& c_;
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
-};
-
 }  // namespace db
