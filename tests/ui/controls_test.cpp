@@ -182,6 +182,24 @@ TEST(RadioGroupItems, IndexFromCodeFiresNothingUserPickDoes) {
 
 // ---- busy helper
 
+namespace {
+
+// How a handler's work can end: normally, with an error, with the silent abort.
+struct WayOut {
+    const char* name;
+    std::function<void()> body;
+};
+const std::vector<WayOut>& everyWayOut() {
+    static const std::vector<WayOut> ways = {
+        {"normal", [] {}},
+        {"error", [] { throw rtl::Error("failed"); }},
+        {"abort", [] { rtl::abortSilently(); }},
+    };
+    return ways;
+}
+
+}  // namespace
+
 TEST(Busy, PanelAndCursorsResetOnEveryWayOut) {
     ScriptedDialogs dialogs;
     QWidget window;
@@ -191,13 +209,8 @@ TEST(Busy, PanelAndCursorsResetOnEveryWayOut) {
     auto* edit = new QWidget(&window);
     panel->hide();
     window.show();
-    struct Case { const char* name; std::function<void()> body; };
-    const Case cases[] = {
-        {"normal", [] {}},
-        {"error", [] { throw rtl::Error("failed"); }},
-        {"abort", [] { rtl::abortSilently(); }},
-    };
-    for (const Case& c : cases) {
+    const auto& cases = everyWayOut();
+    for (const WayOut& c : cases) {
         guard([&] {
             BusyScope busy(panel, {grid, edit});
             EXPECT_TRUE(panel->isVisible()) << c.name;
@@ -211,22 +224,19 @@ TEST(Busy, PanelAndCursorsResetOnEveryWayOut) {
     }
 }
 
+namespace {
 // The program's wait cursor: the override cursor, as a wait cursor.
 bool waitCursorShown() {
     return QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
 }
+}  // namespace
 
 TEST(LongJob, WaitCursorForTheWholeJobOnEveryWayOut) {
     ScriptedDialogs dialogs;
     QWidget window;
     window.show();
-    struct Case { const char* name; std::function<void()> body; };
-    const Case cases[] = {
-        {"normal", [] {}},
-        {"error", [] { throw rtl::Error("failed"); }},
-        {"abort", [] { rtl::abortSilently(); }},
-    };
-    for (const Case& c : cases) {
+    const auto& cases = everyWayOut();
+    for (const WayOut& c : cases) {
         int calls = 0;
         guard([&] {
             runLongJob(&window, "取込", "取り込んでいます", [&](const JobProgress& progress) {
