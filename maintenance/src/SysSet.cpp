@@ -15,7 +15,7 @@
 #include "data/upgrade.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
-#include "timecard/mainlink.h"
+#include "mainlink/mainlink.h"
 #include "ui/action.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
@@ -116,7 +116,7 @@ void TfrmSysSet::Button2Click()
     }
     data::writeSettingsDatabase(folder_.toStdString(), path);
     const int punches = data::switchWorkingDatabase(maintenance::dataModule(), path);
-    timecard::setPunchButtons(punches != 0);
+    mainlink::setPunchButtons(punches != 0);
     if (!maintenance::runMainAction(QStringLiteral("Act_New_Field")))
         data::Act_New_Field(maintenance::dataModule());
     close();
