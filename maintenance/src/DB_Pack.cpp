@@ -55,7 +55,7 @@ TfrmDB_Pack::TfrmDB_Pack(QWidget* parent) : ui::Form(QStringLiteral("frmDB_Pack"
     bottom->addStretch();
     bottom->addWidget(btnClose);
     root->addLayout(bottom);
-    resize(260, 140);
+    resize(260, 110);
 }
 
 TfrmDB_Pack::~TfrmDB_Pack()
