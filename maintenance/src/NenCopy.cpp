@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "common.h"
+#include "data/DB_Acs.h"
 #include "data/dbfile.h"
 #include "rtl/clock.h"
 #include "rtl/datetime.h"
@@ -112,8 +113,9 @@ void TDlgNenCopy::Button2Click()
     try {
         data::emptyWorkTables(dm);
     } catch (const std::exception& e) {
-        ui::showMessage(
-            maintenance::lines({QStringLiteral("データの初期化に失敗しました。"), maintenance::reasonOf(e), retry}));
+        ui::showMessage(maintenance::lines({QStringLiteral("データの初期化に失敗しました。"),
+                                            rtl::toQString(dm.ADOConnection1.databasePath()), maintenance::reasonOf(e),
+                                            retry}));
     }
 }
 

@@ -161,6 +161,19 @@ TEST_F(Settings, TheCreateButtonMakesANewDatabaseAndNeverReplacesOne)
     EXPECT_EQ(bytesOf(dbPath), before);
 }
 
+TEST_F(Settings, ACreationThatFailsSaysWhereAndWhy)
+{
+    TfrmSysSet* w = open();
+    const std::string nowhere = (dir / "nowhere" / "new.mdb").string();
+    w->Edit1->setText(qs(nowhere));
+    dialogs.answer("No").answer("Yes");
+    click(w, "btnDB_Create");
+    EXPECT_EQ(dialogs.last().kind, ui::DialogKind::Error);
+    EXPECT_TRUE(dialogs.last().text.contains(qs(nowhere)));
+    EXPECT_TRUE(dialogs.last().text.contains("No such file or directory")) << dialogs.last().text.toStdString();
+    EXPECT_FALSE(fs::exists(dir / "nowhere"));
+}
+
 TEST_F(Settings, EachWindowSaysSoWhenTheSettingsFileIsMissing)
 {
     fs::remove(dir / "Quendar.ini");
@@ -300,6 +313,20 @@ TEST_F(YearCopy, ACopyFailingAfterItsFileWasWrittenLeavesNothingBehind)
     EXPECT_TRUE(dialogs.last().text.contains("書き込みエラー"));
     EXPECT_FALSE(fs::exists(dir / "Wendrasol2015.mdb"));
     EXPECT_EQ(temporaryFiles(dir), 0);
+    expectNothingEmptied();
+}
+
+TEST_F(YearCopy, AFailedEmptyingKeepsEveryRowAndSaysWhy)
+{
+    working().executeNative("CREATE TRIGGER keep BEFORE DELETE ON sum_tran BEGIN SELECT RAISE(ABORT, 'locked'); END");
+    TDlgNenCopy* w = open();
+    dialogs.answer("No").answer("Yes").answer("No");  // no copy; empty; go on
+    click(w, "Button2");
+    ASSERT_EQ(dialogs.shown().size(), 4u);
+    const QString message = dialogs.last().text;
+    EXPECT_TRUE(message.startsWith("データの初期化に失敗しました。")) << message.toStdString();
+    EXPECT_TRUE(message.contains(qs(dbPath)));
+    EXPECT_TRUE(message.contains("locked"));
     expectNothingEmptied();
 }
 
