@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "data/DB_Acs.h"
+#include "data/punches.h"
 #include "data/schema.h"
 #include "rtl/errors.h"
 #include "rtl/textfile.h"
@@ -56,14 +57,7 @@ void checkWorkingDatabase(const std::string& path)
 int switchWorkingDatabase(TDataModule1& dm, const std::string& path)
 {
     dm.setDatabasePath(path);
-    db::Query& q = dm.Query1;
-    q.close();
-    q.sql().clear();
-    q.sql() << "SELECT COUNT(*) FROM タイムカード";
-    q.open();
-    const int count = q.fieldByName("Expr1000").asInteger();
-    q.close();
-    return count;
+    return static_cast<int>(countPunches(dm));
 }
 
 bool isWorkingDatabase(TDataModule1& dm, const std::string& source, const std::string& target)

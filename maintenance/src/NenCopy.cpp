@@ -81,7 +81,7 @@ void TDlgNenCopy::Edit1Enter()
 
 void TDlgNenCopy::Button2Click()
 {
-    data::TDataModule1& dm = maintenance::dataModule();
+    data::TDataModule1& dm = data::dataModule();
     const std::string source = EditFile->text().toStdString();
     const QString target = EditDir->text() + QLatin1Char('/') + Edit1->text();
 

@@ -115,10 +115,10 @@ void TfrmSysSet::Button2Click()
         rtl::abortSilently();
     }
     data::writeSettingsDatabase(folder_.toStdString(), path);
-    const int punches = data::switchWorkingDatabase(maintenance::dataModule(), path);
+    const int punches = data::switchWorkingDatabase(data::dataModule(), path);
     mainlink::setPunchButtons(punches != 0);
     if (!maintenance::runMainAction(QStringLiteral("Act_New_Field")))
-        data::Act_New_Field(maintenance::dataModule());
+        data::Act_New_Field(data::dataModule());
     close();
 }
 

@@ -3,19 +3,10 @@
 #include <QDir>
 #include <QLineEdit>
 
-#include "data/DB_Acs.h"
-#include "rtl/errors.h"
 #include "ui/action.h"
 #include "ui/windows.h"
 
 namespace maintenance {
-
-data::TDataModule1& dataModule()
-{
-    if (!data::DataModule1)
-        throw rtl::Error("データモジュールがありません。");
-    return *data::DataModule1;
-}
 
 QString mainWorkDir()
 {

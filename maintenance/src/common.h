@@ -1,4 +1,4 @@
-// What the three windows share: the data module, the working folder and the
+// What the three windows share: the working folder, message lines and the
 // main window's action, reached by name so this folder links no main window.
 #pragma once
 
@@ -7,14 +7,7 @@
 #include <exception>
 #include <string>
 
-namespace data {
-class TDataModule1;
-}
-
 namespace maintenance {
-
-// The program's data module; raises rtl::Error when there is none.
-data::TDataModule1& dataModule();
 
 // The main window's working folder (its field Edit1); the current
 // directory when there is no main window.

@@ -33,7 +33,7 @@ std::string yearCopyName(int year);
 void checkWorkingDatabase(const std::string& path);
 
 // Points the working connection at `path` (closing it first) and returns the
-// number of punches in タイムカード ("SELECT COUNT(*) FROM タイムカード" on Query1).
+// number of punches in タイムカード.
 int switchWorkingDatabase(TDataModule1& dm, const std::string& path);
 
 // True when `target` is the working database of `dm` or `source` itself.
