@@ -252,7 +252,9 @@ void backupDatabaseFile(const std::string& source, const std::string& target, co
             fail(source, "ファイルをコピーできません。", sqlite3_errstr(rc));
         }
     }
-    finish(temp, target, source, hook);
+    // A replaced target keeps its permissions; a new one takes the source's.
+    std::error_code ec;
+    finish(temp, target, fs::exists(target, ec) ? target : source, hook);
 }
 
 // ---- TDatabase ------------------------------------------------------------------
