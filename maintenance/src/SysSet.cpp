@@ -100,7 +100,7 @@ void TfrmSysSet::Button1Click()
 {
     const QString chosen = ui::openFileName(this, QStringLiteral("開く"), QDir(folder_).filePath(QStringLiteral("*.mdb")),
                                             QStringLiteral("MSAccess(*.mdb) (*.mdb *.MDB)"));
-    if (!chosen.isEmpty()) Edit1->setText(QDir::toNativeSeparators(chosen));
+    if (!chosen.isEmpty()) Edit1->setText(chosen);
 }
 
 void TfrmSysSet::Button2Click()
@@ -112,7 +112,7 @@ void TfrmSysSet::Button2Click()
         data::checkWorkingDatabase(path);
     } catch (const rtl::Error& e) {
         ui::showMessage(maintenance::lines({maintenance::reasonOf(e), QStringLiteral("設定は変更されていません。")}));
-        rtl::abortSilently();
+        return;
     }
     data::writeSettingsDatabase(folder_.toStdString(), path);
     const int punches = data::switchWorkingDatabase(data::dataModule(), path);
