@@ -1,6 +1,6 @@
-// Not a test: opens the database settings, year-copy and compaction windows
-// from the real main window in a fresh working folder and draws each into a
-// PNG file, to look at how they come out:
+// Opens the database settings, year-copy and compaction windows from the
+// real main window in a fresh working folder and draws each into a PNG file,
+// to look at how they come out:
 //   maintenance_screenshot <folder>   (frmSysSet.png, DlgNenCopy.png, frmDB_Pack.png)
 #include <QDir>
 #include <QTemporaryDir>
