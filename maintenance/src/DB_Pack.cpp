@@ -18,8 +18,7 @@
 
 TfrmDB_Pack* frmDB_Pack = nullptr;
 
-int ShowAppMessage(const QString& text, ui::Icon icon)
-{
+int ShowAppMessage(const QString& text, ui::Icon icon) {
     QWidget* front = QApplication::activeWindow();
     if (!front) front = ui::topLevelWindow(QStringLiteral("frmMain"));
     if (front) {
@@ -30,8 +29,7 @@ int ShowAppMessage(const QString& text, ui::Icon icon)
     return 1;
 }
 
-TfrmDB_Pack::TfrmDB_Pack(QWidget* parent) : ui::Form(QStringLiteral("frmDB_Pack"), parent)
-{
+TfrmDB_Pack::TfrmDB_Pack(QWidget* parent) : ui::Form(QStringLiteral("frmDB_Pack"), parent) {
     if (!frmDB_Pack) frmDB_Pack = this;
     setWindowTitle(QStringLiteral("frmDB_Pack"));
     setFont(ui::defaultFont());
@@ -58,8 +56,7 @@ TfrmDB_Pack::TfrmDB_Pack(QWidget* parent) : ui::Form(QStringLiteral("frmDB_Pack"
     resize(260, 110);
 }
 
-TfrmDB_Pack::~TfrmDB_Pack()
-{
+TfrmDB_Pack::~TfrmDB_Pack() {
     if (frmDB_Pack == this) frmDB_Pack = nullptr;
 }
 
@@ -69,8 +66,7 @@ void TfrmDB_Pack::FormDestroy() { Database.reset(); }
 
 void TfrmDB_Pack::FormShow() { btnGetDBClick(); }
 
-void TfrmDB_Pack::btnGetDBClick()
-{
+void TfrmDB_Pack::btnGetDBClick() {
     if (!Database) return;
     Database->Close();
     std::string path;
@@ -81,14 +77,11 @@ void TfrmDB_Pack::btnGetDBClick()
         return;
     }
     std::string error;
-    if (Database->Open({}, {}, path, error))
-        ListBox1->clear();
-    else
-        ShowAppMessage(rtl::toQString(error), ui::Icon::Information);
+    if (Database->Open({}, {}, path, error)) ListBox1->clear();
+    else ShowAppMessage(rtl::toQString(error), ui::Icon::Information);
 }
 
-void TfrmDB_Pack::btnDB_PackClick()
-{
+void TfrmDB_Pack::btnDB_PackClick() {
     if (!Database) return;
     // Something may have reconnected since the window opened; a connection
     // still open on the old file would write where nobody reads again.

@@ -25,8 +25,7 @@ namespace {
 const QString retry = QStringLiteral("再度実行して下さい。");
 }
 
-TDlgNenCopy::TDlgNenCopy(QWidget* parent) : ui::Form(QStringLiteral("DlgNenCopy"), parent)
-{
+TDlgNenCopy::TDlgNenCopy(QWidget* parent) : ui::Form(QStringLiteral("DlgNenCopy"), parent) {
     if (!DlgNenCopy) DlgNenCopy = this;
     setWindowTitle(QStringLiteral("年次データ作成"));
     setFont(ui::defaultFont());
@@ -59,13 +58,11 @@ TDlgNenCopy::TDlgNenCopy(QWidget* parent) : ui::Form(QStringLiteral("DlgNenCopy"
     resize(320, 100);
 }
 
-TDlgNenCopy::~TDlgNenCopy()
-{
+TDlgNenCopy::~TDlgNenCopy() {
     if (DlgNenCopy == this) DlgNenCopy = nullptr;
 }
 
-void TDlgNenCopy::FormShow()
-{
+void TDlgNenCopy::FormShow() {
     EditDir->setText(maintenance::mainWorkDir());
     try {
         EditFile->setText(rtl::toQString(data::readSettingsDatabase(EditDir->text().toStdString())));
@@ -74,13 +71,9 @@ void TDlgNenCopy::FormShow()
     }
 }
 
-void TDlgNenCopy::Edit1Enter()
-{
-    Edit1->setText(rtl::toQString(data::yearCopyName(rtl::yearOf(rtl::today()))));
-}
+void TDlgNenCopy::Edit1Enter() { Edit1->setText(rtl::toQString(data::yearCopyName(rtl::yearOf(rtl::today())))); }
 
-void TDlgNenCopy::Button2Click()
-{
+void TDlgNenCopy::Button2Click() {
     data::TDataModule1& dm = data::dataModule();
     const std::string source = EditFile->text().toStdString();
     const QString target = EditDir->text() + QLatin1Char('/') + Edit1->text();
@@ -102,20 +95,21 @@ void TDlgNenCopy::Button2Click()
             data::copyDatabase(dm, source, target.toStdString(), copyHook_);
         } catch (const std::exception& e) {
             // Without its copy the year must not be emptied: the command ends.
-            ui::showMessage(
-                maintenance::lines({QStringLiteral("ファイルのコピーに失敗しました。"), maintenance::reasonOf(e), retry}));
+            ui::showMessage(maintenance::lines(
+                {QStringLiteral("ファイルのコピーに失敗しました。"), maintenance::reasonOf(e), retry}));
             return;
         }
     }
 
     if (!ui::askYesNo(QStringLiteral("データの初期化を行いますか？"), QStringLiteral("初期化"))) return;
-    if (ui::askYesNo(QStringLiteral("勤務データは削除されます？\n作業を中断しますか"), QStringLiteral("初期化"))) return;
+    if (ui::askYesNo(QStringLiteral("勤務データは削除されます？\n作業を中断しますか"), QStringLiteral("初期化")))
+        return;
     try {
         data::emptyWorkTables(dm);
     } catch (const std::exception& e) {
-        ui::showMessage(maintenance::lines({QStringLiteral("データの初期化に失敗しました。"),
-                                            rtl::toQString(dm.ADOConnection1.databasePath()), maintenance::reasonOf(e),
-                                            retry}));
+        ui::showMessage(
+            maintenance::lines({QStringLiteral("データの初期化に失敗しました。"),
+                                rtl::toQString(dm.ADOConnection1.databasePath()), maintenance::reasonOf(e), retry}));
     }
 }
 

@@ -13,9 +13,9 @@
 #include "data/dbfile.h"
 #include "data/delivered.h"
 #include "data/upgrade.h"
+#include "mainlink/mainlink.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
-#include "mainlink/mainlink.h"
 #include "ui/action.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
@@ -27,8 +27,7 @@ namespace {
 const QString createCaption = QStringLiteral("データベース作成");
 }
 
-TfrmSysSet::TfrmSysSet(QWidget* parent) : ui::Form(QStringLiteral("frmSysSet"), parent)
-{
+TfrmSysSet::TfrmSysSet(QWidget* parent) : ui::Form(QStringLiteral("frmSysSet"), parent) {
     if (!frmSysSet) frmSysSet = this;
     setWindowTitle(QStringLiteral("ＤＢ設定"));
     setFont(ui::defaultFont());
@@ -81,13 +80,11 @@ TfrmSysSet::TfrmSysSet(QWidget* parent) : ui::Form(QStringLiteral("frmSysSet"), 
     resize(520, 200);
 }
 
-TfrmSysSet::~TfrmSysSet()
-{
+TfrmSysSet::~TfrmSysSet() {
     if (frmSysSet == this) frmSysSet = nullptr;
 }
 
-void TfrmSysSet::FormShow()
-{
+void TfrmSysSet::FormShow() {
     folder_ = QDir::currentPath();
     try {
         Edit1->setText(rtl::toQString(data::readSettingsDatabase(folder_.toStdString())));
@@ -96,15 +93,14 @@ void TfrmSysSet::FormShow()
     }
 }
 
-void TfrmSysSet::Button1Click()
-{
-    const QString chosen = ui::openFileName(this, QStringLiteral("開く"), QDir(folder_).filePath(QStringLiteral("*.mdb")),
-                                            QStringLiteral("MSAccess(*.mdb) (*.mdb *.MDB)"));
+void TfrmSysSet::Button1Click() {
+    const QString chosen =
+        ui::openFileName(this, QStringLiteral("開く"), QDir(folder_).filePath(QStringLiteral("*.mdb")),
+                         QStringLiteral("MSAccess(*.mdb) (*.mdb *.MDB)"));
     if (!chosen.isEmpty()) Edit1->setText(chosen);
 }
 
-void TfrmSysSet::Button2Click()
-{
+void TfrmSysSet::Button2Click() {
     const std::string path = Edit1->text().trimmed().toStdString();
     // Only a database this program can open replaces the one named now: the
     // engine would otherwise create an empty file under a mistyped name.
@@ -117,17 +113,16 @@ void TfrmSysSet::Button2Click()
     data::writeSettingsDatabase(folder_.toStdString(), path);
     const int punches = data::switchWorkingDatabase(data::dataModule(), path);
     mainlink::setPunchButtons(punches != 0);
-    if (!maintenance::runMainAction(QStringLiteral("Act_New_Field")))
-        data::Act_New_Field(data::dataModule());
+    if (!maintenance::runMainAction(QStringLiteral("Act_New_Field"))) data::Act_New_Field(data::dataModule());
     close();
 }
 
 void TfrmSysSet::Button3Click() { close(); }
 
-void TfrmSysSet::btnDB_CreateClick()
-{
-    if (ui::askYesNo(QStringLiteral("既存データが削除されます。\n通常は絶対に使用しないで下さい。\n作業を中断しますか。"),
-                     createCaption))
+void TfrmSysSet::btnDB_CreateClick() {
+    if (ui::askYesNo(
+            QStringLiteral("既存データが削除されます。\n通常は絶対に使用しないで下さい。\n作業を中断しますか。"),
+            createCaption))
         return;
     if (!ui::askYesNo(QStringLiteral("本当に作業を進めますか。"), createCaption)) return;
     const QString path = Edit1->text().trimmed();

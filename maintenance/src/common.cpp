@@ -8,15 +8,12 @@
 
 namespace maintenance {
 
-QString mainWorkDir()
-{
-    if (auto* edit = ui::childOf<QLineEdit>(QStringLiteral("frmMain"), QStringLiteral("Edit1")))
-        return edit->text();
+QString mainWorkDir() {
+    if (auto* edit = ui::childOf<QLineEdit>(QStringLiteral("frmMain"), QStringLiteral("Edit1"))) return edit->text();
     return QDir::currentPath();
 }
 
-bool runMainAction(const QString& name)
-{
+bool runMainAction(const QString& name) {
     QWidget* main = ui::topLevelWindow(QStringLiteral("frmMain"));
     if (!main) return false;
     auto* action = main->findChild<ui::Action*>(name);
@@ -25,8 +22,7 @@ bool runMainAction(const QString& name)
     return true;
 }
 
-QString lines(std::initializer_list<QString> parts)
-{
+QString lines(std::initializer_list<QString> parts) {
     QStringList kept;
     for (const QString& p : parts)
         if (!p.isEmpty()) kept << p;

@@ -15,9 +15,9 @@ using data::testing::WorkFolder;
 
 class DbFile : public WorkFolder {
 protected:
-    void fillWorkTables()
-    {
-        exec("INSERT INTO タイムカード (月, 日, 時, 分, IDコード, 入退) VALUES ('04', '01', '09', '00', '000001', '1')");
+    void fillWorkTables() {
+        exec(
+            "INSERT INTO タイムカード (月, 日, 時, 分, IDコード, 入退) VALUES ('04', '01', '09', '00', '000001', '1')");
         exec("INSERT INTO kimu_tran (K_TANCOD) VALUES (1)");
         exec("INSERT INTO sum_tran (S_TANCOD, S_DATE) VALUES (1, '26/04')");
         exec("INSERT INTO minus_dat (M_No, M_TANCOD, M_DATE) VALUES (1, 1, '26/04')");
@@ -25,8 +25,7 @@ protected:
     long long rows(const std::string& table) { return number("SELECT COUNT(*) FROM " + table); }
 };
 
-TEST_F(DbFile, EmptyingClearsTheThreeWorkTablesOnly)
-{
+TEST_F(DbFile, EmptyingClearsTheThreeWorkTablesOnly) {
     fillWorkTables();
     const long long employees = rows("emp_tanka"), taxRows = rows("zei_mas");
     data::emptyWorkTables(*dm);
@@ -38,8 +37,7 @@ TEST_F(DbFile, EmptyingClearsTheThreeWorkTablesOnly)
     EXPECT_EQ(rows("zei_mas"), taxRows);
 }
 
-TEST_F(DbFile, AFailedEmptyingLeavesEveryRow)
-{
+TEST_F(DbFile, AFailedEmptyingLeavesEveryRow) {
     fillWorkTables();
     // The second statement fails: the punches already deleted come back.
     dm->ADOConnection1.executeNative(
@@ -50,8 +48,7 @@ TEST_F(DbFile, AFailedEmptyingLeavesEveryRow)
     EXPECT_EQ(rows("sum_tran"), 1);
 }
 
-TEST_F(DbFile, OnlyADatabaseOfThisProgramMayBecomeTheWorkingDatabase)
-{
+TEST_F(DbFile, OnlyADatabaseOfThisProgramMayBecomeTheWorkingDatabase) {
     const std::string other = (dir / "other.mdb").string();
     data::createDeliveredDatabase(other);
     EXPECT_NO_THROW(data::checkWorkingDatabase(other));
@@ -89,8 +86,7 @@ TEST_F(DbFile, OnlyADatabaseOfThisProgramMayBecomeTheWorkingDatabase)
     EXPECT_FALSE(fs::exists(dir / "missing.mdb"));
 }
 
-TEST_F(DbFile, SwitchingCountsThePunchesOfTheNewDatabase)
-{
+TEST_F(DbFile, SwitchingCountsThePunchesOfTheNewDatabase) {
     fillWorkTables();
     const std::string other = (dir / "other.mdb").string();
     data::createDeliveredDatabase(other);
@@ -99,12 +95,10 @@ TEST_F(DbFile, SwitchingCountsThePunchesOfTheNewDatabase)
     EXPECT_EQ(data::switchWorkingDatabase(*dm, dbPath), 1);
 }
 
-TEST_F(DbFile, YearCopyRefusesTheWorkingDatabaseHoweverItIsNamed)
-{
+TEST_F(DbFile, YearCopyRefusesTheWorkingDatabaseHoweverItIsNamed) {
     fillWorkTables();
     fs::create_symlink(dbPath, dir / "alias.mdb");
-    for (const std::string& target :
-         {dbPath, (dir / "." / "Wendrasol.mdb").string(), (dir / "alias.mdb").string()}) {
+    for (const std::string& target : {dbPath, (dir / "." / "Wendrasol.mdb").string(), (dir / "alias.mdb").string()}) {
         SCOPED_TRACE(target);
         EXPECT_THROW(data::copyDatabase(*dm, dbPath, target), rtl::DatabaseError);
     }
@@ -115,8 +109,7 @@ TEST_F(DbFile, YearCopyRefusesTheWorkingDatabaseHoweverItIsNamed)
     EXPECT_EQ(rows("タイムカード"), 1);
 }
 
-TEST_F(DbFile, YearCopyHoldsTheWorkTables)
-{
+TEST_F(DbFile, YearCopyHoldsTheWorkTables) {
     fillWorkTables();
     const std::string copy = (dir / data::yearCopyName(2026)).string();
     data::copyDatabase(*dm, dbPath, copy);
@@ -125,14 +118,12 @@ TEST_F(DbFile, YearCopyHoldsTheWorkTables)
     EXPECT_EQ(archive.scalar("SELECT COUNT(*) FROM sum_tran").integer(), 1);
 }
 
-TEST(DbFileNames, YearCopyNameHasFourDigits)
-{
+TEST(DbFileNames, YearCopyNameHasFourDigits) {
     EXPECT_EQ(data::yearCopyName(2015), "Wendrasol2015.mdb");
     EXPECT_EQ(data::yearCopyName(987), "Wendrasol0987.mdb");
 }
 
-TEST_F(DbFile, SettingsFileNamesTheDatabaseOnItsFirstLine)
-{
+TEST_F(DbFile, SettingsFileNamesTheDatabaseOnItsFirstLine) {
     EXPECT_THROW(data::readSettingsDatabase(dir), rtl::FileError);
     data::writeSettingsDatabase(dir, "/data/給与/Wendrasol.mdb");
     EXPECT_EQ(data::readSettingsDatabase(dir), "/data/給与/Wendrasol.mdb");

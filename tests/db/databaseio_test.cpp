@@ -20,15 +20,15 @@ namespace {
 
 // Every table's rows as a sorted list of their texts: equal before and after
 // means no row was lost, added or changed (row order may differ).
-std::map<std::string, std::vector<std::string>> contents(const std::string& path)
-{
+std::map<std::string, std::vector<std::string>> contents(const std::string& path) {
     sqlite3* h = nullptr;
     EXPECT_EQ(sqlite3_open_v2(path.c_str(), &h, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
     std::map<std::string, std::vector<std::string>> out;
     std::vector<std::string> tables;
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(h, "SELECT name FROM sqlite_master WHERE type = 'table'", -1, &st, nullptr);
-    while (sqlite3_step(st) == SQLITE_ROW) tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    while (sqlite3_step(st) == SQLITE_ROW)
+        tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
     sqlite3_finalize(st);
     for (const std::string& t : tables) {
         sqlite3_prepare_v2(h, ("SELECT * FROM \"" + t + "\"").c_str(), -1, &st, nullptr);
@@ -48,14 +48,12 @@ std::map<std::string, std::vector<std::string>> contents(const std::string& path
     return out;
 }
 
-std::string bytesOf(const fs::path& p)
-{
+std::string bytesOf(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-std::vector<std::string> leftovers(const fs::path& dir)
-{
+std::vector<std::string> leftovers(const fs::path& dir) {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(dir)) {
         const std::string n = e.path().filename().string();
@@ -68,13 +66,11 @@ std::vector<std::string> leftovers(const fs::path& dir)
 // missing write permission holds for a test run as root as well.
 class Unprivileged {
 public:
-    Unprivileged()
-    {
+    Unprivileged() {
         if (::geteuid() == 0) switched_ = ::seteuid(65534) == 0;
         ok_ = ::geteuid() != 0;
     }
-    ~Unprivileged()
-    {
+    ~Unprivileged() {
         if (switched_) (void)::seteuid(0);
     }
     bool ok() const { return ok_; }
@@ -86,8 +82,7 @@ private:
 
 class DatabaseFile : public dbtest::DbTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         DbTest::SetUp();
         conn_.execute("CREATE TABLE kept (id INTEGER, name VARCHAR(40), amount DOUBLE)");
         conn_.execute("CREATE TABLE emptied (id INTEGER, note VARCHAR(200))");
@@ -95,8 +90,7 @@ protected:
             for (int i = 0; i < 3000; ++i) {
                 conn_.execute("INSERT INTO kept VALUES (?, ?, ?)",
                               {db::Value(i), db::Value("名前" + std::to_string(i)), db::Value(i * 1.5)});
-                conn_.execute("INSERT INTO emptied VALUES (?, ?)",
-                              {db::Value(i), db::Value(std::string(150, 'x'))});
+                conn_.execute("INSERT INTO emptied VALUES (?, ?)", {db::Value(i), db::Value(std::string(150, 'x'))});
             }
         });
         conn_.execute("DELETE FROM emptied WHERE id > 10");
@@ -106,8 +100,7 @@ protected:
     std::string target(const std::string& name) const { return (dir_ / name).string(); }
 };
 
-TEST_F(DatabaseFile, CompactionShrinksTheFileAndKeepsEveryRow)
-{
+TEST_F(DatabaseFile, CompactionShrinksTheFileAndKeepsEveryRow) {
     const auto before = contents(path_);
     const auto sizeBefore = fs::file_size(path_);
     ::chmod(path_.c_str(), 0640);
@@ -128,8 +121,7 @@ TEST_F(DatabaseFile, CompactionShrinksTheFileAndKeepsEveryRow)
 // original byte for byte and removes its temporary file.
 class StoppedMidway : public DatabaseFile, public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(StoppedMidway, CompactionLeavesTheOriginalAndNoTemporaryFile)
-{
+TEST_P(StoppedMidway, CompactionLeavesTheOriginalAndNoTemporaryFile) {
     const std::string original = bytesOf(path_);
     const std::string stopAt = GetParam();
     auto stop = [&](std::string_view step) {
@@ -140,8 +132,7 @@ TEST_P(StoppedMidway, CompactionLeavesTheOriginalAndNoTemporaryFile)
     EXPECT_TRUE(leftovers(dir_).empty());
 }
 
-TEST_P(StoppedMidway, CopyLeavesAnExistingTargetAndNoTemporaryFile)
-{
+TEST_P(StoppedMidway, CopyLeavesAnExistingTargetAndNoTemporaryFile) {
     const std::string old = target("Wendrasol2025.mdb");
     db::Connection::createDatabaseFile(old);
     const std::string oldBytes = bytesOf(old);
@@ -157,8 +148,7 @@ TEST_P(StoppedMidway, CopyLeavesAnExistingTargetAndNoTemporaryFile)
 INSTANTIATE_TEST_SUITE_P(Steps, StoppedMidway, ::testing::Values("written", "checked"),
                          [](const auto& info) { return std::string(info.param); });
 
-TEST_F(DatabaseFile, CompactionOfAFileThatIsNoDatabaseChangesNothing)
-{
+TEST_F(DatabaseFile, CompactionOfAFileThatIsNoDatabaseChangesNothing) {
     const std::string text = target("notes.mdb");
     std::ofstream(text) << "not a database at all, just some text that is long enough\n";
     const std::string bytes = bytesOf(text);
@@ -172,8 +162,7 @@ TEST_F(DatabaseFile, CompactionOfAFileThatIsNoDatabaseChangesNothing)
     EXPECT_TRUE(leftovers(dir_).empty());
 }
 
-TEST_F(DatabaseFile, AMissingFileIsReportedWithItsPathAndNeverCreated)
-{
+TEST_F(DatabaseFile, AMissingFileIsReportedWithItsPathAndNeverCreated) {
     const std::string missing = target("gone.mdb");
     for (auto job : {+[](const std::string& p) { db::compactDatabaseFile(p); },
                      +[](const std::string& p) { db::databaseTables(p); },
@@ -195,8 +184,7 @@ TEST_F(DatabaseFile, AMissingFileIsReportedWithItsPathAndNeverCreated)
     EXPECT_FALSE(fs::exists(missing));
 }
 
-TEST_F(DatabaseFile, CopyToAFreshAndToAnExistingNameHoldsEveryRow)
-{
+TEST_F(DatabaseFile, CopyToAFreshAndToAnExistingNameHoldsEveryRow) {
     const auto before = contents(path_);
     const std::string fresh = target("Wendrasol2026.mdb");
     db::backupDatabaseFile(path_, fresh);
@@ -210,8 +198,7 @@ TEST_F(DatabaseFile, CopyToAFreshAndToAnExistingNameHoldsEveryRow)
     EXPECT_TRUE(leftovers(dir_).empty());
 }
 
-TEST_F(DatabaseFile, CopyOntoItselfIsRefused)
-{
+TEST_F(DatabaseFile, CopyOntoItselfIsRefused) {
     const std::string bytes = bytesOf(path_);
     fs::create_symlink(path_, dir_ / "link.mdb");
     for (const std::string& same : {path_, (dir_ / "." / "Wendrasol.mdb").string(), target("link.mdb")}) {
@@ -222,15 +209,14 @@ TEST_F(DatabaseFile, CopyOntoItselfIsRefused)
     EXPECT_TRUE(leftovers(dir_).empty());
 }
 
-TEST_F(DatabaseFile, CopyIntoAFolderWithoutWritePermissionSaysWhere)
-{
+TEST_F(DatabaseFile, CopyIntoAFolderWithoutWritePermissionSaysWhere) {
     const fs::path locked = dir_ / "locked";
     fs::create_directory(locked);
     fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                 fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
     fs::permissions(dir_, fs::perms::all & ~fs::perms::group_write & ~fs::perms::others_write);
-    fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                               fs::perms::others_read);
+    fs::permissions(path_,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
     std::string message;
     {
         Unprivileged user;
@@ -248,15 +234,13 @@ TEST_F(DatabaseFile, CopyIntoAFolderWithoutWritePermissionSaysWhere)
 
 // ---- the database-file object -------------------------------------------------------
 
-TEST_F(DatabaseFile, JetConnectionTextCarriesPasswordAndFile)
-{
+TEST_F(DatabaseFile, JetConnectionTextCarriesPasswordAndFile) {
     db::TDatabaseJet database;
     EXPECT_EQ(database.GetConnectionString("user", "secret", "/x/Wendrasol.mdb"),
               "Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=secret;Data Source=/x/Wendrasol.mdb");
 }
 
-TEST_F(DatabaseFile, CompactKeepsTheObjectOpenOnTheCompactedFile)
-{
+TEST_F(DatabaseFile, CompactKeepsTheObjectOpenOnTheCompactedFile) {
     const auto before = contents(path_);
     db::TDatabaseJet database;
     std::string error;
@@ -271,8 +255,7 @@ TEST_F(DatabaseFile, CompactKeepsTheObjectOpenOnTheCompactedFile)
     EXPECT_TRUE(leftovers(dir_).empty());
 }
 
-TEST_F(DatabaseFile, AFailedCompactionIsReportedThoughTheFileOpensAgain)
-{
+TEST_F(DatabaseFile, AFailedCompactionIsReportedThoughTheFileOpensAgain) {
     db::TDatabaseJet database;
     std::string error;
     ASSERT_TRUE(database.Open("", "", path_, error));
@@ -285,8 +268,7 @@ TEST_F(DatabaseFile, AFailedCompactionIsReportedThoughTheFileOpensAgain)
     EXPECT_EQ(database.Connection->scalar("SELECT COUNT(*) FROM kept").integer(), 2000);
 }
 
-TEST_F(DatabaseFile, CompactWithoutAnOpenFileFails)
-{
+TEST_F(DatabaseFile, CompactWithoutAnOpenFileFails) {
     db::TDatabaseJet database;
     std::string error;
     EXPECT_FALSE(database.Compact(error));
@@ -294,8 +276,7 @@ TEST_F(DatabaseFile, CompactWithoutAnOpenFileFails)
     EXPECT_FALSE(database.Active);
 }
 
-TEST_F(DatabaseFile, TemporaryNamesAreUniqueEmptyFilesInTheFolder)
-{
+TEST_F(DatabaseFile, TemporaryNamesAreUniqueEmptyFilesInTheFolder) {
     const std::string a = db::MakeTempDbName(dir_.string());
     const std::string b = db::MakeTempDbName(dir_.string());
     EXPECT_NE(a, b);

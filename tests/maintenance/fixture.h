@@ -38,8 +38,7 @@ namespace fs = std::filesystem;
 
 class Maintenance : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(work.isValid());
         previousDir = QDir::currentPath();
         QDir::setCurrent(work.path());
@@ -48,7 +47,9 @@ protected:
         data::createDeliveredDatabase(dbPath);
         {
             db::Connection c(dbPath);
-            c.execute("INSERT INTO タイムカード (月, 日, 時, 分, IDコード, 入退) VALUES ('04', '01', '09', '00', '000001', '1')");
+            c.execute(
+                "INSERT INTO タイムカード (月, 日, 時, 分, IDコード, 入退) VALUES ('04', '01', '09', '00', '000001', "
+                "'1')");
             c.execute("INSERT INTO kimu_tran (K_TANCOD) VALUES (1)");
             c.execute("INSERT INTO sum_tran (S_TANCOD, S_DATE) VALUES (1, '26/04')");
         }
@@ -64,8 +65,7 @@ protected:
         ASSERT_TRUE(main->startupDone());
         dialogs.clear();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         app::subWindows().freeAll();
         for (const QString& f : registered) app::subWindows().unregister(f);
         main.reset();
@@ -74,30 +74,23 @@ protected:
     }
 
     template <class T>
-    T* opened(const char* form)
-    {
+    T* opened(const char* form) {
         return qobject_cast<T*>(app::subWindows().reference(QString::fromLatin1(form)));
     }
     template <class T = QWidget>
-    static T* child(QWidget* root, const char* name)
-    {
+    static T* child(QWidget* root, const char* name) {
         return root->findChild<T*>(QString::fromLatin1(name));
     }
     static void click(QWidget* root, const char* button) { child<ui::Button>(root, button)->click(); }
 
     db::Connection& working() { return data::DataModule1->ADOConnection1; }
-    long long rows(const std::string& table)
-    {
-        return working().scalar("SELECT COUNT(*) FROM " + table).integer();
-    }
+    long long rows(const std::string& table) { return working().scalar("SELECT COUNT(*) FROM " + table).integer(); }
     std::string settingsLine() { return rtl::readFirstLine(dir / "Quendar.ini"); }
-    static std::string bytesOf(const fs::path& p)
-    {
+    static std::string bytesOf(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
-    static int temporaryFiles(const fs::path& folder)
-    {
+    static int temporaryFiles(const fs::path& folder) {
         int n = 0;
         for (const auto& e : fs::directory_iterator(folder))
             if (e.path().filename().string().rfind("!mdb", 0) == 0) ++n;
@@ -119,12 +112,10 @@ protected:
 // write permission holds for a test run as root as well.
 class Unprivileged {
 public:
-    Unprivileged()
-    {
+    Unprivileged() {
         if (::geteuid() == 0) switched_ = ::seteuid(65534) == 0;
     }
-    ~Unprivileged()
-    {
+    ~Unprivileged() {
         if (switched_) (void)::seteuid(0);
     }
     bool ok() const { return ::geteuid() != 0; }

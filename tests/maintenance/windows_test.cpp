@@ -15,8 +15,7 @@ namespace {
 using mtest::Maintenance;
 namespace fs = std::filesystem;
 
-TEST_F(Maintenance, TheHubOpensEachWindowUnderItsName)
-{
+TEST_F(Maintenance, TheHubOpensEachWindowUnderItsName) {
     main->action("Act_Sys_Set")->execute();
     EXPECT_EQ(main->EditPName->text(), "SysSet");
     auto* sysSet = opened<TfrmSysSet>("frmSysSet");
@@ -44,13 +43,11 @@ TEST_F(Maintenance, TheHubOpensEachWindowUnderItsName)
 
 class Settings : public Maintenance {
 protected:
-    TfrmSysSet* open()
-    {
+    TfrmSysSet* open() {
         main->action("Act_Sys_Set")->execute();
         return opened<TfrmSysSet>("frmSysSet");
     }
-    bool punchButtonsOn()
-    {
+    bool punchButtonsOn() {
         const bool on = main->btnDayRep->isEnabled();
         EXPECT_EQ(main->btnJ_Meisai->isEnabled(), on);
         EXPECT_EQ(main->btnTimeRep->isEnabled(), on);
@@ -58,8 +55,7 @@ protected:
     }
 };
 
-TEST_F(Settings, SwitchingToAnotherDatabaseAndBackMovesTheMainWindowAlong)
-{
+TEST_F(Settings, SwitchingToAnotherDatabaseAndBackMovesTheMainWindowAlong) {
     // Another database of an older version: no punches, a column the upgrade adds.
     const std::string other = (dir / "other" / "Wendrasol.mdb").string();
     fs::create_directory(dir / "other");
@@ -93,8 +89,7 @@ TEST_F(Settings, SwitchingToAnotherDatabaseAndBackMovesTheMainWindowAlong)
     EXPECT_TRUE(dialogs.shown().empty()) << dialogs.texts().join("\n").toStdString();
 }
 
-TEST_F(Settings, ANameThatIsNoDatabaseOfThisProgramChangesNothing)
-{
+TEST_F(Settings, ANameThatIsNoDatabaseOfThisProgramChangesNothing) {
     std::ofstream(dir / "notes.mdb") << "some text\n";
     const struct {
         const char* name;
@@ -119,8 +114,7 @@ TEST_F(Settings, ANameThatIsNoDatabaseOfThisProgramChangesNothing)
     EXPECT_EQ(rows("タイムカード"), 1);
 }
 
-TEST_F(Settings, BrowsingPutsTheChosenFileIntoTheField)
-{
+TEST_F(Settings, BrowsingPutsTheChosenFileIntoTheField) {
     TfrmSysSet* w = open();
     dialogs.answer(qs((dir / "chosen.mdb").string())).answer("");
     click(w, "Button1");
@@ -131,8 +125,7 @@ TEST_F(Settings, BrowsingPutsTheChosenFileIntoTheField)
     EXPECT_EQ(w->Edit1->text(), qs((dir / "chosen.mdb").string()));
 }
 
-TEST_F(Settings, TheCreateButtonMakesANewDatabaseAndNeverReplacesOne)
-{
+TEST_F(Settings, TheCreateButtonMakesANewDatabaseAndNeverReplacesOne) {
     TfrmSysSet* w = open();
     const std::string fresh = (dir / "new.mdb").string();
     w->Edit1->setText(qs(fresh));
@@ -161,8 +154,7 @@ TEST_F(Settings, TheCreateButtonMakesANewDatabaseAndNeverReplacesOne)
     EXPECT_EQ(bytesOf(dbPath), before);
 }
 
-TEST_F(Settings, ACreationThatFailsSaysWhereAndWhy)
-{
+TEST_F(Settings, ACreationThatFailsSaysWhereAndWhy) {
     TfrmSysSet* w = open();
     const std::string nowhere = (dir / "nowhere" / "new.mdb").string();
     w->Edit1->setText(qs(nowhere));
@@ -174,13 +166,13 @@ TEST_F(Settings, ACreationThatFailsSaysWhereAndWhy)
     EXPECT_FALSE(fs::exists(dir / "nowhere"));
 }
 
-TEST_F(Settings, EachWindowSaysSoWhenTheSettingsFileIsMissing)
-{
+TEST_F(Settings, EachWindowSaysSoWhenTheSettingsFileIsMissing) {
     fs::remove(dir / "Quendar.ini");
     main->action("Act_Sys_Set")->execute();
     main->Button11->click();
     main->btnPack->click();
-    EXPECT_EQ(dialogs.texts(), QStringList({"ファイルが有りません。", "ファイルが有りません。", "ファイルが有りません。"}));
+    EXPECT_EQ(dialogs.texts(),
+              QStringList({"ファイルが有りません。", "ファイルが有りません。", "ファイルが有りません。"}));
     EXPECT_FALSE(fs::exists(dir / "Quendar.ini"));
 }
 
@@ -188,8 +180,7 @@ TEST_F(Settings, EachWindowSaysSoWhenTheSettingsFileIsMissing)
 
 class YearCopy : public Maintenance {
 protected:
-    TDlgNenCopy* open()
-    {
+    TDlgNenCopy* open() {
         main->Button11->click();
         auto* w = opened<TDlgNenCopy>("DlgNenCopy");
         // The user clicks into the name field.
@@ -199,8 +190,7 @@ protected:
         w->moveFocusTo(w->Edit1);
         return w;
     }
-    void expectNothingEmptied()
-    {
+    void expectNothingEmptied() {
         EXPECT_EQ(rows("タイムカード"), 1);
         EXPECT_EQ(rows("kimu_tran"), 1);
         EXPECT_EQ(rows("sum_tran"), 1);
@@ -208,8 +198,7 @@ protected:
     rtl::ScopedTestClock clock{rtl::encodeDateTime(2015, 1, 5, 10, 0, 0)};
 };
 
-TEST_F(YearCopy, EnteringTheNameProposesThisYearsCopyAndTypingKeepsAnother)
-{
+TEST_F(YearCopy, EnteringTheNameProposesThisYearsCopyAndTypingKeepsAnother) {
     TDlgNenCopy* w = open();
     EXPECT_EQ(w->Edit1->text(), "Wendrasol2015.mdb");
     EXPECT_EQ(w->EditDir->text(), main->Edit1->text());
@@ -220,8 +209,7 @@ TEST_F(YearCopy, EnteringTheNameProposesThisYearsCopyAndTypingKeepsAnother)
     EXPECT_TRUE(fs::exists(dir / "Archiv.mdb"));
 }
 
-TEST_F(YearCopy, CopyToAFreshNameThenEmptyingTheYear)
-{
+TEST_F(YearCopy, CopyToAFreshNameThenEmptyingTheYear) {
     TDlgNenCopy* w = open();
     dialogs.answer("Yes").answer("Yes").answer("No");
     click(w, "Button2");
@@ -237,8 +225,7 @@ TEST_F(YearCopy, CopyToAFreshNameThenEmptyingTheYear)
     EXPECT_EQ(temporaryFiles(dir), 0);
 }
 
-TEST_F(YearCopy, AnExistingTargetIsAskedAbout)
-{
+TEST_F(YearCopy, AnExistingTargetIsAskedAbout) {
     const std::string copy = (dir / "Wendrasol2015.mdb").string();
     db::Connection::createDatabaseFile(copy);
     const std::string old = bytesOf(copy);
@@ -260,8 +247,7 @@ TEST_F(YearCopy, AnExistingTargetIsAskedAbout)
     expectNothingEmptied();
 }
 
-TEST_F(YearCopy, TheWorkingFileItselfIsRefused)
-{
+TEST_F(YearCopy, TheWorkingFileItselfIsRefused) {
     TDlgNenCopy* w = open();
     w->Edit1->setText("Wendrasol.mdb");
     const std::string before = bytesOf(dbPath);
@@ -274,17 +260,16 @@ TEST_F(YearCopy, TheWorkingFileItselfIsRefused)
     EXPECT_EQ(bytesOf(dbPath), before);
 }
 
-TEST_F(YearCopy, AFolderWithoutWritePermissionEndsTheCommandWithItsReason)
-{
+TEST_F(YearCopy, AFolderWithoutWritePermissionEndsTheCommandWithItsReason) {
     const fs::path locked = dir / "locked";
     fs::create_directory(locked);
     fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                 fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
     // An ordinary user must still be able to read the database it copies.
-    fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                             fs::perms::others_read | fs::perms::others_exec);
-    fs::permissions(dbPath, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                                fs::perms::others_read);
+    fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read |
+                             fs::perms::others_exec);
+    fs::permissions(dbPath,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
     TDlgNenCopy* w = open();
     w->EditDir->setText(qs(locked.string()));
     dialogs.answer("Yes").answer("Yes").answer("No");
@@ -302,8 +287,7 @@ TEST_F(YearCopy, AFolderWithoutWritePermissionEndsTheCommandWithItsReason)
     EXPECT_TRUE(fs::is_empty(locked));
 }
 
-TEST_F(YearCopy, ACopyFailingAfterItsFileWasWrittenLeavesNothingBehind)
-{
+TEST_F(YearCopy, ACopyFailingAfterItsFileWasWrittenLeavesNothingBehind) {
     TDlgNenCopy* w = open();
     w->setCopyHook([](std::string_view step) {
         if (step == "checked") throw rtl::DatabaseError("書き込みエラー");
@@ -316,8 +300,7 @@ TEST_F(YearCopy, ACopyFailingAfterItsFileWasWrittenLeavesNothingBehind)
     expectNothingEmptied();
 }
 
-TEST_F(YearCopy, AFailedEmptyingKeepsEveryRowAndSaysWhy)
-{
+TEST_F(YearCopy, AFailedEmptyingKeepsEveryRowAndSaysWhy) {
     working().executeNative("CREATE TRIGGER keep BEFORE DELETE ON sum_tran BEGIN SELECT RAISE(ABORT, 'locked'); END");
     TDlgNenCopy* w = open();
     dialogs.answer("No").answer("Yes").answer("No");  // no copy; empty; go on
@@ -330,8 +313,7 @@ TEST_F(YearCopy, AFailedEmptyingKeepsEveryRowAndSaysWhy)
     expectNothingEmptied();
 }
 
-TEST_F(YearCopy, WithoutACopyTheEmptyingMayStillBeInterrupted)
-{
+TEST_F(YearCopy, WithoutACopyTheEmptyingMayStillBeInterrupted) {
     TDlgNenCopy* w = open();
     dialogs.answer("No").answer("Yes").answer("Yes");  // no copy; empty? yes; interrupt? yes
     click(w, "Button2");
@@ -344,8 +326,7 @@ TEST_F(YearCopy, WithoutACopyTheEmptyingMayStillBeInterrupted)
 
 class Compaction : public Maintenance {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Maintenance::SetUp();
         working().runJob([&] {
             for (int i = 0; i < 2000; ++i)
@@ -353,15 +334,13 @@ protected:
         });
         working().execute("DELETE FROM kimu_tran WHERE K_TANCOD > 1");
     }
-    TfrmDB_Pack* open()
-    {
+    TfrmDB_Pack* open() {
         main->btnPack->click();
         return opened<TfrmDB_Pack>("frmDB_Pack");
     }
 };
 
-TEST_F(Compaction, ShrinksTheWorkingFileAndKeepsItsRows)
-{
+TEST_F(Compaction, ShrinksTheWorkingFileAndKeepsItsRows) {
     const auto before = fs::file_size(dbPath);
     TfrmDB_Pack* w = open();
     // Something reconnected after the window opened.
@@ -379,8 +358,7 @@ TEST_F(Compaction, ShrinksTheWorkingFileAndKeepsItsRows)
     EXPECT_EQ(onDisk.scalar("SELECT COUNT(*) FROM kimu_tran").integer(), 2);
 }
 
-TEST_F(Compaction, AFailureShowsItsReasonAndLeavesTheOriginal)
-{
+TEST_F(Compaction, AFailureShowsItsReasonAndLeavesTheOriginal) {
     TfrmDB_Pack* w = open();
     const std::string before = bytesOf(dbPath);
     w->database()->setCompactHook([](std::string_view step) {
@@ -395,8 +373,7 @@ TEST_F(Compaction, AFailureShowsItsReasonAndLeavesTheOriginal)
     EXPECT_EQ(temporaryFiles(dir), 0);
 }
 
-TEST_F(Compaction, AMissingDatabaseIsReportedNotCreated)
-{
+TEST_F(Compaction, AMissingDatabaseIsReportedNotCreated) {
     const std::string missing = (dir / "gone" / "Wendrasol.mdb").string();
     rtl::writeLines(dir / "Quendar.ini", {missing});
     TfrmDB_Pack* w = open();

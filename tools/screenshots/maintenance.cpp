@@ -18,15 +18,13 @@
 #include "ui/app.h"
 
 namespace {
-void settle()
-{
+void settle() {
     for (int i = 0; i < 20; ++i) {
         QApplication::processEvents();
         QThread::msleep(20);
     }
 }
-bool save(const QString& form, const QDir& out)
-{
+bool save(const QString& form, const QDir& out) {
     settle();
     auto* w = qobject_cast<QWidget*>(app::subWindows().reference(form));
     if (w && w->grab().save(out.filePath(form + ".png"))) return true;
@@ -35,8 +33,7 @@ bool save(const QString& form, const QDir& out)
 }
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: maintenance_screenshot <folder>\n");
         return 2;

@@ -37,8 +37,8 @@ public:
 
     ui::Button* btnDB_Pack = nullptr;
     ui::Button* btnClose = nullptr;
-    ui::Button* btnGetDB = nullptr;  // hidden
-    QListWidget* ListBox1 = nullptr; // hidden
+    ui::Button* btnGetDB = nullptr;   // hidden
+    QListWidget* ListBox1 = nullptr;  // hidden
 
 protected:
     void FormCreate() override;

@@ -22,26 +22,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
-[[noreturn]] void fail(const std::string& path, const std::string& what, const std::string& reason)
-{
+[[noreturn]] void fail(const std::string& path, const std::string& what, const std::string& reason) {
     throw rtl::DatabaseError(what + "\n" + path + "\n(" + reason + ")");
 }
 
 std::string systemReason(int error) { return std::strerror(error); }
 
-std::string folderOf(const std::string& path)
-{
+std::string folderOf(const std::string& path) {
     const fs::path parent = fs::path(path).parent_path();
     return parent.empty() ? std::string(".") : parent.string();
 }
 
-void requireDatabaseFile(const std::string& path)
-{
+void requireDatabaseFile(const std::string& path) {
     std::error_code ec;
-    if (path.empty())
-        throw rtl::DatabaseError("データベースファイルが指定されていません。");
-    if (!fs::exists(path, ec))
-        throw rtl::DatabaseError("データベースファイル '" + path + "' が見つかりません。");
+    if (path.empty()) throw rtl::DatabaseError("データベースファイルが指定されていません。");
+    if (!fs::exists(path, ec)) throw rtl::DatabaseError("データベースファイル '" + path + "' が見つかりません。");
     if (!fs::is_regular_file(path, ec))
         throw rtl::DatabaseError("'" + path + "' はデータベースファイルではありません。");
 }
@@ -50,8 +45,7 @@ void requireDatabaseFile(const std::string& path)
 // hot journal it finds, waits a while for a lock, knows the Jet dialect.
 class Handle {
 public:
-    Handle(const std::string& path, int flags) : path_(path)
-    {
+    Handle(const std::string& path, int flags) : path_(path) {
         const int rc = sqlite3_open_v2(path.c_str(), &h_, flags, nullptr);
         if (rc != SQLITE_OK) {
             const std::string reason = h_ ? sqlite3_errmsg(h_) : sqlite3_errstr(rc);
@@ -75,13 +69,11 @@ public:
     Handle& operator=(const Handle&) = delete;
 
     sqlite3* get() const { return h_; }
-    void close()
-    {
+    void close() {
         if (h_) sqlite3_close_v2(h_);
         h_ = nullptr;
     }
-    [[noreturn]] void failHere(const std::string& what)
-    {
+    [[noreturn]] void failHere(const std::string& what) {
         const std::string reason = sqlite3_errmsg(h_);
         close();
         fail(path_, what, reason);
@@ -96,8 +88,7 @@ private:
 class TempFile {
 public:
     explicit TempFile(const std::string& folder) : path_(MakeTempDbName(folder)) {}
-    ~TempFile()
-    {
+    ~TempFile() {
         if (path_.empty()) return;
         std::error_code ec;
         fs::remove(path_, ec);
@@ -106,8 +97,7 @@ public:
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
     const std::string& path() const { return path_; }
-    void renamedTo(const std::string& target)
-    {
+    void renamedTo(const std::string& target) {
         if (std::rename(path_.c_str(), target.c_str()) != 0)
             fail(target, "データベースファイルを置き換えられません。", systemReason(errno));
         path_.clear();
@@ -117,8 +107,7 @@ private:
     std::string path_;
 };
 
-void checkIntegrity(const std::string& path)
-{
+void checkIntegrity(const std::string& path) {
     Handle h(path, SQLITE_OPEN_READONLY);
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(h.get(), "PRAGMA integrity_check", -1, &st, nullptr) != SQLITE_OK)
@@ -136,8 +125,7 @@ void checkIntegrity(const std::string& path)
 }
 
 // Flushes a file (or a folder's entries) to the disk.
-void syncPath(const std::string& path, bool folder)
-{
+void syncPath(const std::string& path, bool folder) {
     const int fd = ::open(path.c_str(), (folder ? O_DIRECTORY : 0) | O_RDONLY | O_CLOEXEC);
     if (fd < 0) fail(path, "ディスクへの書き込みを確認できません。", systemReason(errno));
     const int rc = ::fsync(fd);
@@ -147,17 +135,14 @@ void syncPath(const std::string& path, bool folder)
 }
 
 // The new file takes over the permissions of the one it replaces.
-void copyMode(const std::string& from, const std::string& to)
-{
+void copyMode(const std::string& from, const std::string& to) {
     struct stat st {};
     if (::stat(from.c_str(), &st) != 0) return;  // a new target keeps the temporary file's
-    if (::chmod(to.c_str(), st.st_mode & 07777) != 0)
-        fail(to, "ファイルの属性を設定できません。", systemReason(errno));
+    if (::chmod(to.c_str(), st.st_mode & 07777) != 0) fail(to, "ファイルの属性を設定できません。", systemReason(errno));
 }
 
 // A journal left beside the target would be played into the new file.
-void requireNoJournal(const std::string& path)
-{
+void requireNoJournal(const std::string& path) {
     std::error_code ec;
     for (const char* suffix : {"-journal", "-wal"})
         if (fs::exists(path + suffix, ec))
@@ -165,9 +150,7 @@ void requireNoJournal(const std::string& path)
 }
 
 // Checks the temporary file and moves it over `target`.
-void finish(TempFile& temp, const std::string& target, const std::string& modeFrom,
-            const FileJobHook& hook)
-{
+void finish(TempFile& temp, const std::string& target, const std::string& modeFrom, const FileJobHook& hook) {
     if (hook) hook("written");
     checkIntegrity(temp.path());
     copyMode(modeFrom, temp.path());
@@ -181,8 +164,7 @@ void finish(TempFile& temp, const std::string& target, const std::string& modeFr
 
 }  // namespace
 
-std::string MakeTempDbName(const std::string& folder)
-{
+std::string MakeTempDbName(const std::string& folder) {
     const std::string base = folder.empty() ? std::string(".") : folder;
     std::string name = (fs::path(base) / "!mdbXXXXXX").string();
     std::vector<char> buffer(name.begin(), name.end());
@@ -193,20 +175,18 @@ std::string MakeTempDbName(const std::string& folder)
     return std::string(buffer.data());
 }
 
-bool sameFile(const std::string& a, const std::string& b)
-{
+bool sameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
     const bool same = fs::equivalent(a, b, ec);
     return !ec && same;
 }
 
-std::vector<std::string> databaseTables(const std::string& path)
-{
+std::vector<std::string> databaseTables(const std::string& path) {
     requireDatabaseFile(path);
     Handle h(path, SQLITE_OPEN_READONLY);
     sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(h.get(), "SELECT name FROM sqlite_master WHERE type IN ('table', 'view')", -1,
-                           &st, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(h.get(), "SELECT name FROM sqlite_master WHERE type IN ('table', 'view')", -1, &st,
+                           nullptr) != SQLITE_OK)
         h.failHere("データベースファイルを読めません。");
     std::vector<std::string> names;
     int rc;
@@ -217,8 +197,7 @@ std::vector<std::string> databaseTables(const std::string& path)
     return names;
 }
 
-void compactDatabaseFile(const std::string& path, const FileJobHook& hook)
-{
+void compactDatabaseFile(const std::string& path, const FileJobHook& hook) {
     requireDatabaseFile(path);
     TempFile temp(folderOf(path));
     {
@@ -234,11 +213,9 @@ void compactDatabaseFile(const std::string& path, const FileJobHook& hook)
     finish(temp, path, path, hook);
 }
 
-void backupDatabaseFile(const std::string& source, const std::string& target, const FileJobHook& hook)
-{
+void backupDatabaseFile(const std::string& source, const std::string& target, const FileJobHook& hook) {
     requireDatabaseFile(source);
-    if (sameFile(source, target))
-        throw rtl::DatabaseError("コピー先がコピー元と同じファイルです。\n" + target);
+    if (sameFile(source, target)) throw rtl::DatabaseError("コピー先がコピー元と同じファイルです。\n" + target);
     TempFile temp(folderOf(target));
     {
         Handle from(source, SQLITE_OPEN_READWRITE);
@@ -264,8 +241,7 @@ TDatabase::TDatabase() = default;
 TDatabase::~TDatabase() { Close(); }
 
 bool TDatabase::Open(const std::string& User, const std::string& Password, const std::string& FileName,
-                     std::string& ErrMsg)
-{
+                     std::string& ErrMsg) {
     Close();
     try {
         auto connection = std::make_unique<db::Connection>(GetConnectionString(User, Password, FileName));
@@ -283,8 +259,7 @@ bool TDatabase::Open(const std::string& User, const std::string& Password, const
     }
 }
 
-void TDatabase::Close()
-{
+void TDatabase::Close() {
     if (Active && Connection) Connection->close();
     User.clear();
     Password.clear();
@@ -293,8 +268,7 @@ void TDatabase::Close()
     Active = false;
 }
 
-bool TDatabase::CompactTo(const std::string& NewPassword, std::string& ErrMsg)
-{
+bool TDatabase::CompactTo(const std::string& NewPassword, std::string& ErrMsg) {
     const std::string user = User, password = Password, fileName = FileName;
     const bool wasOpen = Active;
     Close();
@@ -320,15 +294,12 @@ bool TDatabase::Compact(std::string& ErrMsg) { return CompactTo(Password, ErrMsg
 // ---- TDatabaseJet ---------------------------------------------------------------
 
 std::string TDatabaseJet::GetConnectionString(const std::string& /*User*/, const std::string& Password,
-                                              const std::string& FileName) const
-{
-    return "Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=" + Password +
-           ";Data Source=" + FileName;
+                                              const std::string& FileName) const {
+    return "Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=" + Password + ";Data Source=" + FileName;
 }
 
 bool TDatabaseJet::Open(const std::string& User, const std::string& Password, const std::string& FileName,
-                        std::string& ErrMsg)
-{
+                        std::string& ErrMsg) {
     // The connection never creates a file; a missing one fails with its path.
     return TDatabase::Open(User, Password, FileName, ErrMsg);
 }

@@ -50,8 +50,7 @@ void compactDatabaseFile(const std::string& path, const FileJobHook& hook = {});
 // Copies the database `source` into `target` with the engine's online backup,
 // through a temporary file in the target's folder, replacing a target that
 // exists. A target that is the source itself is refused.
-void backupDatabaseFile(const std::string& source, const std::string& target,
-                        const FileJobHook& hook = {});
+void backupDatabaseFile(const std::string& source, const std::string& target, const FileJobHook& hook = {});
 
 // One database file, opened through a connection of its own.
 //
@@ -68,8 +67,8 @@ public:
     virtual std::string GetConnectionString(const std::string& User, const std::string& Password,
                                             const std::string& FileName) const = 0;
     // Closes, then opens FileName. False with the reason in ErrMsg on failure.
-    virtual bool Open(const std::string& User, const std::string& Password,
-                      const std::string& FileName, std::string& ErrMsg);
+    virtual bool Open(const std::string& User, const std::string& Password, const std::string& FileName,
+                      std::string& ErrMsg);
     void Close();
     // Compacts the open file, then opens it again (with NewPassword when the
     // compaction succeeded). True only when the compaction succeeded and the
