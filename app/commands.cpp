@@ -11,6 +11,7 @@
 #include "import/importprompts.h"
 #include "masters/Emp_Seek.h"
 #include "masters/registration.h"
+#include "reports/forms.h"
 #include "timecard/register.h"
 #include "ui/action.h"
 
@@ -25,6 +26,11 @@ void registerSubWindows()
         hub.registerForm(form.formName, form.create);
     timecard::registerWindows(
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
+
+    // Report forms: the hub opens their print preview, never the form itself.
+    for (const auto& form : reports::reportForms())
+        hub.registerReport(form.formName, form.create,
+                           [](QObject* f) { static_cast<reports::ReportForm*>(f)->Preview(); });
 
     // Windows of the other areas, each under its form object name:
     //   hub.registerForm("frmTotal", [](QWidget* o) { return ui::createForm<TfrmTotal>(o); });

@@ -687,6 +687,11 @@ QString TfrmMain::monthKey() const
     return rtl::toQString(app::monthKey(str(EditYY), str(EditMM)));
 }
 
+QString TfrmMain::payKey() const
+{
+    return CheckBox2->isChecked() ? EditD2->text() : monthKey();
+}
+
 QString TfrmMain::bonusKey() const
 {
     return rtl::toQString(app::bonusKey(str(EditYY2), ComboBox1->currentText().toStdString()));
@@ -938,7 +943,7 @@ void TfrmMain::btnKyuyoRepClick()
 
 void TfrmMain::btnK_MeisaiClick()
 {
-    openCountedReport({"QR_Kyuyo", "QR_Kyuyo1170"}, countSumTranT, {monthKey().toStdString()},
+    openCountedReport({"QR_Kyuyo", "QR_Kyuyo1170"}, countSumTranT, {payKey().toStdString()},
                       "指定月の給与明細データがありません。", [] {
                           return QString(app::maindata::readPrintLayout() == "1" ? "QR_Kyuyo1170"
                                                                                 : "QR_Kyuyo");
@@ -947,7 +952,7 @@ void TfrmMain::btnK_MeisaiClick()
 
 void TfrmMain::btnMainusClick()
 {
-    openCountedReport({"QR_Minus"}, countMinusDat, {monthKey().toStdString()},
+    openCountedReport({"QR_Minus"}, countMinusDat, {payKey().toStdString()},
                       "指定月の給与明細データがありません。", [] { return QString("QR_Minus"); });
 }
 
