@@ -186,7 +186,7 @@ int render(const Args& args)
         }
         for (const QString& w : document.warnings) std::fprintf(stderr, "warning: %s\n", w.toUtf8().constData());
         std::printf("%s: %zu page(s), %zu record(s) -> %s\n", form->className.toUtf8().constData(),
-                    document.pages.size(), document.csvRows.size(), o.pdf.c_str());
+                    document.pages.size(), document.rows, o.pdf.c_str());
         return 0;
     } catch (const Usage& e) {
         std::fprintf(stderr, "tallyra-bench render: %s\n", e.what());

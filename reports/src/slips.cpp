@@ -478,7 +478,11 @@ Report deductionSlip()
     d.height = 62.4;
     d.children.push_back({5.3, {}, false});
     auto& it = d.items;
-    const double copyW = 92.0, rightX = 98.0, rowH = 3.5;
+    const double copyW = 92.0, rightX = 98.0;
+    // Down the band: title, the head cells (caption over value), the list
+    // header, ten item lines and the total, the receipt line at the foot.
+    const double titleH = 4.6, capY = 4.8, capH = 3.6, valY = capY + capH, valH = 4.2;
+    const double ly = 13.0, headH = 3.8, rowH = 3.8;
 
     const Expr month = computed(QStringLiteral("COPY(M_DATE,1,2) + '年' + COPY(M_DATE,4,2) + '月'"), [](const Row& r) {
         const QString k = r.text("M_DATE");
@@ -491,24 +495,23 @@ Report deductionSlip()
     for (int copy = 0; copy < 2; ++copy) {
         const double x = copy == 0 ? 0 : rightX;
         const QString side = copy == 0 ? QStringLiteral("L") : QStringLiteral("R");
-        it.push_back(text(side + QStringLiteral("Month"), {x, 0, 22, 5}, month, Align::Left, title));
-        it.push_back(text(side + QStringLiteral("Title"), {x + 24, 0, 40, 5}, fixed(QStringLiteral("天引明細書")),
+        it.push_back(text(side + QStringLiteral("Month"), {x, 0, 22, titleH}, month, Align::Left, title));
+        it.push_back(text(side + QStringLiteral("Title"), {x + 24, 0, 40, titleH}, fixed(QStringLiteral("天引明細書")),
                           Align::Left, title));
-        const double ly = 13.6;  // list header
         const double noW = copy == 0 ? 0 : 8;
         const double itemW = copyW - noW - 24;
-        it.push_back(box({x, ly, copyW, rowH * 11 + 4.2}, 0.2));
+        it.push_back(box({x, ly, copyW, rowH * 11 + headH}, 0.2));
         if (copy == 1)
-            it.push_back(text(side + QStringLiteral("CapNo"), {x, ly, noW, 4.2}, fixed(QStringLiteral("No")), Align::Center));
-        it.push_back(text(side + QStringLiteral("CapItem"), {x + noW, ly, itemW, 4.2},
+            it.push_back(text(side + QStringLiteral("CapNo"), {x, ly, noW, headH}, fixed(QStringLiteral("No")), Align::Center));
+        it.push_back(text(side + QStringLiteral("CapItem"), {x + noW, ly, itemW, headH},
                           fixed(QStringLiteral("計　算　項　目")), Align::Center));
-        it.push_back(text(side + QStringLiteral("CapAmount"), {x + noW + itemW, ly, 24, 4.2},
+        it.push_back(text(side + QStringLiteral("CapAmount"), {x + noW + itemW, ly, 24, headH},
                           fixed(QStringLiteral("天引金額")), Align::Center));
-        it.push_back(line({x, ly + 4.2, copyW, 0}, 0.2));
-        it.push_back(line({x + noW + itemW, ly, 0, rowH * 11 + 4.2}, 0.15));
-        if (copy == 1) it.push_back(line({x + noW, ly, 0, rowH * 11 + 4.2}, 0.15));
+        it.push_back(line({x, ly + headH, copyW, 0}, 0.2));
+        it.push_back(line({x + noW + itemW, ly, 0, rowH * 11 + headH}, 0.15));
+        if (copy == 1) it.push_back(line({x + noW, ly, 0, rowH * 11 + headH}, 0.15));
         for (int n = 0; n <= 9; ++n) {
-            const double y = ly + 4.2 + n * rowH;
+            const double y = ly + headH + n * rowH;
             const std::string dat = "M_DAT_" + item(n), king = "M_KING_" + item(n);
             if (copy == 1)
                 it.push_back(text(side + QStringLiteral("No%1").arg(n), {x, y, noW - 1, rowH},
@@ -519,7 +522,7 @@ Report deductionSlip()
             it.push_back(line({x, y + rowH, copyW, 0}, 0.1));
         }
         // The total on the eleventh line.
-        const double ty = ly + 4.2 + 10 * rowH;
+        const double ty = ly + headH + 10 * rowH;
         it.push_back(text(side + QStringLiteral("CapTotal"), {x + noW + 1, ty, itemW - 2, rowH},
                           fixed(QStringLiteral("合　　計")), Align::Center));
         it.push_back(text(side + QStringLiteral("Total"), {x + noW + itemW + 1, ty, 22, rowH}, money("M_GKING"),
@@ -528,19 +531,19 @@ Report deductionSlip()
 
     // Left copy: name, transfer and pay over the list; at the foot the receipt line.
     auto headCell = [&](const QString& name, double x, double w, const QString& caption, Expr value, Align align) {
-        it.push_back(box({x, 5.4, w, 3.8}, 0.15));
-        it.push_back(box({x, 9.2, w, 4.4}, 0.15));
-        it.push_back(text(name + QStringLiteral("Cap"), {x, 5.4, w, 3.8}, fixed(caption), Align::Center));
-        it.push_back(text(name + QStringLiteral("Val"), {x + 0.8, 9.2, w - 1.6, 4.4}, std::move(value), align));
+        it.push_back(box({x, capY, w, capH}, 0.15));
+        it.push_back(box({x, valY, w, valH}, 0.15));
+        it.push_back(text(name + QStringLiteral("Cap"), {x, capY, w, capH}, fixed(caption), Align::Center));
+        it.push_back(text(name + QStringLiteral("Val"), {x + 0.8, valY, w - 1.6, valH}, std::move(value), align));
     };
     headCell(QStringLiteral("LName"), 0, 44, QStringLiteral("氏　　名"), field("M_TANMEI"), Align::Left);
     headCell(QStringLiteral("LFuri"), 44, 24, QStringLiteral("振込金額"), money("M_FURI_KG"), Align::Right);
     headCell(QStringLiteral("LKyuyo"), 68, 24, QStringLiteral("給与金額"), money("M_KYUYO"), Align::Right);
-    const double fy = 13.6 + 4.2 + 11 * rowH + 0.9;
-    it.push_back(text(QStringLiteral("LConfirm"), {0, fy, 20, 4.5}, fixed(QStringLiteral("了承確認"))));
-    it.push_back(text(QStringLiteral("LSign"), {22, fy, 50, 4.5}, field("M_TANMEI")));
-    it.push_back(text(QStringLiteral("LSeal"), {80, fy, 8, 4.5}, fixed(QStringLiteral("印")), Align::Center));
-    it.push_back(line({20, fy + 4.5, 72, 0}, 0.15));
+    const double fy = ly + headH + 11 * rowH + 0.2, footH = 3.6;
+    it.push_back(text(QStringLiteral("LConfirm"), {0, fy, 20, footH}, fixed(QStringLiteral("了承確認"))));
+    it.push_back(text(QStringLiteral("LSign"), {22, fy, 50, footH}, field("M_TANMEI")));
+    it.push_back(text(QStringLiteral("LSeal"), {80, fy, 8, footH}, fixed(QStringLiteral("印")), Align::Center));
+    it.push_back(line({20, fy + footH, 72, 0}, 0.15));
 
     // Right copy: category, code, name, transfer, pay.
     headCell(QStringLiteral("RSeq"), rightX, 11, QStringLiteral("所　属"), field("M_SEQNO"), Align::Center);

@@ -84,3 +84,4 @@ TEST_F(SlipTest, BonusFormReadsTheBonusPageFields)
     ASSERT_EQ(form.preview()->document().csvRows.size(), 1u);
     EXPECT_EQ(form.preview()->document().csvRows[0][1], QStringLiteral("1"));
 }
+

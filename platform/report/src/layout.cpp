@@ -64,6 +64,7 @@ public:
     Document run()
     {
         const std::size_t n = rows_.rows.size();
+        doc_.rows = n;
         if (r_.exportsCsv()) {
             const Row first = n ? Row(&rows_, 0) : Row();
             for (const CsvColumn& c : r_.csv) doc_.csvHeader << c.caption(first, ctx_);

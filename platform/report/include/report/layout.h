@@ -62,6 +62,7 @@ struct Document {
     QStringList csvHeader;              // empty: no export
     std::vector<QStringList> csvRows;   // one per printed data band
     QStringList warnings;
+    std::size_t rows = 0;               // rows of data laid out
     // One line per text, "page y x [source] text", for reading a layout.
     QString dump() const;
 };
