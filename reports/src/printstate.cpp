@@ -5,21 +5,20 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include "period/keys.h"
 #include "rtl/qt.h"
-#include "rtl/strings.h"
 #include "ui/windows.h"
 
 namespace reports {
 
 std::string PrintState::payKey() const
 {
-    if (weekly) return periodTo;
-    return rtl::copy(year, 3, 2) + "/" + month;
+    return period::payRecordKey(year, month, weekly, periodTo);
 }
 
 std::string PrintState::bonusKey() const
 {
-    return rtl::copy(bonusYear, 3, 2) + "-" + bonusNumber;
+    return period::bonusKey(bonusYear, bonusNumber);
 }
 
 namespace {

@@ -113,6 +113,8 @@ struct MinutesCase {
     const char* unpadded;
 };
 
+void PrintTo(const MinutesCase& c, std::ostream* os) { *os << c.name; }
+
 class Minutes : public SlipTest, public ::testing::WithParamInterface<MinutesCase> {};
 
 TEST_P(Minutes, PrintInWholeMinutes)

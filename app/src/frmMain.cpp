@@ -23,6 +23,8 @@
 #include "app/settingsfile.h"
 #include "app/shell.h"
 #include "app/subwindows.h"
+#include "period/keys.h"
+#include "period/payperiod.h"
 #include "rtl/clock.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
@@ -684,24 +686,24 @@ QString TfrmMain::workDir() const
 
 QString TfrmMain::monthKey() const
 {
-    return rtl::toQString(app::monthKey(str(EditYY), str(EditMM)));
-}
-
-QString TfrmMain::payKey() const
-{
-    return CheckBox2->isChecked() ? EditD2->text() : monthKey();
+    return rtl::toQString(period::monthKey(str(EditYY), str(EditMM)));
 }
 
 QString TfrmMain::bonusKey() const
 {
-    return rtl::toQString(app::bonusKey(str(EditYY2), ComboBox1->currentText().toStdString()));
+    return rtl::toQString(period::bonusKey(str(EditYY2), ComboBox1->currentText().toStdString()));
+}
+
+QString TfrmMain::payRecordKey() const
+{
+    return rtl::toQString(period::payRecordKey(str(EditYY), str(EditMM), CheckBox2->isChecked(), str(EditD2)));
 }
 
 void TfrmMain::computeMonthlyPeriod()
 {
     try {
-        const app::PayPeriod p =
-            app::monthlyPayPeriod(str(EditYY), str(EditMM), app::maindata::readClosingDay());
+        const period::PayPeriod p =
+            period::monthlyPayPeriod(str(EditYY), str(EditMM), app::maindata::readClosingDay());
         EditD1->setText(rtl::toQString(p.first));
         EditD2->setText(rtl::toQString(p.last));
     } catch (...) {
@@ -943,7 +945,7 @@ void TfrmMain::btnKyuyoRepClick()
 
 void TfrmMain::btnK_MeisaiClick()
 {
-    openCountedReport({"QR_Kyuyo", "QR_Kyuyo1170"}, countSumTranT, {payKey().toStdString()},
+    openCountedReport({"QR_Kyuyo", "QR_Kyuyo1170"}, countSumTranT, {payRecordKey().toStdString()},
                       "指定月の給与明細データがありません。", [] {
                           return QString(app::maindata::readPrintLayout() == "1" ? "QR_Kyuyo1170"
                                                                                 : "QR_Kyuyo");
@@ -952,7 +954,7 @@ void TfrmMain::btnK_MeisaiClick()
 
 void TfrmMain::btnMainusClick()
 {
-    openCountedReport({"QR_Minus"}, countMinusDat, {payKey().toStdString()},
+    openCountedReport({"QR_Minus"}, countMinusDat, {payRecordKey().toStdString()},
                       "指定月の給与明細データがありません。", [] { return QString("QR_Minus"); });
 }
 
