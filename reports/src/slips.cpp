@@ -89,6 +89,23 @@ FontSpec pt(double size)
     return f;
 }
 
+// A report of one detail band per row, each followed by a spacer.
+Report bandPerRow(const QString& title, PageSetup page, double height, double spacer)
+{
+    Report r;
+    r.title = title;
+    r.page = page;
+    Band d;
+    d.kind = BandKind::Detail;
+    d.name = QStringLiteral("DetailBand1");
+    d.height = height;
+    d.children.push_back({spacer, {}, false});
+    r.bands.push_back(std::move(d));
+    return r;
+}
+
+QString slipCaption(bool bonus) { return bonus ? QStringLiteral("賞与明細") : QStringLiteral("給与明細"); }
+
 // ---- the plain-paper slip: a grid of ruled cells, captions over values ----
 
 constexpr double MarkW = 6.0;       // the section marks down the left edge
@@ -224,14 +241,8 @@ std::vector<CsvColumn> slipCsv(bool bonus)
 
 Report plainSlip(bool bonus)
 {
-    Report r;
-    r.title = bonus ? QStringLiteral("賞与明細") : QStringLiteral("給与明細");
-    r.page = a4(false, 11, 10, 10, 10);
-    Band d;
-    d.kind = BandKind::Detail;
-    d.name = QStringLiteral("DetailBand1");
-    d.height = 62.4;
-    d.children.push_back({5.3, {}, false});
+    Report r = bandPerRow(slipCaption(bonus), a4(false, 11, 10, 10, 10), 62.4, 5.3);
+    Band& d = r.bands.back();
 
     // Title, then the header cells: 所属, 社員ｺｰﾄﾞ, 氏名, 差引支給額.
     FontSpec title = pt(10);
@@ -309,7 +320,6 @@ Report plainSlip(bool bonus)
              sking(1, 2), sking(2, 3), sking(3, 4), cell(8, QStringLiteral("他控除計"), otherDeductionsExpr()),
              cell(9, QStringLiteral("控除額計"), totalDeductionsExpr())},
             QStringLiteral("Ded2_"));
-    r.bands.push_back(std::move(d));
     r.csv = slipCsv(bonus);
     return r;
 }
@@ -333,14 +343,8 @@ Item captionAt(const QString& name, int box, double y, Expr caption, Condition s
 
 Report preprintedSlip(bool bonus)
 {
-    Report r;
-    r.title = bonus ? QStringLiteral("賞与明細") : QStringLiteral("給与明細");
-    r.page = a4(false, 1, 4, 10, 10);
-    Band d;
-    d.kind = BandKind::Detail;
-    d.name = QStringLiteral("DetailBand1");
-    d.height = 97.1;
-    d.children.push_back({0.3, {}, false});
+    Report r = bandPerRow(slipCaption(bonus), a4(false, 1, 4, 10, 10), 97.1, 0.3);
+    Band& d = r.bands.back();
     auto& it = d.items;
 
     // Header line.
@@ -437,7 +441,6 @@ Report preprintedSlip(bool bonus)
                       above0("S_SINKING")));
     it.push_back(amountAt(QStringLiteral("ValNet"), 7, ay, money("S_TOTALT")));
 
-    r.bands.push_back(std::move(d));
     r.csv = slipCsv(bonus);
     // The paper has no box for allowances 5 and 6.
     r.warnings = [](const db::ResultSet& rows) {
@@ -469,14 +472,8 @@ Report bonusSlipPreprinted() { return preprintedSlip(true); }
 
 Report deductionSlip()
 {
-    Report r;
-    r.title = QStringLiteral("天引明細");
-    r.page = a4(false, 11, 10, 10, 10);
-    Band d;
-    d.kind = BandKind::Detail;
-    d.name = QStringLiteral("DetailBand1");
-    d.height = 62.4;
-    d.children.push_back({5.3, {}, false});
+    Report r = bandPerRow(QStringLiteral("天引明細"), a4(false, 11, 10, 10, 10), 62.4, 5.3);
+    Band& d = r.bands.back();
     auto& it = d.items;
     const double copyW = 92.0, rightX = 98.0;
     // Down the band: title, the head cells (caption over value), the list
@@ -552,7 +549,6 @@ Report deductionSlip()
     headCell(QStringLiteral("RFuri"), rightX + 52, 20, QStringLiteral("振込金額"), money("M_FURI_KG"), Align::Right);
     headCell(QStringLiteral("RKyuyo"), rightX + 72, 20, QStringLiteral("給与金額"), money("M_KYUYO"), Align::Right);
 
-    r.bands.push_back(std::move(d));
     return r;
 }
 

@@ -89,23 +89,19 @@ Item text(const QString& name, RectMm box, Expr value, Align align, FontSpec fon
     return item;
 }
 
-Item line(RectMm from, double penMm)
+namespace {
+Item drawing(Item::Kind kind, RectMm area, double penMm)
 {
     Item item;
-    item.kind = Item::Kind::Line;
-    item.box = from;
-    item.penMm = penMm;
-    return item;
-}
-
-Item box(RectMm area, double penMm)
-{
-    Item item;
-    item.kind = Item::Kind::Box;
+    item.kind = kind;
     item.box = area;
     item.penMm = penMm;
     return item;
 }
+}  // namespace
+
+Item line(RectMm from, double penMm) { return drawing(Item::Kind::Line, from, penMm); }
+Item box(RectMm area, double penMm) { return drawing(Item::Kind::Box, area, penMm); }
 
 double PageSetup::columnWidth() const
 {
