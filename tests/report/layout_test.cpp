@@ -222,3 +222,19 @@ TEST(Layout, DumpNamesComponentAndExpression)
     const QString dump = layout(r, numbered(1)).dump();
     EXPECT_EQ(dump, QStringLiteral("1 10.0 10.0 [A A] 1\n"));
 }
+
+TEST(Layout, BandsFlowDownEachColumnBeforeTheNextPage)
+{
+    Report r = a4Report(10, 10);
+    r.page.columns = 2;
+    r.page.columnGap = 10;  // columns of (190 - 10) / 2 = 90 mm
+    r.bands.push_back(detail(100));
+    const Document d = layout(r, numbered(5));  // 277 mm: two bands a column
+    ASSERT_EQ(d.pages.size(), 2u);
+    const auto texts = d.pages[0].named(QStringLiteral("A"));
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_DOUBLE_EQ(texts[1]->box.x, 10);
+    EXPECT_DOUBLE_EQ(texts[2]->box.x, 110);
+    EXPECT_DOUBLE_EQ(texts[2]->box.y, 10);
+    EXPECT_DOUBLE_EQ(d.pages[1].named(QStringLiteral("A"))[0]->box.x, 10);
+}
