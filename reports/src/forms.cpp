@@ -89,7 +89,7 @@ void ReportForm::Preview()
     const PrintState state = currentPrintState();
     report::FontMeasurer measurer;
     auto document = std::make_shared<const report::Document>(
-        info_.render(data::DataModule1->ADOConnection1, state, &measurer));
+        info_.render(data::dataModule().ADOConnection1, state, &measurer));
     delete preview_.data();
     preview_ = new report::PreviewWindow(document);
     preview_->setObjectName(info_.formName + QStringLiteral("Preview"));
