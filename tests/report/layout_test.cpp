@@ -238,3 +238,20 @@ TEST(Layout, BandsFlowDownEachColumnBeforeTheNextPage)
     EXPECT_DOUBLE_EQ(texts[2]->box.y, 10);
     EXPECT_DOUBLE_EQ(d.pages[1].named(QStringLiteral("A"))[0]->box.x, 10);
 }
+
+TEST(Layout, GroupFooterOfNoGroupPrintsOnceAfterTheLastRowWithGrandTotals)
+{
+    Report r = a4Report(10, 10);
+    r.aggregates = {{QStringLiteral("all"), [](const Row& row) { return row.integer("A"); }}};
+    r.bands.push_back(detail(50));
+    r.bands.push_back(band(BandKind::GroupFooter, 6,
+                           text(QStringLiteral("GF"), {0, 0, 50, 5},
+                                Expr{QStringLiteral("all"), [](const Row&, const Context& c) {
+                                         return QString::number(c.sum(QStringLiteral("all")));
+                                     }})));
+    const Document d = layout(r, numbered(7));  // 277 mm: five bands on page 1
+    ASSERT_EQ(d.pages.size(), 2u);
+    EXPECT_TRUE(d.pages[0].named(QStringLiteral("GF")).empty());
+    ASSERT_EQ(d.pages[1].named(QStringLiteral("GF")).size(), 1u);
+    EXPECT_EQ(d.pages[1].named(QStringLiteral("GF"))[0]->text, QStringLiteral("28"));
+}

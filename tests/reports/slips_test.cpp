@@ -181,6 +181,15 @@ TEST_F(SlipTest, PaySlipReconcilesGrossTransportSubsidyDeductionsAndNet)
     EXPECT_EQ(amount(under(q, QStringLiteral("課税対象額"))), 241000 - 33690);
 }
 
+TEST_F(SlipTest, PensionFundPrintsItsAmountInsideSocialInsurance)
+{
+    payRecord("26/04", 1, {{"S_KIKIN", 1500}, {"S_NENKIN", 18000}, {"S_SHAHO", 19500}});
+    const Page p = render("TfrmQR_Kyuyo", month("2026", "04")).pages.at(0);
+    EXPECT_EQ(under(p, QStringLiteral("厚生基金"))->text, QStringLiteral("1,500"));
+    EXPECT_EQ(amount(under(p, QStringLiteral("厚生年金"))) + amount(under(p, QStringLiteral("厚生基金"))),
+              amount(under(p, QStringLiteral("社保合計"))));
+}
+
 TEST_F(SlipTest, BonusSlipPrintsTheBonusPaidAndReconciles)
 {
     // Taxable gross 300500 - 500 = 300000; S_TOTALS holds the standard bonus

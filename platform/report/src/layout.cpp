@@ -94,6 +94,8 @@ public:
         const Row last = n ? Row(&rows_, n - 1) : Row();
         for (std::size_t g = r_.groups.size(); g-- > 0;)
             placeKind(BandKind::GroupFooter, static_cast<int>(g), last);
+        // A group footer bound to no group closes the whole report.
+        placeKind(BandKind::GroupFooter, -1, last);
         placeKind(BandKind::Summary, -1, last);
         finishPage(last);
         if (r_.warnings) doc_.warnings = r_.warnings(rows_);
@@ -108,7 +110,7 @@ private:
     void placeKind(BandKind kind, int group, const Row& row)
     {
         for (const Band& b : r_.bands)
-            if (b.kind == kind && (group < 0 || b.group == group)) place(b, row, false);
+            if (b.kind == kind && b.group == group) place(b, row, false);
     }
 
     void startPage()

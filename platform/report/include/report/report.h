@@ -134,7 +134,8 @@ struct Band {
     std::vector<Item> items;
     Condition printWhen;
     std::vector<ChildBand> children;
-    // Group bands: the group they belong to (index into Report::groups).
+    // Group bands: the group they belong to (index into Report::groups). A
+    // group footer of no group (-1) prints once, after the last row.
     int group = -1;
     // Detail bands: each one printed gives one row of the CSV export.
     bool exported = true;
