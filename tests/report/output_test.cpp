@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -196,4 +198,40 @@ TEST(Preview, NoCsvButtonWhenTheReportDoesNotExport)
     PreviewWindow preview(std::make_shared<const Document>(sample(1, {})));
     EXPECT_EQ(preview.findChild<QToolButton*>(QStringLiteral("btnCsv")), nullptr);
     EXPECT_NE(preview.findChild<QToolButton*>(QStringLiteral("btnPdf")), nullptr);
+}
+
+namespace {
+// The rectangle holding every dark pixel of a page painted at 100 dpi.
+QRect inkOf(const Page& page)
+{
+    QImage img(827, 1169, QImage::Format_RGB32);
+    img.setDotsPerMeterX(3937);
+    img.setDotsPerMeterY(3937);
+    img.fill(Qt::white);
+    {
+        QPainter painter(&img);
+        paintPage(painter, page, 100);
+    }
+    QRect ink;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+}  // namespace
+
+TEST(Paint, VerticalTextRunsDownItsColumnOrAlongAWideBoxTurned)
+{
+    FontSpec mincho{QStringLiteral("ＭＳ Ｐ明朝"), 22, false, true};
+    Page tall;
+    tall.texts.push_back({{50, 20, 12, 120}, QStringLiteral("山田ー太郎  殿"), mincho, Align::Center, {}});
+    const QRect a = inkOf(tall);
+    EXPECT_GT(a.height(), 4 * a.width()) << a.width() << "x" << a.height();
+    EXPECT_GE(a.left(), 50 / 25.4 * 100 - 1);
+    EXPECT_LE(a.right(), 62 / 25.4 * 100 + 1);
+
+    Page wide;
+    wide.texts.push_back({{20, 50, 108.2, 7.9}, QStringLiteral("山田太郎  殿"), mincho, Align::Center, {}});
+    const QRect b = inkOf(wide);
+    EXPECT_GT(b.width(), 4 * b.height()) << b.width() << "x" << b.height();
 }

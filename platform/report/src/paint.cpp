@@ -41,17 +41,55 @@ namespace {
 
 QRectF px(const RectMm& r, double k) { return {r.x * k, r.y * k, r.w * k, r.h * k}; }
 
+// Characters that vertical Japanese text turns a quarter: the long-vowel
+// mark, dashes, wave dashes and brackets.
+bool turnedInVertical(QChar c)
+{
+    static const QString turned = QStringLiteral("ー－—―‐-~〜～…‥（）()「」『』【】〔〕［］[]｛｝{}＜＞<>《》〈〉＝=");
+    return turned.contains(c);
+}
+
+// Small kana and the ideographic comma and full stop sit towards the upper
+// right of their cell in vertical text.
+bool shiftedInVertical(QChar c)
+{
+    static const QString small = QStringLiteral("ぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶ、。，．");
+    return small.contains(c);
+}
+
+// One glyph per em down a column through the middle of the box, centred
+// along it. A box wider than tall holds the column along its width, turned
+// a quarter so that it reads top to bottom once the paper is turned (as
+// vertical fonts print on a landscape page).
 void drawVertical(QPainter& painter, const PlacedText& t, double k)
 {
-    // One glyph per em down the box, centred across it.
-    const QRectF box = px(t.box, k);
+    QRectF box = px(t.box, k);
+    painter.save();
+    if (box.width() > box.height()) {
+        painter.translate(box.center());
+        painter.rotate(90);
+        box = QRectF(-box.height() / 2, -box.width() / 2, box.height(), box.width());
+    }
     const double em = t.font.pointSize / 72.0 * 25.4 * k;
-    double y = box.top();
+    const double length = em * t.text.size();
+    double y = box.top() + (t.align == Align::Left ? 0 : t.align == Align::Right ? box.height() - length
+                                                                                 : (box.height() - length) / 2);
+    const double x = box.center().x() - em / 2;
     for (const QChar c : t.text) {
-        painter.drawText(QRectF(box.left(), y, box.width(), em), Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextDontClip,
-                         QString(c));
+        QRectF cell(x, y, em, em);
+        if (turnedInVertical(c)) {
+            painter.save();
+            painter.translate(cell.center());
+            painter.rotate(90);
+            painter.drawText(QRectF(-em / 2, -em / 2, em, em), Qt::AlignCenter | Qt::TextDontClip, QString(c));
+            painter.restore();
+        } else {
+            if (shiftedInVertical(c)) cell.translate(em * 0.15, -em * 0.15);
+            painter.drawText(cell, Qt::AlignCenter | Qt::TextDontClip, QString(c));
+        }
         y += em;
     }
+    painter.restore();
 }
 
 }  // namespace
