@@ -117,3 +117,16 @@ TEST_F(Hub, BonusSlipCommandOpensTheBonusPreview)
     EXPECT_EQ(main->EditPName->text(), QStringLiteral("QR_KyuyoS"));
     EXPECT_EQ(form("frmQR_KyuyoS")->preview()->document().csvRows.size(), 1u);
 }
+
+TEST_F(Hub, DeductionSlipCommandOpensItsPreviewWithoutCsv)
+{
+    insert("minus_dat", {{"M_No", 1}, {"M_DATE", "26/04"}, {"M_TANMEI", "鈴木一郎"}, {"M_GKING", 1000}});
+    click("btnMainus");
+    ASSERT_NE(form("frmQR_Minus"), nullptr);
+    EXPECT_EQ(main->EditPName->text(), QStringLiteral("QR_Minus"));
+    report::PreviewWindow* preview = form("frmQR_Minus")->preview();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->windowTitle(), QStringLiteral("天引明細"));
+    EXPECT_FALSE(preview->document().pages.at(0).find(QStringLiteral("鈴木一郎")).empty());
+    EXPECT_EQ(preview->findChild<QWidget*>(QStringLiteral("btnCsv")), nullptr);
+}
