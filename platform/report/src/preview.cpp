@@ -1,7 +1,9 @@
 #include "report/preview.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
@@ -9,6 +11,7 @@
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
@@ -59,7 +62,11 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const Document> document, QWidget* 
     setObjectName(QStringLiteral("QRPreview"));
     setWindowTitle(document_->title);
     setFont(ui::defaultFont());
-    resize(900, 1000);
+    // Most of the screen, never more than it.
+    QSize size(900, 1000);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.9);
+    resize(size);
 
     auto* top = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
@@ -103,6 +110,8 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const Document> document, QWidget* 
     image_ = new QLabel;
     image_->setAlignment(Qt::AlignCenter);
     scroll_->setWidget(image_);
+    // Fitting follows the page view's own size, known only once laid out.
+    scroll_->viewport()->installEventFilter(this);
     top->addWidget(scroll_, 1);
     showPage();
 }
@@ -145,10 +154,10 @@ void PreviewWindow::showPage()
         if (auto* b = findChild<QToolButton*>(QString::fromLatin1(name))) b->setEnabled(page_ + 1 < count);
 }
 
-void PreviewWindow::resizeEvent(QResizeEvent* event)
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    QWidget::resizeEvent(event);
-    if (fit_ != Fit::None) showPage();
+    if (watched == scroll_->viewport() && event->type() == QEvent::Resize && fit_ != Fit::None) showPage();
+    return QWidget::eventFilter(watched, event);
 }
 
 void PreviewWindow::firstPage() { page_ = 0; showPage(); }

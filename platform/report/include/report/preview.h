@@ -56,7 +56,7 @@ public:
     QImage renderPage(int index, double dpi) const;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showPage();
