@@ -22,16 +22,14 @@ const Subcommand subcommands[] = {
      bench::render},
 };
 
-void usage(std::FILE* out)
-{
+void usage(std::FILE* out) {
     std::fprintf(out, "usage: tallyra-bench SUBCOMMAND ...\n");
     for (const Subcommand& s : subcommands) std::fprintf(out, "  %s\n", s.usage);
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 2) {
         usage(stderr);
         return 2;

@@ -34,13 +34,12 @@ struct Options {
     bool byCategory = false;
 };
 
-Options parse(const Args& args)
-{
+Options parse(const Args& args) {
     Options o;
     const std::map<std::string, std::string Options::*> single = {
-        {"--form", &Options::form},   {"--pdf", &Options::pdf},   {"--xlsx", &Options::xlsx},
-        {"--csv", &Options::csv},     {"--year", &Options::year}, {"--month", &Options::month},
-        {"--bonus", &Options::bonus}, {"--from", &Options::from}, {"--to", &Options::to},
+        {"--form", &Options::form},         {"--pdf", &Options::pdf},   {"--xlsx", &Options::xlsx},
+        {"--csv", &Options::csv},           {"--year", &Options::year}, {"--month", &Options::month},
+        {"--bonus", &Options::bonus},       {"--from", &Options::from}, {"--to", &Options::to},
         {"--employee", &Options::employee},
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -70,16 +69,14 @@ Options parse(const Args& args)
     return o;
 }
 
-std::string twoDigits(const std::string& text, const char* option)
-{
+std::string twoDigits(const std::string& text, const char* option) {
     bool ok = false;
     const int n = QString::fromStdString(text).toInt(&ok);
     if (!ok || n < 1 || n > 12) throw Usage(std::string("option ") + option + ": not a month: " + text);
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')).toStdString();
 }
 
-std::string fourDigitYear(const std::string& text)
-{
+std::string fourDigitYear(const std::string& text) {
     bool ok = false;
     const int n = QString::fromStdString(text).toInt(&ok);
     if (!ok || text.size() != 4 || n < 1900) throw Usage("option --year: not a year (YYYY): " + text);
@@ -87,23 +84,21 @@ std::string fourDigitYear(const std::string& text)
 }
 
 // "YYYY/MM/DD" -> the main window's day-range text "yy/mm/dd".
-std::string dayText(const std::string& text)
-{
+std::string dayText(const std::string& text) {
     const QDate d = QDate::fromString(QString::fromStdString(text), QStringLiteral("yyyy/MM/dd"));
     if (!d.isValid()) throw Usage("option --weekly: not a date (YYYY/MM/DD): " + text);
     return d.toString(QStringLiteral("yy/MM/dd")).toStdString();
 }
 
-void splitMonth(const std::string& text, const char* option, std::string& year, std::string& month)
-{
-    const QDate d = QDate::fromString(QString::fromStdString(text) + QStringLiteral("/01"), QStringLiteral("yyyy/MM/dd"));
+void splitMonth(const std::string& text, const char* option, std::string& year, std::string& month) {
+    const QDate d =
+        QDate::fromString(QString::fromStdString(text) + QStringLiteral("/01"), QStringLiteral("yyyy/MM/dd"));
     if (!d.isValid()) throw Usage(std::string("option ") + option + ": not a month (YYYY/MM): " + text);
     year = d.toString(QStringLiteral("yyyy")).toStdString();
     month = d.toString(QStringLiteral("MM")).toStdString();
 }
 
-reports::PrintState stateFor(const Options& o, const reports::FormInfo& form)
-{
+reports::PrintState stateFor(const Options& o, const reports::FormInfo& form) {
     reports::PrintState s;
     s.workDir = o.dir;
     s.byCategory = o.byCategory;
@@ -111,8 +106,7 @@ reports::PrintState stateFor(const Options& o, const reports::FormInfo& form)
     if (!o.to.empty()) splitMonth(o.to, "--to", s.rangeToYear, s.rangeToMonth);
     const QString name = form.className;
     if (form.keys == reports::KeyKind::Bonus) {
-        if (o.bonus.empty() || o.year.empty())
-            throw Usage(name.toStdString() + " needs --bonus N and --year YYYY");
+        if (o.bonus.empty() || o.year.empty()) throw Usage(name.toStdString() + " needs --bonus N and --year YYYY");
         if (o.bonus != "1" && o.bonus != "2" && o.bonus != "3") throw Usage("option --bonus: 1, 2 or 3");
         s.bonusYear = fourDigitYear(o.year);
         s.bonusNumber = o.bonus;
@@ -132,8 +126,7 @@ reports::PrintState stateFor(const Options& o, const reports::FormInfo& form)
 }
 
 // The database the settings file of the working folder names.
-std::string databaseOf(const std::string& dir)
-{
+std::string databaseOf(const std::string& dir) {
     const std::filesystem::path settings = std::filesystem::path(dir) / "Quendar.ini";
     if (!std::filesystem::exists(settings))
         throw std::runtime_error("no settings file " + settings.string() + " (not a working folder)");
@@ -146,8 +139,7 @@ std::string databaseOf(const std::string& dir)
 
 }  // namespace
 
-int render(const Args& args)
-{
+int render(const Args& args) {
     try {
         const Options o = parse(args);
         const reports::FormInfo* form = reports::findForm(QString::fromStdString(o.form));

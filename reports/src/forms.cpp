@@ -20,8 +20,7 @@ using Fetch = db::ResultSet (*)(db::Connection&, const std::string&);
 
 // Rows of the state's key, laid out; the report is declared once.
 template <report::Report (*Declare)()>
-auto renderWith(Fetch fetch, KeyKind keys)
-{
+auto renderWith(Fetch fetch, KeyKind keys) {
     return [fetch, keys](db::Connection& c, const PrintState& s, const report::TextMeasurer* m) {
         static const report::Report declared = Declare();
         const db::ResultSet rows = fetch(c, keys == KeyKind::Bonus ? s.bonusKey() : s.payKey());
@@ -30,13 +29,11 @@ auto renderWith(Fetch fetch, KeyKind keys)
 }
 
 template <class Form>
-std::function<QObject*(QWidget*)> creator()
-{
+std::function<QObject*(QWidget*)> creator() {
     return [](QWidget* owner) -> QObject* { return new Form(owner); };
 }
 
-const FormInfo& info(const char* className)
-{
+const FormInfo& info(const char* className) {
     const FormInfo* f = findForm(QString::fromLatin1(className));
     Q_ASSERT(f);
     return *f;
@@ -44,8 +41,7 @@ const FormInfo& info(const char* className)
 
 }  // namespace
 
-const std::vector<FormInfo>& reportForms()
-{
+const std::vector<FormInfo>& reportForms() {
     static const std::vector<FormInfo> forms = {
         {"TfrmQR_Kyuyo", "frmQR_Kyuyo", KeyKind::Pay, renderWith<paySlip>(fetchPaySlips, KeyKind::Pay),
          creator<TfrmQR_Kyuyo>()},
@@ -61,35 +57,26 @@ const std::vector<FormInfo>& reportForms()
     return forms;
 }
 
-const FormInfo* findForm(const QString& name)
-{
+const FormInfo* findForm(const QString& name) {
     for (const FormInfo& f : reportForms())
         if (f.className == name || f.formName == name) return &f;
     return nullptr;
 }
 
-ReportForm::ReportForm(const FormInfo& info, QObject* owner) : QObject(owner), info_(info)
-{
+ReportForm::ReportForm(const FormInfo& info, QObject* owner) : QObject(owner), info_(info) {
     setObjectName(info.formName);
 }
 
-ReportForm::~ReportForm()
-{
-    delete preview_.data();
-}
+ReportForm::~ReportForm() { delete preview_.data(); }
 
-report::PreviewWindow* ReportForm::preview() const
-{
-    return preview_.data();
-}
+report::PreviewWindow* ReportForm::preview() const { return preview_.data(); }
 
-void ReportForm::Preview()
-{
+void ReportForm::Preview() {
     // The rows are read and closed here; nothing stays open or filtered.
     const PrintState state = currentPrintState();
     report::FontMeasurer measurer;
-    auto document = std::make_shared<const report::Document>(
-        info_.render(data::dataModule().ADOConnection1, state, &measurer));
+    auto document =
+        std::make_shared<const report::Document>(info_.render(data::dataModule().ADOConnection1, state, &measurer));
     delete preview_.data();
     preview_ = new report::PreviewWindow(document);
     preview_->setObjectName(info_.formName + QStringLiteral("Preview"));

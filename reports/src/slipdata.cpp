@@ -14,8 +14,7 @@ const char* const PaySlipSelect =
     " (SELECT t.GK_FLG9 FROM title_mas AS t WHERE t.CODE = 1 ORDER BY t.rowid LIMIT 1) AS GK_FLG9"
     " FROM sum_tran_t AS v";
 
-QString hoursAndMinutes(long long minutes, bool padded)
-{
+QString hoursAndMinutes(long long minutes, bool padded) {
     const bool negative = minutes < 0;
     const long long m = negative ? -minutes : minutes;
     QString mm = QString::number(m % 60);
@@ -23,8 +22,7 @@ QString hoursAndMinutes(long long minutes, bool padded)
     return (negative ? QStringLiteral("-") : QString()) + QString::number(m / 60) + QLatin1Char(':') + mm;
 }
 
-long long sumOf(const report::Row& row, std::initializer_list<const char*> columns)
-{
+long long sumOf(const report::Row& row, std::initializer_list<const char*> columns) {
     long long s = 0;
     for (const char* c : columns) s += row.integer(c);
     return s;
@@ -32,26 +30,22 @@ long long sumOf(const report::Row& row, std::initializer_list<const char*> colum
 
 }  // namespace
 
-db::ResultSet fetchPaySlips(db::Connection& connection, const std::string& payKey)
-{
+db::ResultSet fetchPaySlips(db::Connection& connection, const std::string& payKey) {
     return connection.select(std::string(PaySlipSelect) + " WHERE v.S_DATE = ?", {payKey});
 }
 
-db::ResultSet fetchBonusSlips(db::Connection& connection, const std::string& bonusKey)
-{
+db::ResultSet fetchBonusSlips(db::Connection& connection, const std::string& bonusKey) {
     return connection.select(std::string(PaySlipSelect) + " WHERE v.S_DATE = ? AND v.S_SHOYO_F = '1'", {bonusKey});
 }
 
-db::ResultSet fetchDeductionSlips(db::Connection& connection, const std::string& payKey)
-{
+db::ResultSet fetchDeductionSlips(db::Connection& connection, const std::string& payKey) {
     return connection.select("SELECT * FROM minus_dat WHERE M_DATE = ? ORDER BY M_No", {payKey});
 }
 
 QString minutesPadded(long long minutes) { return hoursAndMinutes(minutes, true); }
 QString minutesUnpadded(long long minutes) { return hoursAndMinutes(minutes, false); }
 
-long long taxableGross(const report::Row& row)
-{
+long long taxableGross(const report::Row& row) {
     long long g = sumOf(row, {"S_BASKING", "S_HAYKING", "S_FUTKING", "S_SINKING", "S_KYUKING", "S_GKING1", "S_GKING2",
                               "S_GKING3", "S_GKING4", "S_GKING5", "S_GKING6"});
     for (int n = 7; n <= 9; ++n)
@@ -60,14 +54,12 @@ long long taxableGross(const report::Row& row)
     return g - row.integer("S_TIKKING") - row.integer("S_SOUKING");
 }
 
-long long bonusPaid(const report::Row& row)
-{
+long long bonusPaid(const report::Row& row) {
     return sumOf(row, {"S_BASKING", "S_HAYKING", "S_FUTKING", "S_SINKING", "S_KYUKING", "S_GKING1", "S_GKING2",
                        "S_GKING3", "S_GKING4", "S_GKING5", "S_GKING6", "S_GKING7", "S_GKING8", "S_GKING9"});
 }
 
-long long otherDeductions(const report::Row& row)
-{
+long long otherDeductions(const report::Row& row) {
     return sumOf(row, {"S_TIKKING", "S_SOUKING", "S_SKING1", "S_SKING2", "S_SKING3", "S_MEAT_K", "S_ZEI_G", "S_ZEI_K"});
 }
 

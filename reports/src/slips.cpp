@@ -13,29 +13,24 @@ namespace {
 QString yen(long long v) { return rtl::toQString(rtl::formatInteger("#,##0", v)); }
 
 // A money value that prints only when `show` holds.
-Expr moneyOf(const QString& label, std::function<long long(const Row&)> fn)
-{
+Expr moneyOf(const QString& label, std::function<long long(const Row&)> fn) {
     return computed(label, [fn = std::move(fn)](const Row& r) { return yen(fn(r)); });
 }
 
-Expr minutesOf(const QString& label, const char* column, bool padded)
-{
+Expr minutesOf(const QString& label, const char* column, bool padded) {
     const std::string c = column;
     return computed(label, [c, padded](const Row& r) {
         return padded ? minutesPadded(r.integer(c)) : minutesUnpadded(r.integer(c));
     });
 }
-Expr padded(const char* column)
-{
+Expr padded(const char* column) {
     return minutesOf(QStringLiteral("%1 h:mm").arg(QLatin1String(column)), column, true);
 }
-Expr unpadded(const char* column)
-{
+Expr unpadded(const char* column) {
     return minutesOf(QStringLiteral("%1 h:m").arg(QLatin1String(column)), column, false);
 }
 
-Expr slipTitle(bool bonus)
-{
+Expr slipTitle(bool bonus) {
     if (bonus)
         return computed(QStringLiteral("'20' + COPY(S_DATE,1,2) + '年' + COPY(S_DATE,4,1) + '回目　　賞与明細書'"),
                         [](const Row& r) {
@@ -52,8 +47,7 @@ Expr slipTitle(bool bonus)
 }
 
 // 総支給額: the stored gross for pay, the bonus actually paid for bonuses.
-Expr grossPay(bool bonus)
-{
+Expr grossPay(bool bonus) {
     if (bonus)
         return moneyOf(QStringLiteral("S_BASKING + S_HAYKING + S_FUTKING + S_SINKING + S_KYUKING + S_GKING1..9"),
                        bonusPaid);
@@ -61,37 +55,32 @@ Expr grossPay(bool bonus)
 }
 long long grossPayOf(const Row& r, bool bonus) { return bonus ? bonusPaid(r) : r.integer("S_TOTALS"); }
 
-Expr taxableAfterInsurance()
-{
+Expr taxableAfterInsurance() {
     return computed(QStringLiteral("TaxableGross - S_SHAHO (when > 0)"), [](const Row& r) {
         const long long v = taxableGross(r) - r.integer("S_SHAHO");
         return v > 0 ? yen(v) : QString();
     });
 }
 
-Expr otherDeductionsExpr()
-{
+Expr otherDeductionsExpr() {
     return moneyOf(QStringLiteral("S_TIKKING + S_SOUKING + S_SKING1 + S_SKING2 + S_SKING3 + S_MEAT_K + S_ZEI_G + "
                                   "S_ZEI_K"),
                    otherDeductions);
 }
-Expr totalDeductionsExpr()
-{
+Expr totalDeductionsExpr() {
     return moneyOf(QStringLiteral("S_TIKKING + S_SOUKING + S_SKING1 + S_SKING2 + S_SKING3 + S_MEAT_K + S_ZEI_G + "
                                   "S_ZEI_K + S_SHAHO"),
                    totalDeductions);
 }
 
-FontSpec pt(double size)
-{
+FontSpec pt(double size) {
     FontSpec f;
     f.pointSize = size;
     return f;
 }
 
 // A report of one detail band per row, each followed by a spacer.
-Report bandPerRow(const QString& title, PageSetup page, double height, double spacer)
-{
+Report bandPerRow(const QString& title, PageSetup page, double height, double spacer) {
     Report r;
     r.title = title;
     r.page = page;
@@ -108,11 +97,11 @@ QString slipCaption(bool bonus) { return bonus ? QStringLiteral("賞与明細") 
 
 // ---- the plain-paper slip: a grid of ruled cells, captions over values ----
 
-constexpr double MarkW = 6.0;       // the section marks down the left edge
-constexpr double CellW = 18.4;      // ten cells across 190 mm
-constexpr double CapH = 4.2;        // caption row
-constexpr double ValH = 5.0;        // value row
-constexpr double Pad = 0.8;         // text inset from the rules
+constexpr double MarkW = 6.0;   // the section marks down the left edge
+constexpr double CellW = 18.4;  // ten cells across 190 mm
+constexpr double CapH = 4.2;    // caption row
+constexpr double ValH = 5.0;    // value row
+constexpr double Pad = 0.8;     // text inset from the rules
 constexpr double SlipW = MarkW + 10 * CellW;
 
 double colX(int col) { return MarkW + col * CellW; }
@@ -127,18 +116,15 @@ struct Cell {
     bool captionAlways = false;
 };
 
-Cell cell(int col, const QString& caption, Expr value, Condition show = {}, Align align = Align::Right)
-{
+Cell cell(int col, const QString& caption, Expr value, Condition show = {}, Align align = Align::Right) {
     return {col, 1, fixed(caption), std::move(value), std::move(show), align};
 }
-Cell cellCaption(int col, Expr caption, Expr value, Condition show)
-{
+Cell cellCaption(int col, Expr caption, Expr value, Condition show) {
     return {col, 1, std::move(caption), std::move(value), std::move(show), Align::Right};
 }
 
 // A caption row over a value row at `y`, ruled across all ten cells.
-void cellRow(Band& band, double y, const std::vector<Cell>& cells, const QString& prefix)
-{
+void cellRow(Band& band, double y, const std::vector<Cell>& cells, const QString& prefix) {
     for (int c = 0; c < 10; ++c) {
         band.items.push_back(box({colX(c), y, CellW, CapH}, 0.15));
         band.items.push_back(box({colX(c), y + CapH, CellW, ValH}, 0.15));
@@ -158,21 +144,19 @@ void cellRow(Band& band, double y, const std::vector<Cell>& cells, const QString
 }
 
 // The section mark ("勤" over "怠") down the left edge, ruled.
-void mark(Band& band, double y, double h, const QString& top, const QString& bottom)
-{
+void mark(Band& band, double y, double h, const QString& top, const QString& bottom) {
     band.items.push_back(box({0, y, MarkW, h}, 0.15));
     band.items.push_back(text(QStringLiteral("Mark") + top, {0, y, MarkW, h / 2}, fixed(top), Align::Center));
-    band.items.push_back(text(QStringLiteral("Mark") + bottom, {0, y + h / 2, MarkW, h / 2}, fixed(bottom), Align::Center));
+    band.items.push_back(
+        text(QStringLiteral("Mark") + bottom, {0, y + h / 2, MarkW, h / 2}, fixed(bottom), Align::Center));
 }
 
-Cell gking(int n)
-{
+Cell gking(int n) {
     const std::string cap = "GKING" + std::to_string(n), amount = "S_GKING" + std::to_string(n);
     return cellCaption(n - 1, field(cap), money(amount), above0(amount));
 }
 
-Cell sking(int n, int col)
-{
+Cell sking(int n, int col) {
     const std::string cap = "SKING" + std::to_string(n), amount = "S_SKING" + std::to_string(n);
     return cellCaption(col, field(cap), money(amount), above0(amount));
 }
@@ -180,8 +164,7 @@ Cell sking(int n, int col)
 // The CSV columns of both pay-record slips: the printed captions (allowance
 // and deduction captions from the first record), amounts as plain integers,
 // minutes as printed.
-std::vector<CsvColumn> slipCsv(bool bonus)
-{
+std::vector<CsvColumn> slipCsv(bool bonus) {
     auto integer = [](const char* column) {
         const std::string c = column;
         return computed(QString::fromLatin1(column), [c](const Row& r) { return QString::number(r.integer(c)); });
@@ -216,20 +199,28 @@ std::vector<CsvColumn> slipCsv(bool bonus)
         {fixed(QStringLiteral("交通費")), integer("S_KOTUHI")},
         {field("GKINGH"), integer("S_HOJYO")},
     };
-    static const char* const caps[] = {"GKING1", "GKING2", "GKING3", "GKING4", "GKING5", "GKING6", "GKING7", "GKING8", "GKING9"};
+    static const char* const caps[] = {"GKING1", "GKING2", "GKING3", "GKING4", "GKING5",
+                                       "GKING6", "GKING7", "GKING8", "GKING9"};
     static const char* const amounts[] = {"S_GKING1", "S_GKING2", "S_GKING3", "S_GKING4", "S_GKING5",
                                           "S_GKING6", "S_GKING7", "S_GKING8", "S_GKING9"};
     for (int i = 0; i < 9; ++i) c.push_back({field(caps[i]), integer(amounts[i])});
     c.push_back({fixed(QStringLiteral("総支給額")),
                  number(QStringLiteral("総支給額"), [bonus](const Row& r) { return grossPayOf(r, bonus); })});
-    for (auto [cap, col] : {std::pair{"健康保険", "S_HOKEN"}, {"介護保険", "S_HOKENK"}, {"厚生年金", "S_NENKIN"},
-                            {"厚生基金", "S_KIKIN"}, {"雇用保険", "S_KOYOU"}, {"社保合計", "S_SHAHO"}})
+    for (auto [cap, col] : {std::pair{"健康保険", "S_HOKEN"},
+                            {"介護保険", "S_HOKENK"},
+                            {"厚生年金", "S_NENKIN"},
+                            {"厚生基金", "S_KIKIN"},
+                            {"雇用保険", "S_KOYOU"},
+                            {"社保合計", "S_SHAHO"}})
         c.push_back({fixed(QString::fromUtf8(cap)), integer(col)});
     c.push_back({fixed(QStringLiteral("課税対象額")), number(QStringLiteral("課税対象額"), [](const Row& r) {
                      return std::max(0LL, taxableGross(r) - r.integer("S_SHAHO"));
                  })});
-    for (auto [cap, col] : {std::pair{"遅　刻", "S_TIKKING"}, {"早　退", "S_SOUKING"}, {"食事控除", "S_MEAT_K"},
-                            {"所得税", "S_ZEI_G"}, {"住民税", "S_ZEI_K"}})
+    for (auto [cap, col] : {std::pair{"遅　刻", "S_TIKKING"},
+                            {"早　退", "S_SOUKING"},
+                            {"食事控除", "S_MEAT_K"},
+                            {"所得税", "S_ZEI_G"},
+                            {"住民税", "S_ZEI_K"}})
         c.push_back({fixed(QString::fromUtf8(cap)), integer(col)});
     c.push_back({field("SKING1"), integer("S_SKING1")});
     c.push_back({field("SKING2"), integer("S_SKING2")});
@@ -239,15 +230,14 @@ std::vector<CsvColumn> slipCsv(bool bonus)
     return c;
 }
 
-Report plainSlip(bool bonus)
-{
+Report plainSlip(bool bonus) {
     Report r = bandPerRow(slipCaption(bonus), a4(false, 11, 10, 10, 10), 62.4, 5.3);
     Band& d = r.bands.back();
 
     // Title, then the header cells: 所属, 社員ｺｰﾄﾞ, 氏名, 差引支給額.
     FontSpec title = pt(10);
-    d.items.push_back(text(QStringLiteral("QRExprTitle"), {0, 0, colX(4) - 1, CapH + ValH}, slipTitle(bonus),
-                           Align::Left, title));
+    d.items.push_back(
+        text(QStringLiteral("QRExprTitle"), {0, 0, colX(4) - 1, CapH + ValH}, slipTitle(bonus), Align::Left, title));
     const double hy = 0;
     auto headBox = [&](int col, int span) {
         d.items.push_back(box({colX(col), hy, CellW * span, CapH}, 0.15));
@@ -306,8 +296,7 @@ Report plainSlip(bool bonus)
     cellRow(d, dy,
             {cell(0, QStringLiteral("健康保険"), money("S_HOKEN"), above0("S_HOKEN")),
              cell(1, QStringLiteral("介護保険"), money("S_HOKENK"), above0("S_HOKENK")),
-             cell(2, QStringLiteral("厚生年金"), money("S_NENKIN"), above0("S_NENKIN")),
-             fund,
+             cell(2, QStringLiteral("厚生年金"), money("S_NENKIN"), above0("S_NENKIN")), fund,
              cell(4, QStringLiteral("雇用保険"), money("S_KOYOU"), above0("S_KOYOU")),
              cell(5, QStringLiteral("社保合計"), money("S_SHAHO")),
              cell(6, QStringLiteral("課税対象額"), taxableAfterInsurance()),
@@ -330,19 +319,16 @@ constexpr double BoxX[8] = {9.0, 32.3, 55.3, 78.6, 101.9, 125.1, 148.4, 171.7};
 constexpr double BoxW = 17.2;
 constexpr double LineH = 4.5;
 
-Item amountAt(const QString& name, int box, double y, Expr value, Condition show = {})
-{
+Item amountAt(const QString& name, int box, double y, Expr value, Condition show = {}) {
     return text(name, {BoxX[box], y, BoxW, LineH}, std::move(value), Align::Right, pt(9), std::move(show));
 }
-Item captionAt(const QString& name, int box, double y, Expr caption, Condition show = {})
-{
+Item captionAt(const QString& name, int box, double y, Expr caption, Condition show = {}) {
     Item it = text(name, {BoxX[box] + 1.5, y, 14.8, LineH}, std::move(caption), Align::Center, pt(9), std::move(show));
     it.shrinkToPt = 5.5;
     return it;
 }
 
-Report preprintedSlip(bool bonus)
-{
+Report preprintedSlip(bool bonus) {
     Report r = bandPerRow(slipCaption(bonus), a4(false, 1, 4, 10, 10), 97.1, 0.3);
     Band& d = r.bands.back();
     auto& it = d.items;
@@ -358,8 +344,9 @@ Report preprintedSlip(bool bonus)
                               return r.text("S_DATE").mid(3, 1) + QStringLiteral("回目　　賞与明細書");
                           })));
     else
-        it.push_back(text(QStringLiteral("QRExprMonth"), {16.9, hy, 9, LineH},
-                          computed(QStringLiteral("COPY(S_DATE,4,2)"), [](const Row& r) { return r.text("S_DATE").mid(3, 2); })));
+        it.push_back(text(
+            QStringLiteral("QRExprMonth"), {16.9, hy, 9, LineH},
+            computed(QStringLiteral("COPY(S_DATE,4,2)"), [](const Row& r) { return r.text("S_DATE").mid(3, 2); })));
     it.push_back(text(QStringLiteral("QRDBTextSeq"), {28.0, hy, 20, LineH}, field("S_SEQNO")));
     it.push_back(text(QStringLiteral("QRDBTextCode"), {49.7, hy, 13.2, LineH}, field("S_TANCOD"), Align::Right));
     it.push_back(text(QStringLiteral("QRDBTextName"), {69.8, hy, 50, LineH}, field("S_NAME")));
@@ -431,12 +418,13 @@ Report preprintedSlip(bool bonus)
     for (int i = 0; i < 6; ++i)
         it.push_back(text(QStringLiteral("ValDay%1").arg(i), {dayX[i], ay, 5.3, LineH}, field(days[i]), Align::Right));
     it.push_back(text(QStringLiteral("ValKinmu"), {56.6, ay, 12, LineH}, unpadded("S_KINMU")));
-    it.push_back(text(QStringLiteral("ValZan"), {69.6, ay, 12, LineH},
-                      computed(QStringLiteral("S_HAYZAN + S_FUTZAN h:m"),
-                               [](const Row& r) { return minutesUnpadded(r.integer("S_HAYZAN") + r.integer("S_FUTZAN")); }),
-                      Align::Left, pt(9),
-                      when(QStringLiteral("S_HAYKING + S_FUTKING > 0"),
-                           [](const Row& r) { return r.integer("S_HAYKING") + r.integer("S_FUTKING") > 0; })));
+    it.push_back(
+        text(QStringLiteral("ValZan"), {69.6, ay, 12, LineH},
+             computed(QStringLiteral("S_HAYZAN + S_FUTZAN h:m"),
+                      [](const Row& r) { return minutesUnpadded(r.integer("S_HAYZAN") + r.integer("S_FUTZAN")); }),
+             Align::Left, pt(9), when(QStringLiteral("S_HAYKING + S_FUTKING > 0"), [](const Row& r) {
+                 return r.integer("S_HAYKING") + r.integer("S_FUTKING") > 0;
+             })));
     it.push_back(text(QStringLiteral("ValSinzan"), {82.6, ay, 12, LineH}, unpadded("S_SINZAN"), Align::Left, pt(9),
                       above0("S_SINKING")));
     it.push_back(amountAt(QStringLiteral("ValNet"), 7, ay, money("S_TOTALT")));
@@ -470,8 +458,7 @@ Report bonusSlipPreprinted() { return preprintedSlip(true); }
 
 // ---- the deduction slip: the employee's receipt and the office copy ----
 
-Report deductionSlip()
-{
+Report deductionSlip() {
     Report r = bandPerRow(QStringLiteral("天引明細"), a4(false, 11, 10, 10, 10), 62.4, 5.3);
     Band& d = r.bands.back();
     auto& it = d.items;
@@ -499,7 +486,8 @@ Report deductionSlip()
         const double itemW = copyW - noW - 24;
         it.push_back(box({x, ly, copyW, rowH * 11 + headH}, 0.2));
         if (copy == 1)
-            it.push_back(text(side + QStringLiteral("CapNo"), {x, ly, noW, headH}, fixed(QStringLiteral("No")), Align::Center));
+            it.push_back(
+                text(side + QStringLiteral("CapNo"), {x, ly, noW, headH}, fixed(QStringLiteral("No")), Align::Center));
         it.push_back(text(side + QStringLiteral("CapItem"), {x + noW, ly, itemW, headH},
                           fixed(QStringLiteral("計　算　項　目")), Align::Center));
         it.push_back(text(side + QStringLiteral("CapAmount"), {x + noW + itemW, ly, 24, headH},
@@ -522,8 +510,8 @@ Report deductionSlip()
         const double ty = ly + headH + 10 * rowH;
         it.push_back(text(side + QStringLiteral("CapTotal"), {x + noW + 1, ty, itemW - 2, rowH},
                           fixed(QStringLiteral("合　　計")), Align::Center));
-        it.push_back(text(side + QStringLiteral("Total"), {x + noW + itemW + 1, ty, 22, rowH}, money("M_GKING"),
-                          Align::Right));
+        it.push_back(
+            text(side + QStringLiteral("Total"), {x + noW + itemW + 1, ty, 22, rowH}, money("M_GKING"), Align::Right));
     }
 
     // Left copy: name, transfer and pay over the list; at the foot the receipt line.

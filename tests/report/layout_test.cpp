@@ -9,23 +9,20 @@ using namespace report;
 namespace {
 
 // Rows with a group key G and an amount A.
-db::ResultSet rowsOf(const std::vector<std::pair<std::string, long long>>& data)
-{
+db::ResultSet rowsOf(const std::vector<std::pair<std::string, long long>>& data) {
     db::ResultSet r;
     r.columns = {"G", "A"};
     for (const auto& [g, a] : data) r.rows.push_back({db::Value(g), db::Value(a)});
     return r;
 }
 
-db::ResultSet numbered(int n)
-{
+db::ResultSet numbered(int n) {
     std::vector<std::pair<std::string, long long>> d;
     for (int i = 1; i <= n; ++i) d.emplace_back("g", i);
     return rowsOf(d);
 }
 
-Band detail(double height, std::vector<ChildBand> children = {})
-{
+Band detail(double height, std::vector<ChildBand> children = {}) {
     Band b;
     b.kind = BandKind::Detail;
     b.height = height;
@@ -34,8 +31,7 @@ Band detail(double height, std::vector<ChildBand> children = {})
     return b;
 }
 
-Band band(BandKind kind, double height, Item item, int group = -1)
-{
+Band band(BandKind kind, double height, Item item, int group = -1) {
     Band b;
     b.kind = kind;
     b.height = height;
@@ -45,8 +41,7 @@ Band band(BandKind kind, double height, Item item, int group = -1)
 }
 
 // Top of every text named `name`, page by page.
-std::vector<std::vector<double>> tops(const Document& d, const QString& name)
-{
+std::vector<std::vector<double>> tops(const Document& d, const QString& name) {
     std::vector<std::vector<double>> out;
     for (const Page& p : d.pages) {
         out.emplace_back();
@@ -55,8 +50,7 @@ std::vector<std::vector<double>> tops(const Document& d, const QString& name)
     return out;
 }
 
-Report a4Report(double top, double bottom)
-{
+Report a4Report(double top, double bottom) {
     Report r;
     r.page = a4(false, top, bottom, 10, 10);
     return r;
@@ -64,8 +58,7 @@ Report a4Report(double top, double bottom)
 
 }  // namespace
 
-TEST(Layout, BandsFillThePageAndNeverSplit)
-{
+TEST(Layout, BandsFillThePageAndNeverSplit) {
     // 297 - 11 - 10 = 276 mm: four bands of 62.4 + 5.3 fit, the fifth starts page 2.
     Report r = a4Report(11, 10);
     r.bands.push_back(detail(62.4, {{5.3, {}, false}}));
@@ -79,8 +72,7 @@ TEST(Layout, BandsFillThePageAndNeverSplit)
     EXPECT_DOUBLE_EQ(y[1][0], 11);
 }
 
-TEST(Layout, SpacerThatDoesNotFitIsDroppedNotCarriedOver)
-{
+TEST(Layout, SpacerThatDoesNotFitIsDroppedNotCarriedOver) {
     // 297 - 1 - 4 = 292 mm holds three bands of 97.1 but not their three spacers
     // of 0.3: the last spacer is dropped and the fourth band opens page 2 at the top.
     Report r = a4Report(1, 4);
@@ -94,8 +86,7 @@ TEST(Layout, SpacerThatDoesNotFitIsDroppedNotCarriedOver)
     EXPECT_DOUBLE_EQ(y[1][0], 1);
 }
 
-TEST(Layout, ForcedNewPageGoesBetweenBandsNeverAfterTheLast)
-{
+TEST(Layout, ForcedNewPageGoesBetweenBandsNeverAfterTheLast) {
     Report r = a4Report(10, 10);
     r.bands.push_back(detail(10, {{0, {}, true}}));
     EXPECT_EQ(layout(r, numbered(3)).pages.size(), 3u);
@@ -103,8 +94,7 @@ TEST(Layout, ForcedNewPageGoesBetweenBandsNeverAfterTheLast)
     EXPECT_EQ(layout(r, numbered(0)).pages.size(), 1u);  // an empty report is one empty page
 }
 
-TEST(Layout, PageHeaderAndFooterOnEveryPageFirstAndLastIncluded)
-{
+TEST(Layout, PageHeaderAndFooterOnEveryPageFirstAndLastIncluded) {
     Report r = a4Report(10, 10);
     r.bands.push_back(band(BandKind::PageHeader, 10, text(QStringLiteral("PH"), {0, 0, 50, 5}, pageNumber())));
     r.bands.push_back(band(BandKind::PageFooter, 8, text(QStringLiteral("PF"), {0, 0, 50, 5}, pageNumber())));
@@ -122,8 +112,7 @@ TEST(Layout, PageHeaderAndFooterOnEveryPageFirstAndLastIncluded)
     EXPECT_EQ(tops(d, QStringLiteral("A"))[0].size(), 5u);
 }
 
-TEST(Layout, GroupsWithFootersNewPagesAndAggregatesOfEachScope)
-{
+TEST(Layout, GroupsWithFootersNewPagesAndAggregatesOfEachScope) {
     Report r = a4Report(10, 10);
     r.groups.push_back({QStringLiteral("G"), field("G"), true});
     r.aggregates = {
@@ -158,18 +147,17 @@ TEST(Layout, GroupsWithFootersNewPagesAndAggregatesOfEachScope)
     EXPECT_EQ(d.pages[2].named(QStringLiteral("SUM")).at(0)->text, QStringLiteral("313"));
 }
 
-TEST(Layout, PageFooterRunningTotalsCountOnlyRowsPrintedBeforeIt)
-{
+TEST(Layout, PageFooterRunningTotalsCountOnlyRowsPrintedBeforeIt) {
     // A band that moves to the next page is counted on that page, not in the
     // footer of the page it did not fit on.
     Report r = a4Report(10, 10);
     r.aggregates = {{QStringLiteral("run"), [](const Row& row) { return row.integer("A"); }}};
     r.bands.push_back(detail(100));
-    r.bands.push_back(band(BandKind::PageFooter, 7,
-                           text(QStringLiteral("PF"), {0, 0, 50, 5},
-                                Expr{QStringLiteral("run"), [](const Row&, const Context& c) {
-                                         return QString::number(c.sum(QStringLiteral("run")));
-                                     }})));
+    r.bands.push_back(
+        band(BandKind::PageFooter, 7,
+             text(QStringLiteral("PF"), {0, 0, 50, 5}, Expr{QStringLiteral("run"), [](const Row&, const Context& c) {
+                                                                return QString::number(c.sum(QStringLiteral("run")));
+                                                            }})));
     const Document d = layout(r, numbered(5));  // 270 mm body: two bands a page
     ASSERT_EQ(d.pages.size(), 3u);
     EXPECT_EQ(d.pages[0].named(QStringLiteral("PF")).at(0)->text, QStringLiteral("3"));
@@ -177,8 +165,7 @@ TEST(Layout, PageFooterRunningTotalsCountOnlyRowsPrintedBeforeIt)
     EXPECT_EQ(d.pages[2].named(QStringLiteral("PF")).at(0)->text, QStringLiteral("15"));
 }
 
-TEST(Layout, ConditionsEmptyValuesAndCsvRowsPerPrintedBand)
-{
+TEST(Layout, ConditionsEmptyValuesAndCsvRowsPerPrintedBand) {
     Report r = a4Report(10, 10);
     Band b = detail(10);
     b.items.push_back(text(QStringLiteral("Big"), {30, 0, 20, 4}, money("A"), Align::Right, {}, above0("A")));
@@ -196,8 +183,7 @@ TEST(Layout, ConditionsEmptyValuesAndCsvRowsPerPrintedBand)
     EXPECT_EQ(d.csvRows[1], QStringList{QStringLiteral("1234")});
 }
 
-TEST(Layout, TextTooWideShrinksToItsFloor)
-{
+TEST(Layout, TextTooWideShrinksToItsFloor) {
     Report r = a4Report(10, 10);
     Band b;
     b.kind = BandKind::Detail;
@@ -210,21 +196,19 @@ TEST(Layout, TextTooWideShrinksToItsFloor)
     const Document d = layout(r, rowsOf({{"手当", 0}, {"手当五", 0}, {"とても長い手当名", 0}}));
     const auto t = d.pages[0].named(QStringLiteral("T"));
     ASSERT_EQ(t.size(), 3u);
-    EXPECT_DOUBLE_EQ(t[0]->font.pointSize, 9);   // 6.35 mm fits in 8
+    EXPECT_DOUBLE_EQ(t[0]->font.pointSize, 9);    // 6.35 mm fits in 8
     EXPECT_DOUBLE_EQ(t[1]->font.pointSize, 7.5);  // 3 em: 8.5 mm at 8 pt, 7.9 mm at 7.5 pt
-    EXPECT_DOUBLE_EQ(t[2]->font.pointSize, 6);   // stays at the floor, too wide still
+    EXPECT_DOUBLE_EQ(t[2]->font.pointSize, 6);    // stays at the floor, too wide still
 }
 
-TEST(Layout, DumpNamesComponentAndExpression)
-{
+TEST(Layout, DumpNamesComponentAndExpression) {
     Report r = a4Report(10, 10);
     r.bands.push_back(detail(10));
     const QString dump = layout(r, numbered(1)).dump();
     EXPECT_EQ(dump, QStringLiteral("1 10.0 10.0 [A A] 1\n"));
 }
 
-TEST(Layout, BandsFlowDownEachColumnBeforeTheNextPage)
-{
+TEST(Layout, BandsFlowDownEachColumnBeforeTheNextPage) {
     Report r = a4Report(10, 10);
     r.page.columns = 2;
     r.page.columnGap = 10;  // columns of (190 - 10) / 2 = 90 mm
@@ -239,16 +223,15 @@ TEST(Layout, BandsFlowDownEachColumnBeforeTheNextPage)
     EXPECT_DOUBLE_EQ(d.pages[1].named(QStringLiteral("A"))[0]->box.x, 10);
 }
 
-TEST(Layout, GroupFooterOfNoGroupPrintsOnceAfterTheLastRowWithGrandTotals)
-{
+TEST(Layout, GroupFooterOfNoGroupPrintsOnceAfterTheLastRowWithGrandTotals) {
     Report r = a4Report(10, 10);
     r.aggregates = {{QStringLiteral("all"), [](const Row& row) { return row.integer("A"); }}};
     r.bands.push_back(detail(50));
-    r.bands.push_back(band(BandKind::GroupFooter, 6,
-                           text(QStringLiteral("GF"), {0, 0, 50, 5},
-                                Expr{QStringLiteral("all"), [](const Row&, const Context& c) {
-                                         return QString::number(c.sum(QStringLiteral("all")));
-                                     }})));
+    r.bands.push_back(
+        band(BandKind::GroupFooter, 6,
+             text(QStringLiteral("GF"), {0, 0, 50, 5}, Expr{QStringLiteral("all"), [](const Row&, const Context& c) {
+                                                                return QString::number(c.sum(QStringLiteral("all")));
+                                                            }})));
     const Document d = layout(r, numbered(7));  // 277 mm: five bands on page 1
     ASSERT_EQ(d.pages.size(), 2u);
     EXPECT_TRUE(d.pages[0].named(QStringLiteral("GF")).empty());

@@ -23,14 +23,14 @@ using namespace report;
 
 namespace {
 
-Document sample(int pages, QStringList header = {QStringLiteral("氏名"), QStringLiteral("金額")})
-{
+Document sample(int pages, QStringList header = {QStringLiteral("氏名"), QStringLiteral("金額")}) {
     Document d;
     d.title = QStringLiteral("テスト");
     d.page = a4(false, 10, 10, 10, 10);
     for (int p = 0; p < pages; ++p) {
         Page page;
-        page.texts.push_back({{20, 20, 80, 6}, QStringLiteral("山田太郎 %1頁").arg(p + 1), FontSpec{}, Align::Left, {}});
+        page.texts.push_back(
+            {{20, 20, 80, 6}, QStringLiteral("山田太郎 %1頁").arg(p + 1), FontSpec{}, Align::Left, {}});
         page.texts.push_back({{20, 30, 40, 6}, QStringLiteral("123,456"), FontSpec{}, Align::Right, {}});
         page.boxes.push_back({{15, 15, 100, 30}, 0.2});
         d.pages.push_back(page);
@@ -39,16 +39,14 @@ Document sample(int pages, QStringList header = {QStringLiteral("氏名"), QStri
     return d;
 }
 
-QString run(const QString& program, const QStringList& args)
-{
+QString run(const QString& program, const QStringList& args) {
     QProcess p;
     p.start(program, args);
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-QByteArray bytesOf(const QString& path)
-{
+QByteArray bytesOf(const QString& path) {
     QFile f(path);
     f.open(QIODevice::ReadOnly);
     return f.readAll();
@@ -56,15 +54,13 @@ QByteArray bytesOf(const QString& path)
 
 }  // namespace
 
-TEST(Csv, QuotesAsRfc4180AndEndsLinesWithCrLf)
-{
+TEST(Csv, QuotesAsRfc4180AndEndsLinesWithCrLf) {
     Document d = sample(1, {QStringLiteral("a"), QStringLiteral("b,c")});
     d.csvRows = {{QStringLiteral("say \"hi\""), QStringLiteral("1")}, {QStringLiteral("two\nlines"), QString()}};
     EXPECT_EQ(csvText(d), QStringLiteral("a,\"b,c\"\r\n\"say \"\"hi\"\"\",1\r\n\"two\nlines\",\r\n"));
 }
 
-TEST(Csv, Cp932ByDefaultUtf8WithBomAsChoiceAndNoSilentQuestionMarks)
-{
+TEST(Csv, Cp932ByDefaultUtf8WithBomAsChoiceAndNoSilentQuestionMarks) {
     Document d = sample(1);
     d.csvRows = {{QStringLiteral("髙橋①"), QStringLiteral("1000")}};
     const std::string sjis = csvBytes(d, CsvEncoding::Cp932);
@@ -84,8 +80,7 @@ TEST(Csv, Cp932ByDefaultUtf8WithBomAsChoiceAndNoSilentQuestionMarks)
     EXPECT_FALSE(QFile::exists(path));
 }
 
-TEST(Pdf, HoldsTheTextsAndEmbedsTheIpaFont)
-{
+TEST(Pdf, HoldsTheTextsAndEmbedsTheIpaFont) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out.pdf"));
     writePdf(path, sample(2));
@@ -104,8 +99,7 @@ TEST(Pdf, HoldsTheTextsAndEmbedsTheIpaFont)
     EXPECT_TRUE(info.contains(QStringLiteral("(A4)"))) << info.toStdString();
 }
 
-TEST(Print, PrintsTheChosenPageRange)
-{
+TEST(Print, PrintsTheChosenPageRange) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("printed.pdf"));
     QPrinter printer(QPrinter::HighResolution);
@@ -118,8 +112,7 @@ TEST(Print, PrintsTheChosenPageRange)
     EXPECT_TRUE(text.contains(QStringLiteral("3頁")));
 }
 
-TEST(Preview, PagesZoomsAndSavesWhatItShows)
-{
+TEST(Preview, PagesZoomsAndSavesWhatItShows) {
     auto doc = std::make_shared<const Document>(sample(3));
     PreviewWindow preview(doc);
     preview.show();
@@ -163,8 +156,7 @@ TEST(Preview, PagesZoomsAndSavesWhatItShows)
     EXPECT_EQ(dialogs.unanswered(), 0);
 }
 
-TEST(Preview, CsvAsksBeforeFallingBackToUtf8)
-{
+TEST(Preview, CsvAsksBeforeFallingBackToUtf8) {
     Document d = sample(1);
     d.csvRows = {{QStringLiteral("𠮷田"), QStringLiteral("5")}};
     PreviewWindow preview(std::make_shared<const Document>(d));
@@ -193,8 +185,7 @@ TEST(Preview, CsvAsksBeforeFallingBackToUtf8)
     }
 }
 
-TEST(Preview, NoCsvButtonWhenTheReportDoesNotExport)
-{
+TEST(Preview, NoCsvButtonWhenTheReportDoesNotExport) {
     PreviewWindow preview(std::make_shared<const Document>(sample(1, {})));
     EXPECT_EQ(preview.findChild<QToolButton*>(QStringLiteral("btnCsv")), nullptr);
     EXPECT_NE(preview.findChild<QToolButton*>(QStringLiteral("btnPdf")), nullptr);
@@ -202,8 +193,7 @@ TEST(Preview, NoCsvButtonWhenTheReportDoesNotExport)
 
 namespace {
 // The rectangle holding every dark pixel of a page painted at 100 dpi.
-QRect inkOf(const Page& page)
-{
+QRect inkOf(const Page& page) {
     QImage img(827, 1169, QImage::Format_RGB32);
     img.setDotsPerMeterX(3937);
     img.setDotsPerMeterY(3937);
@@ -220,8 +210,7 @@ QRect inkOf(const Page& page)
 }
 }  // namespace
 
-TEST(Paint, VerticalTextRunsDownItsColumnOrAlongAWideBoxTurned)
-{
+TEST(Paint, VerticalTextRunsDownItsColumnOrAlongAWideBoxTurned) {
     FontSpec mincho{QStringLiteral("ＭＳ Ｐ明朝"), 22, false, true};
     Page tall;
     tall.texts.push_back({{50, 20, 12, 120}, QStringLiteral("山田ー太郎  殿"), mincho, Align::Center, {}});

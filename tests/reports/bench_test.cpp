@@ -16,8 +16,7 @@ struct Outcome {
     QString out, err;
 };
 
-Outcome bench(const QStringList& args)
-{
+Outcome bench(const QStringList& args) {
     QProcess p;
     p.start(QStringLiteral(TALLYRA_BENCH), args);
     p.waitForFinished(60000);
@@ -26,8 +25,7 @@ Outcome bench(const QStringList& args)
 
 class Bench : public SlipTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SlipTest::SetUp();
         rtl::writeLines(QDir(work.path()).filePath(QStringLiteral("Quendar.ini")).toStdString(), {dbPath});
     }
@@ -36,8 +34,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Bench, RendersEachSlipIntoPdfAndCsv)
-{
+TEST_F(Bench, RendersEachSlipIntoPdfAndCsv) {
     employee(1, "山田太郎");
     payRecord("26/04", 1, {{"S_BASKING", 123456}, {"S_TOTALT", 123456}});
     payRecord("26-1", 1, {{"S_SHOYO_F", "1"}, {"S_BASKING", 400000}});
@@ -58,23 +55,23 @@ TEST_F(Bench, RendersEachSlipIntoPdfAndCsv)
         const QString pdf = file("out.pdf");
         QFile::remove(pdf);
         QStringList args{QStringLiteral("render"), work.path(), QStringLiteral("--form"), QString::fromLatin1(c.form),
-                         QStringLiteral("--pdf"), pdf};
+                         QStringLiteral("--pdf"),  pdf};
         args += c.keys;
         const Outcome r = bench(args);
         EXPECT_EQ(r.code, 0) << r.err.toStdString();
         EXPECT_TRUE(QFile::exists(pdf));
         EXPECT_TRUE(r.out.contains(QStringLiteral("1 page(s)"))) << r.out.toStdString();
     }
-    const Outcome csv = bench({QStringLiteral("render"), work.path(), QStringLiteral("--form"), QStringLiteral("TfrmQR_Kyuyo"),
-                           QStringLiteral("--pdf"), file("a.pdf"), QStringLiteral("--csv"), file("a.csv"),
-                           QStringLiteral("--year"), QStringLiteral("2026"), QStringLiteral("--month"), QStringLiteral("04")});
+    const Outcome csv =
+        bench({QStringLiteral("render"), work.path(), QStringLiteral("--form"), QStringLiteral("TfrmQR_Kyuyo"),
+               QStringLiteral("--pdf"), file("a.pdf"), QStringLiteral("--csv"), file("a.csv"), QStringLiteral("--year"),
+               QStringLiteral("2026"), QStringLiteral("--month"), QStringLiteral("04")});
     ASSERT_EQ(csv.code, 0) << csv.err.toStdString();
     const std::string text = rtl::readTextFile(rtl::fromQString(file("a.csv")));
     EXPECT_NE(text.find("1,1,山田太郎,123456,"), std::string::npos);
 }
 
-TEST_F(Bench, FailsClearlyOnWrongInput)
-{
+TEST_F(Bench, FailsClearlyOnWrongInput) {
     const QString dir = work.path(), pdf = file("x.pdf");
     const struct {
         const char* name;
@@ -85,11 +82,24 @@ TEST_F(Bench, FailsClearlyOnWrongInput)
         {"unknown form", {"render", dir, "--form", "TfrmQR_Nothing", "--pdf", pdf}, 2, "unknown form 'TfrmQR_Nothing'"},
         {"no form", {"render", dir, "--pdf", pdf}, 2, "missing option --form"},
         {"no output", {"render", dir, "--form", "TfrmQR_Kyuyo", "--year", "2026", "--month", "04"}, 2, "--pdf"},
-        {"no month", {"render", dir, "--form", "TfrmQR_Kyuyo", "--pdf", pdf, "--year", "2026"}, 2, "needs --year YYYY --month MM"},
+        {"no month",
+         {"render", dir, "--form", "TfrmQR_Kyuyo", "--pdf", pdf, "--year", "2026"},
+         2,
+         "needs --year YYYY --month MM"},
         {"no bonus", {"render", dir, "--form", "TfrmQR_KyuyoS", "--pdf", pdf, "--year", "2026"}, 2, "needs --bonus N"},
-        {"bad month", {"render", dir, "--form", "TfrmQR_Kyuyo", "--pdf", pdf, "--year", "2026", "--month", "13"}, 2, "not a month"},
-        {"no csv export", {"render", dir, "--form", "TfrmQR_Minus", "--pdf", pdf, "--csv", file("m.csv"), "--year", "2026", "--month", "04"}, 2, "has no CSV export"},
-        {"not a working folder", {"render", file("nowhere"), "--form", "TfrmQR_Kyuyo", "--pdf", pdf, "--year", "2026", "--month", "04"}, 1, "no settings file"},
+        {"bad month",
+         {"render", dir, "--form", "TfrmQR_Kyuyo", "--pdf", pdf, "--year", "2026", "--month", "13"},
+         2,
+         "not a month"},
+        {"no csv export",
+         {"render", dir, "--form", "TfrmQR_Minus", "--pdf", pdf, "--csv", file("m.csv"), "--year", "2026", "--month",
+          "04"},
+         2,
+         "has no CSV export"},
+        {"not a working folder",
+         {"render", file("nowhere"), "--form", "TfrmQR_Kyuyo", "--pdf", pdf, "--year", "2026", "--month", "04"},
+         1,
+         "no settings file"},
         {"unknown subcommand", {"draw"}, 2, "unknown subcommand 'draw'"},
     };
     for (const auto& c : cases) {

@@ -17,8 +17,7 @@ namespace {
 
 // Just the main window's fields the forms read, under their object names.
 struct FakeMain {
-    FakeMain()
-    {
+    FakeMain() {
         window.setObjectName(QStringLiteral("frmMain"));
         for (const char* name : {"EditYY", "EditMM", "EditYY2", "EditD1", "EditD2", "Edit1"}) {
             auto* e = new QLineEdit(&window);
@@ -31,8 +30,7 @@ struct FakeMain {
         weekly->setObjectName(QStringLiteral("CheckBox2"));
         window.show();
     }
-    void set(const char* name, const char* text)
-    {
+    void set(const char* name, const char* text) {
         window.findChild<QLineEdit*>(QString::fromLatin1(name))->setText(QString::fromUtf8(text));
     }
     QWidget window;
@@ -40,8 +38,7 @@ struct FakeMain {
 
 }  // namespace
 
-TEST_F(SlipTest, PreviewShowsTheMainWindowsMonthAndKeepsItsPages)
-{
+TEST_F(SlipTest, PreviewShowsTheMainWindowsMonthAndKeepsItsPages) {
     FakeMain main;
     main.set("EditYY", "2026");
     main.set("EditMM", "04");
@@ -70,8 +67,7 @@ TEST_F(SlipTest, PreviewShowsTheMainWindowsMonthAndKeepsItsPages)
     EXPECT_FALSE(second);
 }
 
-TEST_F(SlipTest, BonusFormReadsTheBonusPageFields)
-{
+TEST_F(SlipTest, BonusFormReadsTheBonusPageFields) {
     FakeMain main;
     main.set("EditYY", "2025");  // the month page's year does not matter
     main.set("EditYY2", "2026");
@@ -84,4 +80,3 @@ TEST_F(SlipTest, BonusFormReadsTheBonusPageFields)
     ASSERT_EQ(form.preview()->document().csvRows.size(), 1u);
     EXPECT_EQ(form.preview()->document().csvRows[0][1], QStringLiteral("1"));
 }
-

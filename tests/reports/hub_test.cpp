@@ -21,8 +21,7 @@ namespace {
 
 class Hub : public SlipTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SlipTest::SetUp();
         previousDir = QDir::currentPath();
         QDir::setCurrent(work.path());
@@ -39,16 +38,14 @@ protected:
         main->EditMM->setText(QStringLiteral("04"));
         main->EditYY2->setText(QStringLiteral("2026"));
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         app::subWindows().freeAll();
         for (const auto& f : reports::reportForms()) app::subWindows().unregister(f.formName);
         main.reset();
         QDir::setCurrent(previousDir);
         SlipTest::TearDown();
     }
-    reports::ReportForm* form(const char* name)
-    {
+    reports::ReportForm* form(const char* name) {
         return qobject_cast<reports::ReportForm*>(app::subWindows().reference(QString::fromLatin1(name)));
     }
     void click(const char* button) { main->findChild<ui::Button*>(QString::fromLatin1(button))->click(); }
@@ -60,8 +57,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Hub, PaySlipCommandOpensThePreviewOfTheChosenLayout)
-{
+TEST_F(Hub, PaySlipCommandOpensThePreviewOfTheChosenLayout) {
     payRecord("26/04", 1);
     click("btnK_Meisai");
     ASSERT_NE(form("frmQR_Kyuyo"), nullptr);
@@ -80,8 +76,7 @@ TEST_F(Hub, PaySlipCommandOpensThePreviewOfTheChosenLayout)
     EXPECT_TRUE(form("frmQR_Kyuyo1170")->preview()->isVisible());
 }
 
-TEST_F(Hub, NoRecordsOfTheMonthShowTheMessageAndOpenNothing)
-{
+TEST_F(Hub, NoRecordsOfTheMonthShowTheMessageAndOpenNothing) {
     payRecord("26/03", 1);
     insert("minus_dat", {{"M_No", 1}, {"M_DATE", "26/03"}});
     for (const char* button : {"btnK_Meisai", "btnMainus"}) {
@@ -96,8 +91,7 @@ TEST_F(Hub, NoRecordsOfTheMonthShowTheMessageAndOpenNothing)
     EXPECT_EQ(form("frmQR_Minus"), nullptr);
 }
 
-TEST_F(Hub, WeeklyPaySlipsCountAndPrintUnderTheLastDateOfThePeriod)
-{
+TEST_F(Hub, WeeklyPaySlipsCountAndPrintUnderTheLastDateOfThePeriod) {
     payRecord("26/04/07", 1);
     main->CheckBox2->setChecked(true);
     main->EditD1->setText(QStringLiteral("26/04/01"));
@@ -108,8 +102,7 @@ TEST_F(Hub, WeeklyPaySlipsCountAndPrintUnderTheLastDateOfThePeriod)
     EXPECT_TRUE(dialogs.shown().empty());
 }
 
-TEST_F(Hub, BonusSlipCommandOpensTheBonusPreview)
-{
+TEST_F(Hub, BonusSlipCommandOpensTheBonusPreview) {
     payRecord("26-2", 1, {{"S_SHOYO_F", "1"}});
     main->ComboBox1->setCurrentIndex(main->ComboBox1->findText(QStringLiteral("2")));
     click("btnShoyoPrt");
@@ -118,8 +111,7 @@ TEST_F(Hub, BonusSlipCommandOpensTheBonusPreview)
     EXPECT_EQ(form("frmQR_KyuyoS")->preview()->document().csvRows.size(), 1u);
 }
 
-TEST_F(Hub, DeductionSlipCommandOpensItsPreviewWithoutCsv)
-{
+TEST_F(Hub, DeductionSlipCommandOpensItsPreviewWithoutCsv) {
     insert("minus_dat", {{"M_No", 1}, {"M_DATE", "26/04"}, {"M_TANMEI", "鈴木一郎"}, {"M_GKING", 1000}});
     click("btnMainus");
     ASSERT_NE(form("frmQR_Minus"), nullptr);

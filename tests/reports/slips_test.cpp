@@ -17,21 +17,20 @@ using report::PlacedText;
 
 namespace {
 
-Document render(const char* form, const reports::PrintState& s, const report::TextMeasurer* m = nullptr)
-{
+Document render(const char* form, const reports::PrintState& s, const report::TextMeasurer* m = nullptr) {
     const reports::FormInfo* f = reports::findForm(QString::fromLatin1(form));
     EXPECT_NE(f, nullptr) << form;
     return f->render(data::DataModule1->ADOConnection1, s, m);
 }
 
 // The value cell under a caption of the plain slip (caption "XxxCapN" over "XxxValN").
-const PlacedText* under(const Page& page, const QString& caption, int slip = 0)
-{
+const PlacedText* under(const Page& page, const QString& caption, int slip = 0) {
     int seen = 0;
     for (const PlacedText& t : page.texts) {
         if (t.text != caption || !t.source.contains(QStringLiteral("Cap"))) continue;
         if (seen++ != slip) continue;
-        const QString valueName = t.source.section(QLatin1Char(' '), 0, 0).replace(QStringLiteral("Cap"), QStringLiteral("Val"));
+        const QString valueName =
+            t.source.section(QLatin1Char(' '), 0, 0).replace(QStringLiteral("Cap"), QStringLiteral("Val"));
         for (const PlacedText& v : page.texts)
             if (v.source.section(QLatin1Char(' '), 0, 0) == valueName && std::abs(v.box.y - t.box.bottom()) < 0.01)
                 return &v;
@@ -40,8 +39,7 @@ const PlacedText* under(const Page& page, const QString& caption, int slip = 0)
     return nullptr;
 }
 
-std::vector<double> namesAt(const Page& page, const QString& component)
-{
+std::vector<double> namesAt(const Page& page, const QString& component) {
     std::vector<double> y;
     for (const PlacedText* t : page.named(component)) y.push_back(t->box.y);
     return y;
@@ -49,8 +47,7 @@ std::vector<double> namesAt(const Page& page, const QString& component)
 
 }  // namespace
 
-TEST_F(SlipTest, FivePayRecordsGiveTwoPagesOfFourSlips)
-{
+TEST_F(SlipTest, FivePayRecordsGiveTwoPagesOfFourSlips) {
     for (int i = 1; i <= 5; ++i) {
         employee(i, "社員" + std::to_string(i));
         payRecord("26/04", i, {{"S_BASKING", 100000 * i}});
@@ -67,8 +64,7 @@ TEST_F(SlipTest, FivePayRecordsGiveTwoPagesOfFourSlips)
     EXPECT_EQ(d.pages[0].named(QStringLiteral("QRExprTitle"))[0]->text, QStringLiteral("2026年04月分　　給与明細書"));
 }
 
-TEST_F(SlipTest, ThreePreprintedSlipsStandOnOnePage)
-{
+TEST_F(SlipTest, ThreePreprintedSlipsStandOnOnePage) {
     for (int i = 1; i <= 4; ++i) payRecord("26/04", i);
     const Document d = render("TfrmQR_Kyuyo1170", month("2026", "04"));
     ASSERT_EQ(d.pages.size(), 2u);
@@ -86,15 +82,14 @@ TEST_F(SlipTest, ThreePreprintedSlipsStandOnOnePage)
     EXPECT_NEAR(d.pages[0].named(QStringLiteral("ValNet"))[0]->box.y, 1 + 79.4, 1e-9);
 }
 
-TEST_F(SlipTest, ItemsAnEmployeeDoesNotHaveShowNeitherCaptionNorValue)
-{
+TEST_F(SlipTest, ItemsAnEmployeeDoesNotHaveShowNeitherCaptionNorValue) {
     employee(7, "山田花子");
     payRecord("26/04", 7, {{"S_BASKING", 180000}, {"S_TOTALS", 180000}, {"S_TOTALT", 180000}});
     const Document d = render("TfrmQR_Kyuyo", month("2026", "04"));
     const Page& p = d.pages.at(0);
-    for (const char* caption : {"早出残", "普通残", "深夜残", "遅　刻", "早　退", "早出残業", "普通残業", "深夜残業",
-                                "休日手当", "手当H", "手当1", "手当9", "健康保険", "介護保険", "厚生年金", "雇用保険",
-                                "食事控除", "控除1", "控除3", "課税対象額"})
+    for (const char* caption : {"早出残",   "普通残",   "深夜残",   "遅　刻", "早　退", "早出残業",  "普通残業",
+                                "深夜残業", "休日手当", "手当H",    "手当1",  "手当9",  "健康保険",  "介護保険",
+                                "厚生年金", "雇用保険", "食事控除", "控除1",  "控除3",  "課税対象額"})
         if (QString::fromUtf8(caption) != QStringLiteral("課税対象額")) {
             EXPECT_TRUE(p.find(QString::fromUtf8(caption)).empty()) << caption;
         }
@@ -117,8 +112,7 @@ void PrintTo(const MinutesCase& c, std::ostream* os) { *os << c.name; }
 
 class Minutes : public SlipTest, public ::testing::WithParamInterface<MinutesCase> {};
 
-TEST_P(Minutes, PrintInWholeMinutes)
-{
+TEST_P(Minutes, PrintInWholeMinutes) {
     const MinutesCase c = GetParam();
     EXPECT_EQ(reports::minutesPadded(c.minutes), QString::fromLatin1(c.padded));
     EXPECT_EQ(reports::minutesUnpadded(c.minutes), QString::fromLatin1(c.unpadded));
@@ -145,18 +139,36 @@ namespace {
 // allowance 8, subsidy, transport, insurance, taxes, an item deduction.
 // Taxable gross = 200000 + 5000 + 12000 + 3000 + 8000 + 10000 + 2000 - 1200 - 800 = 238000.
 const Cells fullMonth = {
-    {"S_BASKING", 200000}, {"S_HAYKING", 5000},  {"S_FUTKING", 12000}, {"S_SINKING", 3000}, {"S_KYUKING", 8000},
-    {"S_GKING1", 10000},   {"S_GKING5", 2000},   {"S_GKING8", 3000},   {"S_HOJYO", 4000},   {"S_KOTUHI", 15000},
-    {"S_TIKKING", 1200},   {"S_TIKOKU", 45},     {"S_SOUKING", 800},   {"S_SOUTAI", 30},    {"S_SKING1", 1000},
-    {"S_MEAT_K", 3000},    {"S_HOKEN", 10500},   {"S_HOKENK", 1890},   {"S_NENKIN", 20000}, {"S_KOYOU", 1300},
-    {"S_SHAHO", 33690},    {"S_ZEI_G", 5000},    {"S_ZEI_K", 7000},
+    {"S_BASKING", 200000},
+    {"S_HAYKING", 5000},
+    {"S_FUTKING", 12000},
+    {"S_SINKING", 3000},
+    {"S_KYUKING", 8000},
+    {"S_GKING1", 10000},
+    {"S_GKING5", 2000},
+    {"S_GKING8", 3000},
+    {"S_HOJYO", 4000},
+    {"S_KOTUHI", 15000},
+    {"S_TIKKING", 1200},
+    {"S_TIKOKU", 45},
+    {"S_SOUKING", 800},
+    {"S_SOUTAI", 30},
+    {"S_SKING1", 1000},
+    {"S_MEAT_K", 3000},
+    {"S_HOKEN", 10500},
+    {"S_HOKENK", 1890},
+    {"S_NENKIN", 20000},
+    {"S_KOYOU", 1300},
+    {"S_SHAHO", 33690},
+    {"S_ZEI_G", 5000},
+    {"S_ZEI_K", 7000},
     // gross before the late and early deductions; net as the pay record writes it
-    {"S_TOTALS", 243000},  {"S_TOTALT", 210310},
+    {"S_TOTALS", 243000},
+    {"S_TOTALT", 210310},
 };
 }  // namespace
 
-TEST_F(SlipTest, PaySlipReconcilesGrossTransportSubsidyDeductionsAndNet)
-{
+TEST_F(SlipTest, PaySlipReconcilesGrossTransportSubsidyDeductionsAndNet) {
     payRecord("26/04", 1, fullMonth);
     const Page p = render("TfrmQR_Kyuyo", month("2026", "04")).pages.at(0);
     const long long gross = amount(under(p, QStringLiteral("総支給額")));
@@ -181,8 +193,7 @@ TEST_F(SlipTest, PaySlipReconcilesGrossTransportSubsidyDeductionsAndNet)
     EXPECT_EQ(amount(under(q, QStringLiteral("課税対象額"))), 241000 - 33690);
 }
 
-TEST_F(SlipTest, PensionFundPrintsItsAmountInsideSocialInsurance)
-{
+TEST_F(SlipTest, PensionFundPrintsItsAmountInsideSocialInsurance) {
     payRecord("26/04", 1, {{"S_KIKIN", 1500}, {"S_NENKIN", 18000}, {"S_SHAHO", 19500}});
     const Page p = render("TfrmQR_Kyuyo", month("2026", "04")).pages.at(0);
     EXPECT_EQ(under(p, QStringLiteral("厚生基金"))->text, QStringLiteral("1,500"));
@@ -190,21 +201,30 @@ TEST_F(SlipTest, PensionFundPrintsItsAmountInsideSocialInsurance)
               amount(under(p, QStringLiteral("社保合計"))));
 }
 
-TEST_F(SlipTest, BonusSlipPrintsTheBonusPaidAndReconciles)
-{
+TEST_F(SlipTest, BonusSlipPrintsTheBonusPaidAndReconciles) {
     // Taxable gross 300500 - 500 = 300000; S_TOTALS holds the standard bonus
     // cut to thousands; allowance 8 (2000) is non-taxable.
-    payRecord("26-1", 3, {{"S_SHOYO_F", "1"}, {"S_BASKING", 300500}, {"S_GKING8", 2000}, {"S_TIKKING", 500},
-                          {"S_SKING1", 1000}, {"S_ZEI_G", 12000}, {"S_SHAHO", 45000}, {"S_HOKEN", 45000},
-                          {"S_TOTALS", 300000}, {"S_TOTALT", 244000}});
+    payRecord("26-1", 3,
+              {{"S_SHOYO_F", "1"},
+               {"S_BASKING", 300500},
+               {"S_GKING8", 2000},
+               {"S_TIKKING", 500},
+               {"S_SKING1", 1000},
+               {"S_ZEI_G", 12000},
+               {"S_SHAHO", 45000},
+               {"S_HOKEN", 45000},
+               {"S_TOTALS", 300000},
+               {"S_TOTALT", 244000}});
     for (const char* form : {"TfrmQR_KyuyoS", "TfrmQR_KyuyoS1170"}) {
         SCOPED_TRACE(form);
         const Page p = render(form, bonus("2026", "1")).pages.at(0);
         const bool plain = QString::fromLatin1(form) == QStringLiteral("TfrmQR_KyuyoS");
-        const long long gross = plain ? amount(under(p, QStringLiteral("総支給額"))) : amount(p.named(QStringLiteral("ValGross"))[0]);
+        const long long gross =
+            plain ? amount(under(p, QStringLiteral("総支給額"))) : amount(p.named(QStringLiteral("ValGross"))[0]);
         const long long deductions =
             plain ? amount(under(p, QStringLiteral("控除額計"))) : amount(p.named(QStringLiteral("ValDeduct"))[0]);
-        const long long net = plain ? amount(under(p, QStringLiteral("差引支給額"))) : amount(p.named(QStringLiteral("ValNet"))[0]);
+        const long long net =
+            plain ? amount(under(p, QStringLiteral("差引支給額"))) : amount(p.named(QStringLiteral("ValNet"))[0]);
         EXPECT_EQ(gross, 302500);
         EXPECT_EQ(gross - deductions, net);
         EXPECT_EQ(net, 244000);
@@ -213,8 +233,7 @@ TEST_F(SlipTest, BonusSlipPrintsTheBonusPaidAndReconciles)
     EXPECT_EQ(p.named(QStringLiteral("QRExprTitle"))[0]->text, QStringLiteral("2026年1回目　　賞与明細書"));
 }
 
-TEST_F(SlipTest, BonusSlipsSelectByBonusYearAndNumberOnly)
-{
+TEST_F(SlipTest, BonusSlipsSelectByBonusYearAndNumberOnly) {
     employee(1, "今年");
     employee(2, "昨年");
     employee(3, "未確定");
@@ -227,8 +246,7 @@ TEST_F(SlipTest, BonusSlipsSelectByBonusYearAndNumberOnly)
     EXPECT_EQ(d.csvRows[0][2], QStringLiteral("今年"));
 }
 
-TEST_F(SlipTest, WeeklyPayUsesTheLastDateOfThePeriodAsKey)
-{
+TEST_F(SlipTest, WeeklyPayUsesTheLastDateOfThePeriodAsKey) {
     employee(4, "週給");
     payRecord("26/04/07", 4, {{"S_BASKING", 30000}});
     payRecord("26/04", 4, {{"S_BASKING", 99999}});
@@ -241,8 +259,7 @@ TEST_F(SlipTest, WeeklyPayUsesTheLastDateOfThePeriodAsKey)
     EXPECT_EQ(under(d.pages[0], QStringLiteral("基本給"))->text, QStringLiteral("30,000"));
 }
 
-TEST_F(SlipTest, PreprintedFormWarnsAboutAllowancesItHasNoBoxFor)
-{
+TEST_F(SlipTest, PreprintedFormWarnsAboutAllowancesItHasNoBoxFor) {
     employee(1, "佐藤");
     payRecord("26/04", 1, {{"S_GKING5", 1500}, {"S_GKING6", 0}});
     payRecord("26/04", 2);
@@ -255,11 +272,19 @@ TEST_F(SlipTest, PreprintedFormWarnsAboutAllowancesItHasNoBoxFor)
     EXPECT_TRUE(render("TfrmQR_Kyuyo", month("2026", "04")).warnings.isEmpty());
 }
 
-TEST_F(SlipTest, DeductionSlipLineWithoutAmountShowsItsTextAlone)
-{
-    insert("minus_dat", {{"M_No", 1}, {"M_SEQNO", 2}, {"M_TANCOD", 5}, {"M_DATE", "26/04"}, {"M_TANMEI", "鈴木一郎"},
-                         {"M_DAT_0", "社宅費"}, {"M_KING_0", 20000}, {"M_DAT_1", "積立金（今月休止）"}, {"M_KING_1", 0},
-                         {"M_GKING", 20000}, {"M_KYUYO", 250000}, {"M_FURI_KG", 230000}});
+TEST_F(SlipTest, DeductionSlipLineWithoutAmountShowsItsTextAlone) {
+    insert("minus_dat", {{"M_No", 1},
+                         {"M_SEQNO", 2},
+                         {"M_TANCOD", 5},
+                         {"M_DATE", "26/04"},
+                         {"M_TANMEI", "鈴木一郎"},
+                         {"M_DAT_0", "社宅費"},
+                         {"M_KING_0", 20000},
+                         {"M_DAT_1", "積立金（今月休止）"},
+                         {"M_KING_1", 0},
+                         {"M_GKING", 20000},
+                         {"M_KYUYO", 250000},
+                         {"M_FURI_KG", 230000}});
     insert("minus_dat", {{"M_No", 2}, {"M_TANCOD", 6}, {"M_DATE", "26/03"}, {"M_TANMEI", "先月"}});
     const Document d = render("TfrmQR_Minus", month("2026", "04"));
     ASSERT_EQ(d.pages.size(), 1u);
@@ -280,8 +305,7 @@ TEST_F(SlipTest, DeductionSlipLineWithoutAmountShowsItsTextAlone)
     EXPECT_TRUE(d.csvHeader.isEmpty());  // this form does not export
 }
 
-TEST_F(SlipTest, PdfOfPaySlipsHoldsNamesAndAmountsInEmbeddedIpaFonts)
-{
+TEST_F(SlipTest, PdfOfPaySlipsHoldsNamesAndAmountsInEmbeddedIpaFonts) {
     employee(1, "山田太郎");
     employee(2, "高橋花子");
     payRecord("26/04", 1, fullMonth);
@@ -307,8 +331,7 @@ TEST_F(SlipTest, PdfOfPaySlipsHoldsNamesAndAmountsInEmbeddedIpaFonts)
         }
 }
 
-TEST_F(SlipTest, CsvOfThreeSlipsReadsBack)
-{
+TEST_F(SlipTest, CsvOfThreeSlipsReadsBack) {
     employee(1, "山田太郎");
     employee(2, "高橋, 花子");
     employee(3, "髙木");
@@ -322,8 +345,9 @@ TEST_F(SlipTest, CsvOfThreeSlipsReadsBack)
     const QStringList lines = rtl::toQString(back).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4);
     const QStringList header = lines[0].split(QLatin1Char(','));
-    EXPECT_EQ(header.mid(0, 6), (QStringList{QStringLiteral("所　　　属"), QStringLiteral("社員ｺｰﾄﾞ"), QStringLiteral("氏　　名"),
-                                             QStringLiteral("差引支給額"), QStringLiteral("勤務日数"), QStringLiteral("勤務時間")}));
+    EXPECT_EQ(header.mid(0, 6),
+              (QStringList{QStringLiteral("所　　　属"), QStringLiteral("社員ｺｰﾄﾞ"), QStringLiteral("氏　　名"),
+                           QStringLiteral("差引支給額"), QStringLiteral("勤務日数"), QStringLiteral("勤務時間")}));
     EXPECT_TRUE(header.contains(QStringLiteral("手当H")));
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("1,1,山田太郎,210310,20,160:00,")));
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("1,2,\"高橋, 花子\",150000,20,1:01,")));

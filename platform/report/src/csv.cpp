@@ -7,8 +7,7 @@ namespace report {
 
 namespace {
 
-QString quoted(const QString& field)
-{
+QString quoted(const QString& field) {
     const bool needs = field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"')) ||
                        field.contains(QLatin1Char('\r')) || field.contains(QLatin1Char('\n'));
     if (!needs) return field;
@@ -17,8 +16,7 @@ QString quoted(const QString& field)
     return QLatin1Char('"') + out + QLatin1Char('"');
 }
 
-void appendLine(QString& out, const QStringList& fields)
-{
+void appendLine(QString& out, const QStringList& fields) {
     for (int i = 0; i < fields.size(); ++i) {
         if (i) out += QLatin1Char(',');
         out += quoted(fields[i]);
@@ -28,8 +26,7 @@ void appendLine(QString& out, const QStringList& fields)
 
 }  // namespace
 
-QString csvText(const Document& document)
-{
+QString csvText(const Document& document) {
     QString out;
     if (document.csvHeader.isEmpty()) return out;
     appendLine(out, document.csvHeader);
@@ -37,8 +34,7 @@ QString csvText(const Document& document)
     return out;
 }
 
-std::string csvBytes(const Document& document, CsvEncoding encoding)
-{
+std::string csvBytes(const Document& document, CsvEncoding encoding) {
     const std::string utf8 = rtl::fromQString(csvText(document));
     if (encoding == CsvEncoding::Utf8Bom) return "\xEF\xBB\xBF" + utf8;
     std::string missing;
@@ -47,8 +43,7 @@ std::string csvBytes(const Document& document, CsvEncoding encoding)
     return *bytes;
 }
 
-void writeCsv(const QString& path, const Document& document, CsvEncoding encoding)
-{
+void writeCsv(const QString& path, const Document& document, CsvEncoding encoding) {
     const std::string bytes = csvBytes(document, encoding);
     rtl::writeTextFile(rtl::fromQString(path), bytes);
 }

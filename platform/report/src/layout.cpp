@@ -7,32 +7,28 @@
 
 namespace report {
 
-double EmMeasurer::widthMm(const QString& text, const FontSpec& font) const
-{
+double EmMeasurer::widthMm(const QString& text, const FontSpec& font) const {
     const double em = font.pointSize * 25.4 / 72.0;
     double w = 0;
     for (const QChar c : text) w += c.unicode() < 0x80 ? em / 2 : em;
     return w;
 }
 
-std::vector<const PlacedText*> Page::named(const QString& component) const
-{
+std::vector<const PlacedText*> Page::named(const QString& component) const {
     std::vector<const PlacedText*> out;
     for (const PlacedText& t : texts)
         if (t.source == component || t.source.startsWith(component + QLatin1Char(' '))) out.push_back(&t);
     return out;
 }
 
-std::vector<const PlacedText*> Page::find(const QString& text) const
-{
+std::vector<const PlacedText*> Page::find(const QString& text) const {
     std::vector<const PlacedText*> out;
     for (const PlacedText& t : texts)
         if (t.text == text) out.push_back(&t);
     return out;
 }
 
-QString Document::dump() const
-{
+QString Document::dump() const {
     QString out;
     for (std::size_t p = 0; p < pages.size(); ++p)
         for (const PlacedText& t : pages[p].texts)
@@ -51,9 +47,7 @@ constexpr double Epsilon = 1e-6;
 class Layouter {
 public:
     Layouter(const LayoutInput& in)
-        : r_(*in.report), rows_(*in.rows), ctx_(in.context),
-          measure_(in.measurer ? in.measurer : &em_)
-    {
+        : r_(*in.report), rows_(*in.rows), ctx_(in.context), measure_(in.measurer ? in.measurer : &em_) {
         if (ctx_.printDate.isEmpty()) ctx_.printDate = QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
         doc_.title = r_.title;
         doc_.page = r_.page;
@@ -61,8 +55,7 @@ public:
             if (b.kind == BandKind::PageFooter) footerHeight_ += b.height;
     }
 
-    Document run()
-    {
+    Document run() {
         const std::size_t n = rows_.rows.size();
         doc_.rows = n;
         if (r_.exportsCsv()) {
@@ -92,8 +85,7 @@ public:
                 if (b.kind == BandKind::Detail) place(b, row, true);
         }
         const Row last = n ? Row(&rows_, n - 1) : Row();
-        for (std::size_t g = r_.groups.size(); g-- > 0;)
-            placeKind(BandKind::GroupFooter, static_cast<int>(g), last);
+        for (std::size_t g = r_.groups.size(); g-- > 0;) placeKind(BandKind::GroupFooter, static_cast<int>(g), last);
         // A group footer bound to no group closes the whole report.
         placeKind(BandKind::GroupFooter, -1, last);
         placeKind(BandKind::Summary, -1, last);
@@ -107,14 +99,12 @@ private:
     double bodyBottom() const { return r_.page.pageHeight() - r_.page.bottom - footerHeight_; }
     double columnX() const { return r_.page.left + column_ * (r_.page.columnWidth() + r_.page.columnGap); }
 
-    void placeKind(BandKind kind, int group, const Row& row)
-    {
+    void placeKind(BandKind kind, int group, const Row& row) {
         for (const Band& b : r_.bands)
             if (b.kind == kind && b.group == group) place(b, row, false);
     }
 
-    void startPage()
-    {
+    void startPage() {
         doc_.pages.emplace_back();
         ctx_.page = static_cast<int>(doc_.pages.size());
         column_ = 0;
@@ -131,8 +121,7 @@ private:
         pageEmpty_ = true;
     }
 
-    void finishPage(const Row& row)
-    {
+    void finishPage(const Row& row) {
         double y = bodyBottom();
         for (const Band& b : r_.bands)
             if (b.kind == BandKind::PageFooter) {
@@ -141,15 +130,13 @@ private:
             }
     }
 
-    void newPage(const Row& row)
-    {
+    void newPage(const Row& row) {
         finishPage(row);
         startPage();
     }
 
     // Room for `h` mm at the current position: next column, else next page.
-    void makeRoom(double h, const Row& previous)
-    {
+    void makeRoom(double h, const Row& previous) {
         if (pendingBreak_) {
             pendingBreak_ = false;
             if (!pageEmpty_) {
@@ -166,8 +153,7 @@ private:
         newPage(previous);
     }
 
-    void place(const Band& b, const Row& row, bool detail)
-    {
+    void place(const Band& b, const Row& row, bool detail) {
         if (!b.printWhen(row, ctx_)) return;
         makeRoom(b.height, lastPlaced_);
         currentRow_ = row;
@@ -194,30 +180,23 @@ private:
         }
     }
 
-    void accumulate(const Row& row)
-    {
+    void accumulate(const Row& row) {
         for (const Aggregate& a : r_.aggregates) ctx_.totals[a.name] += a.value ? a.value(row) : 1;
     }
 
-    void resetGroup(int g)
-    {
+    void resetGroup(int g) {
         for (const Aggregate& a : r_.aggregates)
             if (a.reset == Aggregate::Reset::Group && a.group == g) ctx_.totals[a.name] = 0;
     }
 
-    void draw(const std::vector<Item>& items, double x0, double y0, const Row& row)
-    {
+    void draw(const std::vector<Item>& items, double x0, double y0, const Row& row) {
         Page& page = doc_.pages.back();
         for (const Item& it : items) {
             if (!it.printWhen(row, ctx_)) continue;
             const RectMm at{x0 + it.box.x, y0 + it.box.y, it.box.w, it.box.h};
             switch (it.kind) {
-            case Item::Kind::Line:
-                page.lines.push_back({at.x, at.y, at.x + at.w, at.y + at.h, it.penMm});
-                break;
-            case Item::Kind::Box:
-                page.boxes.push_back({at, it.penMm});
-                break;
+            case Item::Kind::Line: page.lines.push_back({at.x, at.y, at.x + at.w, at.y + at.h, it.penMm}); break;
+            case Item::Kind::Box: page.boxes.push_back({at, it.penMm}); break;
             case Item::Kind::Text: {
                 const QString s = it.value(row, ctx_);
                 if (s.isEmpty()) break;
@@ -253,16 +232,14 @@ private:
 
 }  // namespace
 
-Document layout(const LayoutInput& input)
-{
+Document layout(const LayoutInput& input) {
     static const db::ResultSet noRows;
     LayoutInput in = input;
     if (!in.rows) in.rows = &noRows;
     return Layouter(in).run();
 }
 
-Document layout(const Report& report, const db::ResultSet& rows, Context context, const TextMeasurer* measurer)
-{
+Document layout(const Report& report, const db::ResultSet& rows, Context context, const TextMeasurer* measurer) {
     LayoutInput in;
     in.report = &report;
     in.rows = &rows;

@@ -16,8 +16,7 @@
 
 namespace report {
 
-QFont qtFont(const FontSpec& spec)
-{
+QFont qtFont(const FontSpec& spec) {
     QFont font(ui::mapFontFamily(spec.family));
     font.setPointSizeF(spec.pointSize);
     font.setBold(spec.bold);
@@ -28,8 +27,7 @@ QFont qtFont(const FontSpec& spec)
     return font;
 }
 
-double FontMeasurer::widthMm(const QString& text, const FontSpec& font) const
-{
+double FontMeasurer::widthMm(const QString& text, const FontSpec& font) const {
     // In pixels of 1/7200 inch, independent of any screen.
     QFont f = qtFont(font);
     f.setPixelSize(std::max(1, qRound(font.pointSize * 100)));
@@ -43,16 +41,14 @@ QRectF px(const RectMm& r, double k) { return {r.x * k, r.y * k, r.w * k, r.h * 
 
 // Characters that vertical Japanese text turns a quarter: the long-vowel
 // mark, dashes, wave dashes and brackets.
-bool turnedInVertical(QChar c)
-{
+bool turnedInVertical(QChar c) {
     static const QString turned = QStringLiteral("ー－—―‐-~〜～…‥（）()「」『』【】〔〕［］[]｛｝{}＜＞<>《》〈〉＝=");
     return turned.contains(c);
 }
 
 // Small kana and the ideographic comma and full stop sit towards the upper
 // right of their cell in vertical text.
-bool shiftedInVertical(QChar c)
-{
+bool shiftedInVertical(QChar c) {
     static const QString small = QStringLiteral("ぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶ、。，．");
     return small.contains(c);
 }
@@ -61,8 +57,7 @@ bool shiftedInVertical(QChar c)
 // along it. A box wider than tall holds the column along its width, turned
 // a quarter so that it reads top to bottom once the paper is turned (as
 // vertical fonts print on a landscape page).
-void drawVertical(QPainter& painter, const PlacedText& t, double k)
-{
+void drawVertical(QPainter& painter, const PlacedText& t, double k) {
     QRectF box = px(t.box, k);
     painter.save();
     if (box.width() > box.height()) {
@@ -72,8 +67,9 @@ void drawVertical(QPainter& painter, const PlacedText& t, double k)
     }
     const double em = t.font.pointSize / 72.0 * 25.4 * k;
     const double length = em * t.text.size();
-    double y = box.top() + (t.align == Align::Left ? 0 : t.align == Align::Right ? box.height() - length
-                                                                                 : (box.height() - length) / 2);
+    double y = box.top() + (t.align == Align::Left    ? 0
+                            : t.align == Align::Right ? box.height() - length
+                                                      : (box.height() - length) / 2);
     const double x = box.center().x() - em / 2;
     for (const QChar c : t.text) {
         QRectF cell(x, y, em, em);
@@ -94,8 +90,7 @@ void drawVertical(QPainter& painter, const PlacedText& t, double k)
 
 }  // namespace
 
-void paintPage(QPainter& painter, const Page& page, double dpi)
-{
+void paintPage(QPainter& painter, const Page& page, double dpi) {
     const double k = dpi / 25.4;  // device units per millimetre
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -123,16 +118,14 @@ void paintPage(QPainter& painter, const Page& page, double dpi)
     painter.restore();
 }
 
-void preparePageLayout(QPagedPaintDevice& device, const PageSetup& setup)
-{
+void preparePageLayout(QPagedPaintDevice& device, const PageSetup& setup) {
     const QPageSize size(QSizeF(setup.paperWidth, setup.paperHeight), QPageSize::Millimeter, QString(),
                          QPageSize::ExactMatch);
     device.setPageLayout(QPageLayout(size, setup.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
 }
 
-void printDocument(QPrinter& printer, const Document& document, int from, int to)
-{
+void printDocument(QPrinter& printer, const Document& document, int from, int to) {
     printer.setFullPage(true);
     preparePageLayout(printer, document.page);
     const int count = static_cast<int>(document.pages.size());
@@ -146,8 +139,7 @@ void printDocument(QPrinter& printer, const Document& document, int from, int to
     }
 }
 
-void writePdf(const QString& path, const Document& document)
-{
+void writePdf(const QString& path, const Document& document) {
     const QString tmp = path + QStringLiteral(".tmp~");
     QFile::remove(tmp);
     bool ok = false;

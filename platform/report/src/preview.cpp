@@ -37,8 +37,7 @@ constexpr double MinZoom = 0.25, MaxZoom = 4.0;
 const QString CsvCp932 = QStringLiteral("CSV Shift_JIS (*.csv)");
 const QString CsvUtf8 = QStringLiteral("CSV UTF-8 BOM付き (*.csv)");
 
-QToolButton* button(QWidget* parent, const char* name, const QString& caption, QLayout* layout)
-{
+QToolButton* button(QWidget* parent, const char* name, const QString& caption, QLayout* layout) {
     auto* b = new QToolButton(parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setText(caption);
@@ -48,8 +47,7 @@ QToolButton* button(QWidget* parent, const char* name, const QString& caption, Q
     return b;
 }
 
-QString withSuffix(QString path, const QString& suffix)
-{
+QString withSuffix(QString path, const QString& suffix) {
     if (QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) != 0) path += QLatin1Char('.') + suffix;
     return path;
 }
@@ -57,8 +55,7 @@ QString withSuffix(QString path, const QString& suffix)
 }  // namespace
 
 PreviewWindow::PreviewWindow(std::shared_ptr<const Document> document, QWidget* parent)
-    : QWidget(parent, Qt::Window), document_(std::move(document)), folder_(QDir::currentPath())
-{
+    : QWidget(parent, Qt::Window), document_(std::move(document)), folder_(QDir::currentPath()) {
     setObjectName(QStringLiteral("QRPreview"));
     setWindowTitle(document_->title);
     setFont(ui::defaultFont());
@@ -71,7 +68,8 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const Document> document, QWidget* 
     auto* top = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     top->addLayout(bar);
-    connect(button(this, "btnFirst", QStringLiteral("|◀"), bar), &QToolButton::clicked, this, &PreviewWindow::firstPage);
+    connect(button(this, "btnFirst", QStringLiteral("|◀"), bar), &QToolButton::clicked, this,
+            &PreviewWindow::firstPage);
     connect(button(this, "btnPrior", QStringLiteral("◀"), bar), &QToolButton::clicked, this, &PreviewWindow::priorPage);
     pageLabel_ = new QLabel(this);
     pageLabel_->setObjectName(QStringLiteral("lblPage"));
@@ -81,15 +79,18 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const Document> document, QWidget* 
     connect(button(this, "btnNext", QStringLiteral("▶"), bar), &QToolButton::clicked, this, &PreviewWindow::nextPage);
     connect(button(this, "btnLast", QStringLiteral("▶|"), bar), &QToolButton::clicked, this, &PreviewWindow::lastPage);
     bar->addSpacing(12);
-    connect(button(this, "btnZoomIn", QStringLiteral("拡大"), bar), &QToolButton::clicked, this, &PreviewWindow::zoomIn);
-    connect(button(this, "btnZoomOut", QStringLiteral("縮小"), bar), &QToolButton::clicked, this, &PreviewWindow::zoomOut);
+    connect(button(this, "btnZoomIn", QStringLiteral("拡大"), bar), &QToolButton::clicked, this,
+            &PreviewWindow::zoomIn);
+    connect(button(this, "btnZoomOut", QStringLiteral("縮小"), bar), &QToolButton::clicked, this,
+            &PreviewWindow::zoomOut);
     connect(button(this, "btnFitWidth", QStringLiteral("幅に合わせる"), bar), &QToolButton::clicked, this,
             &PreviewWindow::fitWidth);
     connect(button(this, "btnFitPage", QStringLiteral("ページ全体"), bar), &QToolButton::clicked, this,
             &PreviewWindow::fitPage);
     bar->addSpacing(12);
     connect(button(this, "btnPrint", QStringLiteral("印刷"), bar), &QToolButton::clicked, this, &PreviewWindow::print);
-    connect(button(this, "btnPdf", QStringLiteral("PDF保存"), bar), &QToolButton::clicked, this, &PreviewWindow::savePdf);
+    connect(button(this, "btnPdf", QStringLiteral("PDF保存"), bar), &QToolButton::clicked, this,
+            &PreviewWindow::savePdf);
     if (!document_->csvHeader.isEmpty())
         connect(button(this, "btnCsv", QStringLiteral("CSV保存"), bar), &QToolButton::clicked, this,
                 &PreviewWindow::saveCsv);
@@ -118,8 +119,7 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const Document> document, QWidget* 
 
 PreviewWindow::~PreviewWindow() = default;
 
-QImage PreviewWindow::renderPage(int index, double dpi) const
-{
+QImage PreviewWindow::renderPage(int index, double dpi) const {
     const PageSetup& setup = document_->page;
     const QSize size(qRound(setup.pageWidth() / 25.4 * dpi), qRound(setup.pageHeight() / 25.4 * dpi));
     QImage img(size, QImage::Format_RGB32);
@@ -133,15 +133,13 @@ QImage PreviewWindow::renderPage(int index, double dpi) const
     return img;
 }
 
-void PreviewWindow::showPage()
-{
+void PreviewWindow::showPage() {
     const int count = static_cast<int>(document_->pages.size());
     page_ = std::clamp(page_, 0, std::max(0, count - 1));
     pageLabel_->setText(QStringLiteral("%1 / %2").arg(count ? page_ + 1 : 0).arg(count));
     const PageSetup& setup = document_->page;
     const QSize view = scroll_->viewport()->size();
-    if (fit_ == Fit::Width)
-        zoom_ = (view.width() - 20) / (setup.pageWidth() / 25.4 * ScreenDpi);
+    if (fit_ == Fit::Width) zoom_ = (view.width() - 20) / (setup.pageWidth() / 25.4 * ScreenDpi);
     else if (fit_ == Fit::Page)
         zoom_ = std::min((view.width() - 20) / (setup.pageWidth() / 25.4 * ScreenDpi),
                          (view.height() - 20) / (setup.pageHeight() / 25.4 * ScreenDpi));
@@ -154,23 +152,47 @@ void PreviewWindow::showPage()
         if (auto* b = findChild<QToolButton*>(QString::fromLatin1(name))) b->setEnabled(page_ + 1 < count);
 }
 
-bool PreviewWindow::eventFilter(QObject* watched, QEvent* event)
-{
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == scroll_->viewport() && event->type() == QEvent::Resize && fit_ != Fit::None) showPage();
     return QWidget::eventFilter(watched, event);
 }
 
-void PreviewWindow::firstPage() { page_ = 0; showPage(); }
-void PreviewWindow::priorPage() { --page_; showPage(); }
-void PreviewWindow::nextPage() { ++page_; showPage(); }
-void PreviewWindow::lastPage() { page_ = static_cast<int>(document_->pages.size()) - 1; showPage(); }
-void PreviewWindow::zoomIn() { fit_ = Fit::None; zoom_ *= 1.25; showPage(); }
-void PreviewWindow::zoomOut() { fit_ = Fit::None; zoom_ /= 1.25; showPage(); }
-void PreviewWindow::fitWidth() { fit_ = Fit::Width; showPage(); }
-void PreviewWindow::fitPage() { fit_ = Fit::Page; showPage(); }
+void PreviewWindow::firstPage() {
+    page_ = 0;
+    showPage();
+}
+void PreviewWindow::priorPage() {
+    --page_;
+    showPage();
+}
+void PreviewWindow::nextPage() {
+    ++page_;
+    showPage();
+}
+void PreviewWindow::lastPage() {
+    page_ = static_cast<int>(document_->pages.size()) - 1;
+    showPage();
+}
+void PreviewWindow::zoomIn() {
+    fit_ = Fit::None;
+    zoom_ *= 1.25;
+    showPage();
+}
+void PreviewWindow::zoomOut() {
+    fit_ = Fit::None;
+    zoom_ /= 1.25;
+    showPage();
+}
+void PreviewWindow::fitWidth() {
+    fit_ = Fit::Width;
+    showPage();
+}
+void PreviewWindow::fitPage() {
+    fit_ = Fit::Page;
+    showPage();
+}
 
-void PreviewWindow::print()
-{
+void PreviewWindow::print() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(document_->title);
     printer.setFullPage(true);
@@ -193,8 +215,7 @@ void PreviewWindow::print()
     printDocument(printer, *document_, from, to);
 }
 
-void PreviewWindow::savePdf()
-{
+void PreviewWindow::savePdf() {
     QString path = ui::saveFileName(this, QStringLiteral("PDFで保存"), folder_, QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty()) return;
     path = withSuffix(path, QStringLiteral("pdf"));
@@ -205,11 +226,10 @@ void PreviewWindow::savePdf()
     }
 }
 
-void PreviewWindow::saveCsv()
-{
+void PreviewWindow::saveCsv() {
     QString type;
-    QString path = ui::saveFileName(this, QStringLiteral("CSVで保存"), folder_, CsvCp932 + QStringLiteral(";;") + CsvUtf8,
-                                    &type);
+    QString path =
+        ui::saveFileName(this, QStringLiteral("CSVで保存"), folder_, CsvCp932 + QStringLiteral(";;") + CsvUtf8, &type);
     if (path.isEmpty()) return;
     path = withSuffix(path, QStringLiteral("csv"));
     CsvEncoding encoding = type == CsvUtf8 ? CsvEncoding::Utf8Bom : CsvEncoding::Cp932;

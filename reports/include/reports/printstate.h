@@ -11,13 +11,13 @@ class QWidget;
 namespace reports {
 
 struct PrintState {
-    std::string year, month;              // EditYY, EditMM ("2026", "04")
-    std::string bonusYear, bonusNumber;   // EditYY2, ComboBox1
-    std::string periodFrom, periodTo;     // EditD1, EditD2
-    bool weekly = false;                  // CheckBox2: weekly or daily pay
-    bool byCategory = false;              // CheckBox1
+    std::string year, month;                                               // EditYY, EditMM ("2026", "04")
+    std::string bonusYear, bonusNumber;                                    // EditYY2, ComboBox1
+    std::string periodFrom, periodTo;                                      // EditD1, EditD2
+    bool weekly = false;                                                   // CheckBox2: weekly or daily pay
+    bool byCategory = false;                                               // CheckBox1
     std::string rangeFromYear, rangeFromMonth, rangeToYear, rangeToMonth;  // EditYYS .. EditMME
-    std::string workDir;                  // Edit1
+    std::string workDir;                                                   // Edit1
 
     // The key of the pay records: the month key ("26/04"), or for weekly or
     // daily pay the last date of the period as typed ("26/04/07").

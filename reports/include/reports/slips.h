@@ -6,10 +6,10 @@
 
 namespace reports {
 
-report::Report paySlip();            // TfrmQR_Kyuyo
-report::Report bonusSlip();          // TfrmQR_KyuyoS
-report::Report paySlipPreprinted();  // TfrmQR_Kyuyo1170
-report::Report bonusSlipPreprinted(); // TfrmQR_KyuyoS1170
-report::Report deductionSlip();      // TfrmQR_Minus
+report::Report paySlip();              // TfrmQR_Kyuyo
+report::Report bonusSlip();            // TfrmQR_KyuyoS
+report::Report paySlipPreprinted();    // TfrmQR_Kyuyo1170
+report::Report bonusSlipPreprinted();  // TfrmQR_KyuyoS1170
+report::Report deductionSlip();        // TfrmQR_Minus
 
 }  // namespace reports

@@ -59,10 +59,10 @@ struct Document {
     QString title;
     PageSetup page;
     std::vector<Page> pages;
-    QStringList csvHeader;              // empty: no export
-    std::vector<QStringList> csvRows;   // one per printed data band
+    QStringList csvHeader;             // empty: no export
+    std::vector<QStringList> csvRows;  // one per printed data band
     QStringList warnings;
-    std::size_t rows = 0;               // rows of data laid out
+    std::size_t rows = 0;  // rows of data laid out
     // One line per text, "page y x [source] text", for reading a layout.
     QString dump() const;
 };

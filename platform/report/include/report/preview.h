@@ -29,7 +29,7 @@ public:
 
     const Document& document() const { return *document_; }
     int pageIndex() const { return page_; }  // 0-based
-    double zoom() const { return zoom_; }   // 1.0 = paper size at 96 dpi
+    double zoom() const { return zoom_; }    // 1.0 = paper size at 96 dpi
 
     void firstPage();
     void priorPage();

@@ -79,43 +79,43 @@ struct Condition {
 
 // Helpers for the common kinds of value.
 Expr fixed(const QString& text);
-Expr field(const std::string& column);                  // the column as text
-Expr money(const std::string& column);                  // "#,##0"
+Expr field(const std::string& column);  // the column as text
+Expr money(const std::string& column);  // "#,##0"
 Expr computed(const QString& label, std::function<QString(const Row&)> fn);
 Expr printDate();  // the context's print date
 Expr pageNumber();
 Condition when(const QString& label, std::function<bool(const Row&)> fn);
-Condition above0(const std::string& column);            // column > 0
+Condition above0(const std::string& column);  // column > 0
 
 struct Item {
     enum class Kind { Text, Line, Box };
     Kind kind = Kind::Text;
-    QString name;        // component name, shown in layout dumps
-    RectMm box;          // relative to the band's top-left corner
+    QString name;  // component name, shown in layout dumps
+    RectMm box;    // relative to the band's top-left corner
     FontSpec font;
     Align align = Align::Left;
-    Expr value;          // Text items
-    Condition printWhen; // empty: always
-    double penMm = 0.2;  // Line and Box items; a Line runs from (x, y) to (x + w, y + h)
+    Expr value;           // Text items
+    Condition printWhen;  // empty: always
+    double penMm = 0.2;   // Line and Box items; a Line runs from (x, y) to (x + w, y + h)
     // Text too wide for its box is set in smaller type, down to this size
     // (0: never shrink).
     double shrinkToPt = 0;
 };
 
 // Item builders.
-Item text(const QString& name, RectMm box, Expr value, Align align = Align::Left,
-          FontSpec font = {}, Condition printWhen = {});
+Item text(const QString& name, RectMm box, Expr value, Align align = Align::Left, FontSpec font = {},
+          Condition printWhen = {});
 Item line(RectMm from, double penMm = 0.2);
 Item box(RectMm box, double penMm = 0.2);
 
 enum class BandKind {
-    PageHeader,   // top of every page, the first included
-    ColumnHeader, // under the page header on every page
+    PageHeader,    // top of every page, the first included
+    ColumnHeader,  // under the page header on every page
     GroupHeader,
-    Detail,       // one per row
+    Detail,  // one per row
     GroupFooter,
-    Summary,      // once, after the last row
-    PageFooter,   // foot of every page, the last included
+    Summary,     // once, after the last row
+    PageFooter,  // foot of every page, the last included
 };
 
 // A child band follows its parent on the same page. With no items it is a
@@ -192,9 +192,9 @@ struct Report {
 // What the items see while the report is laid out.
 class Context {
 public:
-    int page = 0;                 // 1-based page number
-    QString printDate;            // fixed once per layout ("yyyy/MM/dd")
-    std::map<QString, QString> values;  // report-wide values (labels, keys)
+    int page = 0;                         // 1-based page number
+    QString printDate;                    // fixed once per layout ("yyyy/MM/dd")
+    std::map<QString, QString> values;    // report-wide values (labels, keys)
     std::map<QString, long long> totals;  // aggregates by name
 
     long long sum(const QString& aggregate) const;
