@@ -12,7 +12,7 @@ namespace {
 
 QString yen(long long v) { return rtl::toQString(rtl::formatInteger("#,##0", v)); }
 
-// A money value that prints only when `show` holds.
+// A computed amount printed with "#,##0".
 Expr moneyOf(const QString& label, std::function<long long(const Row&)> fn) {
     return computed(label, [fn = std::move(fn)](const Row& r) { return yen(fn(r)); });
 }

@@ -16,10 +16,10 @@
 
 namespace report {
 
-QFont qtFont(const FontSpec& spec) {
-    QFont font(ui::mapFontFamily(spec.family));
-    font.setPointSizeF(spec.pointSize);
-    font.setBold(spec.bold);
+QFont qtFont(const FontSpec& design) {
+    QFont font(ui::mapFontFamily(design.family));
+    font.setPointSizeF(design.pointSize);
+    font.setBold(design.bold);
     font.setStyleHint(QFont::SansSerif);
     // Positions are in millimetres: glyph advances must not snap to pixels
     // of the screen, or a preview and its PDF would break lines differently.
