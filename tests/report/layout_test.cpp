@@ -238,3 +238,16 @@ TEST(Layout, GroupFooterOfNoGroupPrintsOnceAfterTheLastRowWithGrandTotals) {
     ASSERT_EQ(d.pages[1].named(QStringLiteral("GF")).size(), 1u);
     EXPECT_EQ(d.pages[1].named(QStringLiteral("GF"))[0]->text, QStringLiteral("28"));
 }
+
+TEST(Layout, PageHeaderShowsTheFirstRowOfItsPage) {
+    Report r = a4Report(10, 10);
+    r.groups.push_back({QStringLiteral("G"), field("G"), true});
+    r.bands.push_back(band(BandKind::PageHeader, 10, text(QStringLiteral("PH"), {0, 0, 50, 5}, field("G"))));
+    r.bands.push_back(band(BandKind::PageFooter, 10, text(QStringLiteral("PF"), {0, 0, 50, 5}, field("G"))));
+    r.bands.push_back(detail(10));
+    const Document d = layout(r, rowsOf({{"x", 1}, {"x", 2}, {"y", 3}}));
+    ASSERT_EQ(d.pages.size(), 2u);
+    EXPECT_EQ(d.pages[0].named(QStringLiteral("PH")).at(0)->text, QStringLiteral("x"));
+    EXPECT_EQ(d.pages[0].named(QStringLiteral("PF")).at(0)->text, QStringLiteral("x"));  // the last row on the page
+    EXPECT_EQ(d.pages[1].named(QStringLiteral("PH")).at(0)->text, QStringLiteral("y"));
+}

@@ -62,6 +62,8 @@ public:
             const Row first = n ? Row(&rows_, 0) : Row();
             for (const CsvColumn& c : r_.csv) doc_.csvHeader << c.caption(first, ctx_);
         }
+        // A page header shows the row printed first on its page.
+        if (n) currentRow_ = Row(&rows_, 0);
         startPage();
         std::vector<QString> keys(r_.groups.size());
         for (std::size_t i = 0; i < n; ++i) {
@@ -155,8 +157,8 @@ private:
 
     void place(const Band& b, const Row& row, bool detail) {
         if (!b.printWhen(row, ctx_)) return;
-        makeRoom(b.height, lastPlaced_);
         currentRow_ = row;
+        makeRoom(b.height, lastPlaced_);
         if (detail) accumulate(row);
         draw(b.items, columnX(), y_, row);
         y_ += b.height;
