@@ -80,3 +80,19 @@ TEST_F(SlipTest, BonusFormReadsTheBonusPageFields) {
     ASSERT_EQ(form.preview()->document().csvRows.size(), 1u);
     EXPECT_EQ(form.preview()->document().csvRows[0][1], QStringLiteral("1"));
 }
+
+TEST_F(SlipTest, PreprintedPreviewWarnsAboutAllowancesWithoutABox)
+{
+    FakeMain main;
+    main.set("EditYY", "2026");
+    main.set("EditMM", "04");
+    employee(3, "佐藤一郎");
+    payRecord("26/04", 3, {{"S_GKING6", 700}});
+    reports::TfrmQR_Kyuyo1170 form;
+    form.Preview();
+    auto* warning = form.preview()->findChild<QLabel*>(QStringLiteral("lblWarning"));
+    ASSERT_NE(warning, nullptr);
+    EXPECT_TRUE(warning->isVisible());
+    EXPECT_TRUE(warning->text().contains(QStringLiteral("佐藤一郎"))) << warning->text().toStdString();
+    EXPECT_TRUE(warning->text().contains(QStringLiteral("手当6")));
+}
