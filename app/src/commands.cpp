@@ -11,6 +11,7 @@
 #include "importprompts/importprompts.h"
 #include "masters/Emp_Seek.h"
 #include "masters/registration.h"
+#include "paydata/register.h"
 #include "reports/forms.h"
 #include "timecard/register.h"
 #include "ui/action.h"
@@ -26,6 +27,8 @@ void registerSubWindows()
         hub.registerForm(form.formName, form.create);
     timecard::registerWindows(
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
+    paydata::registerWindows(
+        [&hub](const QString& name, paydata::FormFactory create) { hub.registerForm(name, std::move(create)); });
 
     // Report forms: the hub opens their print preview, never the form itself.
     for (const auto& form : reports::reportForms())
@@ -34,7 +37,6 @@ void registerSubWindows()
 
     // Windows of the other areas, each under its form object name:
     //   hub.registerForm("frmTotal", [](QWidget* o) { return ui::createForm<TfrmTotal>(o); });
-    //   hub.registerReport("frmQR_Kyuyo", create, [](QObject* f) { /* open its preview */ });
     // The open-window names and groups they belong to are in app/subwindows.cpp.
 }
 
@@ -65,11 +67,10 @@ std::vector<QPointer<QObject>>& startupObjects()
 
 void createStartupObjects()
 {
-    // In this order; the clock-time dialogs come with the pay-data window:
-    //   DlgOutTime  = ui::createForm<TDlgOutTime>();
-    //   DlgInTime   = ui::createForm<TDlgInTime>();
-    // each appended to startupObjects() so it is freed at the end.
+    // In this order, each freed at the end.
     startupObjects().push_back(masters::createEmpSeek());
+    startupObjects().push_back(paydata::createDlgOutTime());
+    startupObjects().push_back(paydata::createDlgInTime());
 }
 
 void destroyStartupObjects()
