@@ -28,11 +28,15 @@ QFont qtFont(const FontSpec& design) {
 }
 
 double FontMeasurer::widthMm(const QString& text, const FontSpec& font) const {
+    const QString key = QStringLiteral("%1\x1f%2\x1f%3\x1f").arg(font.family).arg(font.pointSize).arg(font.bold) + text;
+    if (const auto it = widths_.constFind(key); it != widths_.constEnd()) return *it;
     // In pixels of 1/7200 inch, independent of any screen.
     QFont f = qtFont(font);
     f.setPixelSize(std::max(1, qRound(font.pointSize * 100)));
     const QFontMetricsF metrics(f);
-    return metrics.horizontalAdvance(text) / 7200.0 * 25.4;
+    const double mm = metrics.horizontalAdvance(text) / 7200.0 * 25.4;
+    widths_.insert(key, mm);
+    return mm;
 }
 
 namespace {
@@ -105,8 +109,13 @@ void paintPage(QPainter& painter, const Page& page, double dpi) {
         painter.drawLine(QPointF(l.x1 * k, l.y1 * k), QPointF(l.x2 * k, l.y2 * k));
     }
     painter.setPen(Qt::black);
+    // Most texts share one font: set it only when it changes.
+    const FontSpec* current = nullptr;
     for (const PlacedText& t : page.texts) {
-        painter.setFont(qtFont(t.font));
+        if (!current || !(*current == t.font)) {
+            painter.setFont(qtFont(t.font));
+            current = &t.font;
+        }
         if (t.font.vertical) {
             drawVertical(painter, t, k);
             continue;

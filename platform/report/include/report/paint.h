@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QFont>
+#include <QHash>
 #include <QString>
 
 #include "report/layout.h"
@@ -18,10 +19,14 @@ namespace report {
 // The Qt font for a design font (family mapped to the installed faces).
 QFont qtFont(const FontSpec& font);
 
-// Measures with the fonts that painting uses.
+// Measures with the fonts that painting uses. Widths are remembered: a
+// report measures the same captions on every page.
 class FontMeasurer : public TextMeasurer {
 public:
     double widthMm(const QString& text, const FontSpec& font) const override;
+
+private:
+    mutable QHash<QString, double> widths_;
 };
 
 // Paints one page with `painter` whose device has `dpi` dots per inch in
