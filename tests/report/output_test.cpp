@@ -153,6 +153,7 @@ TEST(Preview, PagesZoomsAndSavesWhatItShows) {
     dialogs.answer(dir.filePath(QStringLiteral("saved")));  // the suffix is added
     click("btnPdf");
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("saved.pdf"))));
+    EXPECT_TRUE(dialogs.last().text.endsWith(QStringLiteral("/テスト.pdf")));  // the title is proposed
     EXPECT_EQ(dialogs.unanswered(), 0);
 }
 

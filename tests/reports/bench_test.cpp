@@ -71,6 +71,18 @@ TEST_F(Bench, RendersEachSlipIntoPdfAndCsv) {
     EXPECT_NE(text.find("1,1,山田太郎,123456,"), std::string::npos);
 }
 
+TEST_F(Bench, WeeklyPayRendersTheRecordsOfThePeriodsLastDate) {
+    payRecord("26/04/07", 1);
+    payRecord("26/04/14", 2);
+    payRecord("26/04", 3);
+    conn().close();
+    const Outcome r = bench({QStringLiteral("render"), work.path(), QStringLiteral("--form"),
+                             QStringLiteral("TfrmQR_Kyuyo"), QStringLiteral("--pdf"), file("w.pdf"),
+                             QStringLiteral("--weekly"), QStringLiteral("2026/04/01"), QStringLiteral("2026/04/07")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("1 record(s)"))) << r.out.toStdString();
+}
+
 TEST_F(Bench, FailsClearlyOnWrongInput) {
     const QString dir = work.path(), pdf = file("x.pdf");
     const struct {

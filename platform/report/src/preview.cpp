@@ -204,6 +204,7 @@ void PreviewWindow::print() {
         QPrintDialog dialog(&printer, this);
         dialog.setMinMax(1, std::max(1, static_cast<int>(document_->pages.size())));
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+        dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, true);
         if (dialog.exec() != QDialog::Accepted) return;
         if (printer.printRange() == QPrinter::PageRange) {
             from = printer.fromPage();
@@ -215,8 +216,13 @@ void PreviewWindow::print() {
     printDocument(printer, *document_, from, to);
 }
 
+QString PreviewWindow::suggested(const QString& suffix) const {
+    return QDir(folder_).filePath(document_->title + QLatin1Char('.') + suffix);
+}
+
 void PreviewWindow::savePdf() {
-    QString path = ui::saveFileName(this, QStringLiteral("PDFで保存"), folder_, QStringLiteral("PDF (*.pdf)"));
+    QString path = ui::saveFileName(this, QStringLiteral("PDFで保存"), suggested(QStringLiteral("pdf")),
+                                    QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty()) return;
     path = withSuffix(path, QStringLiteral("pdf"));
     try {

@@ -60,6 +60,8 @@ protected:
 
 private:
     void showPage();
+    // The file the save dialogs propose: the report's title in the folder.
+    QString suggested(const QString& suffix) const;
     enum class Fit { None, Width, Page };
     std::shared_ptr<const Document> document_;
     int page_ = 0;
