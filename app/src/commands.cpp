@@ -9,6 +9,7 @@
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "importprompts/importprompts.h"
+#include "maintenance/registration.h"
 #include "masters/Emp_Seek.h"
 #include "masters/registration.h"
 #include "paydata/register.h"
@@ -24,6 +25,8 @@ void registerSubWindows()
     hub.registerForm("DlgAboutBox",
                      [](QWidget* owner) -> QObject* { return ui::createForm<TDlgAboutBox>(owner); });
     for (const auto& form : masters::masterForms())
+        hub.registerForm(form.formName, form.create);
+    for (const auto& form : maintenance::maintenanceForms())
         hub.registerForm(form.formName, form.create);
     timecard::registerWindows(
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
