@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +25,10 @@ enum class TextEncoding { Utf8, Cp932, Utf16 };
 std::string cp932ToUtf8(std::string_view bytes);
 // UTF-8 -> CP932 bytes; a character CP932 lacks becomes '?'.
 std::string utf8ToCp932(std::string_view text);
-// UTF-16 (little or big endian) after its byte-order mark; UTF-8 -> UTF-8.
+// UTF-8 -> CP932 bytes, or nothing when a character has no CP932 form;
+// `missing` then receives the first such character (UTF-8).
+std::optional<std::string> utf8ToCp932Exact(std::string_view text, std::string* missing = nullptr);
+// UTF-16 bytes (little or big endian, the byte-order mark removed) -> UTF-8.
 // Code units that are no character become U+FFFD.
 std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
 // UTF-16 after a byte-order mark (FF FE or FE FF), else UTF-8 when valid
