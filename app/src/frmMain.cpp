@@ -25,6 +25,7 @@
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "data/queries.h"
+#include "maintenance/SysSet.h"
 #include "masters/Sys_mas.h"
 #include "masters/rules.h"
 #include "period/keys.h"
@@ -90,6 +91,12 @@ TfrmMain::TfrmMain(QWidget* parent, app::RegionalStore* formats)
         // Closing the settings window sets the recorder controls for the
         // kind chosen there, as the start-up does, for every kind.
         masters::setRecorderKindHandler([this](const std::string& recYN) { applyRecorderKind(recYN); });
+        // Another database chosen in the settings window: its recorder kind
+        // and closing day take effect at once, as at start-up.
+        maintenance::setDatabaseSwitchedHandler([this] {
+            applyRecorderKind(app::maindata::readRecYN());
+            if (!CheckBox2->isChecked()) computeMonthlyPeriod();
+        });
     }
 }
 
@@ -104,6 +111,7 @@ TfrmMain::~TfrmMain()
     if (frmMain == this) {
         frmMain = nullptr;
         masters::setRecorderKindHandler({});
+        maintenance::setDatabaseSwitchedHandler({});
     }
 }
 
