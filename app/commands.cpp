@@ -12,6 +12,7 @@
 #include "masters/Emp_Seek.h"
 #include "masters/registration.h"
 #include "timecard/register.h"
+#include "total/register.h"
 #include "ui/action.h"
 
 namespace app {
@@ -25,9 +26,10 @@ void registerSubWindows()
         hub.registerForm(form.formName, form.create);
     timecard::registerWindows(
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
+    total::registerWindows(
+        [&hub](const QString& name, total::FormFactory create) { hub.registerForm(name, std::move(create)); });
 
     // Windows of the other areas, each under its form object name:
-    //   hub.registerForm("frmTotal", [](QWidget* o) { return ui::createForm<TfrmTotal>(o); });
     //   hub.registerReport("frmQR_Kyuyo", create, [](QObject* f) { /* open its preview */ });
     // The open-window names and groups they belong to are in app/subwindows.cpp.
 }
