@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "app/workstate.h"
+#include "period/keys.h"
 #include "rtl/convert.h"
 #include "rtl/qt.h"
 #include "rtl/strings.h"
@@ -33,9 +33,9 @@ PayState readPayState() {
     return s;
 }
 
-std::string recordKey(const PayState& s) { return s.weekly ? s.periodLast : app::monthKey(s.year, s.month); }
+std::string recordKey(const PayState& s) { return period::payRecordKey(s.year, s.month, s.weekly, s.periodLast); }
 
-std::string bonusKey(const PayState& s) { return app::bonusKey(s.bonusYear, s.bonusNumber); }
+std::string bonusKey(const PayState& s) { return period::bonusKey(s.bonusYear, s.bonusNumber); }
 
 int payYear(const PayState& s) { return rtl::strToIntDef(rtl::trim(s.year), 0); }
 

@@ -10,7 +10,7 @@
 #include "data/DB_Acs.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
-#include "timecard/mainlink.h"
+#include "mainlink/mainlink.h"
 #include "total/calcdialogs.h"
 #include "ui/action.h"
 #include "ui/controls.h"
@@ -406,7 +406,7 @@ void TPayForm::fieldDblClick(ui::DBEdit* field) {
     }
 }
 
-void TPayForm::btnSeekClick() { timecard::showEmployeePicker(QStringLiteral("Total")); }
+void TPayForm::btnSeekClick() { mainlink::showEmployeePicker(QStringLiteral("Total")); }
 
 void TPayForm::btnCloseClick() { close(); }
 
