@@ -131,7 +131,7 @@ TfrmMainus::TfrmMainus(QWidget* parent, data::TDataModule1* dm)
     StringGrid1->setAccessibleName(QStringLiteral("差引項目一覧"));
     StringGrid1->horizontalHeader()->hide();
     StringGrid1->verticalHeader()->hide();
-    StringGrid1->setColumnWidth(0, 20);
+    StringGrid1->setColumnWidth(0, 32);
     StringGrid1->setColumnWidth(1, 171);
     StringGrid1->setColumnWidth(2, 67);
     btnOK = new ui::Button(QStringLiteral("btnOK"), QStringLiteral("確定"), Panel2);
@@ -331,11 +331,12 @@ void TfrmMainus::Act_SG_ReadExecute() {
 void TfrmMainus::Act_SG_WriteExecute() {
     payrecord::ItemGrid rows = gridRows();
     const int written = payrecord::writeItems(itemFile(), rows);
-    // Written rows first, one empty row at the end.
+    // The rows as saved, then at least one empty row; the grid never shrinks
+    // below the rows it had.
     payrecord::ItemGrid kept;
     for (std::size_t r = 0; r < rows.size(); ++r)
         if (r == 0 || !rows[r][1].empty()) kept.push_back(rows[r]);
-    setGridRows(kept, written + 1);
+    setGridRows(kept, std::max(written + 1, StringGrid1->rowCount()));
 }
 
 void TfrmMainus::Act_SG_DelExecute() {

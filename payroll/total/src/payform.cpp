@@ -139,7 +139,9 @@ TPayForm::TPayForm(const QString& name, const QString& caption, bool bonus, QWid
                      {"休日手当", "DBEdit15", "S_KYUSYU", "DBEdit16", "S_KYUKING"},
                      {"遅刻時間", "DBEdit17", "S_TIKOKU", "DBEdit18", "S_TIKKING"},
                      {"早退時間", "DBEdit19", "S_SOUTAI", "DBEdit20", "S_SOUKING"}};
-    int col = 0;
+    times->addWidget(new QLabel(QStringLiteral("時間(分)"), this), 1, 0);
+    times->addWidget(new QLabel(QStringLiteral("金額"), this), 2, 0);
+    int col = 1;
     for (const auto& t : timeKinds) {
         ui::DBEdit* minutes = addEdit(t.minutesEdit, t.minutes);
         ui::DBEdit* amount = addEdit(t.amountEdit, t.amount);
@@ -157,6 +159,7 @@ TPayForm::TPayForm(const QString& name, const QString& caption, bool bonus, QWid
         times->addWidget(amount, 2, col);
         ++col;
     }
+    times->setColumnStretch(col, 1);
 
     // ---- allowances and deductions under their captions ----
     auto* money = new QGridLayout;
@@ -203,6 +206,7 @@ TPayForm::TPayForm(const QString& name, const QString& caption, bool bonus, QWid
         totals->addWidget(e, (col / 6) * 2 + 1, col % 6);
         ++col;
     }
+    totals->setColumnStretch(6, 1);
 
     // ---- day counts and remark ----
     auto* days = new QHBoxLayout;

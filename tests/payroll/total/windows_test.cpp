@@ -276,6 +276,30 @@ TEST_F(PayWindows, DeductionSlipTotalsFollowEveryAmountAndClearing) {
     EXPECT_EQ(c().scalar("SELECT COUNT(*) FROM minus_dat WHERE M_DATE = '26/04/12'").integer(), 1);
     // The first use wrote the item list with its header alone.
     EXPECT_EQ(rtl::readTextFile(dir / "Tenbiki.csv"), "No,差引項目,差引金額\r\n");
+    EXPECT_EQ(slip->StringGrid1->rowCount(), 5);  // the grid keeps its five rows
+}
+
+TEST_F(PayWindows, PickerRowsAreInsertedNumberedAndSaved) {
+    rtl::writeLines(dir / "Tenbiki.csv", {"No,差引項目,差引金額", "1,組合費,1000", "2,親睦会,500", "3,社宅,30000"});
+    employee(7, {});
+    auto* slip = ui::createForm<TfrmMainus>();
+    forms.emplace_back(slip);
+    slip->setOrigin(payrecord::SlipOrigin{"26/04", 7, 1, true, 100000, true});
+    slip->show();
+    ASSERT_EQ(slip->StringGrid1->rowCount(), 5);
+    slip->StringGrid1->setCurrentCell(2, 1);
+    click(slip->btnIns);
+    slip->StringGrid1->setItem(2, 1, new QTableWidgetItem(QStringLiteral("新項目")));
+    slip->StringGrid1->setItem(2, 2, new QTableWidgetItem(QStringLiteral("200")));
+    click(slip->btnAdd);
+    EXPECT_EQ(rtl::readAllLines(dir / "Tenbiki.csv"),
+              (std::vector<std::string>{"No,差引項目,差引金額", "1,組合費,1000", "2,新項目,200", "3,親睦会,500",
+                                        "4,社宅,30000"}));
+    // Deleting a row saves at once; the rows below move up.
+    slip->StringGrid1->setCurrentCell(1, 1);
+    click(slip->btnDel);
+    EXPECT_EQ(rtl::readAllLines(dir / "Tenbiki.csv").size(), 4u);
+    EXPECT_EQ(slip->StringGrid1->item(1, 1)->text(), QStringLiteral("新項目"));
 }
 
 TEST_F(PayWindows, PickerTakesAnItemIntoALine) {
