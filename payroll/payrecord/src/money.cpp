@@ -54,6 +54,21 @@ std::optional<Yen> careShare(Yen amount, double health, double care) {
     return rtl::roundFraction(static_cast<__int128>(amount) * p.b, p.a + p.b, Rounding::HalfEven);
 }
 
+// One insurance kind by rate, employee and employer side.
+void byRatePair(Yen p, double rate, double rate2, Rounding mode, Yen& employee, Yen& employer) {
+    employee = perMille(p, rate, mode);
+    employer = perMille(p, rate2, mode);
+}
+
+// Pension or pension fund of monthly pay: above 1 a fixed amount that the
+// employer pays alike, 1 by rate, anything else nothing.
+void fixedOrByRate(Yen kind, Yen p, double rate, double rate2, Rounding mode, Yen& employee, Yen& employer) {
+    if (kind > 1)
+        employee = employer = kind;
+    else if (kind == 1)
+        byRatePair(p, rate, rate2, mode, employee, employer);
+}
+
 Yen sum(const auto& values) {
     Yen s = 0;
     for (Yen v : values) s += v;
@@ -181,20 +196,10 @@ Insurance monthlyInsurance(const WorkingMaster& m, const Rates& r, Yen p, rtl::T
     const bool valid = validBirthDate(m.birth);
     const bool band = inCareBand(m.birth, today);
     if (m.weekly()) {
-        s.hoken = perMille(p, r.hoken, R);
-        s.hoken2 = perMille(p, r.hoken2, R);
-        if (m.hokenYN > 0 && valid && band) {
-            s.hokenk = perMille(p, r.hokenk, R);
-            s.hokenk2 = perMille(p, r.hokenk2, R);
-        }
-        if (m.nenkinYN > 1) {
-            s.nenkin = perMille(p, r.nenkin, R);
-            s.nenkin2 = perMille(p, r.nenkin2, R);
-        }
-        if (m.kikinYN > 0) {
-            s.kikin = perMille(p, r.kikin, R);
-            s.kikin2 = perMille(p, r.kikin2, R);
-        }
+        byRatePair(p, r.hoken, r.hoken2, R, s.hoken, s.hoken2);
+        if (m.hokenYN > 0 && valid && band) byRatePair(p, r.hokenk, r.hokenk2, R, s.hokenk, s.hokenk2);
+        if (m.nenkinYN > 1) byRatePair(p, r.nenkin, r.nenkin2, R, s.nenkin, s.nenkin2);
+        if (m.kikinYN > 0) byRatePair(p, r.kikin, r.kikin2, R, s.kikin, s.kikin2);
     } else {
         if (m.hokenYN > 1) {
             const Yen f = m.hokenYN;
@@ -215,30 +220,13 @@ Insurance monthlyInsurance(const WorkingMaster& m, const Rates& r, Yen p, rtl::T
                 }
             }
         } else if (m.hokenYN == 1) {
-            s.hoken = perMille(p, r.hoken, R);
-            s.hoken2 = perMille(p, r.hoken2, R);
-            if (band) {
-                s.hokenk = perMille(p, r.hokenk, R);
-                s.hokenk2 = perMille(p, r.hokenk2, R);
-            }
+            byRatePair(p, r.hoken, r.hoken2, R, s.hoken, s.hoken2);
+            if (band) byRatePair(p, r.hokenk, r.hokenk2, R, s.hokenk, s.hokenk2);
         }
-        if (m.nenkinYN > 1) {
-            s.nenkin = s.nenkin2 = m.nenkinYN;
-        } else if (m.nenkinYN == 1) {
-            s.nenkin = perMille(p, r.nenkin, R);
-            s.nenkin2 = perMille(p, r.nenkin2, R);
-        }
-        if (m.kikinYN > 1) {
-            s.kikin = s.kikin2 = m.kikinYN;
-        } else if (m.kikinYN == 1) {
-            s.kikin = perMille(p, r.kikin, R);
-            s.kikin2 = perMille(p, r.kikin2, R);
-        }
+        fixedOrByRate(m.nenkinYN, p, r.nenkin, r.nenkin2, R, s.nenkin, s.nenkin2);
+        fixedOrByRate(m.kikinYN, p, r.kikin, r.kikin2, R, s.kikin, s.kikin2);
     }
-    if (m.koyouYN == "1") {
-        s.koyou = perMille(p, r.koyo, R);
-        s.koyou2 = perMille(p, r.koyo2, R);
-    }
+    if (m.koyouYN == "1") byRatePair(p, r.koyo, r.koyo2, R, s.koyou, s.koyou2);
     return s;
 }
 
@@ -253,20 +241,13 @@ Insurance bonusInsurance(const WorkingMaster& m, const Rates& r, Yen p, rtl::TDa
             s.hokenk = perMilleOfSum(p, r.hoken, r.hokenk, T);
             s.hokenk2 = perMilleOfSum(p, r.hoken2, r.hokenk2, T);
         } else {
-            s.hoken = perMille(p, r.hoken, T);
-            s.hoken2 = perMille(p, r.hoken2, T);
+            byRatePair(p, r.hoken, r.hoken2, T, s.hoken, s.hoken2);
         }
     };
     if (m.weekly()) {
         byRate(m.hokenYN > 0 && valid);
-        if (m.nenkinYN > 1) {
-            s.nenkin = perMille(p, r.nenkin, T);
-            s.nenkin2 = perMille(p, r.nenkin2, T);
-        }
-        if (m.kikinYN > 0) {
-            s.kikin = perMille(p, r.kikin, T);
-            s.kikin2 = perMille(p, r.kikin2, T);
-        }
+        if (m.nenkinYN > 1) byRatePair(p, r.nenkin, r.nenkin2, T, s.nenkin, s.nenkin2);
+        if (m.kikinYN > 0) byRatePair(p, r.kikin, r.kikin2, T, s.kikin, s.kikin2);
     } else {
         if (m.hokenYN > 1) {
             // A fixed amount goes whole into one pair of columns; without a
@@ -278,23 +259,10 @@ Insurance bonusInsurance(const WorkingMaster& m, const Rates& r, Yen p, rtl::TDa
         } else if (m.hokenYN == 1) {
             byRate(true);
         }
-        if (m.nenkinYN > 1) {
-            s.nenkin = s.nenkin2 = m.nenkinYN;
-        } else if (m.nenkinYN == 1) {
-            s.nenkin = perMille(p, r.nenkin, T);
-            s.nenkin2 = perMille(p, r.nenkin2, T);
-        }
-        if (m.kikinYN > 1) {
-            s.kikin = s.kikin2 = m.kikinYN;
-        } else if (m.kikinYN == 1) {
-            s.kikin = perMille(p, r.kikin, T);
-            s.kikin2 = perMille(p, r.kikin2, T);
-        }
+        fixedOrByRate(m.nenkinYN, p, r.nenkin, r.nenkin2, T, s.nenkin, s.nenkin2);
+        fixedOrByRate(m.kikinYN, p, r.kikin, r.kikin2, T, s.kikin, s.kikin2);
     }
-    if (m.koyouYN == "1") {
-        s.koyou = perMille(p, r.koyo, T);
-        s.koyou2 = perMille(p, r.koyo2, T);
-    }
+    if (m.koyouYN == "1") byRatePair(p, r.koyo, r.koyo2, T, s.koyou, s.koyou2);
     return s;
 }
 

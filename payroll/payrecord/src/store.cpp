@@ -46,6 +46,31 @@ private:
     std::size_t row_;
 };
 
+// The money columns of a pay record through `get` (column name -> value).
+template <class Get>
+PayRow payRowFrom(Get&& get) {
+    PayRow r;
+    r.days = get("S_DAYS");
+    r.kinmu = get("S_KINMU");
+    r.tanji = get("S_TANJI");
+    r.basking = get("S_BASKING");
+    r.hayking = get("S_HAYKING");
+    r.futking = get("S_FUTKING");
+    r.sinking = get("S_SINKING");
+    r.kyuking = get("S_KYUKING");
+    r.tikking = get("S_TIKKING");
+    r.souking = get("S_SOUKING");
+    for (int i = 0; i < 9; ++i) r.gking[i] = get("S_GKING" + std::to_string(i + 1));
+    for (int i = 0; i < 3; ++i) r.sking[i] = get("S_SKING" + std::to_string(i + 1));
+    r.kotuhi = get("S_KOTUHI");
+    r.hojyo = get("S_HOJYO");
+    r.meat = get("S_MEAT_K");
+    r.shaho = get("S_SHAHO");
+    r.zeiG = get("S_ZEI_G");
+    r.zeiK = get("S_ZEI_K");
+    return r;
+}
+
 std::string sql(std::initializer_list<const char*> lines) {
     std::string s;
     for (const char* l : lines) {
@@ -191,17 +216,9 @@ std::optional<Yen> previousMonthPay(db::Connection& c, long long employeeNo, int
         if (mm < 1 || mm > 12 || yy < 0) continue;
         const int index = rtl::expandTwoDigitYear(yy) * 12 + mm;
         if (index >= payIndex || index <= bestIndex) continue;
-        PayRow row;
-        row.basking = r.integer("S_BASKING");
-        row.hayking = r.integer("S_HAYKING");
-        row.futking = r.integer("S_FUTKING");
-        row.sinking = r.integer("S_SINKING");
-        row.kyuking = r.integer("S_KYUKING");
-        row.tikking = r.integer("S_TIKKING");
-        row.souking = r.integer("S_SOUKING");
-        for (int k = 0; k < 9; ++k) row.gking[k] = r.integer("S_GKING" + std::to_string(k + 1));
+        const PayRow row = payRowFrom([&r](const std::string& column) { return r.integer(column); });
         bestIndex = index;
-        best = taxableGross(row, flags) - r.integer("S_SHAHO");
+        best = taxableGross(row, flags) - row.shaho;
     }
     return best;
 }
@@ -259,26 +276,7 @@ Yen yen(db::Dataset& ds, const char* column) {
 }
 
 PayRow readPayRow(db::Dataset& s) {
-    PayRow r;
-    r.days = yen(s, "S_DAYS");
-    r.kinmu = yen(s, "S_KINMU");
-    r.tanji = yen(s, "S_TANJI");
-    r.basking = yen(s, "S_BASKING");
-    r.hayking = yen(s, "S_HAYKING");
-    r.futking = yen(s, "S_FUTKING");
-    r.sinking = yen(s, "S_SINKING");
-    r.kyuking = yen(s, "S_KYUKING");
-    r.tikking = yen(s, "S_TIKKING");
-    r.souking = yen(s, "S_SOUKING");
-    for (int i = 0; i < 9; ++i) r.gking[i] = yen(s, ("S_GKING" + std::to_string(i + 1)).c_str());
-    for (int i = 0; i < 3; ++i) r.sking[i] = yen(s, ("S_SKING" + std::to_string(i + 1)).c_str());
-    r.kotuhi = yen(s, "S_KOTUHI");
-    r.hojyo = yen(s, "S_HOJYO");
-    r.meat = yen(s, "S_MEAT_K");
-    r.shaho = yen(s, "S_SHAHO");
-    r.zeiG = yen(s, "S_ZEI_G");
-    r.zeiK = yen(s, "S_ZEI_K");
-    return r;
+    return payRowFrom([&s](const std::string& column) { return yen(s, column.c_str()); });
 }
 
 }  // namespace payrecord

@@ -164,17 +164,7 @@ void TfrmTotal::btnNotZeiClick() {
 }
 
 void TfrmTotal::btnAllSetClick() {
-    busy_ = true;
-    payrecord::BatchResult r;
-    try {
-        r = payrecord::calculateMonthRows(connection(), rows(), rtl::today());
-    } catch (...) {
-        busy_ = false;
-        throw;
-    }
-    busy_ = false;
-    DBEdit3->setFocus();
-    batchDone(r);
+    runBatch([this] { return payrecord::calculateMonthRows(connection(), rows(), rtl::today()); });
 }
 
 void TfrmTotal::btnNewSetClick() { newSet(key_, false); }

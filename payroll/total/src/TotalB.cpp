@@ -102,18 +102,10 @@ void TfrmTotalB::btnNotZeiClick() {
 
 void TfrmTotalB::btnAllSetClick() {
     const total::PayState state = total::readPayState();
-    busy_ = true;
-    payrecord::BatchResult r;
-    try {
-        r = payrecord::calculateBonusRows(connection(), rows(), rtl::fromQString(Edit1->text()),
-                                          total::payYear(state), total::payMonth(state), rtl::today());
-    } catch (...) {
-        busy_ = false;
-        throw;
-    }
-    busy_ = false;
-    DBEdit3->setFocus();
-    batchDone(r);
+    runBatch([&] {
+        return payrecord::calculateBonusRows(connection(), rows(), rtl::fromQString(Edit1->text()),
+                                             total::payYear(state), total::payMonth(state), rtl::today());
+    });
 }
 
 void TfrmTotalB::btnNewSetClick() { newSet(key_, true); }

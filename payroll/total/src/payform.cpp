@@ -428,6 +428,16 @@ void TPayForm::newSet(const std::string& key, bool bonus) {
     busy_ = false;
 }
 
-void TPayForm::batchDone(const payrecord::BatchResult& result) {
+void TPayForm::runBatch(const std::function<payrecord::BatchResult()>& batch) {
+    busy_ = true;
+    payrecord::BatchResult result;
+    try {
+        result = batch();
+    } catch (...) {
+        busy_ = false;
+        throw;
+    }
+    busy_ = false;
+    DBEdit3->setFocus();
     if (!result.stoppedBy.empty()) showRefusal(result.stoppedBy.c_str());
 }

@@ -8,8 +8,7 @@
 #include <map>
 #include <string>
 
-#include "data/DB_Acs.h"
-#include "data/delivered.h"
+#include "fixture.h"
 #include "payrecord/actions.h"
 #include "payrecord/store.h"
 #include "rtl/datetime.h"
@@ -19,50 +18,7 @@ namespace {
 
 const rtl::TDateTime kToday = rtl::encodeDate(2026, 4, 15);
 
-class Records : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string templ = (std::filesystem::temp_directory_path() / "tallyra-payrecord-XXXXXX").string();
-        ASSERT_NE(mkdtemp(templ.data()), nullptr);
-        dir = templ;
-        const std::string path = (dir / "Wendrasol.mdb").string();
-        data::createDeliveredDatabase(path);
-        dm = data::createDataModule1();
-        dm->setDatabasePath(path);
-    }
-    void TearDown() override {
-        data::destroyDataModule1();
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
-    }
-
-    db::Connection& c() { return dm->ADOConnection1; }
-
-    // An employee in service; `extra` sets further emp_tanka columns.
-    void employee(int no, const std::string& category, const std::map<std::string, db::Value>& extra) {
-        char code[8];
-        std::snprintf(code, sizeof code, "%06d", no);
-        c().execute("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_JOBKBN, E_DROPKBN) VALUES (?, ?, ?, ?, '1')",
-                    {no, std::string(code), "社員" + std::to_string(no), category});
-        for (const auto& [column, value] : extra)
-            c().execute("UPDATE emp_tanka SET " + column + " = ? WHERE E_NO = ?", {value, no});
-    }
-    // A pay row under `key`; `cells` sets its columns.
-    void payRow(int no, const std::string& key, const std::map<std::string, db::Value>& cells) {
-        c().execute("INSERT INTO sum_tran (S_TANCOD, S_DATE, S_SEQNO) VALUES (?, ?, 1)", {no, key});
-        for (const auto& [column, value] : cells)
-            c().execute("UPDATE sum_tran SET " + column + " = ? WHERE S_TANCOD = ? AND S_DATE = ?",
-                        {value, no, key});
-    }
-    long long cell(int no, const std::string& key, const std::string& column) {
-        const db::Value v = c().scalar("SELECT " + column + " FROM sum_tran WHERE S_TANCOD = ? AND S_DATE = ?",
-                                       {no, key});
-        return v.isNull() ? -1 : v.integer();
-    }
-
-    std::filesystem::path dir;
-    data::TDataModule1* dm = nullptr;
-};
+class Records : public testing::PayFolder {};
 
 // One employee month by hand, from the month totals' row to the net pay.
 //   master: monthly pay 250000, allowance 1 fixed 10000, allowance 2 500 a

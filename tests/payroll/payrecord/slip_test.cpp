@@ -5,8 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "data/DB_Acs.h"
-#include "data/delivered.h"
+#include "fixture.h"
 #include "payrecord/actions.h"
 #include "payrecord/slip.h"
 #include "rtl/errors.h"
@@ -15,31 +14,18 @@
 namespace payrecord {
 namespace {
 
-class Slips : public ::testing::Test {
+class Slips : public testing::PayFolder {
 protected:
     void SetUp() override {
-        std::string templ = (std::filesystem::temp_directory_path() / "tallyra-slip-XXXXXX").string();
-        ASSERT_NE(mkdtemp(templ.data()), nullptr);
-        dir = templ;
-        const std::string path = (dir / "Wendrasol.mdb").string();
-        data::createDeliveredDatabase(path);
-        dm = data::createDataModule1();
-        dm->setDatabasePath(path);
-        c().execute("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_JOBKBN, E_DROPKBN) VALUES (7, '000007', '佐藤花子', '01', '1')");
+        PayFolder::SetUp();
+        employee(7, "01");
+        c().execute("UPDATE emp_tanka SET E_NAME = '佐藤花子' WHERE E_NO = 7");
     }
-    void TearDown() override {
-        data::destroyDataModule1();
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
-    }
-    db::Connection& c() { return dm->ADOConnection1; }
     void slip(int no, const char* key, const char* total, const char* transfer) {
         c().execute(std::string("INSERT INTO minus_dat (M_No, M_TANCOD, M_DATE, M_GKING, M_FURI_KG) VALUES (?, 7, ?, ") +
                         total + ", " + transfer + ")",
                     {no, key});
     }
-    std::filesystem::path dir;
-    data::TDataModule1* dm = nullptr;
 };
 
 TEST_F(Slips, EmptySlipsGoAndNumbersFollowTheHighest) {

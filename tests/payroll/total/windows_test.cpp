@@ -14,8 +14,7 @@
 #include <map>
 #include <memory>
 
-#include "data/DB_Acs.h"
-#include "data/delivered.h"
+#include "fixture.h"
 #include "rtl/clock.h"
 #include "rtl/datetime.h"
 #include "rtl/textfile.h"
@@ -31,18 +30,10 @@
 
 namespace {
 
-class PayWindows : public ::testing::Test {
+class PayWindows : public payrecord::testing::PayFolder {
 protected:
     void SetUp() override {
-        std::string templ = (std::filesystem::temp_directory_path() / "tallyra-total-XXXXXX").string();
-        ASSERT_NE(mkdtemp(templ.data()), nullptr);
-        dir = templ;
-        oldDir = std::filesystem::current_path();
-        std::filesystem::current_path(dir);
-        const std::string path = (dir / "Wendrasol.mdb").string();
-        data::createDeliveredDatabase(path);
-        dm = data::createDataModule1();
-        dm->setDatabasePath(path);
+        PayFolder::SetUp();
         rtl::setClockForTesting(rtl::encodeDateTime(2026, 5, 10, 9, 0, 0, 0));
 
         main = std::make_unique<QWidget>();
@@ -67,33 +58,13 @@ protected:
     void TearDown() override {
         dlgTime.reset();
         dlgCount.reset();
+        forms.clear();
         main.reset();
         rtl::resetClock();
-        data::destroyDataModule1();
-        std::filesystem::current_path(oldDir);
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
+        PayFolder::TearDown();
     }
 
-    db::Connection& c() { return dm->ADOConnection1; }
-    void employee(int no, const std::map<std::string, db::Value>& extra) {
-        char code[8];
-        std::snprintf(code, sizeof code, "%06d", no);
-        c().execute("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_JOBKBN, E_DROPKBN) VALUES (?, ?, ?, '01', '1')",
-                    {no, std::string(code), "社員" + std::to_string(no)});
-        for (const auto& [column, value] : extra)
-            c().execute("UPDATE emp_tanka SET " + column + " = ? WHERE E_NO = ?", {value, no});
-    }
-    void payRow(int no, const std::string& key, const std::map<std::string, db::Value>& cells) {
-        c().execute("INSERT INTO sum_tran (S_TANCOD, S_DATE, S_SEQNO) VALUES (?, ?, 1)", {no, key});
-        for (const auto& [column, value] : cells)
-            c().execute("UPDATE sum_tran SET " + column + " = ? WHERE S_TANCOD = ? AND S_DATE = ?", {value, no, key});
-    }
-    long long cell(int no, const std::string& key, const std::string& column) {
-        const db::Value v =
-            c().scalar("SELECT " + column + " FROM sum_tran WHERE S_TANCOD = ? AND S_DATE = ?", {no, key});
-        return v.isNull() ? -1 : v.integer();
-    }
+    void employee(int no, const std::map<std::string, db::Value>& extra = {}) { PayFolder::employee(no, "01", extra); }
     template <class Form>
     Form* open() {
         Form* f = ui::createForm<Form>();
@@ -103,8 +74,6 @@ protected:
     }
     void click(QWidget* w) { ui::guard([&] { static_cast<ui::Button*>(w)->click(); }); }
 
-    std::filesystem::path dir, oldDir;
-    data::TDataModule1* dm = nullptr;
     std::unique_ptr<QWidget> main;
     QLineEdit* EditD2 = nullptr;
     QCheckBox* CheckBox2 = nullptr;

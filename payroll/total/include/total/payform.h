@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -90,8 +91,9 @@ protected:
     void refusable(F&& f);
     // Asks the "新規セット" question when rows exist and replaces them.
     void newSet(const std::string& key, bool bonus);
-    // Shows a batch's outcome.
-    void batchDone(const payrecord::BatchResult& result);
+    // Runs "一括計算" with the field handlers kept still, then puts the focus
+    // on the key field and shows a refusal that ended it early.
+    void runBatch(const std::function<payrecord::BatchResult()>& batch);
 
     data::TDataModule1& dm_;
     payrecord::WorkingMaster master_;
