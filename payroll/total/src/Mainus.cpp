@@ -16,6 +16,7 @@
 #include "rtl/convert.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
+#include "total/payform.h"
 #include "ui/action.h"
 #include "ui/controls.h"
 #include "ui/dbcontrols.h"
@@ -25,12 +26,6 @@
 #include "ui/guard.h"
 
 namespace {
-
-data::TDataModule1& moduleOr(data::TDataModule1* dm) {
-    if (dm) return *dm;
-    if (!data::DataModule1) throw rtl::Error("データモジュールがありません。");
-    return *data::DataModule1;
-}
 
 QString num(int n) { return QString::number(n); }
 

@@ -24,12 +24,6 @@
 
 namespace {
 
-data::TDataModule1& moduleOr(data::TDataModule1* dm) {
-    if (dm) return *dm;
-    if (!data::DataModule1) throw rtl::Error("データモジュールがありません。");
-    return *data::DataModule1;
-}
-
 // The double-click fields: the six time kinds and the allowances 1..8 and
 // deductions 1..3 (allowance 9 has no unit amount and no dialog).
 struct DblField {
@@ -58,6 +52,12 @@ std::pair<long long, std::string> countUnit(const payrecord::WorkingMaster& m, i
 }
 
 }  // namespace
+
+data::TDataModule1& moduleOr(data::TDataModule1* dm) {
+    if (dm) return *dm;
+    if (!data::DataModule1) throw rtl::Error("データモジュールがありません。");
+    return *data::DataModule1;
+}
 
 void showRefusal(const char* text) {
     ui::showMessage(QString::fromUtf8(text));
