@@ -151,11 +151,6 @@ Rates readRates(db::Connection& c) {
     return rt;
 }
 
-std::string readPrintLayout(db::Connection& c) {
-    const db::ResultSet rs = c.select(sql({"SELECT * FROM sys_mas", "WHERE SYS_CD = '1'"}));
-    return rs.rows.empty() ? std::string() : RowView(rs, 0).text("PRT_FLG");
-}
-
 std::vector<TaxBand> readTaxBands(db::Connection& c, bool daily) {
     const db::ResultSet rs =
         c.select(daily ? "SELECT * FROM zei_masB Order By code" : "SELECT * FROM zei_mas Order By code");
@@ -231,11 +226,6 @@ PayContext readPayContext(db::Connection& c) {
     ctx.dailyTable = readTaxBands(c, true);
     ctx.bonusRates = readBonusRates(c);
     return ctx;
-}
-
-int countRecords(db::Connection& c, const std::string& key) {
-    const db::Value v = c.scalar(sql({"SELECT COUNT(*) FROM sum_tran", "WHERE S_DATE = ? "}), {key});
-    return v.isNull() ? 0 : static_cast<int>(v.integer());
 }
 
 void replaceWithNewRows(db::Connection& c, db::Dataset& sumTran, const std::string& key, bool bonus) {

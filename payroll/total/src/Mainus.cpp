@@ -16,7 +16,6 @@
 #include "rtl/convert.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
-#include "total/payform.h"
 #include "ui/action.h"
 #include "ui/controls.h"
 #include "ui/dbcontrols.h"
@@ -32,7 +31,7 @@ QString num(int n) { return QString::number(n); }
 }  // namespace
 
 TfrmMainus::TfrmMainus(QWidget* parent, data::TDataModule1* dm)
-    : ui::Form(QStringLiteral("frmMainus"), parent), dm_(moduleOr(dm)) {
+    : ui::Form(QStringLiteral("frmMainus"), parent), dm_(data::dataModule(dm)) {
     setWindowTitle(QStringLiteral("天引伝票"));
     setFont(ui::defaultFont());
     db::DataSource* src = &dm_.DS_minus_dat;

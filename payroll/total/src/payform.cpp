@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "data/DB_Acs.h"
+#include "data/queries.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
 #include "mainlink/mainlink.h"
@@ -53,19 +54,13 @@ std::pair<long long, std::string> countUnit(const payrecord::WorkingMaster& m, i
 
 }  // namespace
 
-data::TDataModule1& moduleOr(data::TDataModule1* dm) {
-    if (dm) return *dm;
-    if (!data::DataModule1) throw rtl::Error("データモジュールがありません。");
-    return *data::DataModule1;
-}
-
 void showRefusal(const char* text) {
     ui::showMessage(QString::fromUtf8(text));
     rtl::abortSilently();
 }
 
 TPayForm::TPayForm(const QString& name, const QString& caption, bool bonus, QWidget* parent, data::TDataModule1* dm)
-    : ui::Form(name, parent), dm_(moduleOr(dm)), bonus_(bonus) {
+    : ui::Form(name, parent), dm_(data::dataModule(dm)), bonus_(bonus) {
     setWindowTitle(caption);
     setFont(ui::defaultFont());
 
@@ -357,7 +352,7 @@ void TPayForm::Act_emp_tankaExecute() {
 }
 
 void TPayForm::Act_ChangeExecute() {
-    const bool enabled = payrecord::readPrintLayout(connection()) != "1";
+    const bool enabled = data::readPrintLayout(dm_) != "1";
     for (const char* name : {"DBEdit35", "DBEdit36", "DBEdit44", "DBEdit45"})
         edit(QString::fromLatin1(name))->setEnabled(enabled);
 }
@@ -415,7 +410,7 @@ void TPayForm::btnSeekClick() { mainlink::showEmployeePicker(QStringLiteral("Tot
 void TPayForm::btnCloseClick() { close(); }
 
 void TPayForm::newSet(const std::string& key, bool bonus) {
-    if (payrecord::countRecords(connection(), key) > 0 &&
+    if (data::countPayRecords(dm_, key) > 0 &&
         !ui::askYesNo(QStringLiteral("既存のデータがあります。上書きしますか？"), QStringLiteral("確認")))
         return;
     busy_ = true;

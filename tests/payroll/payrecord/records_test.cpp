@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "data/queries.h"
 #include "fixture.h"
 #include "payrecord/actions.h"
 #include "payrecord/store.h"
@@ -109,8 +110,8 @@ TEST_F(Records, NewRowsCarryTheKeyAndTheBonusFlag) {
     payRow(3, "26/03", {{"S_BASKING", 1}});
     showRecords(dm->sum_tran, "26/04");
     replaceWithNewRows(c(), dm->sum_tran, "26/04", false);
-    EXPECT_EQ(countRecords(c(), "26/04"), 2);
-    EXPECT_EQ(countRecords(c(), "26/03"), 1);
+    EXPECT_EQ(data::countPayRecords(*dm, "26/04"), 2);
+    EXPECT_EQ(data::countPayRecords(*dm, "26/03"), 1);
     EXPECT_EQ(cell(3, "26/04", "S_BASKING"), -1);
     EXPECT_EQ(cell(5, "26/04", "S_SEQNO"), 2);
     EXPECT_EQ(dm->sum_tran.recordCount(), 2);
@@ -119,7 +120,7 @@ TEST_F(Records, NewRowsCarryTheKeyAndTheBonusFlag) {
     EXPECT_EQ(c().scalar("SELECT COUNT(*) FROM sum_tran WHERE S_DATE = '26-1' AND S_SHOYO_F = '1'").integer(), 2);
     // A weekly key keeps its whole text.
     replaceWithNewRows(c(), dm->sum_tran, "26/04/12", false);
-    EXPECT_EQ(countRecords(c(), "26/04/12"), 2);
+    EXPECT_EQ(data::countPayRecords(*dm, "26/04/12"), 2);
 }
 
 TEST_F(Records, PreviousMonthPayIsTheLatestMonthlyRecordBeforeThePayMonth) {

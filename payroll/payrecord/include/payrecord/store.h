@@ -25,8 +25,6 @@ std::optional<std::string> readJobCategory(db::Connection& c, const std::string&
 TaxableFlags readTaxableFlags(db::Connection& c);
 // The insurance rates of the first settings row (all 0 when there is none).
 Rates readRates(db::Connection& c);
-// PRT_FLG of the settings row SYS_CD = '1' ("" when missing).
-std::string readPrintLayout(db::Connection& c);
 // A tax table (zei_mas or zei_masB) in code order.
 std::vector<TaxBand> readTaxBands(db::Connection& c, bool daily);
 // The bonus rate table zei_masS in code order.
@@ -53,8 +51,6 @@ PayContext readPayContext(db::Connection& c);
 
 // ---- rows of a key ------------------------------------------------------------
 
-// Rows of sum_tran under `key`.
-int countRecords(db::Connection& c, const std::string& key);
 // Deletes the rows under `key` and appends one row per employee in service
 // (by employee number) to `sumTran` (the open pay-record dataset), keyed
 // `key`, with the work category and the employee number; bonus rows also

@@ -30,9 +30,6 @@ class DBLookupComboBox;
 class DBNavigator;
 }  // namespace ui
 
-// `dm`, or the program's data module when it is null.
-data::TDataModule1& moduleOr(data::TDataModule1* dm);
-
 // Shows a refusal in a plain box and ends the handler silently.
 [[noreturn]] void showRefusal(const char* text);
 
