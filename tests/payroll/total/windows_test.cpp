@@ -183,6 +183,38 @@ TEST_F(PayWindows, UnknownCategoryShowsTheMessageAndLeavesTheRow) {
     EXPECT_TRUE(dm->sum_tran.fieldByName("S_BASKING").isNull());
 }
 
+TEST_F(PayWindows, DayCountsAndDefaultUnitsOfTheCurrentRow) {
+    c().execute("UPDATE 区分 SET 就業丸め単位 = '15分'");
+    employee(1);
+    payRow(1, "26/04", {{"S_BASKING", 1}, {"S_DAY1", 22}, {"S_DAYS", 18}, {"S_DAY2", 2}, {"S_KINMU", 450}});
+    auto* w = open<TfrmTotal>();
+    w->Act_DaysExecute();
+    w->DBEdit7Enter();
+    dm->sum_tran.post();
+    EXPECT_EQ(cell(1, "26/04", "S_DAY4"), 2);
+    EXPECT_EQ(cell(1, "26/04", "S_TANJI"), 30);
+    EXPECT_EQ(w->Edit1->text(), QStringLiteral("7:30"));
+    // A set absence count stays.
+    c().execute("UPDATE sum_tran SET S_DAY4 = 3");
+    dm->sum_tran.refresh();
+    w->Act_DaysExecute();
+    EXPECT_EQ(dm->sum_tran.state(), db::DatasetState::Browse);
+}
+
+TEST_F(PayWindows, BonusNewSetKeepsOrReplacesTheKeysRows) {
+    payRow(1, "26-1", {{"S_BASKING", 5}});
+    payRow(1, "26/04", {{"S_BASKING", 6}});
+    auto* w = open<TfrmTotalB>();
+    dialogs.answer(ui::Answer::No);
+    click(w->btnNewSet);
+    EXPECT_EQ(cell(1, "26-1", "S_BASKING"), 5);
+    // Yes with no employee in service: no rows are left under the key.
+    dialogs.answer(ui::Answer::Yes);
+    click(w->btnNewSet);
+    EXPECT_EQ(c().scalar("SELECT COUNT(*) FROM sum_tran WHERE S_DATE = '26-1'").integer(), 0);
+    EXPECT_EQ(cell(1, "26/04", "S_BASKING"), 6);
+}
+
 TEST_F(PayWindows, DeductionSlipNeedsAPostedRow) {
     employee(1, {});
     payRow(1, "26/04", {{"S_TOTALT", 200000}});
