@@ -161,22 +161,34 @@ void bonusTotal(db::Dataset& s, const PayContext& ctx) {
 
 namespace {
 
+// Runs `step` on every row from the first, each row posted as the batch
+// moves on, and returns to the first row. The rows are written in one
+// transaction (a pay run of hundreds of rows would otherwise wait for the
+// disk at every row); it is committed whatever ends the batch, so the rows
+// done before a refusal or an error stay done.
 template <class Step>
-BatchResult eachRow(db::Dataset& s, Step&& step) {
+BatchResult eachRow(db::Connection& c, db::Dataset& s, Step&& step) {
     BatchResult result;
     if (!s.active() || s.isEmpty()) return result;
-    s.first();
-    while (!s.eof()) {
-        try {
-            step();
-        } catch (const RecordError& e) {
-            result.stoppedBy = e.what();
-            return result;
+    db::Connection::Job job(c);
+    try {
+        s.first();
+        while (!s.eof()) {
+            try {
+                step();
+            } catch (const RecordError& e) {
+                result.stoppedBy = e.what();
+                break;
+            }
+            ++result.rows;
+            s.next();  // posts the row
         }
-        ++result.rows;
-        s.next();  // posts the row
+        if (result.stoppedBy.empty()) s.first();
+    } catch (...) {
+        job.commit();
+        throw;
     }
-    s.first();
+    job.commit();
     return result;
 }
 
@@ -184,7 +196,7 @@ BatchResult eachRow(db::Dataset& s, Step&& step) {
 
 BatchResult calculateMonthRows(db::Connection& c, db::Dataset& s, rtl::TDateTime today) {
     const PayContext ctx = readPayContext(c);
-    return eachRow(s, [&] {
+    return eachRow(c, s, [&] {
         const WorkingMaster m = masterOrBlank(c, s);
         kingSet(c, s, m, true);
         // The taxes take the employee's own values, not the month's amounts.
@@ -197,7 +209,7 @@ BatchResult calculateMonthRows(db::Connection& c, db::Dataset& s, rtl::TDateTime
 BatchResult calculateBonusRows(db::Connection& c, db::Dataset& s, const std::string& monthsText, int payYear,
                                int payMonth, rtl::TDateTime today) {
     const PayContext ctx = readPayContext(c);
-    return eachRow(s, [&] {
+    return eachRow(c, s, [&] {
         const WorkingMaster m = masterOrBlank(c, s);
         setCategory(s, m);
         bonusKingSet(s, m, monthsText);

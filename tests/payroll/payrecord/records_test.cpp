@@ -74,6 +74,17 @@ TEST_F(Records, BatchStopsAtAnUnknownCategoryAndKeepsEarlierRows) {
     EXPECT_EQ(cell(3, "26/04", "S_TOTALT"), -1);
 }
 
+TEST_F(Records, BatchEndedByAnErrorKeepsTheRowsDoneBeforeIt) {
+    c().execute("INSERT INTO 区分 (区分, 就業丸め単位) VALUES ('02', 'ab')");
+    employee(1, "01", {{"E_PAYKBN", "1"}, {"E_BASEPAY", 8000}});
+    employee(2, "02", {{"E_PAYKBN", "1"}, {"E_BASEPAY", 8000}});
+    for (int no : {1, 2}) payRow(no, "26/04", {{"S_DAYS", 10}, {"S_BASKING", 80000}});
+    EXPECT_THROW(calculateMonth(*dm, "26/04", kToday), rtl::ConversionError);
+    EXPECT_EQ(cell(1, "26/04", "S_TOTALT"), 80000);
+    EXPECT_EQ(cell(2, "26/04", "S_TOTALT"), -1);
+    EXPECT_FALSE(c().inJob());
+}
+
 TEST_F(Records, PayByUnitsWithoutAWholeUnitPerHourIsRefused) {
     c().execute("UPDATE 区分 SET 就業丸め単位 = '90'");
     employee(1, "01", {{"E_PAYKBN", "2"}, {"E_BASEPAY", 1000}});
