@@ -303,6 +303,26 @@ TEST_F(PayWindows, PickerRowsAreInsertedNumberedAndSaved) {
     EXPECT_EQ(slip->StringGrid1->item(1, 1)->text(), QStringLiteral("新項目"));
 }
 
+TEST_F(PayWindows, SlipOpenedTwiceIsTheSameSlipAndKeepsItsPay) {
+    employee(7);
+    auto openSlip = [&](long long netPay) {
+        auto* slip = ui::createForm<TfrmMainus>();
+        forms.emplace_back(slip);
+        slip->setOrigin(payrecord::SlipOrigin{"26/04", 7, 1, true, netPay, true});
+        slip->show();
+        return slip;
+    };
+    auto* first = openSlip(200000);
+    dm->minus_dat.fieldByName("M_KING_0").setAsInteger(1000);
+    dm->minus_dat.post();
+    first->close();
+    auto* second = openSlip(250000);  // the pay record changed meanwhile
+    EXPECT_EQ(dm->minus_dat.state(), db::DatasetState::Browse);
+    EXPECT_EQ(dm->minus_dat.fieldByName("M_KYUYO").asInteger(), 200000);
+    EXPECT_EQ(c().scalar("SELECT COUNT(*) FROM minus_dat").integer(), 1);
+    EXPECT_TRUE(second->CheckBoxes[0]->isEnabled());
+}
+
 TEST_F(PayWindows, PickerTakesAnItemIntoALine) {
     rtl::writeLines(dir / "Tenbiki.csv", {"No,差引項目,差引金額", "1,組合費,1000", "2,\"社宅 家賃\",30000"});
     employee(7, {});
