@@ -1,6 +1,7 @@
 // The money of pay records, case by case: each table names what it checks.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "payrecord/money.h"
@@ -96,6 +97,7 @@ struct UnitCase {
     int minutes;
     int perHour;
 };
+void PrintTo(const UnitCase& c, std::ostream* os) { *os << c.name << " \"" << c.text << '"'; }
 class RoundingUnit : public ::testing::TestWithParam<UnitCase> {};
 TEST_P(RoundingUnit, MinutesAndUnitsPerHour) {
     const UnitCase& c = GetParam();
@@ -121,6 +123,9 @@ struct BaseCase {
     int perHour;
     std::optional<Yen> expected;
 };
+void PrintTo(const BaseCase& c, std::ostream* os) {
+    *os << c.name << ": kind " << c.kind << " pay " << c.basePay << " days " << c.days << " units " << c.units;
+}
 class MonthlyBase : public ::testing::TestWithParam<BaseCase> {};
 TEST_P(MonthlyBase, ByPayKind) {
     const BaseCase& c = GetParam();
@@ -225,6 +230,7 @@ struct BandCase {
     long long daysOld;
     bool care;
 };
+void PrintTo(const BandCase& c, std::ostream* os) { *os << c.name << " (" << c.daysOld << " days old)"; }
 class CareBand : public ::testing::TestWithParam<BandCase> {};
 TEST_P(CareBand, FortyIncludedSixtyFiveExcluded) {
     const BandCase& c = GetParam();
@@ -261,6 +267,7 @@ Insurance health(Yen h, Yen k, Yen h2, Yen k2) {
     s.hokenk2 = k2;
     return s;
 }
+void PrintTo(const FixedCase& c, std::ostream* os) { *os << c.name; }
 class FixedHealth : public ::testing::TestWithParam<FixedCase> {};
 TEST_P(FixedHealth, SplitByRatesInTheBand) {
     const FixedCase& c = GetParam();
@@ -354,6 +361,7 @@ struct TaxCase {
     int column;
     Yen expected;
 };
+void PrintTo(const TaxCase& c, std::ostream* os) { *os << c.name << ": key " << c.x << " column " << c.column; }
 class MonthlyTax : public ::testing::TestWithParam<TaxCase> {};
 TEST_P(MonthlyTax, BandsAndRates) {
     const TaxCase& c = GetParam();
@@ -483,6 +491,7 @@ struct OtsuCase {
     int column;
     Yen expected;
 };
+void PrintTo(const OtsuCase& c, std::ostream* os) { *os << c.name << ": base " << c.x << " column " << c.column; }
 class BonusTaxRounding : public ::testing::TestWithParam<OtsuCase> {};
 TEST_P(BonusTaxRounding, TruncatedButOtsuHalfToEven) {
     const OtsuCase& c = GetParam();

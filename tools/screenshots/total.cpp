@@ -1,5 +1,5 @@
 // Draws the monthly pay record, the bonus record and the deduction slip
-// offscreen into PNGs, to look at how they come out: total_snapshot <folder>
+// offscreen into PNGs, to look at how they come out: total_screenshot <folder>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,7 +25,7 @@
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: total_snapshot <folder>\n");
+        std::fprintf(stderr, "usage: total_screenshot <folder>\n");
         return 2;
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
