@@ -15,6 +15,8 @@
 #include <memory>
 
 #include "fixture.h"
+#include "masters/Emp_Seek.h"
+#include "masters/registration.h"
 #include "rtl/clock.h"
 #include "rtl/datetime.h"
 #include "rtl/textfile.h"
@@ -213,6 +215,23 @@ TEST_F(PayWindows, BonusNewSetKeepsOrReplacesTheKeysRows) {
     click(w->btnNewSet);
     EXPECT_EQ(c().scalar("SELECT COUNT(*) FROM sum_tran WHERE S_DATE = '26-1'").integer(), 0);
     EXPECT_EQ(cell(1, "26/04", "S_BASKING"), 6);
+}
+
+TEST_F(PayWindows, PickerHandsTheEmployeeToTheBonusRecord) {
+    employee(4);
+    payRow(2, "26-1", {});
+    auto* w = open<TfrmTotalB>();
+    std::unique_ptr<QObject> picker(masters::createEmpSeek());
+    click(w->btnSeek);
+    auto* seek = qobject_cast<TfrmEmp_seek*>(picker.get());
+    ASSERT_NE(seek, nullptr);
+    ASSERT_TRUE(seek->isVisible());
+    EXPECT_EQ(seek->Edit1->text(), QStringLiteral("Total"));
+    seek->Button1Click();
+    EXPECT_EQ(dm->sum_tran.fieldByName("S_TANCOD").asInteger(), 4);
+    dm->sum_tran.post();
+    EXPECT_EQ(cell(4, "26-1", "S_TANCOD"), 4);
+    EXPECT_EQ(cell(2, "26-1", "S_TANCOD"), -1);
 }
 
 TEST_F(PayWindows, DeductionSlipNeedsAPostedRow) {
