@@ -38,22 +38,27 @@ int main(int argc, char** argv) {
     data::createDeliveredDatabase(path);
     data::createDataModule1()->setDatabasePath(path);
     db::Connection& c = data::DataModule1->ADOConnection1;
-    c.execute("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_JOBKBN, E_DROPKBN, E_PAYKBN, E_BASEPAY, E_KOTUHI, "
-              "E_HOKEN_YN, E_NENKIN_YN, E_KOYOU_YN, E_KNTKBN, E_JYUMIN_Z, E_GKING_S1, E_GKING_K1, E_FUTZPAY, E_BARTH) "
-              "VALUES (1, '000001', '山田太郎', '01', '1', '0', 250000, 800, 1, 1, '1', 1, 12000, '1', 10000, 1900, 29373)");
-    c.execute("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_JOBKBN, E_DROPKBN, E_PAYKBN, E_BASEPAY, E_KOTUHI, "
-              "E_HOKEN_YN, E_KOYOU_YN, E_KNTKBN, E_GKING_S2, E_GKING_K2) "
-              "VALUES (7, '000007', '佐藤花子', '01', '1', '1', 9000, 15000, 1, '1', 0, '0', 500)");
-    c.execute("INSERT INTO sum_tran (S_TANCOD, S_DATE, S_SEQNO, S_DAYS, S_KINMU, S_BASKING, S_FUTZAN, S_FUTKING, "
-              "S_TIKOKU, S_TIKKING) VALUES (1, '26/04', 1, 20, 9600, 250000, 480, 15200, 30, 950)");
-    c.execute("INSERT INTO sum_tran (S_TANCOD, S_DATE, S_SEQNO, S_DAYS, S_KINMU, S_BASKING, S_KOTUHI) "
-              "VALUES (7, '26/04', 1, 18, 8100, 162000, 15000)");
+    c.execute(
+        "INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_JOBKBN, E_DROPKBN, E_PAYKBN, E_BASEPAY, E_KOTUHI, "
+        "E_HOKEN_YN, E_NENKIN_YN, E_KOYOU_YN, E_KNTKBN, E_JYUMIN_Z, E_GKING_S1, E_GKING_K1, E_FUTZPAY, E_BARTH) "
+        "VALUES (1, '000001', '山田太郎', '01', '1', '0', 250000, 800, 1, 1, '1', 1, 12000, '1', 10000, 1900, 29373)");
+    c.execute(
+        "INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_JOBKBN, E_DROPKBN, E_PAYKBN, E_BASEPAY, E_KOTUHI, "
+        "E_HOKEN_YN, E_KOYOU_YN, E_KNTKBN, E_GKING_S2, E_GKING_K2) "
+        "VALUES (7, '000007', '佐藤花子', '01', '1', '1', 9000, 15000, 1, '1', 0, '0', 500)");
+    c.execute(
+        "INSERT INTO sum_tran (S_TANCOD, S_DATE, S_SEQNO, S_DAYS, S_KINMU, S_BASKING, S_FUTZAN, S_FUTKING, "
+        "S_TIKOKU, S_TIKKING) VALUES (1, '26/04', 1, 20, 9600, 250000, 480, 15200, 30, 950)");
+    c.execute(
+        "INSERT INTO sum_tran (S_TANCOD, S_DATE, S_SEQNO, S_DAYS, S_KINMU, S_BASKING, S_KOTUHI) "
+        "VALUES (7, '26/04', 1, 18, 8100, 162000, 15000)");
     c.execute("INSERT INTO sum_tran (S_TANCOD, S_DATE, S_SEQNO, S_SHOYO_F) VALUES (1, '26-1', 1, '1')");
     payrecord::calculateMonth(*data::DataModule1, "26/04", rtl::today());
 
     auto main = std::make_unique<QWidget>();
     main->setObjectName(QStringLiteral("frmMain"));
-    for (auto [name, text] : {std::pair{"EditYY", "2026"}, {"EditMM", "04"}, {"EditD2", "2026/04/30"}, {"EditYY2", "2026"}}) {
+    for (auto [name, text] :
+         {std::pair{"EditYY", "2026"}, {"EditMM", "04"}, {"EditD2", "2026/04/30"}, {"EditYY2", "2026"}}) {
         auto* e = new QLineEdit(QString::fromLatin1(text), main.get());
         e->setObjectName(QString::fromLatin1(name));
     }

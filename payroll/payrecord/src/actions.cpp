@@ -29,9 +29,7 @@ void writeInsurance(db::Dataset& s, const Insurance& ins) {
     put(s, "S_KIKIN2", ins.kikin2);
 }
 
-WorkingMaster masterOrBlank(db::Connection& c, db::Dataset& s) {
-    return masterOfRow(c, s).value_or(WorkingMaster{});
-}
+WorkingMaster masterOrBlank(db::Connection& c, db::Dataset& s) { return masterOfRow(c, s).value_or(WorkingMaster{}); }
 
 }  // namespace
 
@@ -99,8 +97,8 @@ Yen getK2(db::Dataset& s, const PayContext& ctx, bool recomputeShaho) {
     put(s, "S_ZEI_K", 0);
     const PayRow row = readPayRow(s);
     if (recomputeShaho)
-        put(s, "S_SHAHO", yen(s, "S_HOKEN") + yen(s, "S_HOKENK") + yen(s, "S_KOYOU") + yen(s, "S_NENKIN") +
-                              yen(s, "S_KIKIN"));
+        put(s, "S_SHAHO",
+            yen(s, "S_HOKEN") + yen(s, "S_HOKENK") + yen(s, "S_KOYOU") + yen(s, "S_NENKIN") + yen(s, "S_KIKIN"));
     put(s, "S_TOTALS", grossPay(row, ctx.flags));
     return taxableGross(row, ctx.flags);
 }
@@ -112,11 +110,11 @@ void total(db::Dataset& s, const PayContext& ctx) {
 }
 
 void nullSet(db::Dataset& s) {
-    static const char* const columns[] = {
-        "S_KYUSYU", "S_KYUKING", "S_TIKOKU", "S_TIKKING", "S_SOUTAI", "S_SOUKING", "S_GKING1", "S_GKING2",
-        "S_GKING3", "S_GKING4",  "S_KOTUHI", "S_HOJYO",   "S_GKING5", "S_GKING6",  "S_GKING7", "S_GKING8",
-        "S_GKING9", "S_SHAHO",   "S_SKING1", "S_SKING2",  "S_SKING3", "S_MEAT_K",  "S_HOKEN",  "S_HOKENK",
-        "S_NENKIN", "S_KOYOU",   "S_KIKIN",  "S_ZEI_G",   "S_ZEI_K"};
+    static const char* const columns[] = {"S_KYUSYU", "S_KYUKING", "S_TIKOKU", "S_TIKKING", "S_SOUTAI", "S_SOUKING",
+                                          "S_GKING1", "S_GKING2",  "S_GKING3", "S_GKING4",  "S_KOTUHI", "S_HOJYO",
+                                          "S_GKING5", "S_GKING6",  "S_GKING7", "S_GKING8",  "S_GKING9", "S_SHAHO",
+                                          "S_SKING1", "S_SKING2",  "S_SKING3", "S_MEAT_K",  "S_HOKEN",  "S_HOKENK",
+                                          "S_NENKIN", "S_KOYOU",   "S_KIKIN",  "S_ZEI_G",   "S_ZEI_K"};
     editRow(s);
     for (const char* c : columns)
         if (s.fieldByName(c).isNull()) s.fieldByName(c).setAsInteger(0);
@@ -124,8 +122,7 @@ void nullSet(db::Dataset& s) {
 
 void bonusKingSet(db::Dataset& s, const WorkingMaster& m, const std::string& monthsText) {
     const double months = rtl::strToFloat(monthsText);
-    const std::optional<Yen> base =
-        bonusBasePay(m.payKbn, m.basePay, yen(s, "S_DAYS"), yen(s, "S_KINMU"), months);
+    const std::optional<Yen> base = bonusBasePay(m.payKbn, m.basePay, yen(s, "S_DAYS"), yen(s, "S_KINMU"), months);
     if (!base) return;
     editRow(s);
     put(s, "S_BASKING", *base);
@@ -137,8 +134,7 @@ BonusTax bonusGetK(db::Dataset& s, const WorkingMaster& m, const PayContext& ctx
     const Yen g = taxableGross(row, ctx.flags);
     const Yen standard = standardBonus(g);
     const Insurance ins = bonusInsurance(m, ctx.rates, standard + row.kotuhi, today);
-    const BonusTax tax =
-        bonusTax(g - ins.employeeTotal(), m.taxColumn, previousPay, ctx.bonusRates, ctx.monthlyTable);
+    const BonusTax tax = bonusTax(g - ins.employeeTotal(), m.taxColumn, previousPay, ctx.bonusRates, ctx.monthlyTable);
     editRow(s);
     put(s, "S_TOTALS", standard);
     put(s, "S_ZEI_G", tax.tax);
@@ -213,8 +209,7 @@ BatchResult calculateBonusRows(db::Connection& c, db::Dataset& s, const std::str
         const WorkingMaster m = masterOrBlank(c, s);
         setCategory(s, m);
         bonusKingSet(s, m, monthsText);
-        const std::optional<Yen> prev =
-            previousMonthPay(c, yen(s, "S_TANCOD"), payYear, payMonth, ctx.flags);
+        const std::optional<Yen> prev = previousMonthPay(c, yen(s, "S_TANCOD"), payYear, payMonth, ctx.flags);
         bonusGetK(s, m, ctx, prev, today);
         bonusTotal(s, ctx);
         nullSet(s);
@@ -234,8 +229,8 @@ BatchResult calculateMonth(data::TDataModule1& dm, const std::string& key, rtl::
     return calculateMonthRows(dm.ADOConnection1, dm.sum_tran, today);
 }
 
-BatchResult calculateBonus(data::TDataModule1& dm, const std::string& key, const std::string& monthsText,
-                           int payYear, int payMonth, rtl::TDateTime today) {
+BatchResult calculateBonus(data::TDataModule1& dm, const std::string& key, const std::string& monthsText, int payYear,
+                           int payMonth, rtl::TDateTime today) {
     showRecords(dm.sum_tran, key);
     return calculateBonusRows(dm.ADOConnection1, dm.sum_tran, monthsText, payYear, payMonth, today);
 }

@@ -63,10 +63,8 @@ void byRatePair(Yen p, double rate, double rate2, Rounding mode, Yen& employee, 
 // Pension or pension fund of monthly pay: above 1 a fixed amount that the
 // employer pays alike, 1 by rate, anything else nothing.
 void fixedOrByRate(Yen kind, Yen p, double rate, double rate2, Rounding mode, Yen& employee, Yen& employer) {
-    if (kind > 1)
-        employee = employer = kind;
-    else if (kind == 1)
-        byRatePair(p, rate, rate2, mode, employee, employer);
+    if (kind > 1) employee = employer = kind;
+    else if (kind == 1) byRatePair(p, rate, rate2, mode, employee, employer);
 }
 
 Yen sum(const auto& values) {
@@ -252,10 +250,8 @@ Insurance bonusInsurance(const WorkingMaster& m, const Rates& r, Yen p, rtl::TDa
         if (m.hokenYN > 1) {
             // A fixed amount goes whole into one pair of columns; without a
             // usable birth date the employee counts as outside the band.
-            if (valid && band)
-                s.hokenk = s.hokenk2 = m.hokenYN;
-            else
-                s.hoken = s.hoken2 = m.hokenYN;
+            if (valid && band) s.hokenk = s.hokenk2 = m.hokenYN;
+            else s.hoken = s.hoken2 = m.hokenYN;
         } else if (m.hokenYN == 1) {
             byRate(true);
         }
@@ -314,13 +310,13 @@ BonusTax bonusTax(Yen x, int column, std::optional<Yen> previousPay, const std::
 
 std::string describeBonusTax(const BonusTax& t) {
     switch (t.method) {
-        case BonusTaxMethod::Rate:
-            return "賞与の税額: 前月の社会保険料控除後の給与 " + rtl::formatFloat("#,##0", double(t.previousPay)) +
-                   "円 の算出率 " + rtl::floatToStr(t.rate) + "%";
-        case BonusTaxMethod::MonthlyTable:
-            return "賞与の税額: 月額表による計算（前月の社会保険料控除後の給与 " +
-                   rtl::formatFloat("#,##0", double(t.previousPay)) + "円）";
-        case BonusTaxMethod::None: break;
+    case BonusTaxMethod::Rate:
+        return "賞与の税額: 前月の社会保険料控除後の給与 " + rtl::formatFloat("#,##0", double(t.previousPay)) +
+               "円 の算出率 " + rtl::floatToStr(t.rate) + "%";
+    case BonusTaxMethod::MonthlyTable:
+        return "賞与の税額: 月額表による計算（前月の社会保険料控除後の給与 " +
+               rtl::formatFloat("#,##0", double(t.previousPay)) + "円）";
+    case BonusTaxMethod::None: break;
     }
     return "賞与の税額: なし";
 }

@@ -41,8 +41,8 @@ void showSlip(db::Dataset& slips, const std::string& key, long long employeeNo) 
 }
 
 void startSlip(db::Connection& c, db::Dataset& slips, const SlipOrigin& o) {
-    const bool fresh = slips.isEmpty() || slips.fieldByName("M_No").isNull() ||
-                       slips.fieldByName("M_No").asInteger() == 0;
+    const bool fresh =
+        slips.isEmpty() || slips.fieldByName("M_No").isNull() || slips.fieldByName("M_No").asInteger() == 0;
     if (fresh) {
         const int highest = highestSlipNo(c);
         if (highest >= MaxSlipNo) throw RecordError(SlipFullMessage);

@@ -195,9 +195,9 @@ std::optional<std::string> readRoundingUnit(db::Connection& c, const std::string
 
 std::optional<Yen> previousMonthPay(db::Connection& c, long long employeeNo, int payYear, int payMonth,
                                     const TaxableFlags& flags) {
-    const db::ResultSet rs = c.select(
-        sql({"SELECT * FROM sum_tran", "WHERE S_TANCOD = ?", "AND (S_SHOYO_F Is Null OR S_SHOYO_F <> '1')"}),
-        {employeeNo});
+    const db::ResultSet rs =
+        c.select(sql({"SELECT * FROM sum_tran", "WHERE S_TANCOD = ?", "AND (S_SHOYO_F Is Null OR S_SHOYO_F <> '1')"}),
+                 {employeeNo});
     const int payIndex = payYear * 12 + payMonth;
     int bestIndex = -1;
     std::optional<Yen> best;
@@ -229,8 +229,7 @@ PayContext readPayContext(db::Connection& c) {
 }
 
 void replaceWithNewRows(db::Connection& c, db::Dataset& sumTran, const std::string& key, bool bonus) {
-    const db::ResultSet emp =
-        c.select("SELECT * FROM emp_tanka WHERE E_DROPKBN = '1' ORDER BY E_NO");
+    const db::ResultSet emp = c.select("SELECT * FROM emp_tanka WHERE E_DROPKBN = '1' ORDER BY E_NO");
     // Convert every code first, so a bad one fails before anything changes.
     std::vector<std::pair<int, int>> rows;
     for (std::size_t i = 0; i < emp.rows.size(); ++i) {
@@ -244,8 +243,7 @@ void replaceWithNewRows(db::Connection& c, db::Dataset& sumTran, const std::stri
             db::Params p{key, category, number};
             if (bonus)
                 c.execute("INSERT INTO sum_tran (S_DATE, S_SEQNO, S_TANCOD, S_SHOYO_F) VALUES (?, ?, ?, '1')", p);
-            else
-                c.execute("INSERT INTO sum_tran (S_DATE, S_SEQNO, S_TANCOD) VALUES (?, ?, ?)", p);
+            else c.execute("INSERT INTO sum_tran (S_DATE, S_SEQNO, S_TANCOD) VALUES (?, ?, ?)", p);
         }
     });
     if (sumTran.active()) {
@@ -256,9 +254,7 @@ void replaceWithNewRows(db::Connection& c, db::Dataset& sumTran, const std::stri
 
 void markAllRecords(db::Connection& c) { c.execute("UpDate sum_tran Set S_KNTKBN = 1"); }
 
-bool hasCurrentRow(db::Dataset& ds) {
-    return ds.active() && (ds.state() == db::DatasetState::Insert || !ds.isEmpty());
-}
+bool hasCurrentRow(db::Dataset& ds) { return ds.active() && (ds.state() == db::DatasetState::Insert || !ds.isEmpty()); }
 
 Yen yen(db::Dataset& ds, const char* column) {
     db::Field& f = ds.fieldByName(column);

@@ -49,14 +49,18 @@ TfrmMainus::TfrmMainus(QWidget* parent, data::TDataModule1* dm)
         const char* name;
         const char* field;
         int width;
-    } heads[] = {{"ﾃﾞｰﾀNo", "DBEdit1", "M_No", 60},   {"勤務区分", "DBEdit2", "M_SEQNO", 40},
-                 {"社員ｺｰﾄﾞ", "DBEdit3", "M_TANCOD", 70}, {"月度", "DBEdit5", "M_DATE", 80}};
+    } heads[] = {{"ﾃﾞｰﾀNo", "DBEdit1", "M_No", 60},
+                 {"勤務区分", "DBEdit2", "M_SEQNO", 40},
+                 {"社員ｺｰﾄﾞ", "DBEdit3", "M_TANCOD", 70},
+                 {"月度", "DBEdit5", "M_DATE", 80}};
     int col = 0;
     for (const auto& h : heads) {
         ui::DBEdit* e = bound(QString::fromLatin1(h.name), h.field, h.width, false);
-        head->addWidget(ui::makeLabel(QString::fromLatin1(h.name) + "Label", QString::fromUtf8(h.caption), e, this), 0, col++);
+        head->addWidget(ui::makeLabel(QString::fromLatin1(h.name) + "Label", QString::fromUtf8(h.caption), e, this), 0,
+                        col++);
         head->addWidget(e, 0, col++);
-        if (QLatin1String(h.name) == QLatin1String("DBEdit3")) head->addWidget(bound(QStringLiteral("DBEdit4"), "M_TANMEI", 140, false), 0, col++);
+        if (QLatin1String(h.name) == QLatin1String("DBEdit3"))
+            head->addWidget(bound(QStringLiteral("DBEdit4"), "M_TANMEI", 140, false), 0, col++);
     }
 
     auto* lines = new QGridLayout;
@@ -303,10 +307,8 @@ void TfrmMainus::setGridRows(const payrecord::ItemGrid& rows, int rowCount) {
 }
 
 void TfrmMainus::Act_SG_ShowExecute() {
-    if (std::filesystem::exists(itemFile()))
-        Act_SG_ReadExecute();
-    else
-        Act_SG_WriteExecute();
+    if (std::filesystem::exists(itemFile())) Act_SG_ReadExecute();
+    else Act_SG_WriteExecute();
 }
 
 void TfrmMainus::Act_SG_ReadExecute() {

@@ -69,9 +69,8 @@ void TfrmTotalB::Act_GetKExecute() {
     loadEmployee();
     const payrecord::PayContext ctx = payrecord::readPayContext(connection());
     const total::PayState state = total::readPayState();
-    const std::optional<payrecord::Yen> prev =
-        payrecord::previousMonthPay(connection(), payrecord::yen(rows(), "S_TANCOD"), total::payYear(state),
-                                    total::payMonth(state), ctx.flags);
+    const std::optional<payrecord::Yen> prev = payrecord::previousMonthPay(
+        connection(), payrecord::yen(rows(), "S_TANCOD"), total::payYear(state), total::payMonth(state), ctx.flags);
     const payrecord::BonusTax tax = payrecord::bonusGetK(rows(), master_, ctx, prev, rtl::today());
     StatusBar1->setText(rtl::toQString(payrecord::describeBonusTax(tax)));
 }

@@ -92,7 +92,8 @@ void TCalcDialog::resetEdits() {
 
 // ---- 時間計算 ----
 
-TDlgCalcTime::TDlgCalcTime(QWidget* parent) : TCalcDialog(QStringLiteral("DlgCalcTime"), QStringLiteral("時間計算"), parent) {
+TDlgCalcTime::TDlgCalcTime(QWidget* parent)
+    : TCalcDialog(QStringLiteral("DlgCalcTime"), QStringLiteral("時間計算"), parent) {
     Edit2 = numberEdit("Edit2", this);
     auto* grid = new QGridLayout;
     grid->addWidget(ui::makeLabel(QStringLiteral("Label1"), QStringLiteral("時間"), Edit1, this), 0, 0);

@@ -9,9 +9,9 @@
 
 #include "data/DB_Acs.h"
 #include "data/queries.h"
+#include "mainlink/mainlink.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
-#include "mainlink/mainlink.h"
 #include "total/calcdialogs.h"
 #include "ui/action.h"
 #include "ui/controls.h"
@@ -34,8 +34,8 @@ struct DblField {
     int index;  // time: 0..5; allowance 1..8 -> 0..7; deduction 1..3 -> 8..10
 };
 constexpr DblField kDblFields[] = {
-    {"DBEdit9", "HAYZAN", true, 0},   {"DBEdit11", "FUTZAN", true, 1}, {"DBEdit13", "SINZAN", true, 2},
-    {"DBEdit15", "KYUSYU", true, 3},  {"DBEdit17", "TIKOKU", true, 4}, {"DBEdit19", "SOUTAI", true, 5},
+    {"DBEdit9", "HAYZAN", true, 0},   {"DBEdit11", "FUTZAN", true, 1},  {"DBEdit13", "SINZAN", true, 2},
+    {"DBEdit15", "KYUSYU", true, 3},  {"DBEdit17", "TIKOKU", true, 4},  {"DBEdit19", "SOUTAI", true, 5},
     {"DBEdit21", "GKING1", false, 0}, {"DBEdit22", "GKING2", false, 1}, {"DBEdit23", "GKING3", false, 2},
     {"DBEdit24", "GKING4", false, 3}, {"DBEdit35", "GKING5", false, 4}, {"DBEdit36", "GKING6", false, 5},
     {"DBEdit37", "GKING7", false, 6}, {"DBEdit38", "GKING8", false, 7}, {"DBEdit25", "SKING1", false, 8},
@@ -186,11 +186,11 @@ TPayForm::TPayForm(const QString& name, const QString& caption, bool bonus, QWid
         const char* caption;
         const char* editName;
         const char* field;
-    } amounts[] = {{"交通費", "DBEdit28", "S_KOTUHI"},   {"食事控除", "DBEdit30", "S_MEAT_K"},
-                   {"所得税", "DBEdit31", "S_ZEI_G"},    {"住民税", "DBEdit32", "S_ZEI_K"},
-                   {"健康保険", "DBEdit52", "S_HOKEN"},  {"介護保険", "DBEdit53", "S_HOKENK"},
-                   {"厚生年金", "DBEdit54", "S_NENKIN"}, {"雇用保険", "DBEdit55", "S_KOYOU"},
-                   {"年金基金", "DBEdit56", "S_KIKIN"},  {"社保合計", "DBEdit33", "S_SHAHO"},
+    } amounts[] = {{"交通費", "DBEdit28", "S_KOTUHI"},     {"食事控除", "DBEdit30", "S_MEAT_K"},
+                   {"所得税", "DBEdit31", "S_ZEI_G"},      {"住民税", "DBEdit32", "S_ZEI_K"},
+                   {"健康保険", "DBEdit52", "S_HOKEN"},    {"介護保険", "DBEdit53", "S_HOKENK"},
+                   {"厚生年金", "DBEdit54", "S_NENKIN"},   {"雇用保険", "DBEdit55", "S_KOYOU"},
+                   {"年金基金", "DBEdit56", "S_KIKIN"},    {"社保合計", "DBEdit33", "S_SHAHO"},
                    {"総支給金額", "DBEdit34", "S_TOTALS"}, {"差引支給額", "DBEdit39", "S_TOTALT"}};
     col = 0;
     for (const auto& a : amounts) {
@@ -213,7 +213,8 @@ TPayForm::TPayForm(const QString& name, const QString& caption, bool bonus, QWid
                      {"欠勤", "DBEdit63", "S_DAY4"}, {"遅刻", "DBEdit64", "S_DAY5"}, {"備考", "DBEdit61", "S_BIKO"}};
     for (const auto& d : dayCounts) {
         ui::DBEdit* e = addEdit(d.editName, d.field);
-        days->addWidget(ui::makeLabel(QString::fromLatin1(d.editName) + "Label", QString::fromUtf8(d.caption), e, this));
+        days->addWidget(
+            ui::makeLabel(QString::fromLatin1(d.editName) + "Label", QString::fromUtf8(d.caption), e, this));
         days->addWidget(e);
     }
     edit(QStringLiteral("DBEdit61"))->setFixedWidth(160);
@@ -223,10 +224,18 @@ TPayForm::TPayForm(const QString& name, const QString& caption, bool bonus, QWid
     // ---- grid, navigators, buttons ----
     DBGrid1 = new ui::DBGrid(QStringLiteral("DBGrid1"), this);
     DBGrid1->setDataSource(&dm_.DSsum_tran);
-    DBGrid1->setColumns({{"TNAME", "氏名", 110},   {"S_DAYS", "日数", 40},     {"S_TANJI", "勤務単位", 60},
-                         {"S_BASKING", "基本給", 80}, {"S_TOTALS", "小　計", 80}, {"S_KOTUHI", "交通費", 70},
-                         {"S_MEAT_K", "食事控除", 70}, {"S_SHAHO", "社保計", 70}, {"S_ZEI_G", "所得税", 70},
-                         {"S_ZEI_K", "他税", 70},       {"S_TOTALT", "支給合計", 80}, {"S_TANCOD", "社員ID", 60}});
+    DBGrid1->setColumns({{"TNAME", "氏名", 110},
+                         {"S_DAYS", "日数", 40},
+                         {"S_TANJI", "勤務単位", 60},
+                         {"S_BASKING", "基本給", 80},
+                         {"S_TOTALS", "小　計", 80},
+                         {"S_KOTUHI", "交通費", 70},
+                         {"S_MEAT_K", "食事控除", 70},
+                         {"S_SHAHO", "社保計", 70},
+                         {"S_ZEI_G", "所得税", 70},
+                         {"S_ZEI_K", "他税", 70},
+                         {"S_TOTALT", "支給合計", 80},
+                         {"S_TANCOD", "社員ID", 60}});
     DBGrid1->setReadOnly(true);
     DBGrid1->setRowSelect(true);
     DBGrid1->setAccessibleName(QStringLiteral("給与データ一覧"));
@@ -234,8 +243,8 @@ TPayForm::TPayForm(const QString& name, const QString& caption, bool bonus, QWid
 
     DBNavigator1 = new ui::DBNavigator(QStringLiteral("DBNavigator1"), this);
     DBNavigator1->setDataSource(&dm_.DSsum_tran);
-    DBNavigator1->setVisibleButtons({ui::NavButton::Insert, ui::NavButton::Delete, ui::NavButton::Post,
-                                     ui::NavButton::Cancel});
+    DBNavigator1->setVisibleButtons(
+        {ui::NavButton::Insert, ui::NavButton::Delete, ui::NavButton::Post, ui::NavButton::Cancel});
     DBNavigator2 = new ui::DBNavigator(QStringLiteral("DBNavigator2"), this);
     DBNavigator2->setDataSource(&dm_.DSsum_tran);
     DBNavigator2->setVisibleButtons({ui::NavButton::Prior, ui::NavButton::Next});
@@ -244,8 +253,8 @@ TPayForm::TPayForm(const QString& name, const QString& caption, bool bonus, QWid
     btnNotZei = new ui::Button(QStringLiteral("btnNotZei"), QStringLiteral("税抜計算"), this);
     btnAllSet = new ui::Button(QStringLiteral("btnAllSet"), QStringLiteral("一括計算"), this);
     btnNewSet = new ui::Button(QStringLiteral("btnNewSet"), QStringLiteral("新規セット"), this);
-    Button1 = new ui::Button(QStringLiteral("Button1"), bonus ? QStringLiteral("Button1") : QStringLiteral("天引伝票"),
-                             this);
+    Button1 =
+        new ui::Button(QStringLiteral("Button1"), bonus ? QStringLiteral("Button1") : QStringLiteral("天引伝票"), this);
     if (bonus) Button1->hide();
     btnClose = new ui::Button(QStringLiteral("btnClose"), QStringLiteral("閉じる"), this);
     auto* buttons = new QHBoxLayout;
@@ -309,9 +318,9 @@ void TPayForm::FormCreate() {
                                                   QStringLiteral("&E 編集"), QStringLiteral("登録"),
                                                   QStringLiteral("取消"), QStringLiteral("&R 更新")});
     DBNavigator2->setCaptions({QStringLiteral("&F 先頭"), QStringLiteral("前へ"), QStringLiteral("次へ"),
-                               bonus_ ? QStringLiteral("&L 最後") : QStringLiteral("最後"),
-                               QStringLiteral("&A 追加"), QStringLiteral("&D 削除"), QStringLiteral("&E 編集"),
-                               QStringLiteral("&O 登録"), QStringLiteral("&C 取消"), QStringLiteral("&R 更新")});
+                               bonus_ ? QStringLiteral("&L 最後") : QStringLiteral("最後"), QStringLiteral("&A 追加"),
+                               QStringLiteral("&D 削除"), QStringLiteral("&E 編集"), QStringLiteral("&O 登録"),
+                               QStringLiteral("&C 取消"), QStringLiteral("&R 更新")});
     btnSeek->setOnClick([this] { btnSeekClick(); });
     btnClose->setOnClick([this] { btnCloseClick(); });
     setOnExit(DBEdit60, [this] { Act_DaysExecute(); });
@@ -360,8 +369,9 @@ void TPayForm::Act_ChangeExecute() {
 void TPayForm::Act_DaysExecute() {
     if (!payrecord::hasCurrentRow(rows()) || busy_) return;
     db::Dataset& s = rows();
-    const std::optional<long long> absence = payrecord::absenceDays(
-        payrecord::yen(s, "S_DAY1"), payrecord::yen(s, "S_DAYS"), payrecord::yen(s, "S_DAY2"), payrecord::yen(s, "S_DAY4"));
+    const std::optional<long long> absence =
+        payrecord::absenceDays(payrecord::yen(s, "S_DAY1"), payrecord::yen(s, "S_DAYS"), payrecord::yen(s, "S_DAY2"),
+                               payrecord::yen(s, "S_DAY4"));
     if (!absence) return;
     if (s.state() == db::DatasetState::Browse) s.edit();
     s.fieldByName("S_DAY4").setAsInteger(*absence);

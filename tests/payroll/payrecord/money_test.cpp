@@ -131,17 +131,16 @@ TEST_P(MonthlyBase, ByPayKind) {
     const BaseCase& c = GetParam();
     EXPECT_EQ(monthlyBasePay(c.kind, c.basePay, c.days, c.units, c.perHour), c.expected);
 }
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, MonthlyBase,
-    ::testing::Values(BaseCase{"monthly", "0", 250000, 20, 0, 0, 250000},
-                      BaseCase{"daily", "1", 8000, 20, 0, 0, 160000},
-                      BaseCase{"unitsExact", "2", 1000, 0, 30, 4, 7500},
-                      // 1002 / 4 = 250.5 rounds to the even 250 before it is multiplied.
-                      BaseCase{"unitsHalfToEven", "2", 1002, 0, 30, 4, 7500},
-                      BaseCase{"unitsHalfUpToEven", "2", 1006, 0, 30, 4, 252 * 30},
-                      BaseCase{"unitsNoWholeUnit", "2", 1000, 0, 30, 0, std::nullopt},
-                      BaseCase{"otherKind", "9", 1000, 20, 30, 4, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Kinds, MonthlyBase,
+                         ::testing::Values(BaseCase{"monthly", "0", 250000, 20, 0, 0, 250000},
+                                           BaseCase{"daily", "1", 8000, 20, 0, 0, 160000},
+                                           BaseCase{"unitsExact", "2", 1000, 0, 30, 4, 7500},
+                                           // 1002 / 4 = 250.5 rounds to the even 250 before it is multiplied.
+                                           BaseCase{"unitsHalfToEven", "2", 1002, 0, 30, 4, 7500},
+                                           BaseCase{"unitsHalfUpToEven", "2", 1006, 0, 30, 4, 252 * 30},
+                                           BaseCase{"unitsNoWholeUnit", "2", 1000, 0, 30, 0, std::nullopt},
+                                           BaseCase{"otherKind", "9", 1000, 20, 30, 4, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MonthAmounts, KindsDaysAndTransport) {
     WorkingMaster m;
@@ -151,8 +150,8 @@ TEST(MonthAmounts, KindsDaysAndTransport) {
     m.skingUnit = {50, 2000, 300};
     m.kotuhi = 1199;
     const MonthAmounts zeroDays = monthAmounts(m, 0);
-    EXPECT_EQ(zeroDays.gking[1], 0);      // kind 2 with no days
-    EXPECT_EQ(zeroDays.gking[0], 500);    // kind 1 whatever the days
+    EXPECT_EQ(zeroDays.gking[1], 0);    // kind 2 with no days
+    EXPECT_EQ(zeroDays.gking[0], 500);  // kind 1 whatever the days
     const MonthAmounts a = monthAmounts(m, 20);
     EXPECT_EQ(a.gking, (std::array<Yen, 8>{500, 10000, 0, 6000, 0, 900, 1000, 2000}));
     EXPECT_EQ(a.sking, (std::array<Yen, 3>{1000, 2000, 0}));
@@ -165,7 +164,7 @@ TEST(MonthAmounts, SkipOnlyWhenBaseIsSetAndMatches) {
     MonthAmounts a;
     a.gking = {1000, 0, 3000, 0, 5000, 0, 0, 0};
     EXPECT_TRUE(amountsUnchanged(200000, 1000, 3000, 5000, 200000, a));
-    EXPECT_FALSE(amountsUnchanged(0, 1000, 3000, 5000, 0, a));       // base 0 or empty: always written
+    EXPECT_FALSE(amountsUnchanged(0, 1000, 3000, 5000, 0, a));  // base 0 or empty: always written
     EXPECT_FALSE(amountsUnchanged(200000, 1000, 3000, 5001, 200000, a));
     EXPECT_FALSE(amountsUnchanged(199999, 1000, 3000, 5000, 200000, a));
 }
@@ -177,9 +176,9 @@ TEST(DayCounts, AbsenceDaysAndDefaultUnits) {
     EXPECT_EQ(absenceDays(0, 18, 2, 0), 0);
 
     EXPECT_EQ(defaultUnits(450, 0, "15分"), 30);
-    EXPECT_EQ(defaultUnits(465, 0, "30"), 16);   // 15.5 to the even 16
-    EXPECT_EQ(defaultUnits(435, 0, "30"), 14);   // 14.5 to the even 14
-    EXPECT_EQ(defaultUnits(450, 0, ""), 450);    // empty unit counts as one minute
+    EXPECT_EQ(defaultUnits(465, 0, "30"), 16);  // 15.5 to the even 16
+    EXPECT_EQ(defaultUnits(435, 0, "30"), 14);  // 14.5 to the even 14
+    EXPECT_EQ(defaultUnits(450, 0, ""), 450);   // empty unit counts as one minute
     EXPECT_EQ(defaultUnits(450, 0, "0"), 450);
     EXPECT_EQ(defaultUnits(450, 12, "15"), std::nullopt);  // units already set
     EXPECT_EQ(defaultUnits(0, 0, "15"), std::nullopt);
@@ -188,8 +187,8 @@ TEST(DayCounts, AbsenceDaysAndDefaultUnits) {
 TEST(Dialogs, TimeAndCountAmounts) {
     EXPECT_EQ(timeAmount(1, 30, 1250).minutes, 90);
     EXPECT_EQ(timeAmount(1, 30, 1250).amount, 1875);
-    EXPECT_EQ(timeAmount(1, 30, 1001).amount, 1502);   // 1501.5 to the even 1502
-    EXPECT_EQ(timeAmount(0, 30, 1001).amount, 500);    // 500.5 to the even 500
+    EXPECT_EQ(timeAmount(1, 30, 1001).amount, 1502);  // 1501.5 to the even 1502
+    EXPECT_EQ(timeAmount(0, 30, 1001).amount, 500);   // 500.5 to the even 500
     EXPECT_EQ(countAmount(2, 300), 600);
 }
 
@@ -370,13 +369,10 @@ TEST_P(MonthlyTax, BandsAndRates) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, MonthlyTax,
     ::testing::Values(TaxCase{"aboveTableTruncated", 305555, 0, 8555},  // Int(8000 + 555.5)
-                      TaxCase{"aboveTableOtsu", 305555, 8, 20555},
-                      TaxCase{"belowTableOtsu", 10000, 8, 300},
-                      TaxCase{"belowTableKou", 10000, 0, 0},
-                      TaxCase{"inTable", 150000, 1, 2000},
+                      TaxCase{"aboveTableOtsu", 305555, 8, 20555}, TaxCase{"belowTableOtsu", 10000, 8, 300},
+                      TaxCase{"belowTableKou", 10000, 0, 0}, TaxCase{"inTable", 150000, 1, 2000},
                       TaxCase{"exactlyAtUpperIsNextBand", 300000, 0, 8000},  // 300000 is not above 300000
-                      TaxCase{"column9", 150000, 9, 0},
-                      TaxCase{"unknownColumn", 150000, 12, 0},
+                      TaxCase{"column9", 150000, 9, 0}, TaxCase{"unknownColumn", 150000, 12, 0},
                       TaxCase{"negativeKey", -5, 8, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -396,7 +392,7 @@ TEST(MonthlyTax, DailyTableThresholds) {
     b.upper = 999999;
     b.tax[0] = 2250;
     b.overBit = 20.42;
-    EXPECT_EQ(withholdingTax({b}, 30000, 0, true), 2250);   // not above 30000
+    EXPECT_EQ(withholdingTax({b}, 30000, 0, true), 2250);         // not above 30000
     EXPECT_EQ(withholdingTax({b}, 30001, 0, true), 2250 + 1225);  // 6001 × 20.42 % = 1225.4
     // The monthly thresholds would take 30001 as below the table: 甲 0.
     EXPECT_EQ(withholdingTax({b}, 30001, 0, false), 0);
@@ -507,8 +503,7 @@ TEST_P(BonusTaxRounding, TruncatedButOtsuHalfToEven) {
 INSTANTIATE_TEST_SUITE_P(Cases, BonusTaxRounding,
                          ::testing::Values(OtsuCase{"otsu1234_5", 12345, 8, 1234},
                                            OtsuCase{"otsu1235_5", 12355, 8, 1236},
-                                           OtsuCase{"kou1234_5", 12345, 0, 1234},
-                                           OtsuCase{"kou1235_5", 12355, 3, 1235},
+                                           OtsuCase{"kou1234_5", 12345, 0, 1234}, OtsuCase{"kou1235_5", 12355, 3, 1235},
                                            OtsuCase{"hei", 12355, 9, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -36,10 +36,21 @@ class Records : public testing::PayFolder {};
 //   2000 − 3000 − 46251 = 233314
 TEST_F(Records, OneEmployeeMonthByHand) {
     employee(1, "01",
-             {{"E_PAYKBN", "0"},     {"E_BASEPAY", 250000},  {"E_GKING_S1", "1"},  {"E_GKING_K1", 10000},
-              {"E_GKING_S2", "2"},   {"E_GKING_K2", 500},    {"E_SKING_S1", "1"},  {"E_SKING_K1", 2000},
-              {"E_KOTUHI", 800},     {"E_MEAT_K", 3000},     {"E_JYUMIN_Z", 12000}, {"E_HOKEN_YN", 1},
-              {"E_NENKIN_YN", 1},    {"E_KOYOU_YN", "1"},    {"E_KNTKBN", 1},
+             {{"E_PAYKBN", "0"},
+              {"E_BASEPAY", 250000},
+              {"E_GKING_S1", "1"},
+              {"E_GKING_K1", 10000},
+              {"E_GKING_S2", "2"},
+              {"E_GKING_K2", 500},
+              {"E_SKING_S1", "1"},
+              {"E_SKING_K1", 2000},
+              {"E_KOTUHI", 800},
+              {"E_MEAT_K", 3000},
+              {"E_JYUMIN_Z", 12000},
+              {"E_HOKEN_YN", 1},
+              {"E_NENKIN_YN", 1},
+              {"E_KOYOU_YN", "1"},
+              {"E_KNTKBN", 1},
               {"E_BARTH", rtl::encodeDate(1980, 6, 1)}});
     payRow(1, "26/04", {{"S_DAYS", 20}, {"S_BASKING", 250000}, {"S_FUTKING", 15625}, {"S_TIKKING", 1000}});
 
@@ -47,11 +58,10 @@ TEST_F(Records, OneEmployeeMonthByHand) {
     EXPECT_EQ(r.rows, 1);
     EXPECT_EQ(r.stoppedBy, "");
     const std::map<std::string, long long> expected = {
-        {"S_BASKING", 250000}, {"S_GKING1", 10000}, {"S_GKING2", 10000}, {"S_SKING1", 2000},
-        {"S_KOTUHI", 16000},   {"S_MEAT_K", 3000},  {"S_HOKEN", 14806},  {"S_HOKENK", 2435},
-        {"S_KOYOU", 1503},     {"S_NENKIN", 27507}, {"S_KIKIN", 0},      {"S_SHAHO", 46251},
-        {"S_ZEI_G", 4060},     {"S_ZEI_K", 12000},  {"S_TOTALS", 285625}, {"S_TOTALT", 233314},
-        {"S_GKING9", 0},       {"S_HOJYO", 0}};
+        {"S_BASKING", 250000}, {"S_GKING1", 10000}, {"S_GKING2", 10000}, {"S_SKING1", 2000}, {"S_KOTUHI", 16000},
+        {"S_MEAT_K", 3000},    {"S_HOKEN", 14806},  {"S_HOKENK", 2435},  {"S_KOYOU", 1503},  {"S_NENKIN", 27507},
+        {"S_KIKIN", 0},        {"S_SHAHO", 46251},  {"S_ZEI_G", 4060},   {"S_ZEI_K", 12000}, {"S_TOTALS", 285625},
+        {"S_TOTALT", 233314},  {"S_GKING9", 0},     {"S_HOJYO", 0}};
     for (const auto& [column, value] : expected) EXPECT_EQ(cell(1, "26/04", column), value) << column;
 
     // The slip reconciles: 総支給額 + 交通費 + 補助 − 控除額計 = 差引支給額.
@@ -116,7 +126,8 @@ TEST_F(Records, KingSetByUnitsAndItsSkipTest) {
 TEST_F(Records, NewRowsCarryTheKeyAndTheBonusFlag) {
     employee(5, "02", {});
     employee(3, "01", {});
-    c().execute("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_JOBKBN, E_DROPKBN) VALUES (9, '000009', 'x', '01', '0')");
+    c().execute(
+        "INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_JOBKBN, E_DROPKBN) VALUES (9, '000009', 'x', '01', '0')");
     payRow(3, "26/04", {{"S_BASKING", 1}});
     payRow(3, "26/03", {{"S_BASKING", 1}});
     showRecords(dm->sum_tran, "26/04");
@@ -139,11 +150,11 @@ TEST_F(Records, PreviousMonthPayIsTheLatestMonthlyRecordBeforeThePayMonth) {
     EXPECT_EQ(previousMonthPay(c(), 1, 2026, 4, none), std::nullopt);
     payRow(1, "26/02", {{"S_BASKING", 100000}, {"S_SHAHO", 1000}});
     payRow(1, "26/03", {{"S_BASKING", 250000}, {"S_TIKKING", 5000}, {"S_SHAHO", 40000}});
-    payRow(1, "26/04", {{"S_BASKING", 999999}});              // the pay month itself
-    payRow(1, "25-2", {{"S_BASKING", 888888}});               // a bonus row
+    payRow(1, "26/04", {{"S_BASKING", 999999}});  // the pay month itself
+    payRow(1, "25-2", {{"S_BASKING", 888888}});   // a bonus row
     c().execute("UPDATE sum_tran SET S_SHOYO_F = '1' WHERE S_DATE = '25-2'");
-    payRow(1, "26/03/28", {{"S_BASKING", 777777}});           // a weekly key
-    payRow(2, "26/03", {{"S_BASKING", 5}});                   // another employee
+    payRow(1, "26/03/28", {{"S_BASKING", 777777}});  // a weekly key
+    payRow(2, "26/03", {{"S_BASKING", 5}});          // another employee
     EXPECT_EQ(previousMonthPay(c(), 1, 2026, 4, none), 250000 - 5000 - 40000);
     EXPECT_EQ(previousMonthPay(c(), 1, 2026, 3, none), 100000 - 1000);
     // Across a year end: 25/12 comes before 26/01.
@@ -215,8 +226,13 @@ TEST_F(Records, BonusStandardAmountAndNonTaxableAllowance) {
 TEST_F(Records, TaxFreeCalculationSumsStoredInsurance) {
     employee(1, "01", {});
     payRow(1, "26/04",
-           {{"S_BASKING", 100000}, {"S_SOUKING", 2000}, {"S_HOKEN", 100}, {"S_NENKIN", 200}, {"S_SHAHO", 5},
-            {"S_ZEI_G", 777}, {"S_ZEI_K", 888}});
+           {{"S_BASKING", 100000},
+            {"S_SOUKING", 2000},
+            {"S_HOKEN", 100},
+            {"S_NENKIN", 200},
+            {"S_SHAHO", 5},
+            {"S_ZEI_G", 777},
+            {"S_ZEI_K", 888}});
     showRecords(dm->sum_tran, "26/04");
     db::Dataset& s = dm->sum_tran;
     const PayContext ctx = readPayContext(c());

@@ -22,9 +22,10 @@ protected:
         c().execute("UPDATE emp_tanka SET E_NAME = '佐藤花子' WHERE E_NO = 7");
     }
     void slip(int no, const char* key, const char* total, const char* transfer) {
-        c().execute(std::string("INSERT INTO minus_dat (M_No, M_TANCOD, M_DATE, M_GKING, M_FURI_KG) VALUES (?, 7, ?, ") +
-                        total + ", " + transfer + ")",
-                    {no, key});
+        c().execute(
+            std::string("INSERT INTO minus_dat (M_No, M_TANCOD, M_DATE, M_GKING, M_FURI_KG) VALUES (?, 7, ?, ") +
+                total + ", " + transfer + ")",
+            {no, key});
     }
 };
 
@@ -53,9 +54,9 @@ TEST_F(Slips, NewSlipTakesThePayRecordAndAWeeklyKeyWhole) {
     dm->minus_dat.fieldByName("M_KING_1").setAsInteger(-500);
     updateSlipTotals(dm->minus_dat);
     dm->minus_dat.post();
-    const db::ResultSet rs =
-        c().select("SELECT M_No, M_DATE, M_TANMEI, M_SEQNO, M_KYUYO, M_GKING, M_FURI_KG, M_DATNO_9 FROM minus_dat "
-                   "WHERE M_TANCOD = 7 AND M_DATE = '26/04/12'");
+    const db::ResultSet rs = c().select(
+        "SELECT M_No, M_DATE, M_TANMEI, M_SEQNO, M_KYUYO, M_GKING, M_FURI_KG, M_DATNO_9 FROM minus_dat "
+        "WHERE M_TANCOD = 7 AND M_DATE = '26/04/12'");
     ASSERT_EQ(rs.rows.size(), 1u);
     const auto& r = rs.rows[0];
     EXPECT_EQ(r[0].integer(), 6);

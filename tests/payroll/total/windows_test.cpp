@@ -74,7 +74,9 @@ protected:
         f->show();
         return f;
     }
-    void click(QWidget* w) { ui::guard([&] { static_cast<ui::Button*>(w)->click(); }); }
+    void click(QWidget* w) {
+        ui::guard([&] { static_cast<ui::Button*>(w)->click(); });
+    }
 
     std::unique_ptr<QWidget> main;
     QLineEdit* EditD2 = nullptr;
@@ -104,8 +106,8 @@ TEST_F(PayWindows, MonthlyWindowListsTheMonthAndCalculatesAll) {
     EXPECT_TRUE(dialogs.shown().empty()) << dialogs.texts().join("|").toStdString();
     EXPECT_EQ(dm->sum_tran.recNo(), 1);
     EXPECT_EQ(cell(1, "26/04", "S_KOTUHI"), 10000);
-    EXPECT_EQ(cell(1, "26/04", "S_TOTALT"), cell(1, "26/04", "S_TOTALS") + 10000 - cell(1, "26/04", "S_SHAHO") -
-                                                cell(1, "26/04", "S_ZEI_G"));
+    EXPECT_EQ(cell(1, "26/04", "S_TOTALT"),
+              cell(1, "26/04", "S_TOTALS") + 10000 - cell(1, "26/04", "S_SHAHO") - cell(1, "26/04", "S_ZEI_G"));
     EXPECT_GT(cell(2, "26/04", "S_TOTALT"), 0);
     EXPECT_EQ(cell(2, "26/03", "S_TOTALT"), -1);
 
@@ -156,8 +158,12 @@ TEST_F(PayWindows, TimeDialogWritesIntoTheRowItWasOpenedFor) {
 }
 
 TEST_F(PayWindows, CountDialogOnlyForKindZeroAndNotForAllowanceNine) {
-    employee(1, {{"E_SKING_S3", "0"}, {"E_SKING_K3", 300}, {"E_GKING_S1", "1"}, {"E_GKING_K1", 500},
-                 {"E_GKING_S8", "0"}, {"E_GKING_K8", 700}});
+    employee(1, {{"E_SKING_S3", "0"},
+                 {"E_SKING_K3", 300},
+                 {"E_GKING_S1", "1"},
+                 {"E_GKING_K1", 500},
+                 {"E_GKING_S8", "0"},
+                 {"E_GKING_K8", 700}});
     payRow(1, "26/04", {{"S_BASKING", 1}});
     auto* w = open<TfrmTotal>();
     w->Act_emp_tankaExecute();

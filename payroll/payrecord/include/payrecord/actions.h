@@ -71,8 +71,8 @@ void bonusTotal(db::Dataset& sumTran, const PayContext& ctx);
 // ---- "一括計算" ---------------------------------------------------------------
 
 struct BatchResult {
-    int rows = 0;          // rows calculated
-    std::string stoppedBy; // the refusal that ended the batch early, else empty
+    int rows = 0;           // rows calculated
+    std::string stoppedBy;  // the refusal that ended the batch early, else empty
 };
 
 // Every row of `sumTran` (as filtered) from the first: kingSet keeping the
@@ -87,8 +87,8 @@ BatchResult calculateBonusRows(db::Connection& c, db::Dataset& sumTran, const st
 // Without a window: filters the data module's sum_tran to `key` and runs the
 // batch over it.
 BatchResult calculateMonth(data::TDataModule1& dm, const std::string& key, rtl::TDateTime today);
-BatchResult calculateBonus(data::TDataModule1& dm, const std::string& key, const std::string& monthsText,
-                           int payYear, int payMonth, rtl::TDateTime today);
+BatchResult calculateBonus(data::TDataModule1& dm, const std::string& key, const std::string& monthsText, int payYear,
+                           int payMonth, rtl::TDateTime today);
 
 // Filters the pay-record dataset to the rows of `key` and opens it.
 void showRecords(db::Dataset& sumTran, const std::string& key);

@@ -23,23 +23,23 @@ using Yen = std::int64_t;
 
 // The pay record's copy of the employee's master values (emp_tanka).
 struct WorkingMaster {
-    std::string jobKbn;            // E_JOBKBN, work-category key
-    std::string payKbn;            // E_PAYKBN: "0" monthly, "1" daily, "2" by units
-    rtl::TDateTime birth = 0;      // E_BARTH, 0 when empty
-    int restNN = 0;                // E_REST_NN: 1 = paid weekly or daily
-    Yen basePay = 0;               // E_BASEPAY
+    std::string jobKbn;        // E_JOBKBN, work-category key
+    std::string payKbn;        // E_PAYKBN: "0" monthly, "1" daily, "2" by units
+    rtl::TDateTime birth = 0;  // E_BARTH, 0 when empty
+    int restNN = 0;            // E_REST_NN: 1 = paid weekly or daily
+    Yen basePay = 0;           // E_BASEPAY
     Yen hayzPay = 0, futzPay = 0, sinzPay = 0, kyuPay = 0, tikokuPay = 0, soutaiPay = 0;
-    Yen kotuhi = 0;                // E_KOTUHI, transport
-    Yen hojyo = 0;                 // E_HOJYO, subsidy
-    std::array<std::string, 8> gkingKind;   // E_GKING_S1..8: "0" none, "1" per month, "2" per day
-    std::array<Yen, 8> gkingUnit{};         // E_GKING_K1..8
-    std::array<std::string, 3> skingKind;   // E_SKING_S1..3
-    std::array<Yen, 3> skingUnit{};         // E_SKING_K1..3
-    Yen meat = 0;                  // E_MEAT_K, meal deduction
-    Yen jyumin = 0;                // E_JYUMIN_Z, resident tax
+    Yen kotuhi = 0;                              // E_KOTUHI, transport
+    Yen hojyo = 0;                               // E_HOJYO, subsidy
+    std::array<std::string, 8> gkingKind;        // E_GKING_S1..8: "0" none, "1" per month, "2" per day
+    std::array<Yen, 8> gkingUnit{};              // E_GKING_K1..8
+    std::array<std::string, 3> skingKind;        // E_SKING_S1..3
+    std::array<Yen, 3> skingUnit{};              // E_SKING_K1..3
+    Yen meat = 0;                                // E_MEAT_K, meal deduction
+    Yen jyumin = 0;                              // E_JYUMIN_Z, resident tax
     Yen hokenYN = 0, nenkinYN = 0, kikinYN = 0;  // 0 none, 1 by rate, > 1 that fixed amount
-    std::string koyouYN;           // "1" employment insurance by rate
-    int taxColumn = 0;             // E_KNTKBN: 0..7 dependants, 8 乙, 9 丙
+    std::string koyouYN;                         // "1" employment insurance by rate
+    int taxColumn = 0;                           // E_KNTKBN: 0..7 dependants, 8 乙, 9 丙
     bool weekly() const { return restNN == 1; }
 };
 
@@ -56,14 +56,14 @@ struct TaxableFlags {
 
 // The money columns of one sum_tran row (an empty column is 0).
 struct PayRow {
-    Yen days = 0, kinmu = 0, tanji = 0;                     // S_DAYS, S_KINMU, S_TANJI
-    Yen basking = 0;                                        // S_BASKING
-    Yen hayking = 0, futking = 0, sinking = 0, kyuking = 0; // earned time amounts
-    Yen tikking = 0, souking = 0;                           // late arrival, early departure (deducted)
-    std::array<Yen, 9> gking{};                             // S_GKING1..9
-    std::array<Yen, 3> sking{};                             // S_SKING1..3
-    Yen kotuhi = 0, hojyo = 0, meat = 0;                    // S_KOTUHI, S_HOJYO, S_MEAT_K
-    Yen shaho = 0, zeiG = 0, zeiK = 0;                      // S_SHAHO, S_ZEI_G, S_ZEI_K
+    Yen days = 0, kinmu = 0, tanji = 0;                      // S_DAYS, S_KINMU, S_TANJI
+    Yen basking = 0;                                         // S_BASKING
+    Yen hayking = 0, futking = 0, sinking = 0, kyuking = 0;  // earned time amounts
+    Yen tikking = 0, souking = 0;                            // late arrival, early departure (deducted)
+    std::array<Yen, 9> gking{};                              // S_GKING1..9
+    std::array<Yen, 3> sking{};                              // S_SKING1..3
+    Yen kotuhi = 0, hojyo = 0, meat = 0;                     // S_KOTUHI, S_HOJYO, S_MEAT_K
+    Yen shaho = 0, zeiG = 0, zeiK = 0;                       // S_SHAHO, S_ZEI_G, S_ZEI_K
 };
 
 // ---- gross and net ---------------------------------------------------------
@@ -165,10 +165,10 @@ Insurance bonusInsurance(const WorkingMaster& master, const Rates& rates, Yen in
 
 // One band of the monthly (zei_mas) or daily (zei_masB) table, in code order.
 struct TaxBand {
-    Yen lower = 0;                 // incam_b, included
-    Yen upper = 0;                 // incam_t, excluded
-    std::array<Yen, 10> tax{};     // fking0..7, fkingO, fkingH
-    double overBit = 0;            // percentage; > 0 marks a band worked out by rate
+    Yen lower = 0;              // incam_b, included
+    Yen upper = 0;              // incam_t, excluded
+    std::array<Yen, 10> tax{};  // fking0..7, fkingO, fkingH
+    double overBit = 0;         // percentage; > 0 marks a band worked out by rate
 };
 // The tax of column `column` (E_KNTKBN) for the key X. The daily table
 // (weekly or daily pay) uses the thresholds 30000 / 5000 instead of
@@ -196,8 +196,8 @@ enum class BonusTaxMethod {
 struct BonusTax {
     Yen tax = 0;
     BonusTaxMethod method = BonusTaxMethod::None;
-    double rate = 0;        // Rate: the rate found
-    Yen previousPay = 0;    // the previous month's pay used (0 when none)
+    double rate = 0;      // Rate: the rate found
+    Yen previousPay = 0;  // the previous month's pay used (0 when none)
 };
 // The bonus withholding tax on the tax base X (taxable gross less its social
 // insurance) in column 0..8. `previousPay` is the employee's latest monthly

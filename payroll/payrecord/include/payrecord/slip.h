@@ -33,9 +33,9 @@ void showSlip(db::Dataset& slips, const std::string& key, long long employeeNo);
 struct SlipOrigin {
     std::string key;
     long long employeeNo = 0;
-    long long category = 0;   // S_SEQNO
+    long long category = 0;  // S_SEQNO
     bool hasCategory = false;
-    Yen netPay = 0;           // S_TOTALT
+    Yen netPay = 0;  // S_TOTALT
     bool hasNetPay = false;
 };
 // Starts a new slip row in the (filtered, empty) slip dataset: the next

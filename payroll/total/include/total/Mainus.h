@@ -33,8 +33,8 @@ public:
     void setOrigin(const payrecord::SlipOrigin& origin) { origin_ = origin; }
 
     // ---- handlers ----
-    void Act_kingExecute();      // totals from the lines
-    void Act_CB_CLExecute();     // a tick box toggles "行消去"
+    void Act_kingExecute();   // totals from the lines
+    void Act_CB_CLExecute();  // a tick box toggles "行消去"
     void Act_SG_ShowExecute();
     void Act_SG_ReadExecute();
     void Act_SG_WriteExecute();
@@ -52,10 +52,10 @@ public:
     void amountChanged(int line);
 
     // ---- controls ----
-    std::array<ui::DBEdit*, 10> amountEdits{};   // DBEdit8, DBEdit11, ... DBEdit35 (M_KING_0..9)
-    std::array<ui::DBEdit*, 10> textEdits{};     // M_DAT_0..9
-    std::array<QCheckBox*, 10> CheckBoxes{};     // CheckBox1..10
-    std::array<ui::Button*, 10> spButtons{};     // btnSP0..9
+    std::array<ui::DBEdit*, 10> amountEdits{};  // DBEdit8, DBEdit11, ... DBEdit35 (M_KING_0..9)
+    std::array<ui::DBEdit*, 10> textEdits{};    // M_DAT_0..9
+    std::array<QCheckBox*, 10> CheckBoxes{};    // CheckBox1..10
+    std::array<ui::Button*, 10> spButtons{};    // btnSP0..9
     ui::Button* btnClear = nullptr;
     ui::Button* btnClose = nullptr;
     ui::DBNavigator* DBNavigator1 = nullptr;
@@ -81,7 +81,7 @@ private:
     data::TDataModule1& dm_;
     payrecord::SlipOrigin origin_;
     std::filesystem::path folder_;
-    QString line_;          // the line the picker was opened for
+    QString line_;  // the line the picker was opened for
     int observer_ = 0;
     bool totalling_ = false;
 };

@@ -99,11 +99,11 @@ protected:
     payrecord::WorkingMaster master_;
     std::string key_;
     bool bonus_ = false;
-    bool busy_ = false;   // a command is writing: the field handlers keep still
+    bool busy_ = false;  // a command is writing: the field handlers keep still
 
 private:
     ui::DBEdit* addEdit(const char* name, const char* field, bool caption = false);
-    std::map<QString, ui::DBEdit*> edits_;   // by object name
+    std::map<QString, ui::DBEdit*> edits_;  // by object name
 };
 
 template <class F>
