@@ -9,8 +9,10 @@
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "importprompts/importprompts.h"
+#include "maintenance/registration.h"
 #include "masters/Emp_Seek.h"
 #include "masters/registration.h"
+#include "paydata/register.h"
 #include "timecard/register.h"
 #include "total/register.h"
 #include "ui/action.h"
@@ -24,8 +26,12 @@ void registerSubWindows()
                      [](QWidget* owner) -> QObject* { return ui::createForm<TDlgAboutBox>(owner); });
     for (const auto& form : masters::masterForms())
         hub.registerForm(form.formName, form.create);
+    for (const auto& form : maintenance::maintenanceForms())
+        hub.registerForm(form.formName, form.create);
     timecard::registerWindows(
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
+    paydata::registerWindows(
+        [&hub](const QString& name, paydata::FormFactory create) { hub.registerForm(name, std::move(create)); });
     total::registerWindows(
         [&hub](const QString& name, total::FormFactory create) { hub.registerForm(name, std::move(create)); });
 
@@ -61,11 +67,10 @@ std::vector<QPointer<QObject>>& startupObjects()
 
 void createStartupObjects()
 {
-    // In this order; the clock-time dialogs come with the pay-data window:
-    //   DlgOutTime  = ui::createForm<TDlgOutTime>();
-    //   DlgInTime   = ui::createForm<TDlgInTime>();
-    // each appended to startupObjects() so it is freed at the end.
+    // In this order, each freed at the end.
     startupObjects().push_back(masters::createEmpSeek());
+    startupObjects().push_back(paydata::createDlgOutTime());
+    startupObjects().push_back(paydata::createDlgInTime());
 }
 
 void destroyStartupObjects()
