@@ -13,6 +13,7 @@
 #include "masters/Emp_Seek.h"
 #include "masters/registration.h"
 #include "paydata/register.h"
+#include "reports/forms.h"
 #include "timecard/register.h"
 #include "total/register.h"
 #include "ui/action.h"
@@ -35,8 +36,11 @@ void registerSubWindows()
     total::registerWindows(
         [&hub](const QString& name, total::FormFactory create) { hub.registerForm(name, std::move(create)); });
 
-    // Windows of the other areas, each under its form object name:
-    //   hub.registerReport("frmQR_Kyuyo", create, [](QObject* f) { /* open its preview */ });
+    // Report forms: the hub opens their print preview, never the form itself.
+    for (const auto& form : reports::reportForms())
+        hub.registerReport(form.formName, form.create,
+                           [](QObject* f) { static_cast<reports::ReportForm*>(f)->Preview(); });
+
     // The open-window names and groups they belong to are in app/subwindows.cpp.
 }
 
