@@ -104,20 +104,10 @@ private:
     std::map<std::string, std::pair<ClockText, ClockText>> cache_;
 };
 
-void appendPunch(db::Table& t, const std::string& month, const std::string& day, const ClockText& clock,
-                 std::string_view second, const std::string& employee, const char* inOut)
+void appendPunch(data::PunchAppender& punches, const std::string& month, const std::string& day,
+                 const ClockText& clock, std::string_view second, const std::string& employee, const char* inOut)
 {
-    t.append();
-    t.fieldByName("月").setAsString(month);
-    t.fieldByName("日").setAsString(day);
-    t.fieldByName("時").setAsString(clock.hour);
-    t.fieldByName("分").setAsString(clock.minute);
-    t.fieldByName("秒").setAsString(second);
-    t.fieldByName("IDコード").setAsString(employee);
-    t.fieldByName("入退").setAsString(inOut);
-    t.fieldByName("異例コード").setAsString("00");
-    t.fieldByName("CR").setAsString("0");
-    t.post();
+    punches.append({month, day, clock.hour, clock.minute, std::string(second), employee, inOut});
 }
 
 long long importCsv(data::TDataModule1& dm, const std::filesystem::path& file, const CsvLayoutRules& layout,
@@ -129,11 +119,7 @@ long long importCsv(data::TDataModule1& dm, const std::filesystem::path& file, c
 
     dm.ADOConnection1.runJob([&] {
         runStatement(dm.Query1, std::string("DELETE FROM ") + kPunchTable);
-        db::Table& t = dm.Table2;
-        t.close();
-        t.setTableName(kPunchTable);
-        CloseOnExit closer{t};
-        t.open();
+        data::PunchAppender t(dm);
         ScheduleLookup schedules(dm);
 
         for (size_t i = 0; i < lines.size(); ++i) {
