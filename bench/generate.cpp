@@ -333,7 +333,7 @@ Generated generateFolder(const GenerateSpec& spec) {
 }
 
 int generate(const Args& args) {
-    try {
+    return guarded("generate", [&] {
         const Options o =
             parseOptions(args, {"--employees", "--year", "--month", "--seed", "--missing-clock-outs"}, true);
         const rtl::DateParts now = rtl::decodeDate(today());
@@ -352,13 +352,7 @@ int generate(const Args& args) {
         std::printf("punches: %s (%lld lines, %lld punches, layout 1, CP932)\n", g.csv.string().c_str(), g.lines,
                     g.lines * 2);
         return 0;
-    } catch (const Usage& e) {
-        fail("generate", e.what());
-        return 2;
-    } catch (const std::exception& e) {
-        fail("generate", e.what());
-        return 1;
-    }
+    });
 }
 
 }  // namespace bench

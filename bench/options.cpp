@@ -53,4 +53,16 @@ void fail(const char* subcommand, const std::string& message) {
     std::fprintf(stderr, "tallyra-bench %s: %s\n", subcommand, message.c_str());
 }
 
+int guarded(const char* subcommand, const std::function<int()>& body) {
+    try {
+        return body();
+    } catch (const Usage& e) {
+        fail(subcommand, e.what());
+        return 2;
+    } catch (const std::exception& e) {
+        fail(subcommand, e.what());
+        return 1;
+    }
+}
+
 }  // namespace bench

@@ -2,6 +2,7 @@
 // pairs, and the checks every subcommand makes on them.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -38,5 +39,9 @@ std::string yearText(const Options& o);
 
 // Prints "tallyra-bench <sub>: <message>" on stderr.
 void fail(const char* subcommand, const std::string& message);
+
+// Runs a subcommand's body and returns its exit code: a wrong command line
+// gives 2, any other failure 1, each after its message.
+int guarded(const char* subcommand, const std::function<int()>& body);
 
 }  // namespace bench

@@ -66,6 +66,12 @@ std::string describe(const Stage& s) {
     return buf;
 }
 
+void printStage(const Stage& s) {
+    std::printf("%s\n", describe(s).c_str());
+    for (const std::string& m : s.messages) std::printf("  %s\n", m.c_str());
+    std::fflush(stdout);
+}
+
 std::filesystem::path workingDatabase(const std::filesystem::path& dir) {
     const std::filesystem::path settings = dir / app::SettingsFileName;
     if (!std::filesystem::is_regular_file(settings))
@@ -138,7 +144,7 @@ PayRunReport payRunFolder(const PayRunSpec& spec, const std::function<void(const
 }
 
 int payrun(const Args& args) {
-    try {
+    return guarded("payrun", [&] {
         const Options o = parseOptions(args, {"--year", "--month", "--csv", "--layout"}, true);
         if (!o.has("--year")) throw Usage("missing option --year YYYY");
         if (!o.has("--month")) throw Usage("missing option --month M");
@@ -152,22 +158,12 @@ int payrun(const Args& args) {
             spec.csv = o.text("--csv");
             if (!std::filesystem::is_regular_file(*spec.csv)) throw Failure("no CSV file " + spec.csv->string());
         }
-        const PayRunReport r = payRunFolder(spec, [](const Stage& s) {
-            std::printf("%s\n", describe(s).c_str());
-            for (const std::string& m : s.messages) std::printf("  %s\n", m.c_str());
-            std::fflush(stdout);
-        });
+        const PayRunReport r = payRunFolder(spec, printStage);
         std::printf("pay period: %s - %s, key %s\n", r.period.firstText.c_str(), r.period.lastText.c_str(),
                     r.key.c_str());
         std::printf("payrun total: %.3f s\n", r.total());
         return 0;
-    } catch (const Usage& e) {
-        fail("payrun", e.what());
-        return 2;
-    } catch (const std::exception& e) {
-        fail("payrun", e.what());
-        return 1;
-    }
+    });
 }
 
 }  // namespace bench

@@ -39,7 +39,7 @@ double peakMegabytes() {
 }  // namespace
 
 int run(const Args& args) {
-    try {
+    return guarded("run", [&] {
         const Options o = parseOptions(args, {"--employees"}, false);
         const TemporaryFolder tmp;
         const rtl::DateParts now = rtl::decodeDate(today());
@@ -63,10 +63,8 @@ int run(const Args& args) {
         p.layout = 1;
         double importSeconds = 0;
         const PayRunReport report = payRunFolder(p, [&](const Stage& s) {
-            std::printf("%s\n", describe(s).c_str());
-            for (const std::string& m : s.messages) std::printf("  %s\n", m.c_str());
+            printStage(s);
             if (s.name == "punch import") importSeconds = s.seconds;
-            std::fflush(stdout);
         });
 
         // The same punches into a copy of the database, statement by statement.
@@ -80,13 +78,7 @@ int run(const Args& args) {
         std::printf("payrun total: %.3f s\n", report.total());
         std::printf("import speed-up: %.1fx\n", importSeconds > 0 ? literal.seconds / importSeconds : 0.0);
         return 0;
-    } catch (const Usage& e) {
-        fail("run", e.what());
-        return 2;
-    } catch (const std::exception& e) {
-        fail("run", e.what());
-        return 1;
-    }
+    });
 }
 
 }  // namespace bench

@@ -72,8 +72,10 @@ std::filesystem::path workingDatabase(const std::filesystem::path& dir);
 // The stages as a user runs them from the windows; `onStage` is told of each
 // as it ends. A stage that refuses raises Failure with the program's message.
 PayRunReport payRunFolder(const PayRunSpec& spec, const std::function<void(const Stage&)>& onStage);
-// "name: 0.123 s, 45,678 rows (370,000 rows/s)"
+// "name:  0.123 s  45,678 rows  (370,000 rows/s)"
 std::string describe(const Stage& stage);
+// Prints the stage's line and the messages after it, at once.
+void printStage(const Stage& stage);
 
 // ---- the literal import ------------------------------------------------------
 
