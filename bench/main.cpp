@@ -15,22 +15,25 @@ struct Subcommand {
 };
 
 const Subcommand subcommands[] = {
+    {"render",
+     "render DIR --form NAME (--pdf OUT.pdf | --xlsx OUT.xlsx) [--csv OUT.csv]\n"
+     "         [--year YYYY --month MM | --bonus N --year YYYY | --weekly YYYY/MM/DD YYYY/MM/DD]\n"
+     "         [--by-category] [--from YYYY/MM --to YYYY/MM] [--employee CODE]",
+     bench::render},
     {"generate", "generate DIR [--employees N] [--year YYYY] [--month M] [--seed S] [--missing-clock-outs N]",
      bench::generate},
     {"payrun", "payrun DIR --year YYYY --month M [--csv FILE --layout 1|2]", bench::payrun},
     {"run", "run [--employees N]", bench::run},
 };
 
-void usage(std::FILE* out)
-{
+void usage(std::FILE* out) {
     std::fprintf(out, "usage: tallyra-bench SUBCOMMAND ...\n");
     for (const Subcommand& s : subcommands) std::fprintf(out, "  %s\n", s.usage);
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 2) {
         usage(stderr);
         return 2;

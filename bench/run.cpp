@@ -4,10 +4,16 @@
 // times, their ratio and the peak memory.
 #include <sys/resource.h>
 
+#include <QGuiApplication>
+
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
+#include "db/connection.h"
 #include "options.h"
+#include "report/paint.h"
+#include "reports/forms.h"
 #include "rtl/datetime.h"
 #include "subcommands.h"
 #include "workload.h"
@@ -36,11 +42,38 @@ double peakMegabytes() {
     return static_cast<double>(u.ru_maxrss) / 1024.0;  // kilobytes on Linux
 }
 
+// The month's pay slips (the plain-paper form) into one PDF, as the print
+// preview would print them.
+Stage paySlipsToPdf(const PayRunSpec& p, const std::filesystem::path& database, const std::filesystem::path& pdf,
+                    std::size_t& pages) {
+    const reports::FormInfo* form = reports::findForm(QStringLiteral("TfrmQR_Kyuyo"));
+    if (!form) throw Failure("the pay slip form is missing");
+    reports::PrintState state;
+    state.workDir = p.dir.string();
+    state.year = p.year;
+    state.month = p.month;
+    const auto start = std::chrono::steady_clock::now();
+    db::Connection connection("Data Source=" + database.string() + ";Mode=Read");
+    connection.open();
+    report::FontMeasurer measurer;
+    const report::Document document = form->render(connection, state, &measurer);
+    report::writePdf(QString::fromStdString(pdf.string()), document);
+    connection.close();
+    pages = document.pages.size();
+    return {"pay slips to PDF", std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+            static_cast<long long>(document.rows), {}};
+}
+
 }  // namespace
 
 int run(const Args& args) {
     return guarded("run", [&] {
         const Options o = parseOptions(args, {"--employees"}, false);
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        int argc = 1;
+        char name[] = "tallyra-bench";
+        char* argv[] = {name, nullptr};
+        QGuiApplication application(argc, argv);
         const TemporaryFolder tmp;
         const rtl::DateParts now = rtl::decodeDate(today());
         GenerateSpec g;
@@ -66,6 +99,11 @@ int run(const Args& args) {
             printStage(s);
             if (s.name == "punch import") importSeconds = s.seconds;
         });
+
+        std::size_t pages = 0;
+        const Stage slips = paySlipsToPdf(p, report.database, tmp.path / "slips.pdf", pages);
+        std::printf("%s, %zu pages\n", describe(slips).c_str(), pages);
+        std::fflush(stdout);
 
         // The same punches into a copy of the database, statement by statement.
         const std::filesystem::path copy = tmp.path / "literal.mdb";
