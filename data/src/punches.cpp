@@ -2,9 +2,6 @@
 
 #include "data/DB_Acs.h"
 #include "data/queries.h"
-#include "data/schema.h"
-#include "db/prepared.h"
-#include "rtl/strings.h"
 
 namespace data {
 
@@ -36,22 +33,6 @@ void openPunchList(TDataModule1& dm, const std::optional<std::string>& card) {
     // Bound once the statement is complete (changing it drops its values).
     if (card) q.addParam(db::Value(*card));
     q.open();
-}
-
-PunchAppender::PunchAppender(TDataModule1& dm)
-    : insert_(std::make_unique<db::PreparedStatement>(
-          dm.ADOConnection1,
-          "INSERT INTO タイムカード (月, 日, 時, 分, 秒, IDコード, 入退, 異例コード, CR) VALUES (?,?,?,?,?,?,?,?,?)")) {
-    // Every column of the punch table has the same width.
-    width_ = table("タイムカード").columns.front().width;
-}
-
-PunchAppender::~PunchAppender() = default;
-
-void PunchAppender::append(const PunchRow& r) {
-    auto cut = [this](const std::string& s) { return db::Value(rtl::copy(s, 1, width_)); };
-    insert_->run({cut(r.month), cut(r.day), cut(r.hour), cut(r.minute), cut(r.second), cut(r.card), cut(r.inOut),
-                  cut(r.irregular), cut(r.cr)});
 }
 
 }  // namespace data

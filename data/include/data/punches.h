@@ -3,13 +3,8 @@
 // Every function raises the database's error.
 #pragma once
 
-#include <memory>
 #include <optional>
 #include <string>
-
-namespace db {
-class PreparedStatement;
-}
 
 namespace data {
 
@@ -26,28 +21,5 @@ long long countPunchesOf(TDataModule1& dm, const std::string& card, const std::s
 void deleteAllPunches(TDataModule1& dm);
 // Opens TimeCardInp on the punches of `card` (all punches without one), by month, day and in/out flag.
 void openPunchList(TDataModule1& dm, const std::optional<std::string>& card);
-
-// One punch as the imports write it; every value is text.
-struct PunchRow {
-    std::string month, day, hour, minute, second, card, inOut;
-    std::string irregular = "00";  // 異例コード
-    std::string cr = "0";          // CR
-};
-
-// Appends punches through one prepared statement (inside the caller's job,
-// if any): a month of a large company is tens of thousands of rows. Each
-// text is cut to its column's width, as a dataset field cuts it.
-class PunchAppender {
-public:
-    explicit PunchAppender(TDataModule1& dm);
-    ~PunchAppender();
-    PunchAppender(const PunchAppender&) = delete;
-    PunchAppender& operator=(const PunchAppender&) = delete;
-    void append(const PunchRow& row);
-
-private:
-    std::unique_ptr<db::PreparedStatement> insert_;
-    int width_ = 0;
-};
 
 }  // namespace data
