@@ -15,6 +15,7 @@
 #include "db/connection.h"
 #include "import/recorderimport.h"
 #include "options.h"
+#include "payrecord/actions.h"
 #include "period/keys.h"
 #include "period/payperiod.h"
 #include "rtl/errors.h"
@@ -108,7 +109,7 @@ PayRunReport payRunFolder(const PayRunSpec& spec, const std::function<void(const
             s.rows = body(s);
         } catch (const attendance::Refusal& e) {
             throw Failure(name + ": " + e.what());
-        } catch (const rtl::Error& e) {
+        } catch (const std::exception& e) {
             throw Failure(name + ": " + e.what());
         }
         s.seconds = secondsSince(start);
@@ -139,6 +140,13 @@ PayRunReport payRunFolder(const PayRunSpec& spec, const std::function<void(const
             throw attendance::Refusal(std::string(attendance::kInconsistentMessage) + "\n" + e.what());
         }
     });
+    // "一括計算" of the pay-record window over every record of the key.
+    stage("batch calculation", [&](Stage&) {
+        const payrecord::BatchResult r = payrecord::calculateMonth(dm, report.key, today());
+        if (!r.stoppedBy.empty()) throw attendance::Refusal(r.stoppedBy);
+        return static_cast<long long>(r.rows);
+    });
+    dm.sum_tran.close();
     c.close();
     return report;
 }

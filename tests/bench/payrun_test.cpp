@@ -10,6 +10,7 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "db/connection.h"
@@ -81,6 +82,7 @@ protected:
 // late night; a day's premium is its rounded minutes at the hourly rate,
 // the month's the larger of the day sum and total minutes x rate / 60.
 //
+// Month totals ("金額計算"):
 // 1 佐藤一郎, category 01, monthly 300,000, overtime 2,300/h, late and early 1,900/h,
 //   transport 12,000 a month.
 //   worked minutes less break less overtime: normal 543-60-3 = 480, late 470,
@@ -125,22 +127,67 @@ protected:
 //   early 60). Overtime 8,500; night 9,180; late: days 3 x Trunc(343.75) =
 //   1,029 < 45x1375/60 = 1,031.25 -> 1,031; early: 2 x Trunc(687.5) = 1,374
 //   < 1,375.
+//
+// "一括計算" then completes each record. Rates per mille: health 49.25, care
+// 8.1 (ages 40 to 64), employment 5 (employer 8.5), pension 91.5; each
+// amount Round(P x rate / 1000), halves to even, P = taxable gross G +
+// transport; G = base + premiums + taxable allowances - late - early; tax
+// from the monthly table on X = G - insurance; net = G + transport +
+// non-taxable allowances - taxes - insurance - meal.
+// "金額セット" leaves a record alone whose base equals the master's and whose
+// allowances 1, 3, 5 match (hand changes survive): so records 2, 3 and 5
+// keep what the month totals wrote (employee 3's meal deduction of 3,000 is
+// not taken), records 1 and 4 take their allowances.
+// 1 G = 300,000 + 11,500 + 10,000 - 950 - 1,900 = 318,650; P = 330,650:
+//   health 16,284.5 -> 16,285, care 2,678.3 -> 2,678, employment 1,653.3 -> 1,653
+//   (employer 2,810.5 -> 2,811), pension 30,254.5 -> 30,254; insurance 50,870;
+//   X = 267,780: band 266,000-269,000, 2 dependants 3,520; resident 8,000;
+//   net 318,650 + 12,000 - 3,520 - 8,000 - 50,870 = 268,260.
+// 2 G = 131,100 + 7,500 + 8,100 - 900 - 1,200 = 144,600; P = 153,800:
+//   health 7,574.7 -> 7,575, employment 769 (1,307.3 -> 1,307), pension 14,072.7
+//   -> 14,073; insurance 22,417; X = 122,183: band 121,000-123,000, 990;
+//   net 144,600 + 9,200 - 990 - 22,417 = 130,393.
+// 3 G = 322,000 + 11,000 + 70,840 - 1,750 = 402,090 = P: health fixed 14,000
+//   (aged 33: no care), employment 2,010.5 -> 2,010 (3,417.8 -> 3,418),
+//   pension 36,791.2 -> 36,791; insurance 52,801; X = 349,289: band
+//   347,000-350,000, 1 dependant 8,280; net 402,090 - 8,280 - 52,801 = 341,009.
+// 4 G = 200,751 + 6,875 = 207,626 (allowance 7 is not taxable); P = 214,526:
+//   employment 1,072.6 -> 1,073 (1,823.5 -> 1,823) only; X = 206,553: band
+//   205,000-207,000, 4,550; net 207,626 + 6,900 + 5,000 - 4,550 - 1,073 = 213,903.
+// 5 G = 220,000 + 8,500 + 9,180 - 1,031 - 1,375 = 235,274; P = 250,274 (aged
+//   67: no care): health 12,326.0 -> 12,326, employment 1,251.4 -> 1,251
+//   (2,127.3 -> 2,127), pension 22,900.1 -> 22,900; insurance 36,477;
+//   X = 198,797: band 197,000-199,000, 乙 19,000; net 235,274 + 15,000
+//   - 19,000 - 36,477 = 194,797.
+struct Batch {
+    long long allowance1, allowance7, meal;
+    long long health, care, employment, pension, insurance;  // S_HOKEN, S_HOKENK, S_KOYOU, S_NENKIN, S_SHAHO
+    long long employerHealth, employerCare, employerEmployment, employerPension;
+    long long incomeTax, residentTax, gross, net;  // S_ZEI_G, S_ZEI_K, S_TOTALS, S_TOTALT
+};
+
 struct Expected {
     const char* name;
     long long employee, kinmu, units, transport, base;
     std::array<long long, 5> minutes;  // early start, overtime, late night, late, early departure
     std::array<long long, 5> amounts;
     long long lateDays;
+    Batch batch;
 };
 
 void PrintTo(const Expected& e, std::ostream* os) { *os << e.name; }
 
 const Expected kExpected[] = {
-    {"Sato_DayShiftMonthly", 1, 0, 10950, 12000, 300000, {0, 300, 0, 30, 60}, {0, 11500, 0, 950, 1900}, 3},
-    {"Suzuki_EveningByHour", 2, 8505, 437, 9200, 131100, {0, 300, 1620, 45, 60}, {0, 7500, 8100, 900, 1200}, 3},
-    {"Takahashi_NightByDay", 3, 0, 44, 0, 322000, {0, 300, 9660, 0, 60}, {0, 11000, 70840, 0, 1750}, 0},
-    {"Tanaka_DayShiftByHour", 4, 11308, 10950, 6900, 200751, {0, 300, 0, 0, 0}, {0, 6875, 0, 0, 0}, 0},
-    {"Ito_EveningMonthly", 5, 0, 437, 15000, 220000, {0, 300, 1620, 45, 60}, {0, 8500, 9180, 1031, 1375}, 3},
+    {"Sato_DayShiftMonthly", 1, 0, 10950, 12000, 300000, {0, 300, 0, 30, 60}, {0, 11500, 0, 950, 1900}, 3,
+     {10000, 0, 0, 16285, 2678, 1653, 30254, 50870, 16285, 2678, 2811, 30254, 3520, 8000, 321500, 268260}},
+    {"Suzuki_EveningByHour", 2, 8505, 437, 9200, 131100, {0, 300, 1620, 45, 60}, {0, 7500, 8100, 900, 1200}, 3,
+     {0, 0, 0, 7575, 0, 769, 14073, 22417, 7575, 0, 1307, 14073, 990, 0, 146700, 130393}},
+    {"Takahashi_NightByDay", 3, 0, 44, 0, 322000, {0, 300, 9660, 0, 60}, {0, 11000, 70840, 0, 1750}, 0,
+     {0, 0, 0, 14000, 0, 2010, 36791, 52801, 14000, 0, 3418, 36791, 8280, 0, 403840, 341009}},
+    {"Tanaka_DayShiftByHour", 4, 11308, 10950, 6900, 200751, {0, 300, 0, 0, 0}, {0, 6875, 0, 0, 0}, 0,
+     {0, 5000, 0, 0, 0, 1073, 0, 1073, 0, 0, 1823, 0, 4550, 0, 212626, 213903}},
+    {"Ito_EveningMonthly", 5, 0, 437, 15000, 220000, {0, 300, 1620, 45, 60}, {0, 8500, 9180, 1031, 1375}, 3,
+     {0, 0, 0, 12326, 0, 1251, 22900, 36477, 12326, 0, 2127, 22900, 19000, 0, 237680, 194797}},
 };
 
 class FiveEmployees : public BenchFolder, public ::testing::WithParamInterface<Expected> {
@@ -201,6 +248,17 @@ TEST_P(FiveEmployees, PayRecordMatchesTheHandWorkedMonth) {
     EXPECT_EQ(number(r, "S_KYUKING"), 0);
     EXPECT_EQ(number(r, "S_DAY5"), e.lateDays);
     EXPECT_EQ(number(r, "S_KNTKBN"), 1);
+
+    const Batch& b = e.batch;
+    const std::pair<const char*, long long> batch[] = {
+        {"S_GKING1", b.allowance1},        {"S_GKING7", b.allowance7},      {"S_MEAT_K", b.meal},
+        {"S_HOKEN", b.health},             {"S_HOKENK", b.care},            {"S_KOYOU", b.employment},
+        {"S_NENKIN", b.pension},           {"S_KIKIN", 0},                  {"S_SHAHO", b.insurance},
+        {"S_HOKEN2", b.employerHealth},    {"S_HOKENK2", b.employerCare},   {"S_KOYOU2", b.employerEmployment},
+        {"S_NENKIN2", b.employerPension},  {"S_KIKIN2", 0},                 {"S_ZEI_G", b.incomeTax},
+        {"S_ZEI_K", b.residentTax},        {"S_TOTALS", b.gross},           {"S_TOTALT", b.net},
+    };
+    for (const auto& [column, value] : batch) EXPECT_EQ(number(r, column), value) << column;
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, FiveEmployees, ::testing::ValuesIn(kExpected),
@@ -221,7 +279,8 @@ TEST_F(FiveEmployees, BirthDatesAreCountedBackFromToday) {
 
 TEST_F(FiveEmployees, PrintsEachStageAndTheTotal) {
     ASSERT_EQ(ran.code, 0) << ran.err;
-    for (const char* stage : {"CSV import:", "punch import:", "recomputation:", "month totals:", "payrun total: "})
+    for (const char* stage :
+         {"CSV import:", "punch import:", "recomputation:", "month totals:", "batch calculation:", "payrun total: "})
         EXPECT_NE(ran.out.find(stage), std::string::npos) << stage << "\n" << ran.out;
 }
 
