@@ -6,11 +6,14 @@
 
 #include "app/DlgAboutBox.h"
 #include "app/frmMain.h"
+#include "app/shell.h"
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "import/importprompts.h"
 #include "masters/Emp_Seek.h"
 #include "masters/registration.h"
+#include "reports/MKyuyoRep.h"
+#include "reports/register.h"
 #include "timecard/register.h"
 #include "ui/action.h"
 
@@ -25,6 +28,8 @@ void registerSubWindows()
         hub.registerForm(form.formName, form.create);
     timecard::registerWindows(
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
+    reports::registerWindows(
+        [&hub](const QString& name, reports::FormFactory create) { hub.registerForm(name, std::move(create)); });
 
     // Windows of the other areas, each under its form object name:
     //   hub.registerForm("frmTotal", [](QWidget* o) { return ui::createForm<TfrmTotal>(o); });
@@ -43,9 +48,13 @@ void connectCommands(TfrmMain& main)
     main.action("ActCopyZalton2")->setHandler(
         [&main] { payroll::ActCopyZalton2Execute(*data::DataModule1, payroll::importPrompts(&main)); });
 
+    // The daily cross table of the pay month.
+    main.action("Act_ClossRep")->setHandler([&main] { reports::Act_ClossRepExecute(main.monthKey().toStdString()); });
+    // The wage ledger opens the workbook it saved with the desktop's handler.
+    reports::setDocumentOpener([](const QString& path) { return app::openDocument(path); });
+
     // Actions whose handlers live with their areas still to come:
     //   Act_Nenji     (annual withholding data)
-    //   Act_ClossRep  (daily cross table builder)
     // e.g. main.action("Act_Nenji")->setHandler([] { ... });
 }
 

@@ -190,6 +190,8 @@ TEST_F(WorkbookTest, CellsTakeTheirTypeAndKeepTheTemplateStyle) {
     book.setNumber(s, "C20", 3);               // no such row: takes column C's style
     book.setNumber(s, "B9", 1);                // a styled row
     book.setNumber(s, "BI43", -1500);          // beyond the used range
+    book.setNumber(s, "BI44", 300000);
+    book.setNumber(s, "BI45", 0.1);
     book.setText(s, "E2", std::string("a\x01" "b"));   // a control character cannot be stored
     book.saveAs(out());
 
@@ -203,6 +205,7 @@ TEST_F(WorkbookTest, CellsTakeTheirTypeAndKeepTheTemplateStyle) {
     for (const Expect& e : {Expect{"A5", "", "45292", 2}, Expect{"Q5", "inlineStr", "パート", 3},
                             Expect{"A4", "", "12.25", 1}, Expect{"D4", "inlineStr", " 手当 ", 1},
                             Expect{"C20", "", "3", 4}, Expect{"B9", "", "1", 5}, Expect{"BI43", "", "-1500", 0},
+                            Expect{"BI44", "", "300000", 0}, Expect{"BI45", "", "0.1", 0},
                             Expect{"E2", "inlineStr", "ab", 0}, Expect{"A1", "s", "0", 0}}) {
         const xlsxtest::Cell c = back.cell(s, e.address);
         EXPECT_TRUE(c.present) << e.address;
@@ -224,7 +227,7 @@ TEST_F(WorkbookTest, CellsTakeTheirTypeAndKeepTheTemplateStyle) {
         EXPECT_GT(r, lastRow);
         lastRow = r;
     }
-    EXPECT_EQ(ws.elementsByTagName("dimension").at(0).toElement().attribute("ref"), "A1:BI43");
+    EXPECT_EQ(ws.elementsByTagName("dimension").at(0).toElement().attribute("ref"), "A1:BI45");
     QDomElement fourth;
     for (int i = 0; i < rows.count(); ++i)
         if (rows.at(i).toElement().attribute("r") == "4") fourth = rows.at(i).toElement();

@@ -174,8 +174,12 @@ std::string retargetFormula(const std::string& formula, const std::string& from,
 std::string numberText(double value) {
     if (!std::isfinite(value)) fail("セルに書き込めない数値です");
     if (value == 0) value = 0;   // no "-0"
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    // Plain decimals for the values a sheet usually holds ("300000", not "3e+05").
+    const double magnitude = std::fabs(value);
+    const auto format = (magnitude == 0 || (magnitude >= 1e-6 && magnitude < 1e15)) ? std::chars_format::fixed
+                                                                                   : std::chars_format::general;
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format);
     return std::string(buffer, result.ptr);
 }
 
