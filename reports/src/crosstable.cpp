@@ -5,6 +5,7 @@
 #include <map>
 
 #include "db/connection.h"
+#include "period/payperiod.h"
 #include "rtl/datetime.h"
 #include "rtl/errors.h"
 
@@ -35,11 +36,9 @@ long long integerOf(const db::Value& v) {
 }  // namespace
 
 MonthSpan monthOfKey(const std::string& monthKey) {
-    const rtl::TDateTime first = rtl::strToDate(monthKey + "/01");
-    MonthSpan span;
-    span.first = first;
-    span.days = rtl::daysInMonth(rtl::yearOf(first), rtl::monthOf(first));
-    return span;
+    const rtl::TDateTime day = rtl::strToDate(monthKey + "/01");
+    const period::DateRange month = period::calendarMonth(rtl::yearOf(day), rtl::monthOf(day));
+    return {month.first, static_cast<int>(month.last - month.first) + 1};
 }
 
 std::string dayTotal(const std::vector<std::string>& worked) {

@@ -9,11 +9,11 @@
 #include <QVBoxLayout>
 
 #include "data/DB_Acs.h"
+#include "mainlink/mainlink.h"
 #include "rtl/clock.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
 #include "rtl/strings.h"
-#include "timecard/mainlink.h"
 #include "timecard/punchtable.h"
 #include "timecard/timecardrules.h"
 #include "ui/action.h"
@@ -320,7 +320,7 @@ void TfrmTimeInpRep::DBNavigator1Click(ui::NavButton) {
     moveFocusTo(DBEdit1);
 }
 
-void TfrmTimeInpRep::btnSeekClick() { timecard::showEmployeePicker(QStringLiteral("TimeInpRep")); }
+void TfrmTimeInpRep::btnSeekClick() { mainlink::showEmployeePicker(QStringLiteral("TimeInpRep")); }
 
 void TfrmTimeInpRep::btnCloseClick() { close(); }
 

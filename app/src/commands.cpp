@@ -9,7 +9,7 @@
 #include "app/shell.h"
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
-#include "import/importprompts.h"
+#include "importprompts/importprompts.h"
 #include "masters/Emp_Seek.h"
 #include "masters/registration.h"
 #include "reports/MKyuyoRep.h"

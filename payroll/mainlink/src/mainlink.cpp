@@ -1,4 +1,4 @@
-#include "timecard/mainlink.h"
+#include "mainlink/mainlink.h"
 
 #include <QLineEdit>
 #include <QWidget>
@@ -7,7 +7,7 @@
 #include "ui/form.h"
 #include "ui/windows.h"
 
-namespace timecard {
+namespace mainlink {
 
 void setPunchButtons(bool havePunches) { setPunchButtons(ui::topLevelWindow(QStringLiteral("frmMain")), havePunches); }
 
@@ -29,4 +29,4 @@ void showEmployeePicker(const QString& tag) {
     ui::showModeless(picker);
 }
 
-}  // namespace timecard
+}  // namespace mainlink

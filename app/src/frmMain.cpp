@@ -23,6 +23,8 @@
 #include "app/settingsfile.h"
 #include "app/shell.h"
 #include "app/subwindows.h"
+#include "period/keys.h"
+#include "period/payperiod.h"
 #include "rtl/clock.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
@@ -684,19 +686,24 @@ QString TfrmMain::workDir() const
 
 QString TfrmMain::monthKey() const
 {
-    return rtl::toQString(app::monthKey(str(EditYY), str(EditMM)));
+    return rtl::toQString(period::monthKey(str(EditYY), str(EditMM)));
 }
 
 QString TfrmMain::bonusKey() const
 {
-    return rtl::toQString(app::bonusKey(str(EditYY2), ComboBox1->currentText().toStdString()));
+    return rtl::toQString(period::bonusKey(str(EditYY2), ComboBox1->currentText().toStdString()));
+}
+
+QString TfrmMain::payRecordKey() const
+{
+    return rtl::toQString(period::payRecordKey(str(EditYY), str(EditMM), CheckBox2->isChecked(), str(EditD2)));
 }
 
 void TfrmMain::computeMonthlyPeriod()
 {
     try {
-        const app::PayPeriod p =
-            app::monthlyPayPeriod(str(EditYY), str(EditMM), app::maindata::readClosingDay());
+        const period::PayPeriod p =
+            period::monthlyPayPeriod(str(EditYY), str(EditMM), app::maindata::readClosingDay());
         EditD1->setText(rtl::toQString(p.first));
         EditD2->setText(rtl::toQString(p.last));
     } catch (...) {

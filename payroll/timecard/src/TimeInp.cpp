@@ -8,11 +8,12 @@
 #include <QVBoxLayout>
 
 #include "data/DB_Acs.h"
+#include "mainlink/mainlink.h"
+#include "period/payperiod.h"
 #include "rtl/clock.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
 #include "rtl/strings.h"
-#include "timecard/mainlink.h"
 #include "timecard/punchtable.h"
 #include "timecard/timecardrules.h"
 #include "ui/action.h"
@@ -227,10 +228,10 @@ void TfrmTimeInp::btnChkClick() {
         if (!dm_.Company.isEmpty()) closing = dm_.Company["締日"].asString();
     });
 
-    const timecard::PunchPeriod period = timecard::punchPeriod(closing, str(MaskEdit1));
+    const period::PunchPeriod payPeriod = period::punchPeriod(closing, str(MaskEdit1));
     const long long outside = timecard::countRows(
         dm_.Query1, {"SELECT COUNT(*) FROM タイムカード", "WHERE 月 <> ?", " AND 月 <> ?"},
-        {period.firstMonth, period.lastMonth});
+        {payPeriod.firstMonth, payPeriod.lastMonth});
     if (outside <= 0) return;
     if (!ui::askYesNo(QStringLiteral("日付を確認して下さい。正しいですか。"), QStringLiteral("日付範囲違反")))
         return;
@@ -249,7 +250,7 @@ void TfrmTimeInp::Button2Click() { punch("1"); }
 void TfrmTimeInp::punch(const char* inOut) {
     btnChkClick();
 
-    const timecard::WorkDate d = timecard::parseWorkDate(str(MaskEdit1));
+    const period::WorkDate d = period::parseWorkDate(str(MaskEdit1));
     const std::string month = rtl::twoDigits(d.month);
     const std::string day = rtl::twoDigits(d.day);
     const timecard::PunchTime t = timecard::punchTime(str(Edit2), str(Edit3));
@@ -286,7 +287,7 @@ void TfrmTimeInp::punch(const char* inOut) {
 
 void TfrmTimeInp::btnCloseClick() {
     const long long punches = timecard::countRows(dm_.Query1, {"SELECT COUNT(*) FROM タイムカード"});
-    timecard::setPunchButtons(punches > 0);
+    mainlink::setPunchButtons(punches > 0);
     close();
 }
 
@@ -296,4 +297,4 @@ void TfrmTimeInp::FormClose(ui::CloseAction& action) {
     Panel1->hide();
 }
 
-void TfrmTimeInp::btnSeekClick() { timecard::showEmployeePicker(QStringLiteral("TimeInp")); }
+void TfrmTimeInp::btnSeekClick() { mainlink::showEmployeePicker(QStringLiteral("TimeInp")); }

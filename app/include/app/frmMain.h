@@ -49,6 +49,8 @@ public:
     QString workDir() const;          // Edit1
     QString monthKey() const;         // from EditYY, EditMM
     QString bonusKey() const;         // from EditYY2, ComboBox1
+    // The key of the month's pay records: monthKey(), or EditD2 in weekly or daily pay (CheckBox2).
+    QString payRecordKey() const;
     bool startupDone() const { return startupDone_; }
 
     // An action of this window by name ("Act_Free", "Act_Nenji", ...); null when unknown.

@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace timecard {
+namespace mainlink {
 
 // Enables or disables the buttons btnDayRep, btnJ_Meisai and btnTimeRep of
 // `mainWindow` (and the actions they run), as every step that leaves
@@ -21,4 +21,4 @@ void setPunchButtons(bool havePunches);
 // picker.
 void showEmployeePicker(const QString& tag);
 
-}  // namespace timecard
+}  // namespace mainlink

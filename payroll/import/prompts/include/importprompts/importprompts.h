@@ -25,7 +25,7 @@ std::optional<LoginAnswer> askRecorderLogin(QWidget* parent, const LoginRequest&
 
 // File choice through the dialog seam (caption "開く", the dialog's filter
 // as Qt reads it), the login box above, and the three punch buttons:
-// `setPunchButtons` when given, else timecard::setPunchButtons on `owner`
+// `setPunchButtons` when given, else mainlink::setPunchButtons on `owner`
 // (the buttons btnDayRep, btnJ_Meisai, btnTimeRep and their actions).
 ImportPrompts importPrompts(QWidget* owner, std::function<void(bool)> setPunchButtons = {});
 

@@ -1,4 +1,4 @@
-#include "import/importprompts.h"
+#include "importprompts/importprompts.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "timecard/mainlink.h"
+#include "mainlink/mainlink.h"
 #include "ui/dialogs.h"
 
 namespace payroll {
@@ -67,7 +67,7 @@ ImportPrompts importPrompts(QWidget* owner, std::function<void(bool)> setPunchBu
     if (setPunchButtons) {
         p.setPunchButtons = std::move(setPunchButtons);
     } else {
-        p.setPunchButtons = [window](bool on) { timecard::setPunchButtons(window.data(), on); };
+        p.setPunchButtons = [window](bool on) { mainlink::setPunchButtons(window.data(), on); };
     }
     return p;
 }
