@@ -15,6 +15,8 @@ struct TotalCase {
     const char* total;
 };
 
+void PrintTo(const TotalCase& c, std::ostream* os) { *os << c.name; }
+
 class DayTotals : public ::testing::TestWithParam<TotalCase> {};
 
 TEST_P(DayTotals, SumTheDaysRows) { EXPECT_EQ(dayTotal(GetParam().worked), GetParam().total); }

@@ -27,6 +27,8 @@ struct PlaceCase {
     int column;
 };
 
+void PrintTo(const PlaceCase& c, std::ostream* os) { *os << c.name; }
+
 class KeyPlaces : public ::testing::TestWithParam<PlaceCase> {};
 
 TEST_P(KeyPlaces, LandWhereTheRangeSays) {

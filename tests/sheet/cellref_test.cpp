@@ -10,6 +10,8 @@ struct ColumnCase {
     int index;
 };
 
+void PrintTo(const ColumnCase& c, std::ostream* os) { *os << c.letters; }
+
 class ColumnNames : public ::testing::TestWithParam<ColumnCase> {};
 
 TEST_P(ColumnNames, LettersAndIndexAgree) {
