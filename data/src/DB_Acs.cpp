@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "data/schema.h"
+#include "rtl/errors.h"
 
 namespace data {
 
@@ -283,6 +284,12 @@ void TDataModule1::TimeCardInpBeforePost(db::Dataset& dataSet) {
         dataSet.fieldByName("秒").setValue("00");
         dataSet.fieldByName("CR").setValue("0");
     }
+}
+
+TDataModule1& dataModule(TDataModule1* dm) {
+    if (dm) return *dm;
+    if (!DataModule1) throw rtl::Error("データモジュールがありません。");
+    return *DataModule1;
 }
 
 }  // namespace data

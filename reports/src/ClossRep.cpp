@@ -9,7 +9,6 @@
 
 #include "data/DB_Acs.h"
 #include "reports/crosstable.h"
-#include "rtl/errors.h"
 #include "ui/action.h"
 #include "ui/fonts.h"
 
@@ -17,12 +16,6 @@ namespace {
 
 constexpr int kNameHeight = 36;
 constexpr int kLineHeight = 16;
-
-data::TDataModule1& moduleOr(data::TDataModule1* dm) {
-    if (dm) return *dm;
-    if (!data::DataModule1) throw rtl::Error("データモジュールがありません。");
-    return *data::DataModule1;
-}
 
 QLabel* cell(const QString& name, const QString& text, Qt::Alignment align, int height, QWidget* parent) {
     auto* l = new QLabel(text, parent);
@@ -36,7 +29,7 @@ QLabel* cell(const QString& name, const QString& text, Qt::Alignment align, int 
 }  // namespace
 
 TfrmClossRep::TfrmClossRep(QWidget* parent, data::TDataModule1* dm)
-    : ui::Form(QStringLiteral("frmClossRep"), parent), dm_(moduleOr(dm)) {
+    : ui::Form(QStringLiteral("frmClossRep"), parent), dm_(data::dataModule(dm)) {
     setWindowTitle(QStringLiteral("日別一覧"));
     setFont(ui::defaultFont());
     resize(833, 653);

@@ -30,12 +30,6 @@ void setDocumentOpener(DocumentOpener o) { opener() = std::move(o); }
 
 namespace {
 
-data::TDataModule1& moduleOr(data::TDataModule1* dm) {
-    if (dm) return *dm;
-    if (!data::DataModule1) throw rtl::Error("データモジュールがありません。");
-    return *data::DataModule1;
-}
-
 QLineEdit* edit(const char* name, int width, QWidget* parent) {
     auto* e = new QLineEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
@@ -65,7 +59,7 @@ int monthOf(const QLineEdit* e) {
 QString TfrmMKyuyoRep::allEmployees() { return QStringLiteral("全社員"); }
 
 TfrmMKyuyoRep::TfrmMKyuyoRep(QWidget* parent, data::TDataModule1* dm)
-    : ui::Form(QStringLiteral("frmMKyuyoRep"), parent), dm_(moduleOr(dm)) {
+    : ui::Form(QStringLiteral("frmMKyuyoRep"), parent), dm_(data::dataModule(dm)) {
     setWindowTitle(QStringLiteral("個人別給与台帳"));
     setFont(ui::defaultFont());
     setEnterMovesFocus(true);

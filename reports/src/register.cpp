@@ -4,7 +4,6 @@
 #include "reports/ClossRep.h"
 #include "reports/MKyuyoRep.h"
 #include "reports/crosstable.h"
-#include "rtl/errors.h"
 #include "ui/dialogs.h"
 
 namespace reports {
@@ -16,9 +15,8 @@ void registerWindows(const std::function<void(const QString& formName, FormFacto
 }
 
 void Act_ClossRepExecute(const std::string& monthKey) {
-    if (!data::DataModule1) throw rtl::Error("データモジュールがありません。");
     buildCrossTable(
-        data::DataModule1->ADOConnection1, monthKey,
+        data::dataModule().ADOConnection1, monthKey,
         [](const std::string& text, const std::string& caption) {
             return ui::askYesNo(QString::fromStdString(text), QString::fromStdString(caption));
         },
