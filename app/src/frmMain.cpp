@@ -23,6 +23,8 @@
 #include "app/settingsfile.h"
 #include "app/shell.h"
 #include "app/subwindows.h"
+#include "data/DB_Acs.h"
+#include "data/queries.h"
 #include "period/keys.h"
 #include "period/payperiod.h"
 #include "rtl/clock.h"
@@ -874,8 +876,7 @@ void TfrmMain::openReport(const QString& windowName)
     openWindow(windowName);
 }
 
-void TfrmMain::openCountedReport(const QStringList& possibleNames, const QStringList& countSql,
-                                 const std::vector<std::string>& params,
+void TfrmMain::openCountedReport(const QStringList& possibleNames, const std::function<long long()>& count,
                                  const QString& emptyMessage,
                                  const std::function<QString()>& variant,
                                  const std::function<void()>& beforeCreate)
@@ -888,11 +889,7 @@ void TfrmMain::openCountedReport(const QStringList& possibleNames, const QString
     // The freed group is named no more, whatever happens next.
     EditPName->clear();
 
-    std::vector<std::string> lines;
-    for (const QString& line : countSql)
-        lines.push_back(line.toStdString());
-    std::vector<db::Value> values(params.begin(), params.end());
-    if (app::maindata::countRows(lines, values) == 0) {
+    if (count() == 0) {
         ui::showMessage(emptyMessage);
         return;
     }
@@ -918,34 +915,29 @@ void TfrmMain::btnDayRepClick()
     openWindow("ClossRep");
 }
 
-namespace {
-// Count statements: the month key and the period go in as bound values.
-const QStringList countSumTran = {"SELECT COUNT(*) FROM sum_tran", "WHERE S_DATE = ?"};
-const QStringList countSumTranT = {"SELECT COUNT(*) FROM sum_tran_t", "WHERE S_DATE = ?"};
-const QStringList countMinusDat = {"SELECT COUNT(*) FROM minus_dat", "WHERE M_DATE = ?"};
-const QStringList countKimuTran = {"SELECT COUNT(*) FROM kimu_tran",
-                                   "WHERE K_DATE >= CvDate(?)", "AND K_DATE <= CvDate(?)"};
-}  // namespace
-
 void TfrmMain::btnJ_MeisaiClick()
 {
     const std::string from = str(EditD1), to = str(EditD2);
-    openCountedReport({"QR_kinmu"}, countKimuTran, {from, to},
-                      "指定月のタイムカードデータが有りません。", [] { return QString("QR_kinmu"); },
-                      [&] { app::maindata::prepareWorkRecordQuery(from, to); });
+    openCountedReport(
+        {"QR_kinmu"}, [&] { return data::countWorkRecords(data::dataModule(), from, to); },
+        "指定月のタイムカードデータが有りません。", [] { return QString("QR_kinmu"); },
+        [&] { data::openWorkRecords(data::dataModule(), from, to); });
 }
 
 void TfrmMain::btnKyuyoRepClick()
 {
-    openCountedReport({"QR_KyuyoRep", "QR_KyuyoRep2"}, countSumTran,
-                      {monthKey().toStdString()}, "指定月の給与明細データが有りません。", [this] {
-                          return QString(CheckBox1->isChecked() ? "QR_KyuyoRep2" : "QR_KyuyoRep");
-                      });
+    const std::string key = monthKey().toStdString();
+    openCountedReport(
+        {"QR_KyuyoRep", "QR_KyuyoRep2"}, [&] { return data::countPayRecords(data::dataModule(), key); },
+        "指定月の給与明細データが有りません。",
+        [this] { return QString(CheckBox1->isChecked() ? "QR_KyuyoRep2" : "QR_KyuyoRep"); });
 }
 
 void TfrmMain::btnK_MeisaiClick()
 {
-    openCountedReport({"QR_Kyuyo", "QR_Kyuyo1170"}, countSumTranT, {monthKey().toStdString()},
+    const std::string key = monthKey().toStdString();
+    openCountedReport({"QR_Kyuyo", "QR_Kyuyo1170"},
+                      [&] { return data::countPaySlipRows(data::dataModule(), key); },
                       "指定月の給与明細データがありません。", [] {
                           return QString(app::maindata::readPrintLayout() == "1" ? "QR_Kyuyo1170"
                                                                                 : "QR_Kyuyo");
@@ -954,7 +946,8 @@ void TfrmMain::btnK_MeisaiClick()
 
 void TfrmMain::btnMainusClick()
 {
-    openCountedReport({"QR_Minus"}, countMinusDat, {monthKey().toStdString()},
+    const std::string key = monthKey().toStdString();
+    openCountedReport({"QR_Minus"}, [&] { return data::countDeductionSlips(data::dataModule(), key); },
                       "指定月の給与明細データがありません。", [] { return QString("QR_Minus"); });
 }
 

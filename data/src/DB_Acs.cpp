@@ -20,6 +20,12 @@ void destroyDataModule1() {
     DataModule1 = nullptr;
 }
 
+TDataModule1& dataModule(TDataModule1* given) {
+    if (given) return *given;
+    if (!DataModule1) throw rtl::Error("データモジュールがありません。");
+    return *DataModule1;
+}
+
 namespace {
 
 db::FieldDef fieldOf(const ColumnDef& c) {

@@ -242,12 +242,11 @@ private:
     // The hub's openers.
     void openWindow(const QString& windowName);
     void openReport(const QString& windowName);
-    // Report opener with a count check; `variant` chooses the report once
-    // rows exist. Returns early without touching anything when the command's
+    // Report opener with a count check: no rows (`count` gives 0) shows
+    // `emptyMessage`; `variant` chooses the report once rows exist. Returns early without touching anything when the command's
     // report is not connected yet.
-    void openCountedReport(const QStringList& possibleNames, const QStringList& countSql,
-                           const std::vector<std::string>& params, const QString& emptyMessage,
-                           const std::function<QString()>& variant,
+    void openCountedReport(const QStringList& possibleNames, const std::function<long long()>& count,
+                           const QString& emptyMessage, const std::function<QString()>& variant,
                            const std::function<void()>& beforeCreate = {});
     void startSibling(const QString& program);
     // Closes the working connection once the open windows' unposted changes

@@ -1,12 +1,10 @@
-// What the main window asks of the data module, in one place: the working
-// connection, the schema upgrade, the few reads of the start-up steps and
-// the hub's count checks. Each function raises the database's error.
+// What the main window asks of the program's data module, in one place: the
+// working connection, the schema upgrade and the few reads of the start-up
+// steps (the hub's count checks call data/queries.h on data::dataModule()).
+// Each function raises the database's error.
 #pragma once
 
 #include <string>
-#include <vector>
-
-#include "db/value.h"
 
 namespace app::maindata {
 
@@ -33,9 +31,5 @@ std::string readRecYN();
 std::string readClosingDay();
 // PRT_FLG of the settings row SYS_CD = '1', as text.
 std::string readPrintLayout();
-// Runs a count statement on QueryCnt and reads Expr1000.
-int countRows(const std::vector<std::string>& lines, const std::vector<db::Value>& params);
-// Sets and opens the work-record query for the period.
-void prepareWorkRecordQuery(const std::string& from, const std::string& to);
 
 }  // namespace app::maindata

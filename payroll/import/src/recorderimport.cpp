@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/DB_Acs.h"
+#include "data/punches.h"
 #include "data/schema.h"
 #include "db/connection.h"
 #include "db/dataset.h"
@@ -164,7 +165,7 @@ long long importCsv(data::TDataModule1& dm, const std::filesystem::path& file, c
             }
         }
     });
-    return punchCount(dm);
+    return data::countPunches(dm);
 }
 
 // One table of the recorder's file into the working database.
@@ -267,18 +268,7 @@ long long copyRecorderDatabase(data::TDataModule1& dm, const std::filesystem::pa
         Act_CopykbnExecute(dm);
         Act_CopyEmpExecute(dm);
     });
-    return punchCount(dm);
-}
-
-long long punchCount(data::TDataModule1& dm)
-{
-    db::Query& q = dm.Query1;
-    q.close();
-    q.clearParams();
-    q.setSql(std::string("SELECT COUNT(*) FROM ") + kPunchTable);
-    CloseOnExit closer{q};
-    q.open();
-    return q.fieldByName("Expr1000").asLargeInt();
+    return data::countPunches(dm);
 }
 
 }  // namespace payroll

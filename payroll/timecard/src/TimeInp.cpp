@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 
 #include "data/DB_Acs.h"
+#include "data/punches.h"
+#include "data/queries.h"
 #include "mainlink/mainlink.h"
 #include "period/payperiod.h"
 #include "rtl/clock.h"
@@ -26,19 +28,13 @@
 
 namespace {
 
-data::TDataModule1& moduleOr(data::TDataModule1* dm) {
-    if (dm) return *dm;
-    if (!data::DataModule1) throw rtl::Error("データモジュールがありません。");
-    return *data::DataModule1;
-}
-
 std::string str(const QLineEdit* e) { return rtl::fromQString(e->text()); }
 std::string str(const ui::MaskEdit* e) { return rtl::fromQString(e->text()); }
 
 }  // namespace
 
 TfrmTimeInp::TfrmTimeInp(QWidget* parent, data::TDataModule1* dm)
-    : ui::Form(QStringLiteral("frmTimeInp"), parent), dm_(moduleOr(dm)) {
+    : ui::Form(QStringLiteral("frmTimeInp"), parent), dm_(data::dataModule(dm)) {
     setWindowTitle(QStringLiteral("タイムレコーダ"));
     setFont(ui::defaultFont());
 
@@ -222,23 +218,16 @@ void TfrmTimeInp::ComboBox1Change() {
 }
 
 void TfrmTimeInp::btnChkClick() {
-    std::string closing;
-    // The company master may be showing this table.
-    db::withOpen(dm_.Company, [&] {
-        if (!dm_.Company.isEmpty()) closing = dm_.Company["締日"].asString();
-    });
-
-    const period::PunchPeriod payPeriod = period::punchPeriod(closing, str(MaskEdit1));
-    const long long outside = timecard::countRows(
-        dm_.Query1, {"SELECT COUNT(*) FROM タイムカード", "WHERE 月 <> ?", " AND 月 <> ?"},
-        {payPeriod.firstMonth, payPeriod.lastMonth});
+    // The company master may be showing the company table: it stays as it is.
+    const period::PunchPeriod payPeriod = period::punchPeriod(data::readClosingDay(dm_), str(MaskEdit1));
+    const long long outside = data::countPunchesOutside(dm_, payPeriod.firstMonth, payPeriod.lastMonth);
     if (outside <= 0) return;
     if (!ui::askYesNo(QStringLiteral("日付を確認して下さい。正しいですか。"), QStringLiteral("日付範囲違反")))
         return;
     if (!ui::askYesNo(QStringLiteral("データを初期化しますか？\n給与台帳の印刷済んでいますか？"),
                       QStringLiteral("データ全削除")))
         return;
-    dm_.ADOConnection1.execute("DELETE FROM タイムカード");
+    data::deleteAllPunches(dm_);
     // The panel must not go on showing punches that are gone.
     if (dm_.ADOTable1.active()) dm_.ADOTable1.refresh();
 }
@@ -256,10 +245,7 @@ void TfrmTimeInp::punch(const char* inOut) {
     const timecard::PunchTime t = timecard::punchTime(str(Edit2), str(Edit3));
     const std::string card = str(Edit1);
 
-    const long long same = timecard::countRows(
-        dm_.Query1,
-        {"SELECT COUNT(*) FROM タイムカード", "WHERE IDコード = ?", "AND 月 = ?", "AND 日 = ?", "AND 入退 = ?"},
-        {card, month, day, std::string(inOut)});
+    const long long same = data::countPunchesOf(dm_, card, month, day, inOut);
 
     db::Table& punches = dm_.ADOTable1;
     if (!punches.active()) punches.open();
@@ -286,8 +272,7 @@ void TfrmTimeInp::punch(const char* inOut) {
 }
 
 void TfrmTimeInp::btnCloseClick() {
-    const long long punches = timecard::countRows(dm_.Query1, {"SELECT COUNT(*) FROM タイムカード"});
-    mainlink::setPunchButtons(punches > 0);
+    mainlink::setPunchButtons(data::countPunches(dm_) > 0);
     close();
 }
 

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "data/DB_Acs.h"
+#include "data/punches.h"
 #include "mainlink/mainlink.h"
 #include "rtl/clock.h"
 #include "rtl/errors.h"
@@ -26,18 +27,12 @@
 
 namespace {
 
-data::TDataModule1& moduleOr(data::TDataModule1* dm) {
-    if (dm) return *dm;
-    if (!data::DataModule1) throw rtl::Error("データモジュールがありません。");
-    return *data::DataModule1;
-}
-
 }  // namespace
 
 QString TfrmTimeInpRep::allEmployees() { return QStringLiteral("全社員"); }
 
 TfrmTimeInpRep::TfrmTimeInpRep(QWidget* parent, data::TDataModule1* dm)
-    : ui::Form(QStringLiteral("frmTimeInpRep"), parent), dm_(moduleOr(dm)) {
+    : ui::Form(QStringLiteral("frmTimeInpRep"), parent), dm_(data::dataModule(dm)) {
     setWindowTitle(QStringLiteral("出勤簿"));
     setFont(ui::defaultFont());
     db::DataSource* src = &dm_.DSTimeCardInp;
@@ -206,17 +201,7 @@ void TfrmTimeInpRep::ComboBox1Change() {
     if (!allChosen()) {
         // A name that is being typed, or that no employee in service has,
         // chooses nobody: the list goes empty instead of failing.
-        db::Query& q = dm_.Query1;
-        q.close();
-        q.sql().clear();
-        q.sql() << "SELECT * FROM emp_tanka" << "WHERE E_NAME = ? " << "AND E_DROPKBN = '1'";
-        q.clearParams();
-        q.addParam(rtl::fromQString(ComboBox1->text()));
-        q.open();
-        std::string code;
-        if (!q.isEmpty() && !q["E_NO"].isNull()) code = rtl::sixDigitCode(q["E_NO"].asLargeInt());
-        q.close();
-        Edit1->setText(rtl::toQString(code));
+        Edit1->setText(rtl::toQString(timecard::cardOfEmployeeInService(dm_, rtl::fromQString(ComboBox1->text()))));
     }
     btnSQL_doClick();
 }
@@ -225,15 +210,7 @@ void TfrmTimeInpRep::btnSQL_doClick() {
     db::Query& q = dm_.TimeCardInp;
     // A row being corrected is kept, as moving to another row would keep it.
     if (q.active()) q.checkBrowseMode();
-    q.close();
-    q.sql().clear();
-    q.clearParams();
-    q.sql() << "SELECT * FROM タイムカード";
-    if (!allChosen()) q.sql() << "WHERE IDコード = ?";
-    q.sql() << "ORDER BY 月,日,入退";
-    // Bound once the statement is complete (changing it drops its values).
-    if (!allChosen()) q.addParam(rtl::fromQString(Edit1->text()));
-    q.open();
+    data::openPunchList(dm_, allChosen() ? std::nullopt : std::optional(rtl::fromQString(Edit1->text())));
 }
 
 void TfrmTimeInpRep::DBEdit1Enter() {
@@ -289,16 +266,10 @@ void TfrmTimeInpRep::btnGetMDClick() {
 }
 
 void TfrmTimeInpRep::Button1Click() {
-    const long long rows = timecard::countRows(dm_.QueryCnt, {"SELECT Count(*) FROM タイムカード"});
-    if (rows <= 0) return;
+    if (data::countPunches(dm_) <= 0) return;
     if (!ui::askYesNo(QStringLiteral("タイムカードの一時データを削除しますか？"), QStringLiteral("日付データ")))
         return;
-    db::Query& del = dm_.Query12;
-    del.close();
-    del.sql().clear();
-    del.clearParams();
-    del.sql() << "Delete From タイムカード";
-    del.execSQL();
+    data::deleteAllPunches(dm_);
     // A row being added or corrected is gone with the others.
     if (dm_.TimeCardInp.active()) dm_.TimeCardInp.cancel();
     // The list shows what is left, not the rows just deleted.

@@ -1,27 +1,9 @@
 #include "timecard/punchtable.h"
 
+#include "data/DB_Acs.h"
 #include "rtl/strings.h"
 
 namespace timecard {
-
-long long countRows(db::Query& query, const std::vector<std::string>& lines, const db::Params& params) {
-    query.close();
-    query.sql().clear();
-    for (const std::string& line : lines) query.sql().add(line);
-    query.clearParams();
-    for (const db::Param& p : params) {
-        if (p.name.empty())
-            query.addParam(p.value);
-        else
-            query.setParam(p.name, p.value);
-    }
-    query.open();
-    struct Closer {
-        db::Query& q;
-        ~Closer() { q.close(); }
-    } closer{query};
-    return query.fieldByName("Expr1000").asLargeInt();
-}
 
 namespace {
 
@@ -50,6 +32,20 @@ std::string lookupEmployee(db::Connection& connection, const std::string& keyFie
     reader.q.open();
     if (reader.q.isEmpty()) return {};
     return reader.q.fieldByName(resultField).asString();
+}
+
+std::string cardOfEmployeeInService(data::TDataModule1& dm, const std::string& name) {
+    db::Query& q = dm.Query1;
+    q.close();
+    q.sql().clear();
+    q.sql() << "SELECT * FROM emp_tanka" << "WHERE E_NAME = ? " << "AND E_DROPKBN = '1'";
+    q.clearParams();
+    q.addParam(name);
+    q.open();
+    std::string code;
+    if (!q.isEmpty() && !q["E_NO"].isNull()) code = rtl::sixDigitCode(q["E_NO"].asLargeInt());
+    q.close();
+    return code;
 }
 
 }  // namespace timecard

@@ -61,7 +61,4 @@ void Act_CopyEmpExecute(data::TDataModule1& dm);    // 個人 into emp_mas
 // afterwards. Returns the number of punches.
 long long copyRecorderDatabase(data::TDataModule1& dm, const std::filesystem::path& mdbPath);
 
-// "SELECT COUNT(*) FROM タイムカード" through Query1 (column Expr1000).
-long long punchCount(data::TDataModule1& dm);
-
 }  // namespace payroll

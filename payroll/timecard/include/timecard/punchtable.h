@@ -1,18 +1,18 @@
-// Small reads of the shared data-module components used by both windows.
+// The employee reads of both time-card windows (the punch table itself is
+// read and written through data/punches.h).
 #pragma once
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "db/connection.h"
 #include "db/dataset.h"
 
-namespace timecard {
+namespace data {
+class TDataModule1;
+}
 
-// Runs the "SELECT COUNT(*) ..." lines on a scratch query with bound values
-// and returns its column Expr1000; the query is closed again.
-long long countRows(db::Query& query, const std::vector<std::string>& lines, const db::Params& params = {});
+namespace timecard {
 
 // The employees are read on a query of their own, never through the shared
 // table component emp_tanka: the employee master may be showing that one, or
@@ -25,5 +25,9 @@ void forEachEmployee(db::Connection& connection, const std::function<void(db::Da
 // `keyField` equals `value` exactly, by a filter; "" when none does.
 std::string lookupEmployee(db::Connection& connection, const std::string& keyField, const std::string& value,
                            const std::string& resultField);
+
+// The card code (six digits) of the employee in service named `name`
+// exactly, read through Query1; "" when there is none.
+std::string cardOfEmployeeInService(data::TDataModule1& dm, const std::string& name);
 
 }  // namespace timecard
