@@ -292,10 +292,4 @@ void TDataModule1::TimeCardInpBeforePost(db::Dataset& dataSet) {
     }
 }
 
-TDataModule1& dataModule(TDataModule1* dm) {
-    if (dm) return *dm;
-    if (!DataModule1) throw rtl::Error("データモジュールがありません。");
-    return *DataModule1;
-}
-
 }  // namespace data

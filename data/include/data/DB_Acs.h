@@ -134,7 +134,4 @@ TDataModule1* createDataModule1();
 // Frees DataModule1 and sets it to nullptr.
 void destroyDataModule1();
 
-// `dm` when given, else the program's data module; rtl::Error when there is none.
-TDataModule1& dataModule(TDataModule1* dm = nullptr);
-
 }  // namespace data
