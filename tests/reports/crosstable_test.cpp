@@ -3,7 +3,7 @@
 // of other months, the count check and the question).
 #include <gtest/gtest.h>
 
-#include "fixture.h"
+#include "workfolder.h"
 #include "reports/crosstable.h"
 
 namespace reports::testing {

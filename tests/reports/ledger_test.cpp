@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "fixture.h"
+#include "workfolder.h"
 #include "reports/ledger.h"
 #include "rtl/datetime.h"
 #include "xlsxfile.h"

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "fixture.h"
+#include "workfolder.h"
 #include "reports/ClossRep.h"
 #include "reports/MKyuyoRep.h"
 #include "reports/crosstable.h"

@@ -1,4 +1,4 @@
-#include "fixture.h"
+#include "workfolder.h"
 
 #include <cstdlib>
 
