@@ -12,6 +12,7 @@
 #include "importprompts/importprompts.h"
 #include "masters/Emp_Seek.h"
 #include "masters/registration.h"
+#include "paydata/register.h"
 #include "reports/MKyuyoRep.h"
 #include "reports/register.h"
 #include "timecard/register.h"
@@ -28,6 +29,8 @@ void registerSubWindows()
         hub.registerForm(form.formName, form.create);
     timecard::registerWindows(
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
+    paydata::registerWindows(
+        [&hub](const QString& name, paydata::FormFactory create) { hub.registerForm(name, std::move(create)); });
     reports::registerWindows(
         [&hub](const QString& name, reports::FormFactory create) { hub.registerForm(name, std::move(create)); });
 
@@ -68,11 +71,10 @@ std::vector<QPointer<QObject>>& startupObjects()
 
 void createStartupObjects()
 {
-    // In this order; the clock-time dialogs come with the pay-data window:
-    //   DlgOutTime  = ui::createForm<TDlgOutTime>();
-    //   DlgInTime   = ui::createForm<TDlgInTime>();
-    // each appended to startupObjects() so it is freed at the end.
+    // In this order, each freed at the end.
     startupObjects().push_back(masters::createEmpSeek());
+    startupObjects().push_back(paydata::createDlgOutTime());
+    startupObjects().push_back(paydata::createDlgInTime());
 }
 
 void destroyStartupObjects()

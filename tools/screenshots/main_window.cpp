@@ -29,19 +29,16 @@
 
 namespace {
 
-bool save(QWidget* w, const QString& path)
-{
+bool save(QWidget* w, const QString& path) {
     QApplication::processEvents();  // let the layouts settle
-    if (w->grab().save(path))
-        return true;
+    if (w->grab().save(path)) return true;
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     return false;
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: frmmain_screenshot <folder>\n");
         return 2;
@@ -78,8 +75,7 @@ int main(int argc, char** argv)
     main->About1->trigger();
     if (auto* about = qobject_cast<QWidget*>(app::subWindows().reference(QStringLiteral("DlgAboutBox"))))
         ok &= save(about, out.filePath(QStringLiteral("DlgAboutBox.png")));
-    else
-        ok = false;
+    else ok = false;
 
     app::subWindows().freeAll();
     main.reset();
