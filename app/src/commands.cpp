@@ -10,10 +10,13 @@
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "importprompts/importprompts.h"
+#include "maintenance/registration.h"
 #include "masters/Emp_Seek.h"
 #include "masters/registration.h"
 #include "paydata/register.h"
+#include "reports/ClossRep.h"
 #include "reports/MKyuyoRep.h"
+#include "reports/forms.h"
 #include "reports/register.h"
 #include "timecard/register.h"
 #include "ui/action.h"
@@ -27,6 +30,8 @@ void registerSubWindows()
                      [](QWidget* owner) -> QObject* { return ui::createForm<TDlgAboutBox>(owner); });
     for (const auto& form : masters::masterForms())
         hub.registerForm(form.formName, form.create);
+    for (const auto& form : maintenance::maintenanceForms())
+        hub.registerForm(form.formName, form.create);
     timecard::registerWindows(
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
     paydata::registerWindows(
@@ -34,9 +39,22 @@ void registerSubWindows()
     reports::registerWindows(
         [&hub](const QString& name, reports::FormFactory create) { hub.registerForm(name, std::move(create)); });
 
+    // Report forms: the hub opens their print preview, never the form itself.
+    for (const auto& form : reports::reportForms())
+        hub.registerReport(form.formName, form.create,
+                           [](QObject* f) { static_cast<reports::ReportForm*>(f)->Preview(); });
+    // The cross-table screen prints through the report form created with it.
+    hub.registerForm("frmClossRep", [](QWidget* owner) -> QObject* {
+        auto* screen = ui::createForm<TfrmClossRep>(owner);
+        screen->setPrintPreview([] {
+            if (auto* form = qobject_cast<reports::ReportForm*>(subWindows().reference("frmQR_Closs")))
+                form->Preview();
+        });
+        return screen;
+    });
+
     // Windows of the other areas, each under its form object name:
     //   hub.registerForm("frmTotal", [](QWidget* o) { return ui::createForm<TfrmTotal>(o); });
-    //   hub.registerReport("frmQR_Kyuyo", create, [](QObject* f) { /* open its preview */ });
     // The open-window names and groups they belong to are in app/subwindows.cpp.
 }
 

@@ -15,9 +15,11 @@
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "data/delivered.h"
+#include "report/preview.h"
 #include "reports/ClossRep.h"
 #include "reports/MKyuyoRep.h"
 #include "reports/crosstable.h"
+#include "reports/forms.h"
 #include "rtl/clock.h"
 #include "rtl/datetime.h"
 #include "rtl/textfile.h"
@@ -85,6 +87,14 @@ TEST_F(ReportsHub, DailyTableIsBuiltForThePayMonthAndShown) {
     ASSERT_EQ(t.rows.size(), 1u);
     EXPECT_EQ(t.rows[0].employee, 40001);
     EXPECT_EQ(t.rows[0].days[8], "08:00");
+
+    // "印刷" opens the preview of the report form created with the screen.
+    auto* form = qobject_cast<reports::ReportForm*>(app::subWindows().reference("frmQR_Closs"));
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->preview(), nullptr);
+    screen->Button2->click();
+    ASSERT_NE(form->preview(), nullptr);
+    EXPECT_TRUE(form->preview()->isVisible());
 }
 
 TEST_F(ReportsHub, LedgerWindowWritesAndOpensTheWorkbook) {
