@@ -4,8 +4,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 
+#include "benchrun.h"
 #include "reports/crosstablereport.h"
 #include "reports/forms.h"
 #include "reports/ledger.h"
@@ -106,17 +106,8 @@ TEST_F(CrossTableReport, TheFormPrintsTheTableAsItStands) {
 
 // ---------------------------------------------------------------- tallyra-bench
 
-struct Outcome {
-    int code = -1;
-    QString out, err;
-};
-
-Outcome bench(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(TALLYRA_BENCH), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
+using Outcome = BenchOutcome;
+Outcome bench(const QStringList& args) { return runBench(args); }
 
 class BenchRender : public CrossTableReport {
 public:
