@@ -16,7 +16,8 @@ report::Report crossTableReport();
 // The table's rows as the report reads them (TANCOD, TNAME, D1..D31).
 db::ResultSet crossTableRows(const DayWorkTable& table);
 
-// Laid out: the month of the table in the title, `printDate` as "yyyy/MM/dd".
+// Laid out: the month of the table in the title; `printDate` as "yyyy/MM/dd"
+// (empty: today).
 report::Document renderCrossTable(const DayWorkTable& table, const QString& printDate,
                                   const report::TextMeasurer* measurer);
 
