@@ -19,6 +19,7 @@
 #include "reports/forms.h"
 #include "reports/register.h"
 #include "timecard/register.h"
+#include "total/register.h"
 #include "ui/action.h"
 
 namespace app {
@@ -36,6 +37,8 @@ void registerSubWindows()
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
     paydata::registerWindows(
         [&hub](const QString& name, paydata::FormFactory create) { hub.registerForm(name, std::move(create)); });
+    total::registerWindows(
+        [&hub](const QString& name, total::FormFactory create) { hub.registerForm(name, std::move(create)); });
     reports::registerWindows(
         [&hub](const QString& name, reports::FormFactory create) { hub.registerForm(name, std::move(create)); });
 
@@ -53,8 +56,6 @@ void registerSubWindows()
         return screen;
     });
 
-    // Windows of the other areas, each under its form object name:
-    //   hub.registerForm("frmTotal", [](QWidget* o) { return ui::createForm<TfrmTotal>(o); });
     // The open-window names and groups they belong to are in app/subwindows.cpp.
 }
 

@@ -491,11 +491,35 @@ TEST_F(MainWindow, CommandWithoutItsWindowDoesNothing)
     w.About1->trigger();
     QPointer<QObject> about = ref("DlgAboutBox");
     // Commands whose windows later work brings.
-    for (ui::Button* b : {w.btnKyuyo, w.btnGensen1, w.btnHokenPrt, w.btnShoyo})
+    for (ui::Button* b : {w.btnGensen1, w.btnHokenPrt})
         b->click();
     EXPECT_TRUE(about);
     EXPECT_EQ(w.EditPName->text(), "AboutBox");
     EXPECT_TRUE(dialogs.shown().empty());
+}
+
+TEST_F(MainWindow, PayCommandsOpenThePayWindowsWithTheirDialogs)
+{
+    deliverDatabase();
+    app::registerSubWindows();
+    TfrmMain& w = start();
+    w.btnKyuyo->click();
+    EXPECT_EQ(w.EditPName->text(), "Total");
+    QPointer<QObject> total = ref("frmTotal"), calcTime = ref("DlgCalcTime"), calcCount = ref("DlgCalcCount");
+    ASSERT_TRUE(total && calcTime && calcCount) << dialogs.texts().join("\n").toStdString();
+    EXPECT_EQ(total->metaObject()->className(), std::string("TfrmTotal"));
+    EXPECT_TRUE(static_cast<QWidget*>(total.data())->isVisible());
+
+    // The bonus command frees the monthly window and both dialogs.
+    w.btnShoyo->click();
+    EXPECT_EQ(w.EditPName->text(), "TotalB");
+    EXPECT_TRUE(total.isNull());
+    EXPECT_TRUE(calcTime.isNull());
+    ASSERT_TRUE(ref("frmTotalB"));
+    EXPECT_EQ(ref("frmTotalB")->metaObject()->className(), std::string("TfrmTotalB"));
+    EXPECT_TRUE(ref("DlgCalcTime"));
+    EXPECT_TRUE(ref("DlgCalcCount"));
+    EXPECT_TRUE(dialogs.shown().empty()) << dialogs.texts().join("\n").toStdString();
 }
 
 TEST_F(MainWindow, ANameThatMatchesNoGroupFreesNothing)
