@@ -218,11 +218,17 @@ int render(const Args& args) {
         report::FontMeasurer measurer;
         // The daily cross table is built first, for the month of --year/--month,
         // in memory: the read-only database keeps its table.
-        const report::Document document =
-            form->className == QLatin1String("TfrmQR_Closs")
-                ? reports::renderCrossTable(
-                      reports::crossTableOf(connection, period::monthKey(state.year, state.month)), {}, &measurer)
-                : form->render(connection, state, &measurer);
+        std::optional<report::Document> built;
+        if (form->className == QLatin1String("TfrmQR_Closs")) {
+            const auto table = reports::crossTableOf(connection, period::monthKey(state.year, state.month));
+            if (!table) {
+                std::fprintf(stderr, "tallyra-bench render: %s\n",
+                             QString::fromUtf8(reports::NoAttendanceMessage).simplified().toUtf8().constData());
+                return 1;
+            }
+            built = reports::renderCrossTable(*table, {}, &measurer);
+        }
+        const report::Document document = built ? std::move(*built) : form->render(connection, state, &measurer);
         if (!o.csv.empty() && document.csvHeader.isEmpty())
             throw Usage(form->className.toStdString() + " has no CSV export");
 

@@ -107,11 +107,13 @@ report::Document renderCrossTable(const DayWorkTable& table, const QString& prin
     return report::layout(declared, crossTableRows(table), context, measurer);
 }
 
-DayWorkTable crossTableOf(db::Connection& connection, const std::string& monthKey) {
+std::optional<DayWorkTable> crossTableOf(db::Connection& connection, const std::string& monthKey) {
     const MonthSpan month = monthOfKey(monthKey);
+    const std::vector<AttendanceRow> attendance = attendanceOfMonth(connection, month);
+    if (attendance.empty()) return std::nullopt;
     DayWorkTable table;
     table.month = monthKey;
-    table.rows = crossTable(crossEmployees(connection), attendanceOfMonth(connection, month), month);
+    table.rows = crossTable(crossEmployees(connection), attendance, month);
     return table;
 }
 

@@ -135,6 +135,15 @@ TEST_F(BenchRender, TheCrossTableIsBuiltInMemoryAndPrinted) {
     EXPECT_EQ(count("SELECT COUNT(*) FROM day_work"), 0);   // the working database is only read
 }
 
+TEST_F(BenchRender, AMonthWithoutAttendanceIsNotBuilt) {
+    const Outcome r = bench(args("TfrmQR_Closs", "--pdf", "june.pdf") +
+                            QStringList{QStringLiteral("--year"), QStringLiteral("2024"), QStringLiteral("--month"),
+                                        QStringLiteral("06")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("編集データが存在しません。"))) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(file("june.pdf")));
+}
+
 TEST_F(BenchRender, TheLedgerGoesIntoTheWorkbookNamed) {
     Outcome r = bench(args("TfrmMKyuyoRep", "--xlsx", "all.xlsx") +
                       QStringList{QStringLiteral("--from"), QStringLiteral("2024/04"), QStringLiteral("--to"),

@@ -3,6 +3,8 @@
 // days 1 to 31, with the day labels framed left of the first column.
 #pragma once
 
+#include <optional>
+
 #include "db/connection.h"
 #include "report/layout.h"
 #include "report/report.h"
@@ -22,7 +24,8 @@ report::Document renderCrossTable(const DayWorkTable& table, const QString& prin
                                   const report::TextMeasurer* measurer);
 
 // The table built for `monthKey` in memory, as the builder would write it,
-// without touching day_work (for rendering from a read-only database).
-DayWorkTable crossTableOf(db::Connection& connection, const std::string& monthKey);
+// without touching day_work (for rendering from a read-only database); none
+// when the month has no attendance row (the builder would not build).
+std::optional<DayWorkTable> crossTableOf(db::Connection& connection, const std::string& monthKey);
 
 }  // namespace reports
