@@ -84,6 +84,14 @@ protected:
         main->action("Act_MainRep")->execute();
         return qobject_cast<TfrmMainRep*>(app::subWindows().reference("frmMainRep"));
     }
+    // The window opened from the hub after importing employee 1's day of 1 April, 09:00 to 18:00.
+    TfrmMainRep* openWithOneDay() {
+        punch("04", "01", "09", "00", "0");
+        punch("04", "01", "18", "00", "1");
+        TfrmMainRep* w = open();
+        w->btnKinmu->click();
+        return w;
+    }
     db::Table& kimu() { return data::DataModule1->kimu_tran; }
 
     QTemporaryDir work;
@@ -236,10 +244,7 @@ TEST_F(PayDataWindow, EmployeeFilterCountsRowsAndDuplicateDates) {
 TEST_F(PayDataWindow, ThePickerChoosesTheEmployeeOfTheFilter) {
     exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_JOBKBN, E_DROPKBN) "
          "VALUES (7, '000007', '佐藤花子', '000007', '01', '1')");
-    punch("04", "01", "09", "00", "0");
-    punch("04", "01", "18", "00", "1");
-    TfrmMainRep* w = open();
-    w->btnKinmu->click();
+    TfrmMainRep* w = openWithOneDay();
     w->btnSeek->click();
     ASSERT_NE(frmEmp_seek, nullptr);
     ASSERT_TRUE(frmEmp_seek->isVisible());
@@ -305,10 +310,7 @@ TEST_F(PayDataWindow, WeeklyPayKeysTheRecordsByTheLastDate) {
 TEST_F(PayDataWindow, AnEmployeeWhoseCodeIsNoNumberIsReportedNotIgnored) {
     exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_JOBKBN, E_DROPKBN) "
          "VALUES (8, 'A-8', '鈴木一郎', 'A-8', '01', '1')");
-    punch("04", "01", "09", "00", "0");
-    punch("04", "01", "18", "00", "1");
-    TfrmMainRep* w = open();
-    w->btnKinmu->click();
+    TfrmMainRep* w = openWithOneDay();
     dialogs.clear();
     w->ComboBox1->setText(QStringLiteral("鈴木一郎"));
     ui::guard([&] { w->Avt_Change->execute(); });
@@ -361,10 +363,10 @@ TEST_F(PayDataWindow, FinishingMessagesFollowTheBusyPanel) {
 }
 
 TEST_F(PayDataWindow, TotalsShowTheWholePeriodInTheTablesOrderAfterAnEmployeeFilter) {
-    punch("04", "01", "09", "00", "0");
-    punch("04", "01", "18", "00", "1");
-    punch("04", "02", "09", "00", "0");
-    punch("04", "02", "18", "00", "1");
+    for (const char* day : {"01", "02"}) {
+        punch("04", day, "09", "00", "0");
+        punch("04", day, "18", "00", "1");
+    }
     TfrmMainRep* w = open();
     w->btnKinmu->click();
     w->ComboBox1->setText(QStringLiteral("山田太郎"));
