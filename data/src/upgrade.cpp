@@ -87,6 +87,25 @@ bool gensenComplete(TDataModule1& dm) {
 
 bool gensenExists(TDataModule1& dm) { return dm.ADOConnection1.tableExists("gensen"); }
 
+// A gensen made by an older version holds names of ten characters only: it is
+// made anew at the full width, keeping every row, in one transaction.
+void widenGensenName(TDataModule1& dm) {
+    db::Connection& c = dm.ADOConnection1;
+    if (!gensenExists(dm)) return;
+    bool narrow = false;
+    for (const db::ColumnInfo& col : c.columns("gensen"))
+        if (db::jetCompare(col.name, "dname") == 0 && col.width > 0 && col.width < kGensenNameWidth) narrow = true;
+    if (!narrow) return;
+    std::string names;
+    for (const std::string& n : table("gensen").columnNames()) names += (names.empty() ? "" : ", ") + n;
+    c.runJob([&] {
+        runSql(dm, {"ALTER TABLE gensen RENAME TO gensen_narrow"});
+        runSql(dm, createGensenLines());
+        runSql(dm, {"INSERT INTO gensen (" + names + ")", "SELECT " + names + " FROM gensen_narrow"});
+        runSql(dm, {"drop table gensen_narrow"});
+    });
+}
+
 // Create-or-empty, then the command's own refill, as one job.
 bool rebuild(TDataModule1& dm, const Confirm& confirm, const char* question,
              const std::string& tableName, const Lines& createLines, const Lines& refill) {
@@ -128,6 +147,12 @@ void Act_New_Field(TDataModule1& dm) {
         } catch (const std::exception&) {
             // The first failure ends this table's group; the next table follows.
         }
+    }
+    try {
+        widenGensenName(dm);
+    } catch (const std::exception&) {
+        // An incomplete gensen stays as it is: the db_gensen.txt step or the
+        // next start makes it anew.
     }
 }
 
