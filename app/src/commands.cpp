@@ -1,5 +1,6 @@
 #include "app/commands.h"
 
+#include <QLineEdit>
 #include <QPointer>
 
 #include <vector>
@@ -12,8 +13,10 @@
 #include "masters/Emp_Seek.h"
 #include "masters/registration.h"
 #include "paydata/register.h"
+#include "rtl/qt.h"
 #include "timecard/register.h"
 #include "ui/action.h"
+#include "yearend/register.h"
 
 namespace app {
 
@@ -28,6 +31,8 @@ void registerSubWindows()
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
     paydata::registerWindows(
         [&hub](const QString& name, paydata::FormFactory create) { hub.registerForm(name, std::move(create)); });
+    yearend::registerWindows(
+        [&hub](const QString& name, yearend::FormFactory create) { hub.registerForm(name, std::move(create)); });
 
     // Windows of the other areas, each under its form object name:
     //   hub.registerForm("frmTotal", [](QWidget* o) { return ui::createForm<TfrmTotal>(o); });
@@ -46,10 +51,17 @@ void connectCommands(TfrmMain& main)
     main.action("ActCopyZalton2")->setHandler(
         [&main] { payroll::ActCopyZalton2Execute(*data::DataModule1, payroll::importPrompts(&main)); });
 
+    // The year's withholding data over the range of the page "年次処理".
+    main.action("Act_Nenji")->setHandler([&main] {
+        yearend::Act_NenjiExecute(*data::DataModule1,
+                                  {rtl::fromQString(main.EditYYS->text()), rtl::fromQString(main.EditMMS->text()),
+                                   rtl::fromQString(main.EditYYE->text()), rtl::fromQString(main.EditMME->text())},
+                                  &main);
+    });
+
     // Actions whose handlers live with their areas still to come:
-    //   Act_Nenji     (annual withholding data)
     //   Act_ClossRep  (daily cross table builder)
-    // e.g. main.action("Act_Nenji")->setHandler([] { ... });
+    // e.g. main.action("Act_ClossRep")->setHandler([] { ... });
 }
 
 namespace {

@@ -61,6 +61,10 @@ TaxableFlags readTaxableFlags(db::Connection& c) {
     return flags;
 }
 
+std::string latestHym(db::Connection& c) {
+    return c.scalar("SELECT hym FROM gensen WHERE hym IS NOT NULL ORDER BY hym DESC LIMIT 1").toString();
+}
+
 void replaceWithholdingRows(db::Connection& c, const std::vector<WithholdingRow>& rows) {
     c.execute("DELETE FROM gensen");
     db::PreparedStatement insert(

@@ -2,6 +2,7 @@
 // statement; the write runs inside the caller's transaction.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "yearend/withholding.h"
@@ -18,6 +19,8 @@ std::vector<SlipEmployee> readSlipEmployees(db::Connection& c);
 std::vector<StoredPay> readStoredPays(db::Connection& c);
 // GK_FLG7..9 of the caption row CODE = 1 (none taxable without the row).
 TaxableFlags readTaxableFlags(db::Connection& c);
+// hym of the gensen row with the greatest hym ("" when none is set).
+std::string latestHym(db::Connection& c);
 // Deletes every gensen row and inserts `rows`.
 void replaceWithholdingRows(db::Connection& c, const std::vector<WithholdingRow>& rows);
 
