@@ -10,9 +10,11 @@
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "importprompts/importprompts.h"
+#include "maintenance/registration.h"
 #include "masters/Emp_Seek.h"
 #include "masters/registration.h"
 #include "paydata/register.h"
+#include "reports/forms.h"
 #include "rtl/qt.h"
 #include "timecard/register.h"
 #include "ui/action.h"
@@ -27,6 +29,8 @@ void registerSubWindows()
                      [](QWidget* owner) -> QObject* { return ui::createForm<TDlgAboutBox>(owner); });
     for (const auto& form : masters::masterForms())
         hub.registerForm(form.formName, form.create);
+    for (const auto& form : maintenance::maintenanceForms())
+        hub.registerForm(form.formName, form.create);
     timecard::registerWindows(
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
     paydata::registerWindows(
@@ -34,9 +38,13 @@ void registerSubWindows()
     yearend::registerWindows(
         [&hub](const QString& name, yearend::FormFactory create) { hub.registerForm(name, std::move(create)); });
 
+    // Report forms: the hub opens their print preview, never the form itself.
+    for (const auto& form : reports::reportForms())
+        hub.registerReport(form.formName, form.create,
+                           [](QObject* f) { static_cast<reports::ReportForm*>(f)->Preview(); });
+
     // Windows of the other areas, each under its form object name:
     //   hub.registerForm("frmTotal", [](QWidget* o) { return ui::createForm<TfrmTotal>(o); });
-    //   hub.registerReport("frmQR_Kyuyo", create, [](QObject* f) { /* open its preview */ });
     // The open-window names and groups they belong to are in app/subwindows.cpp.
 }
 
