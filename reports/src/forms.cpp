@@ -10,6 +10,7 @@
 #include "reports/slipdata.h"
 #include "reports/slips.h"
 #include "rtl/qt.h"
+#include "yearend/slip.h"
 #include "ui/windows.h"
 
 namespace reports {
@@ -53,6 +54,12 @@ const std::vector<FormInfo>& reportForms() {
          renderWith<bonusSlipPreprinted>(fetchBonusSlips, KeyKind::Bonus), creator<TfrmQR_KyuyoS1170>()},
         {"TfrmQR_Minus", "frmQR_Minus", KeyKind::Pay, renderWith<deductionSlip>(fetchDeductionSlips, KeyKind::Pay),
          creator<TfrmQR_Minus>()},
+        // The margins are those the preparation window keeps in the working folder.
+        {"TfrmQR_Gensen", "frmQR_Gensen", KeyKind::Withholding,
+         [](db::Connection& c, const PrintState& s, const report::TextMeasurer* m) {
+             return yearend::renderWithholdingSlip(c, s.workDir, s.employee, m);
+         },
+         creator<TfrmQR_Gensen>()},
     };
     return forms;
 }
@@ -89,5 +96,6 @@ TfrmQR_KyuyoS::TfrmQR_KyuyoS(QObject* owner) : ReportForm(info("TfrmQR_KyuyoS"),
 TfrmQR_Kyuyo1170::TfrmQR_Kyuyo1170(QObject* owner) : ReportForm(info("TfrmQR_Kyuyo1170"), owner) {}
 TfrmQR_KyuyoS1170::TfrmQR_KyuyoS1170(QObject* owner) : ReportForm(info("TfrmQR_KyuyoS1170"), owner) {}
 TfrmQR_Minus::TfrmQR_Minus(QObject* owner) : ReportForm(info("TfrmQR_Minus"), owner) {}
+TfrmQR_Gensen::TfrmQR_Gensen(QObject* owner) : ReportForm(info("TfrmQR_Gensen"), owner) {}
 
 }  // namespace reports

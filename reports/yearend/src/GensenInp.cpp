@@ -12,6 +12,7 @@
 #include "data/DB_Acs.h"
 #include "db/jet.h"
 #include "mainlink/mainlink.h"
+#include "reports/forms.h"
 #include "rtl/convert.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
@@ -483,6 +484,15 @@ void TfrmGensenInp::btnPrtClick() {
     // Both amounts must be numbers before anything is kept or printed.
     yearend::topMarginMm(m.top);
     yearend::leftMarginMm(m.left);
+    // The slip reads its margins from the file, as every later print does.
     saveMargins();
-    if (printer_) printer_(code, m);
+    slipReport()->Preview();
+}
+
+reports::ReportForm* TfrmGensenInp::slipReport() {
+    const QString name = QStringLiteral("frmQR_Gensen");
+    if (QWidget* main = ui::topLevelWindow(QStringLiteral("frmMain")))
+        if (auto* slip = main->findChild<reports::ReportForm*>(name, Qt::FindDirectChildrenOnly)) return slip;
+    if (auto* own = findChild<reports::ReportForm*>(name, Qt::FindDirectChildrenOnly)) return own;
+    return new reports::TfrmQR_Gensen(this);
 }

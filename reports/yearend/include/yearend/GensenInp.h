@@ -24,6 +24,9 @@ class TDataModule1;
 namespace db {
 class Dataset;
 }
+namespace reports {
+class ReportForm;
+}
 namespace ui {
 class Button;
 class ComboBox;
@@ -56,10 +59,9 @@ public:
 
     // The margins as the window holds them now.
     yearend::Margins margins() const;
-    // Where the slip is printed: the hub's frmQR_Gensen when it has one.
-    // Tests and tools may set another printer (nullptr: the hub's).
-    using SlipPrinter = std::function<void(const std::string& employeeCode, const yearend::Margins& margins)>;
-    void setSlipPrinter(SlipPrinter printer) { printer_ = std::move(printer); }
+    // The slip report btnPrt previews: the one the hub created with this
+    // window, else one of this window's own.
+    reports::ReportForm* slipReport();
 
     // ---- controls ----
     QLineEdit* Edit1 = nullptr;
@@ -130,7 +132,6 @@ private:
     bool isNumericEdit(QWidget* w) const;
 
     data::TDataModule1& dm_;
-    SlipPrinter printer_;
     bool computing_ = false;
 };
 
