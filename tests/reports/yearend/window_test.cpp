@@ -2,7 +2,9 @@
 // the preparation window adjusts one employee's row and prints the slip.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QTest>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
@@ -231,6 +233,53 @@ TEST_F(YearEndWindow, OnlyAnAllDigitCodeIsPadded) {
     w->Button3->click();
     w->btnPrt->click();
     EXPECT_EQ(dialogs.texts(), (QStringList{TfrmGensenInp::searchFirst(), TfrmGensenInp::searchFirst()}));
+}
+
+TEST_F(YearEndWindow, KeysMoveAlongTheAdjustmentsAndAmountsTakeAMinus) {
+    buildYear();
+    TfrmGensenInp* w = open(main->btnGensen1);
+    ASSERT_NE(w, nullptr);
+    QApplication::setActiveWindow(w);
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w, 2000));
+    ASSERT_EQ(QApplication::focusWidget(), w->Edit1);
+    w->Edit1->setText(QStringLiteral("1"));
+    QTest::keyClick(w->Edit1, Qt::Key_Return);   // padded on the way to 検索表示
+    EXPECT_EQ(QApplication::focusWidget(), w->btnGo);
+    EXPECT_EQ(w->Edit1->text(), QStringLiteral("000001"));
+    w->btnGo->click();
+
+    ASSERT_TRUE(w->moveFocusTo(w->DBEdit22));
+    QTest::keyClicks(w->DBEdit22, QStringLiteral("-300"));
+    EXPECT_EQ(QApplication::focusWidget(), w->DBEdit22);
+    QTest::keyClick(w->DBEdit22, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), w->DBEdit23);
+    QTest::keyClick(w->DBEdit23, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), w->btnCalc);
+    QTest::keyClick(w->btnCalc, Qt::Key_PageUp);
+    EXPECT_EQ(QApplication::focusWidget(), w->DBEdit23);
+    w->btnCalc->click();
+    EXPECT_EQ(stored("teate3"), -300);
+    EXPECT_EQ(stored("gensen_z"), 12 * 5000 - 300);
+
+    // Outside the amounts "+" and "-" move the focus and are not typed.
+    ASSERT_TRUE(w->moveFocusTo(w->Edit1));
+    QTest::keyClick(w->Edit1, Qt::Key_Plus);
+    EXPECT_EQ(QApplication::focusWidget(), w->btnGo);
+    QTest::keyClick(w->btnGo, Qt::Key_Minus);
+    EXPECT_EQ(QApplication::focusWidget(), w->Edit1);
+    EXPECT_EQ(w->Edit1->text(), QStringLiteral("000001"));
+}
+
+TEST_F(YearEndWindow, TheUnitWageWindowOpensForASearchedCode) {
+    TfrmGensenInp* w = open(main->btnGensen1);
+    ASSERT_NE(w, nullptr);
+    auto* wages = qobject_cast<QWidget*>(app::subWindows().reference(QStringLiteral("frmEmp_Tanka")));
+    ASSERT_NE(wages, nullptr);
+    EXPECT_FALSE(wages->isVisible());
+    w->Edit1->setText(QStringLiteral("000001"));
+    w->Button3->click();
+    EXPECT_TRUE(wages->isVisible());
 }
 
 }  // namespace
