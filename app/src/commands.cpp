@@ -17,6 +17,7 @@
 #include "reports/forms.h"
 #include "rtl/qt.h"
 #include "timecard/register.h"
+#include "total/register.h"
 #include "ui/action.h"
 #include "yearend/register.h"
 
@@ -35,6 +36,8 @@ void registerSubWindows()
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
     paydata::registerWindows(
         [&hub](const QString& name, paydata::FormFactory create) { hub.registerForm(name, std::move(create)); });
+    total::registerWindows(
+        [&hub](const QString& name, total::FormFactory create) { hub.registerForm(name, std::move(create)); });
     yearend::registerWindows(
         [&hub](const QString& name, yearend::FormFactory create) { hub.registerForm(name, std::move(create)); });
 
@@ -43,8 +46,6 @@ void registerSubWindows()
         hub.registerReport(form.formName, form.create,
                            [](QObject* f) { static_cast<reports::ReportForm*>(f)->Preview(); });
 
-    // Windows of the other areas, each under its form object name:
-    //   hub.registerForm("frmTotal", [](QWidget* o) { return ui::createForm<TfrmTotal>(o); });
     // The open-window names and groups they belong to are in app/subwindows.cpp.
 }
 

@@ -30,10 +30,10 @@ std::vector<SlipEmployee> readSlipEmployees(db::Connection& c) {
 
 std::vector<StoredPay> readStoredPays(db::Connection& c) {
     const db::ResultSet rs = c.select(
-        "SELECT S_TANCOD, S_DATE, S_DAYS, S_KINMU, S_BASKING, S_HAYKING, S_FUTKING, S_SINKING, S_KYUKING, "
-        "S_TIKKING, S_SOUKING, S_GKING1, S_GKING2, S_GKING3, S_GKING4, S_GKING5, S_GKING6, S_GKING7, "
-        "S_GKING8, S_GKING9, S_HOKEN, S_HOKENK, S_KOYOU, S_NENKIN, S_KIKIN, S_SHAHO, S_ZEI_G, S_ZEI_K, "
-        "S_KOTUHI, S_HOJYO, S_MEAT_K, S_TOTALT FROM sum_tran ORDER BY rowid");
+        "SELECT S_TANCOD, S_DATE, S_DAYS, S_KINMU, S_TANJI, S_BASKING, S_HAYKING, S_FUTKING, S_SINKING, "
+        "S_KYUKING, S_TIKKING, S_SOUKING, S_GKING1, S_GKING2, S_GKING3, S_GKING4, S_GKING5, S_GKING6, S_GKING7, "
+        "S_GKING8, S_GKING9, S_SKING1, S_SKING2, S_SKING3, S_KOTUHI, S_HOJYO, S_MEAT_K, S_SHAHO, S_ZEI_G, "
+        "S_ZEI_K, S_HOKEN, S_HOKENK, S_KOYOU, S_NENKIN, S_KIKIN, S_TOTALT FROM sum_tran ORDER BY rowid");
     std::vector<StoredPay> out;
     out.reserve(rs.rows.size());
     for (const auto& r : rs.rows) {
@@ -41,24 +41,18 @@ std::vector<StoredPay> readStoredPays(db::Connection& c) {
         std::size_t i = 0;
         p.employee = amount(r[i++]);
         p.key = rtl::trim(r[i++].toString());
-        for (Yen* y : {&p.days, &p.minutes, &p.base, &p.early, &p.overtime, &p.night, &p.holiday, &p.late,
-                       &p.leftEarly})
+        payrecord::PayRow& m = p.pay;
+        for (Yen* y : {&m.days, &m.kinmu, &m.tanji, &m.basking, &m.hayking, &m.futking, &m.sinking, &m.kyuking,
+                       &m.tikking, &m.souking})
             *y = amount(r[i++]);
-        for (Yen& a : p.allowances) a = amount(r[i++]);
-        for (Yen* y : {&p.health, &p.care, &p.employment, &p.pension, &p.fund, &p.social, &p.incomeTax,
-                       &p.residentTax, &p.transport, &p.subsidy, &p.meal, &p.net})
+        for (Yen& a : m.gking) a = amount(r[i++]);
+        for (Yen& a : m.sking) a = amount(r[i++]);
+        for (Yen* y : {&m.kotuhi, &m.hojyo, &m.meat, &m.shaho, &m.zeiG, &m.zeiK, &p.health, &p.care, &p.employment,
+                       &p.pension, &p.fund, &p.net})
             *y = amount(r[i++]);
         out.push_back(std::move(p));
     }
     return out;
-}
-
-TaxableFlags readTaxableFlags(db::Connection& c) {
-    const db::ResultSet rs = c.select("SELECT GK_FLG7, GK_FLG8, GK_FLG9 FROM title_mas WHERE CODE = 1");
-    TaxableFlags flags{};
-    if (rs.rows.empty()) return flags;
-    for (std::size_t i = 0; i < flags.size(); ++i) flags[i] = rtl::trim(rs.rows.front()[i].toString()) == "1";
-    return flags;
 }
 
 std::string latestHym(db::Connection& c) {

@@ -9,6 +9,7 @@
 #include "rtl/datetime.h"
 #include "rtl/errors.h"
 #include "rtl/strings.h"
+#include "payrecord/store.h"
 #include "yearend/store.h"
 
 namespace yearend {
@@ -77,16 +78,8 @@ KeyPlace placeOfKey(const std::string& key) {
     return {};
 }
 
-Yen taxableGross(const StoredPay& r, const TaxableFlags& flags) {
-    Yen gross = r.base + r.early + r.overtime + r.night + r.holiday;
-    for (std::size_t i = 0; i < 6; ++i) gross += r.allowances[i];
-    for (std::size_t i = 0; i < 3; ++i)
-        if (flags[i]) gross += r.allowances[6 + i];
-    return gross - r.late - r.leftEarly;
-}
-
 Aggregation aggregate(const std::vector<SlipEmployee>& employees, const std::vector<StoredPay>& records,
-                      const TaxableFlags& flags, const MonthRange& range) {
+                      const payrecord::TaxableFlags& flags, const MonthRange& range) {
     Aggregation out;
     std::map<long long, std::size_t> rowOf;
     out.rows.reserve(employees.size());
@@ -125,21 +118,21 @@ Aggregation aggregate(const std::vector<SlipEmployee>& employees, const std::vec
             continue;
         }
         WithholdingRow& w = out.rows[found->second];
-        w.kinmu += p.days;
-        w.mid_kinmu += p.minutes;
-        w.total_1 += taxableGross(p, flags);
+        w.kinmu += p.pay.days;
+        w.mid_kinmu += p.pay.kinmu;
+        w.total_1 += payrecord::taxableGross(p.pay, flags);
         w.ken_ho += p.health + p.care;
-        w.gensen_z += p.incomeTax;
-        w.jyumin_z += p.residentTax;
+        w.gensen_z += p.pay.zeiG;
+        w.jyumin_z += p.pay.zeiK;
         w.koyo_ho += p.employment;
         // S_SHAHO holds the pension fund: the pension figure carries it too,
         // so the slip's insurance total matches what was deducted.
         w.koyo_sho += p.pension + p.fund;
-        w.kotu_hi += p.transport;
-        w.sub1 += p.subsidy;
-        w.meat_back += p.meal;
+        w.kotu_hi += p.pay.kotuhi;
+        w.sub1 += p.pay.hojyo;
+        w.meat_back += p.pay.meat;
         w.total_t += p.net;
-        social[found->second] += p.social;
+        social[found->second] += p.pay.shaho;
     }
     for (std::size_t i = 0; i < out.rows.size(); ++i) out.rows[i].total_s = out.rows[i].total_1 - social[i];
     return out;
@@ -147,7 +140,7 @@ Aggregation aggregate(const std::vector<SlipEmployee>& employees, const std::vec
 
 Aggregation buildWithholdingData(db::Connection& c, const MonthRange& range) {
     return c.runJob([&] {
-        Aggregation result = aggregate(readSlipEmployees(c), readStoredPays(c), readTaxableFlags(c), range);
+        Aggregation result = aggregate(readSlipEmployees(c), readStoredPays(c), payrecord::readTaxableFlags(c), range);
         replaceWithholdingRows(c, result.rows);
         return result;
     });

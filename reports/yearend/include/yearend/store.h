@@ -17,8 +17,6 @@ namespace yearend {
 std::vector<SlipEmployee> readSlipEmployees(db::Connection& c);
 // Every pay record with the amounts the year's data sums (NULL reads 0).
 std::vector<StoredPay> readStoredPays(db::Connection& c);
-// GK_FLG7..9 of the caption row CODE = 1 (none taxable without the row).
-TaxableFlags readTaxableFlags(db::Connection& c);
 // hym of the gensen row with the greatest hym ("" when none is set).
 std::string latestHym(db::Connection& c);
 // Deletes every gensen row and inserts `rows`.

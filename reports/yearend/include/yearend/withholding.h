@@ -12,10 +12,11 @@
 // belong to it.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "payrecord/money.h"
 
 namespace db {
 class Connection;
@@ -23,7 +24,7 @@ class Connection;
 
 namespace yearend {
 
-using Yen = std::int64_t;
+using Yen = payrecord::Yen;
 
 // First and last month of the range, full years.
 struct MonthRange {
@@ -50,29 +51,16 @@ struct KeyPlace {
 };
 KeyPlace placeOfKey(const std::string& key);
 
-// The stored amounts of one pay record that the year's data sums.
+// The stored amounts of one pay record that the year's data sums: the money
+// columns of the pay record as the pay computations read them, and the
+// insurance and net amounts beside them.
 struct StoredPay {
     long long employee = 0;   // S_TANCOD
     std::string key;          // S_DATE
-    Yen days = 0, minutes = 0;                               // S_DAYS, S_KINMU
-    Yen base = 0;                                            // S_BASKING
-    Yen early = 0, overtime = 0, night = 0, holiday = 0;     // S_HAYKING, S_FUTKING, S_SINKING, S_KYUKING
-    Yen late = 0, leftEarly = 0;                             // S_TIKKING, S_SOUKING
-    std::array<Yen, 9> allowances{};                         // S_GKING1..9
-    Yen health = 0, care = 0, employment = 0, pension = 0;   // S_HOKEN, S_HOKENK, S_KOYOU, S_NENKIN
-    Yen fund = 0, social = 0;                                // S_KIKIN, S_SHAHO (which holds S_KIKIN)
-    Yen incomeTax = 0, residentTax = 0;                      // S_ZEI_G, S_ZEI_K
-    Yen transport = 0, subsidy = 0, meal = 0, net = 0;       // S_KOTUHI, S_HOJYO, S_MEAT_K, S_TOTALT
+    payrecord::PayRow pay;
+    Yen health = 0, care = 0, employment = 0, pension = 0, fund = 0;   // S_HOKEN, S_HOKENK, S_KOYOU, S_NENKIN, S_KIKIN
+    Yen net = 0;                                                       // S_TOTALT
 };
-
-// GK_FLG7..9 of the caption row: true = allowance 7, 8, 9 is taxable.
-using TaxableFlags = std::array<bool, 3>;
-
-// The taxable gross of a stored record: base pay, the early, overtime,
-// late-night and holiday amounts, allowances 1..6 and the taxable ones of
-// 7..9, less the late and early amounts. S_TOTALS is not it: it holds the
-// non-taxable allowances too, and for a bonus only the standard amount.
-Yen taxableGross(const StoredPay& record, const TaxableFlags& flags);
 
 // An employee as the year's data names it.
 struct SlipEmployee {
@@ -101,8 +89,11 @@ struct Aggregation {
 // Sums the records of `range` for every employee (one row each, zeros when
 // the employee has none). Records of no listed employee and keys that say
 // nothing are left out.
+// Each record's pay is its taxable gross (payrecord::taxableGross), not the
+// stored S_TOTALS, which holds the non-taxable allowances too and, for a
+// bonus, only the standard amount.
 Aggregation aggregate(const std::vector<SlipEmployee>& employees, const std::vector<StoredPay>& records,
-                      const TaxableFlags& flags, const MonthRange& range);
+                      const payrecord::TaxableFlags& flags, const MonthRange& range);
 
 // Reads employees, pay records and the taxable flags, and replaces the whole
 // content of gensen with the range's rows in one transaction: a failure
