@@ -29,6 +29,12 @@ void Act_NenjiExecute(data::TDataModule1& dm, const RangeTexts& texts, QWidget* 
     {
         ui::BusyScope busy(nullptr, {busyOn});
         result = buildWithholdingData(dm.ADOConnection1, range);
+        // A preparation window still open shows the new rows, not the old
+        // ones it read (which it could no longer save).
+        if (dm.gensen.active()) {
+            dm.gensen.close();
+            dm.gensen.open();
+        }
     }
     ui::showMessage(rtl::toQString(finishedMessage(result)), rtl::toQString(kAskCaption), ui::Icon::Information);
 }

@@ -215,6 +215,23 @@ TEST_F(YearEndWindow, ClosingAsksForTheUnsavedRowAndKeepsTheMargins) {
     EXPECT_EQ(w->ComboBox1->text(), QStringLiteral("+"));
 }
 
+TEST_F(YearEndWindow, AnOpenWindowShowsTheRowsOfANewRun) {
+    buildYear();
+    TfrmGensenInp* w = open(main->btnGensen1);
+    ASSERT_NE(w, nullptr);
+    w->Edit1->setText(QStringLiteral("000001"));
+    w->btnGo->click();
+    EXPECT_EQ(gensen().fieldByName("total_1").asLargeInt(), kPay);
+    exec("INSERT INTO sum_tran (S_TANCOD, S_DATE, S_BASKING) VALUES (1, '23/12', 1000)");
+    buildYear();
+    ASSERT_EQ(gensen().recordCount(), 1);
+    EXPECT_EQ(gensen().fieldByName("total_1").asLargeInt(), kPay + 1000);
+    adjust("teate1", 5);
+    w->btnCalc->click();
+    EXPECT_EQ(stored("total_1"), kPay + 1000 + 5);
+    EXPECT_EQ(stored("COUNT(*)"), 1);
+}
+
 TEST_F(YearEndWindow, OnlyAnAllDigitCodeIsPadded) {
     TfrmGensenInp* w = open(main->btnGensen1);
     ASSERT_NE(w, nullptr);
