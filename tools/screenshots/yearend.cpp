@@ -34,10 +34,11 @@ int main(int argc, char** argv) {
     db::Connection& c = data::DataModule1->ADOConnection1;
     c.execute("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_DROPKBN) VALUES (1, '000001', '山田太郎', '1')");
     for (int m = 1; m <= 12; ++m)
-        c.execute("INSERT INTO sum_tran (S_TANCOD, S_DATE, S_DAYS, S_KINMU, S_BASKING, S_HOKEN, S_KOYOU, S_NENKIN, "
-                  "S_SHAHO, S_ZEI_G, S_ZEI_K, S_KOTUHI, S_MEAT_K, S_TOTALT) "
-                  "VALUES (1, ?, 20, 9600, 250000, 12000, 1500, 16500, 30000, 5000, 8000, 10000, 2000, 215000)",
-                  {(m < 10 ? "25/0" : "25/") + std::to_string(m)});
+        c.execute(
+            "INSERT INTO sum_tran (S_TANCOD, S_DATE, S_DAYS, S_KINMU, S_BASKING, S_HOKEN, S_KOYOU, S_NENKIN, "
+            "S_SHAHO, S_ZEI_G, S_ZEI_K, S_KOTUHI, S_MEAT_K, S_TOTALT) "
+            "VALUES (1, ?, 20, 9600, 250000, 12000, 1500, 16500, 30000, 5000, 8000, 10000, 2000, 215000)",
+            {(m < 10 ? "25/0" : "25/") + std::to_string(m)});
     yearend::buildWithholdingData(c, yearend::monthRange("2025", "01", "2025", "12"));
 
     // A stand-in main window with the working folder the window reads.

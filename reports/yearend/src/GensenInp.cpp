@@ -100,8 +100,8 @@ TfrmGensenInp::TfrmGensenInp(QWidget* parent, data::TDataModule1* dm)
     int row = 0;
     auto field = [&](ui::DBEdit*& edit, const char* name, const char* column, const char* caption, int col) {
         edit = ui::makeDBEdit(QString::fromLatin1(name), src, QString::fromLatin1(column), page1);
-        grid->addWidget(ui::makeLabel(QStringLiteral("L_") + QString::fromLatin1(name), q(caption), edit, page1),
-                        row, col * 2);
+        grid->addWidget(ui::makeLabel(QStringLiteral("L_") + QString::fromLatin1(name), q(caption), edit, page1), row,
+                        col * 2);
         grid->addWidget(edit, row, col * 2 + 1);
     };
     field(DBEdit1, "DBEdit1", "dcode", "コード", 0);
@@ -139,9 +139,9 @@ TfrmGensenInp::TfrmGensenInp(QWidget* parent, data::TDataModule1* dm)
         shown->setReadOnly(true);
         shown->setFocusPolicy(Qt::NoFocus);
     }
-    for (ui::DBEdit* amount : {DBEdit7,  DBEdit8,  DBEdit10, DBEdit11, DBEdit12, DBEdit13, DBEdit14,
-                               DBEdit24, DBEdit15, DBEdit16, DBEdit17, DBEdit18, DBEdit19, DBEdit20,
-                               DBEdit21, DBEdit22, DBEdit23, DBEdit25})
+    for (ui::DBEdit* amount :
+         {DBEdit7, DBEdit8, DBEdit10, DBEdit11, DBEdit12, DBEdit13, DBEdit14, DBEdit24, DBEdit15, DBEdit16, DBEdit17,
+          DBEdit18, DBEdit19, DBEdit20, DBEdit21, DBEdit22, DBEdit23, DBEdit25})
         amount->setAlignment(Qt::AlignRight);
     PageControl1->addTab(page1, q("源泉データ編集"));
 
@@ -156,7 +156,7 @@ TfrmGensenInp::TfrmGensenInp(QWidget* parent, data::TDataModule1* dm)
     for (int i = 0; i < 6; ++i) {
         g2->addWidget(new QLabel(q(persons[i]), page2), i + 1, 0);
         for (int c = 0; c < 3; ++c) {
-            if (i == 0 && c < 2) continue;   // the recipient's name is the row's
+            if (i == 0 && c < 2) continue;  // the recipient's name is the row's
             auto* e = new QLineEdit(page2);
             e->setObjectName(QStringLiteral("EditNo%1_%2").arg(i).arg(c));
             g2->addWidget(e, i + 1, c + 1);
@@ -184,8 +184,8 @@ TfrmGensenInp::TfrmGensenInp(QWidget* parent, data::TDataModule1* dm)
     // Commands and margins.
     DBNavigator1 = new ui::DBNavigator(QStringLiteral("DBNavigator1"), this);
     DBNavigator1->setDataSource(src);
-    DBNavigator1->setCaptions({q("先頭"), q("前へ"), q("次へ"), q("最後"), q("追加"), q("削除"), q("編集"), q("登録"),
-                               q("取消"), q("更新")});
+    DBNavigator1->setCaptions(
+        {q("先頭"), q("前へ"), q("次へ"), q("最後"), q("追加"), q("削除"), q("編集"), q("登録"), q("取消"), q("更新")});
     DBNavigator1->setVisibleButtons(
         {ui::NavButton::Insert, ui::NavButton::Delete, ui::NavButton::Post, ui::NavButton::Cancel});
     btnCalc = new ui::Button(QStringLiteral("btnCalc"), q("&K 計算"), this);
@@ -317,8 +317,7 @@ void TfrmGensenInp::FormShow() {
     };
     auto newRow = [this](db::Dataset& d) {
         Edit_chk->setText(QStringLiteral("0"));
-        for (int i = 0; i < 5; ++i)
-            setAmount(ED_teate[i], d.isEmpty() ? 0 : amountOf(d, kAdjustmentColumns[i]));
+        for (int i = 0; i < 5; ++i) setAmount(ED_teate[i], d.isEmpty() ? 0 : amountOf(d, kAdjustmentColumns[i]));
     };
     ds.afterScroll = newRow;
     ds.afterOpen = newRow;
@@ -347,7 +346,7 @@ void TfrmGensenInp::Button4Click() { close(); }
 
 bool TfrmGensenInp::isNumericEdit(QWidget* w) const {
     for (QWidget* n : std::initializer_list<QWidget*>{
-             DBEdit7,  DBEdit8,  DBEdit10, DBEdit11, DBEdit12, DBEdit13, DBEdit14, DBEdit24, DBEdit15, DBEdit16,
+             DBEdit7,  DBEdit8,  DBEdit10, DBEdit11, DBEdit12, DBEdit13, DBEdit14, DBEdit24, DBEdit15,  DBEdit16,
              DBEdit17, DBEdit18, DBEdit19, DBEdit20, DBEdit21, DBEdit22, DBEdit23, DBEdit25, Edit_Prt1, Edit_Prt2})
         if (w == n) return true;
     return false;
@@ -398,8 +397,8 @@ void TfrmGensenInp::btnGoClick() {
     db::Dataset& ds = gensen();
     if (ds.active()) ds.checkBrowseMode();
     Edit_chk->setText(QStringLiteral("0"));
-    for (QLineEdit* e : {ED_total_1, ED_ken_ho, ED_koyo_ho, ED_koyo_sho, ED_gensen_z, ED_jyumin_z, ED_kotu_hi,
-                         ED_meat_back})
+    for (QLineEdit* e :
+         {ED_total_1, ED_ken_ho, ED_koyo_ho, ED_koyo_sho, ED_gensen_z, ED_jyumin_z, ED_kotu_hi, ED_meat_back})
         e->setText(QStringLiteral("0"));
     ds.setFilter({});
     ds.setFiltered(false);
@@ -467,7 +466,7 @@ void TfrmGensenInp::btnCalcClick() {
     if (QWidget* at = activeControl())
         if (auto* edit = dynamic_cast<ui::DBEdit*>(at)) edit->updateRecord();
     computeRow(ds);
-    ds.post();   // the adjustments are kept with the totals they gave
+    ds.post();  // the adjustments are kept with the totals they gave
     for (int i = 0; i < 5; ++i) setAmount(ED_teate[i], amountOf(ds, kAdjustmentColumns[i]));
 }
 

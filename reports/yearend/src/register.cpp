@@ -11,7 +11,8 @@
 namespace yearend {
 
 void registerWindows(const std::function<void(const QString& formName, FormFactory create)>& add) {
-    add(QStringLiteral("frmGensenInp"), [](QWidget* owner) -> QObject* { return ui::createForm<TfrmGensenInp>(owner); });
+    add(QStringLiteral("frmGensenInp"),
+        [](QWidget* owner) -> QObject* { return ui::createForm<TfrmGensenInp>(owner); });
 }
 
 void Act_NenjiExecute(data::TDataModule1& dm, const RangeTexts& texts, QWidget* busyOn) {
@@ -19,7 +20,7 @@ void Act_NenjiExecute(data::TDataModule1& dm, const RangeTexts& texts, QWidget* 
     try {
         range = monthRange(texts.fromYear, texts.fromMonth, texts.toYear, texts.toMonth);
     } catch (const rtl::ConversionError&) {
-        throw;   // the runtime's own message, in the error box
+        throw;  // the runtime's own message, in the error box
     } catch (const rtl::Error& e) {
         ui::showMessage(rtl::toQString(e.what()));
         return;

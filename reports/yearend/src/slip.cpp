@@ -12,8 +12,8 @@ using namespace report;
 namespace {
 
 const FontSpec kMincho{QStringLiteral("ＭＳ Ｐ明朝"), 9};
-constexpr double kLineHeight = 4.0;   // a 9-point line
-constexpr double kTextWidth = 60.0;   // room for a left-aligned value
+constexpr double kLineHeight = 4.0;  // a 9-point line
+constexpr double kTextWidth = 60.0;  // room for a left-aligned value
 // The right copy stands this far right of the left one, except where the
 // form's boxes are placed a little differently (given per value below).
 struct Place {
@@ -75,10 +75,9 @@ report::Report withholdingSlip(const Margins& margins) {
     detail.exported = false;
     auto& items = detail.items;
 
-    const Expr insurance =
-        computed(QStringLiteral("ken_ho + koyo_ho + koyo_sho"), [](const Row& row) {
-            return yen(row.integer("ken_ho") + row.integer("koyo_ho") + row.integer("koyo_sho"));
-        });
+    const Expr insurance = computed(QStringLiteral("ken_ho + koyo_ho + koyo_sho"), [](const Row& row) {
+        return yen(row.integer("ken_ho") + row.integer("koyo_ho") + row.integer("koyo_sho"));
+    });
     const Expr eraYear = computed(QStringLiteral("era year of E_BARTH"), [](const Row& row) {
         return hasBirth(row) ? rtl::toQString(birthEraYear(row.value("E_BARTH").real())) : QString();
     });
@@ -91,14 +90,32 @@ report::Report withholdingSlip(const Margins& margins) {
         Place showa, heisei, year, month, day, co1, co2, coName, coTel;
     };
     const Copy copies[] = {
-        {"L", {16.7, 10.6}, {16.7, 18.3}, {86.5, 15.3}, {86.5, 23.8}, {2.1, 36.2}, {38.9, 36.2}, {66.7, 36.2},
-         {116.9, 36.2}, {10.6, 64.0}, {2.1, 71.4}, {2.1, 75.9}, 16.4, {100.0, 171.4}, {105.3, 171.4},
-         {112.2, 171.4}, {120.4, 171.4}, {128.3, 171.4}, {24.9, 179.9}, {24.6, 183.9}, {24.6, 188.4},
-         {105.6, 188.4}},
-        {"R", {162.7, 10.8}, {162.7, 17.7}, {234.7, 15.3}, {234.7, 23.8}, {150.3, 36.2}, {187.1, 36.2},
-         {214.8, 36.2}, {264.1, 36.2}, {158.8, 64.0}, {150.3, 71.4}, {150.3, 75.9}, 15.1, {247.9, 171.4},
-         {253.7, 171.4}, {260.4, 171.4}, {267.5, 171.4}, {273.8, 171.4}, {170.9, 179.9}, {170.7, 183.9},
-         {170.7, 188.4}, {252.7, 188.4}},
+        {"L",           {16.7, 10.6},   {16.7, 18.3},   {86.5, 15.3},   {86.5, 23.8},   {2.1, 36.2},
+         {38.9, 36.2},  {66.7, 36.2},   {116.9, 36.2},  {10.6, 64.0},   {2.1, 71.4},    {2.1, 75.9},
+         16.4,          {100.0, 171.4}, {105.3, 171.4}, {112.2, 171.4}, {120.4, 171.4}, {128.3, 171.4},
+         {24.9, 179.9}, {24.6, 183.9},  {24.6, 188.4},  {105.6, 188.4}},
+        {"R",
+         {162.7, 10.8},
+         {162.7, 17.7},
+         {234.7, 15.3},
+         {234.7, 23.8},
+         {150.3, 36.2},
+         {187.1, 36.2},
+         {214.8, 36.2},
+         {264.1, 36.2},
+         {158.8, 64.0},
+         {150.3, 71.4},
+         {150.3, 75.9},
+         15.1,
+         {247.9, 171.4},
+         {253.7, 171.4},
+         {260.4, 171.4},
+         {267.5, 171.4},
+         {273.8, 171.4},
+         {170.9, 179.9},
+         {170.7, 183.9},
+         {170.7, 188.4},
+         {252.7, 188.4}},
     };
     items.push_back(at(QStringLiteral("QRDBText_dcode"), {16.9, 4.8}, field("dcode")));
     for (const Copy& c : copies) {

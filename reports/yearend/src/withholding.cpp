@@ -5,11 +5,11 @@
 #include <string_view>
 
 #include "db/connection.h"
+#include "payrecord/store.h"
 #include "rtl/convert.h"
 #include "rtl/datetime.h"
 #include "rtl/errors.h"
 #include "rtl/strings.h"
-#include "payrecord/store.h"
 #include "yearend/store.h"
 
 namespace yearend {
@@ -114,8 +114,7 @@ Aggregation aggregate(const std::vector<SlipEmployee>& employees, const std::vec
             }
             ++out.bonus;
             break;
-        case RecordKind::Unknown:
-            continue;
+        case RecordKind::Unknown: continue;
         }
         WithholdingRow& w = out.rows[found->second];
         w.kinmu += p.pay.days;
@@ -147,9 +146,9 @@ Aggregation buildWithholdingData(db::Connection& c, const MonthRange& range) {
 }
 
 std::string finishedMessage(const Aggregation& r) {
-    std::string text = "年次集計が終了しました。\r源泉データ " + std::to_string(r.rows.size()) + " 件を作成しました。\r" +
-                       "月給 " + std::to_string(r.monthly) + " 件、週給/日給 " + std::to_string(r.weeklyDaily) +
-                       " 件、賞与 " + std::to_string(r.bonus) + " 件を集計しました。";
+    std::string text = "年次集計が終了しました。\r源泉データ " + std::to_string(r.rows.size()) +
+                       " 件を作成しました。\r" + "月給 " + std::to_string(r.monthly) + " 件、週給/日給 " +
+                       std::to_string(r.weeklyDaily) + " 件、賞与 " + std::to_string(r.bonus) + " 件を集計しました。";
     if (r.bonusLeftOut > 0)
         text += "\r支給範囲が1月～12月でないため、賞与 " + std::to_string(r.bonusLeftOut) + " 件は含めていません。";
     return text;

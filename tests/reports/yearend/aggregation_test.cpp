@@ -14,17 +14,17 @@ using Amounts = std::map<std::string, long long>;
 // A month of employee 1: taxable gross 218000 (allowance 7 is not taxable,
 // allowance 8 is), stored gross S_TOTALS 222000, social insurance 31200 of
 // which 500 pension fund.
-const Amounts kMonth = {{"S_DAYS", 20},      {"S_KINMU", 9600},   {"S_BASKING", 200000}, {"S_FUTKING", 10000},
-                        {"S_SINKING", 2000}, {"S_GKING1", 5000},  {"S_GKING7", 3000},    {"S_GKING8", 2000},
-                        {"S_TIKKING", 1000}, {"S_TOTALS", 222000}, {"S_HOKEN", 10000},   {"S_HOKENK", 1500},
-                        {"S_NENKIN", 18000}, {"S_KIKIN", 500},    {"S_KOYOU", 1200},     {"S_SHAHO", 31200},
-                        {"S_ZEI_G", 4000},   {"S_ZEI_K", 6000},   {"S_KOTUHI", 8000},    {"S_HOJYO", 1000},
+const Amounts kMonth = {{"S_DAYS", 20},      {"S_KINMU", 9600},    {"S_BASKING", 200000}, {"S_FUTKING", 10000},
+                        {"S_SINKING", 2000}, {"S_GKING1", 5000},   {"S_GKING7", 3000},    {"S_GKING8", 2000},
+                        {"S_TIKKING", 1000}, {"S_TOTALS", 222000}, {"S_HOKEN", 10000},    {"S_HOKENK", 1500},
+                        {"S_NENKIN", 18000}, {"S_KIKIN", 500},     {"S_KOYOU", 1200},     {"S_SHAHO", 31200},
+                        {"S_ZEI_G", 4000},   {"S_ZEI_K", 6000},    {"S_KOTUHI", 8000},    {"S_HOJYO", 1000},
                         {"S_MEAT_K", 2000},  {"S_TOTALT", 170000}};
 // A bonus: S_TOTALS holds only the standard amount cut to thousands.
 Amounts bonus(long long allowance) {
-    return {{"S_BASKING", 300000}, {"S_GKING1", allowance}, {"S_TOTALS", 300000}, {"S_HOKEN", 15000},
-            {"S_NENKIN", 27000},   {"S_KOYOU", 1800},       {"S_SHAHO", 43800},   {"S_ZEI_G", 25000},
-            {"S_TOTALT", 256200}};
+    return {{"S_BASKING", 300000}, {"S_GKING1", allowance}, {"S_TOTALS", 300000},
+            {"S_HOKEN", 15000},    {"S_NENKIN", 27000},     {"S_KOYOU", 1800},
+            {"S_SHAHO", 43800},    {"S_ZEI_G", 25000},      {"S_TOTALT", 256200}};
 }
 
 class Aggregation : public YearEndDb {
@@ -51,7 +51,7 @@ public:
         // Nobody's record.
         addPay(9, "23/05", {{"S_BASKING", 123}});
     }
-    const std::string longName = "寿限無寿限無五劫擦り切れ海砂利水魚の水行";   // 20 characters
+    const std::string longName = "寿限無寿限無五劫擦り切れ海砂利水魚の水行";  // 20 characters
 };
 
 TEST_F(Aggregation, AYearOfTwelveMonthsAndTwoBonuses) {
@@ -88,8 +88,7 @@ TEST_F(Aggregation, AYearOfTwelveMonthsAndTwoBonuses) {
         {"teate1", 0},
     };
     for (const auto& c : employee1) EXPECT_EQ(gensen(1, c.column), c.expected) << c.column;
-    EXPECT_EQ(gensen(1, "ken_ho") + gensen(1, "koyo_ho") + gensen(1, "koyo_sho"),
-              12 * 31200 + 2 * 43800);
+    EXPECT_EQ(gensen(1, "ken_ho") + gensen(1, "koyo_ho") + gensen(1, "koyo_sho"), 12 * 31200 + 2 * 43800);
     EXPECT_EQ(text("SELECT dcode FROM gensen WHERE code = 1"), "000001");
     EXPECT_EQ(text("SELECT dname FROM gensen WHERE code = 1"), "山田太郎");
     EXPECT_EQ(text("SELECT fct_code FROM gensen WHERE code = 1"), "");
@@ -116,7 +115,7 @@ TEST_F(Aggregation, ARangeAcrossAYearEndLeavesBonusesOutAndSaysSo) {
     EXPECT_EQ(result.monthly, 4);
     EXPECT_EQ(result.weeklyDaily, 1);
     EXPECT_EQ(result.bonus, 0);
-    EXPECT_EQ(result.bonusLeftOut, 3);   // 23-1, 23-2, 24-1; 22-2 lies outside the years
+    EXPECT_EQ(result.bonusLeftOut, 3);  // 23-1, 23-2, 24-1; 22-2 lies outside the years
     EXPECT_NE(finishedMessage(result).find("賞与 3 件は含めていません。"), std::string::npos);
 }
 
@@ -168,7 +167,7 @@ struct KeyCase {
 class KeyPlaces : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(KeyPlaces, ReadsTheKey) {
-    rtl::ScopedTestClock clock(46000);   // 2025-12-09: the window is 1975..2074
+    rtl::ScopedTestClock clock(46000);  // 2025-12-09: the window is 1975..2074
     const KeyPlace p = placeOfKey(GetParam().key);
     EXPECT_EQ(p.kind, GetParam().kind);
     if (p.kind == RecordKind::Unknown) return;
@@ -176,18 +175,17 @@ TEST_P(KeyPlaces, ReadsTheKey) {
     EXPECT_EQ(p.month, GetParam().month);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    , KeyPlaces,
-    ::testing::Values(KeyCase{"month", "23/07", RecordKind::Monthly, 2023, 7},
-                      KeyCase{"month_of_last_century", "99/12", RecordKind::Monthly, 1999, 12},
-                      KeyCase{"week_or_day", "23/07/15", RecordKind::WeeklyDaily, 2023, 7},
-                      KeyCase{"bonus", "23-2", RecordKind::Bonus, 2023, 0},
-                      KeyCase{"month_13", "23/13", RecordKind::Unknown, 0, 0},
-                      KeyCase{"impossible_date", "23/02/30", RecordKind::Unknown, 0, 0},
-                      KeyCase{"empty", "", RecordKind::Unknown, 0, 0},
-                      KeyCase{"bonus_without_number", "23-", RecordKind::Unknown, 0, 0},
-                      KeyCase{"text", "abc", RecordKind::Unknown, 0, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(, KeyPlaces,
+                         ::testing::Values(KeyCase{"month", "23/07", RecordKind::Monthly, 2023, 7},
+                                           KeyCase{"month_of_last_century", "99/12", RecordKind::Monthly, 1999, 12},
+                                           KeyCase{"week_or_day", "23/07/15", RecordKind::WeeklyDaily, 2023, 7},
+                                           KeyCase{"bonus", "23-2", RecordKind::Bonus, 2023, 0},
+                                           KeyCase{"month_13", "23/13", RecordKind::Unknown, 0, 0},
+                                           KeyCase{"impossible_date", "23/02/30", RecordKind::Unknown, 0, 0},
+                                           KeyCase{"empty", "", RecordKind::Unknown, 0, 0},
+                                           KeyCase{"bonus_without_number", "23-", RecordKind::Unknown, 0, 0},
+                                           KeyCase{"text", "abc", RecordKind::Unknown, 0, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace yearend::testing

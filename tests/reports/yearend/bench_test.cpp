@@ -38,8 +38,8 @@ TEST_F(BenchSlip, BuildsTheYearAndRendersTheEmployeesSlip) {
     conn->close();
     const std::string pdf = (dir / "slip.pdf").string();
 
-    const Outcome r = bench({"--from", "2025/01", "--to", "2025/12", "--employee", "000001", "--pdf",
-                             QString::fromStdString(pdf)});
+    const Outcome r =
+        bench({"--from", "2025/01", "--to", "2025/12", "--employee", "000001", "--pdf", QString::fromStdString(pdf)});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("源泉データ 1 件を作成しました。"))) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("1 page(s), 1 record(s)"))) << r.out.toStdString();

@@ -16,12 +16,14 @@ class Slip : public YearEndDb {
 public:
     void SetUp() override {
         YearEndDb::SetUp();
-        exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_NAFURI, E_ADD1, E_BARTH) "
-             "VALUES (1, '000001', '山田太郎', 'ヤマダタロウ', ' 東京都千代田区 ', ?)",
-             {rtl::encodeDate(1980, 5, 1)});
+        exec(
+            "INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_NAFURI, E_ADD1, E_BARTH) "
+            "VALUES (1, '000001', '山田太郎', 'ヤマダタロウ', ' 東京都千代田区 ', ?)",
+            {rtl::encodeDate(1980, 5, 1)});
         exec("UPDATE 会社 SET 会社名 = '株式会社テスト', 住所1 = '港区芝', 電話番号 = '03-1234-5678'");
-        exec("INSERT INTO gensen (code, dcode, dname, total_1, total_s, gensen_z, ken_ho, koyo_ho, koyo_sho) "
-             "VALUES (1, '000001', '山田太郎', 3548140, 3042140, 92400, 200000, 20000, 286000)");
+        exec(
+            "INSERT INTO gensen (code, dcode, dname, total_1, total_s, gensen_z, ken_ho, koyo_ho, koyo_sho) "
+            "VALUES (1, '000001', '山田太郎', 3548140, 3042140, 92400, 200000, 20000, 286000)");
     }
     report::Document render(const std::string& code = "000001") {
         return renderWithholdingSlip(*conn, dir, code, &measurer);
@@ -34,7 +36,7 @@ public:
 };
 
 TEST_F(Slip, TextsStandAtTheFormsPositionsShiftedByTheMargins) {
-    writeMargins(dir, "", {{"-", "3"}, {"+", "4"}});   // top 5 - 3 = 2 mm, left 12 + 4 / 2 = 14 mm
+    writeMargins(dir, "", {{"-", "3"}, {"+", "4"}});  // top 5 - 3 = 2 mm, left 12 + 4 / 2 = 14 mm
     const report::Document doc = render();
     ASSERT_EQ(doc.pages.size(), 1u);
     EXPECT_TRUE(doc.page.landscape);
@@ -44,8 +46,8 @@ TEST_F(Slip, TextsStandAtTheFormsPositionsShiftedByTheMargins) {
 
     const struct {
         const char* component;
-        double x, y;      // the form's position (left-aligned: start; amounts: start of their box)
-        double width;     // amounts: the box they end in; 0 for left-aligned values
+        double x, y;   // the form's position (left-aligned: start; amounts: start of their box)
+        double width;  // amounts: the box they end in; 0 for left-aligned values
         const char* text;
     } cases[] = {
         {"QRDBText_dcode", 16.9, 4.8, 0, "000001"},
@@ -101,13 +103,11 @@ TEST_F(Slip, WithoutAMarginFileTheLayoutsOwnMargins) {
     EXPECT_DOUBLE_EQ(doc.page.right, 6.0);
 }
 
-TEST_F(Slip, AnEmployeeWithoutARowPrintsNothing) {
-    EXPECT_EQ(render("000002").rows, 0u);
-}
+TEST_F(Slip, AnEmployeeWithoutARowPrintsNothing) { EXPECT_EQ(render("000002").rows, 0u); }
 
 struct EraCase {
     const char* name;
-    int year, month, day;   // 0: no birth date
+    int year, month, day;  // 0: no birth date
     const char* showa;
     const char* heisei;
     const char* eraYear;
@@ -117,7 +117,8 @@ class BirthYear : public Slip, public ::testing::WithParamInterface<EraCase> {};
 
 TEST_P(BirthYear, IsTheEraYearBesideItsMark) {
     const EraCase& c = GetParam();
-    exec("UPDATE emp_tanka SET E_BARTH = ?", {c.year ? db::Value(rtl::encodeDate(c.year, c.month, c.day)) : db::Value()});
+    exec("UPDATE emp_tanka SET E_BARTH = ?",
+         {c.year ? db::Value(rtl::encodeDate(c.year, c.month, c.day)) : db::Value()});
     const report::Document doc = render();
     ASSERT_EQ(doc.pages.size(), 1u);
     const report::Page& p = doc.pages.front();

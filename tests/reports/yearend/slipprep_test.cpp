@@ -29,7 +29,7 @@ TEST(SlipCalculation, TheBasesOfASavedRowGiveTheSameTotalsAgain) {
     const Adjustments first{500000, 2000, 30000, 4000, 5000};
     const SlipTotals saved = adjustedTotals(bases, first);
     // The row as stored after the first calculation.
-    const SlipBases stored{saved.total_1, bases.ken_ho, saved.koyo_ho,  bases.koyo_sho,
+    const SlipBases stored{saved.total_1,  bases.ken_ho,   saved.koyo_ho, bases.koyo_sho,
                            saved.gensen_z, saved.jyumin_z, saved.kotu_hi, bases.meat_back};
     const SlipBases again = basesOf(stored, first);
     EXPECT_EQ(again.total_1, bases.total_1);
@@ -85,9 +85,7 @@ TEST_F(MarginFile, MissingFileOrLinesReadAsNoOffset) {
     EXPECT_EQ(m.left.sign, "+");
 }
 
-TEST(MarginAmount, NotANumberIsTheRuntimesError) {
-    EXPECT_THROW(topMarginMm({"+", "abc"}), rtl::ConversionError);
-}
+TEST(MarginAmount, NotANumberIsTheRuntimesError) { EXPECT_THROW(topMarginMm({"+", "abc"}), rtl::ConversionError); }
 
 }  // namespace
 }  // namespace yearend::testing

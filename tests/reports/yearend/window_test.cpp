@@ -4,9 +4,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QTest>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
@@ -50,10 +50,13 @@ protected:
         exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_DROPKBN) VALUES (1, '000001', '山田太郎', '1')");
         exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_DROPKBN) VALUES (2, '000002', '佐藤花子', '1')");
         for (int m = 1; m <= 12; ++m)
-            exec("INSERT INTO sum_tran (S_TANCOD, S_DATE, S_BASKING, S_HOKEN, S_KOYOU, S_NENKIN, S_SHAHO, S_ZEI_G) "
-                 "VALUES (1, ?, 250000, 12000, 1500, 16500, 30000, 5000)",
-                 {(m < 10 ? "23/0" : "23/") + std::to_string(m)});
-        exec("INSERT INTO sum_tran (S_TANCOD, S_DATE, S_SHOYO_F, S_BASKING, S_SHAHO) VALUES (1, '23-1', '1', 400000, 0)");
+            exec(
+                "INSERT INTO sum_tran (S_TANCOD, S_DATE, S_BASKING, S_HOKEN, S_KOYOU, S_NENKIN, S_SHAHO, S_ZEI_G) "
+                "VALUES (1, ?, 250000, 12000, 1500, 16500, 30000, 5000)",
+                {(m < 10 ? "23/0" : "23/") + std::to_string(m)});
+        exec(
+            "INSERT INTO sum_tran (S_TANCOD, S_DATE, S_SHOYO_F, S_BASKING, S_SHAHO) VALUES (1, '23-1', '1', 400000, "
+            "0)");
         dialogs.clear();
     }
     void TearDown() override {
@@ -139,7 +142,7 @@ TEST_F(YearEndWindow, AdjustComputeTwiceAfterANewSearchAndPrint) {
     adjust("teate1", 10000);
     w->btnCalc->click();
     EXPECT_EQ(w->Edit_chk->text(), QStringLiteral("1"));
-    EXPECT_EQ(stored("total_1"), kPay + 10000);   // saved by 計算
+    EXPECT_EQ(stored("total_1"), kPay + 10000);  // saved by 計算
     adjust("teate1", 20000);
     adjust("teate3", 700);
     w->btnCalc->click();
@@ -178,9 +181,8 @@ TEST_F(YearEndWindow, AdjustComputeTwiceAfterANewSearchAndPrint) {
     EXPECT_DOUBLE_EQ(doc.page.top, 2.0);
     EXPECT_DOUBLE_EQ(doc.page.left, 14.0);
     ASSERT_EQ(doc.pages.size(), 1u);
-    EXPECT_EQ(doc.pages.front().find(QStringLiteral("3,420,000")).size(), 2u);   // both copies
-    EXPECT_EQ(rtl::readAllLines(work.filePath("Gensen.Txt").toStdString()),
-              (std::vector<std::string>{"", "-3", "4"}));
+    EXPECT_EQ(doc.pages.front().find(QStringLiteral("3,420,000")).size(), 2u);  // both copies
+    EXPECT_EQ(rtl::readAllLines(work.filePath("Gensen.Txt").toStdString()), (std::vector<std::string>{"", "-3", "4"}));
 }
 
 TEST_F(YearEndWindow, ClosingAsksForTheUnsavedRowAndKeepsTheMargins) {
@@ -205,8 +207,7 @@ TEST_F(YearEndWindow, ClosingAsksForTheUnsavedRowAndKeepsTheMargins) {
     // Saved with its totals computed, not as typed.
     EXPECT_EQ(stored("teate3"), 500);
     EXPECT_EQ(stored("gensen_z"), 12 * 5000 + 500);
-    EXPECT_EQ(rtl::readAllLines(work.filePath("Gensen.Txt").toStdString()),
-              (std::vector<std::string>{"", "0", "-2"}));
+    EXPECT_EQ(rtl::readAllLines(work.filePath("Gensen.Txt").toStdString()), (std::vector<std::string>{"", "0", "-2"}));
 
     w = open(main->btnGensen1);
     ASSERT_NE(w, nullptr);
@@ -261,7 +262,7 @@ TEST_F(YearEndWindow, KeysMoveAlongTheAdjustmentsAndAmountsTakeAMinus) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(w, 2000));
     ASSERT_EQ(QApplication::focusWidget(), w->Edit1);
     w->Edit1->setText(QStringLiteral("1"));
-    QTest::keyClick(w->Edit1, Qt::Key_Return);   // padded on the way to 検索表示
+    QTest::keyClick(w->Edit1, Qt::Key_Return);  // padded on the way to 検索表示
     EXPECT_EQ(QApplication::focusWidget(), w->btnGo);
     EXPECT_EQ(w->Edit1->text(), QStringLiteral("000001"));
     w->btnGo->click();

@@ -42,10 +42,10 @@ public:
     ~TfrmGensenInp() override;
 
     // The open-window names of the two modes.
-    static QString modeSlip();        // "GensenInp"
-    static QString modeSlip2();       // "GensenInp2"
-    static QString searchFirst();     // "データ検索を行って下さい。"
-    static QString buttonCaption();   // "ボタン実行"
+    static QString modeSlip();       // "GensenInp"
+    static QString modeSlip2();      // "GensenInp2"
+    static QString searchFirst();    // "データ検索を行って下さい。"
+    static QString buttonCaption();  // "ボタン実行"
 
     // ---- handlers ----
     void Edit1Exit();
@@ -70,27 +70,27 @@ public:
     ui::Button* Button1 = nullptr;
     QLineEdit* Edit4 = nullptr;
     QTabWidget* PageControl1 = nullptr;
-    ui::DBEdit* DBEdit1 = nullptr;    // dcode
-    ui::DBEdit* DBEdit2 = nullptr;    // dname
-    ui::DBEdit* DBEdit5 = nullptr;    // fct_code
-    ui::DBEdit* DBEdit7 = nullptr;    // kinmu
-    ui::DBEdit* DBEdit8 = nullptr;    // mid_kinmu
-    ui::DBEdit* DBEdit10 = nullptr;   // total_1
-    ui::DBEdit* DBEdit11 = nullptr;   // ken_ho
-    ui::DBEdit* DBEdit12 = nullptr;   // koyo_ho
-    ui::DBEdit* DBEdit13 = nullptr;   // gensen_z
-    ui::DBEdit* DBEdit14 = nullptr;   // koyo_sho
-    ui::DBEdit* DBEdit24 = nullptr;   // jyumin_z
-    ui::DBEdit* DBEdit15 = nullptr;   // total_s
-    ui::DBEdit* DBEdit16 = nullptr;   // kotu_hi
-    ui::DBEdit* DBEdit17 = nullptr;   // meat_back
-    ui::DBEdit* DBEdit18 = nullptr;   // sub1
-    ui::DBEdit* DBEdit19 = nullptr;   // total_t
-    ui::DBEdit* DBEdit20 = nullptr;   // teate1
-    ui::DBEdit* DBEdit21 = nullptr;   // teate2
-    ui::DBEdit* DBEdit22 = nullptr;   // teate3
-    ui::DBEdit* DBEdit23 = nullptr;   // teate4
-    ui::DBEdit* DBEdit25 = nullptr;   // teate5
+    ui::DBEdit* DBEdit1 = nullptr;   // dcode
+    ui::DBEdit* DBEdit2 = nullptr;   // dname
+    ui::DBEdit* DBEdit5 = nullptr;   // fct_code
+    ui::DBEdit* DBEdit7 = nullptr;   // kinmu
+    ui::DBEdit* DBEdit8 = nullptr;   // mid_kinmu
+    ui::DBEdit* DBEdit10 = nullptr;  // total_1
+    ui::DBEdit* DBEdit11 = nullptr;  // ken_ho
+    ui::DBEdit* DBEdit12 = nullptr;  // koyo_ho
+    ui::DBEdit* DBEdit13 = nullptr;  // gensen_z
+    ui::DBEdit* DBEdit14 = nullptr;  // koyo_sho
+    ui::DBEdit* DBEdit24 = nullptr;  // jyumin_z
+    ui::DBEdit* DBEdit15 = nullptr;  // total_s
+    ui::DBEdit* DBEdit16 = nullptr;  // kotu_hi
+    ui::DBEdit* DBEdit17 = nullptr;  // meat_back
+    ui::DBEdit* DBEdit18 = nullptr;  // sub1
+    ui::DBEdit* DBEdit19 = nullptr;  // total_t
+    ui::DBEdit* DBEdit20 = nullptr;  // teate1
+    ui::DBEdit* DBEdit21 = nullptr;  // teate2
+    ui::DBEdit* DBEdit22 = nullptr;  // teate3
+    ui::DBEdit* DBEdit23 = nullptr;  // teate4
+    ui::DBEdit* DBEdit25 = nullptr;  // teate5
     ui::DBNavigator* DBNavigator1 = nullptr;
     ui::Button* btnCalc = nullptr;
     ui::Button* Button3 = nullptr;
@@ -128,7 +128,7 @@ private:
     // after a search.
     void computeRow(db::Dataset& row);
     void saveMargins();
-    void refuse(const QString& text);   // the message, then the silent abort
+    void refuse(const QString& text);  // the message, then the silent abort
     bool isNumericEdit(QWidget* w) const;
 
     data::TDataModule1& dm_;

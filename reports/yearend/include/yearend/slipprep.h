@@ -13,8 +13,7 @@ namespace yearend {
 
 // The amounts of a gensen row that the adjustments start from.
 struct SlipBases {
-    Yen total_1 = 0, ken_ho = 0, koyo_ho = 0, koyo_sho = 0, gensen_z = 0, jyumin_z = 0, kotu_hi = 0,
-        meat_back = 0;
+    Yen total_1 = 0, ken_ho = 0, koyo_ho = 0, koyo_sho = 0, gensen_z = 0, jyumin_z = 0, kotu_hi = 0, meat_back = 0;
 };
 // teate1..5: 賞与他 (pay), 社会保険, 源泉税, その他 (transport), 住民税.
 using Adjustments = std::array<Yen, 5>;

@@ -47,7 +47,7 @@ enum class RecordKind { Monthly, WeeklyDaily, Bonus, Unknown };
 struct KeyPlace {
     RecordKind kind = RecordKind::Unknown;
     int year = 0;
-    int month = 0;   // 0 for a bonus
+    int month = 0;  // 0 for a bonus
 };
 KeyPlace placeOfKey(const std::string& key);
 
@@ -55,18 +55,18 @@ KeyPlace placeOfKey(const std::string& key);
 // columns of the pay record as the pay computations read them, and the
 // insurance and net amounts beside them.
 struct StoredPay {
-    long long employee = 0;   // S_TANCOD
-    std::string key;          // S_DATE
+    long long employee = 0;  // S_TANCOD
+    std::string key;         // S_DATE
     payrecord::PayRow pay;
-    Yen health = 0, care = 0, employment = 0, pension = 0, fund = 0;   // S_HOKEN, S_HOKENK, S_KOYOU, S_NENKIN, S_KIKIN
-    Yen net = 0;                                                       // S_TOTALT
+    Yen health = 0, care = 0, employment = 0, pension = 0, fund = 0;  // S_HOKEN, S_HOKENK, S_KOYOU, S_NENKIN, S_KIKIN
+    Yen net = 0;                                                      // S_TOTALT
 };
 
 // An employee as the year's data names it.
 struct SlipEmployee {
-    long long number = 0;   // E_NO
-    std::string code;       // E_TANCOD
-    std::string name;       // E_NAME
+    long long number = 0;  // E_NO
+    std::string code;      // E_TANCOD
+    std::string name;      // E_NAME
 };
 
 // One gensen row as the aggregation writes it (hym, fct_name and the
@@ -74,16 +74,16 @@ struct SlipEmployee {
 struct WithholdingRow {
     long long code = 0;
     std::string dcode, dname;
-    Yen kinmu = 0, mid_kinmu = 0, total_1 = 0, ken_ho = 0, gensen_z = 0, jyumin_z = 0, koyo_ho = 0,
-        koyo_sho = 0, total_s = 0, kotu_hi = 0, sub1 = 0, meat_back = 0, total_t = 0;
+    Yen kinmu = 0, mid_kinmu = 0, total_1 = 0, ken_ho = 0, gensen_z = 0, jyumin_z = 0, koyo_ho = 0, koyo_sho = 0,
+        total_s = 0, kotu_hi = 0, sub1 = 0, meat_back = 0, total_t = 0;
 };
 
 struct Aggregation {
-    std::vector<WithholdingRow> rows;   // one per employee, in the employees' order
-    long long monthly = 0;              // records included, by kind
+    std::vector<WithholdingRow> rows;  // one per employee, in the employees' order
+    long long monthly = 0;             // records included, by kind
     long long weeklyDaily = 0;
     long long bonus = 0;
-    long long bonusLeftOut = 0;         // bonuses of the range's years left out (range not one calendar year)
+    long long bonusLeftOut = 0;  // bonuses of the range's years left out (range not one calendar year)
 };
 
 // Sums the records of `range` for every employee (one row each, zeros when
