@@ -435,9 +435,13 @@ void TfrmMainRep::Avt_ChangeExecute() {
             rtl::abortSilently();
         }
     } else {
-        // A name nobody in service has (one still being typed) and a code that
-        // is no number end here with the conversion error; nothing changes.
-        const long long employee = attendance::employeeInServiceByName(conn, rtl::fromQString(ComboBox1->text()));
+        // A name nobody in service has is one still being typed: it changes
+        // nothing and says nothing (an error box per keystroke would stop the
+        // typing). A code that is no number ends here with the conversion error.
+        const std::optional<long long> found =
+            attendance::employeeInServiceByName(conn, rtl::fromQString(ComboBox1->text()));
+        if (!found) return;
+        const long long employee = *found;
         t.close();
         t.setIndexFieldNames("K_DATE");
         t.setFiltered(false);

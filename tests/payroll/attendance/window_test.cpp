@@ -228,12 +228,12 @@ TEST_F(PayDataWindow, EmployeeFilterCountsRowsAndDuplicateDates) {
     EXPECT_EQ(w->Edit1->text(), QStringLiteral("3"));
     EXPECT_EQ(w->Edit2->text(), QStringLiteral("1"));
     EXPECT_EQ(kimu().recordCount(), 3);
-    // A name nobody in service has (as while it is typed) fails to convert
-    // its empty code; the filter and the counts stay.
+    // A name nobody in service has (as while it is typed) says nothing; the
+    // filter and the counts stay.
     w->ComboBox1->setText(QStringLiteral("山田"));
     dialogs.clear();
     ui::guard([&] { w->Avt_Change->execute(); });
-    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("'' は整数ではありません")});
+    EXPECT_TRUE(dialogs.texts().isEmpty()) << dialogs.texts().join("\n").toStdString();
     EXPECT_EQ(w->Edit1->text(), QStringLiteral("3"));
     EXPECT_EQ(kimu().recordCount(), 3);
     w->ComboBox1->setText(TfrmMainRep::allEmployees());
