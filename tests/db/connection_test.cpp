@@ -199,6 +199,35 @@ TEST_F(ConnectionTest, PreparedStatementRunsOnceParsedWithNewValues) {
     EXPECT_THROW(db::PreparedStatement(conn_, "INSERT INTO nowhere VALUES (1)"), rtl::DatabaseError);
 }
 
+// Statements run again and again are kept compiled; what they do must not
+// change for it: a new column is seen, the width checks of a table whose
+// checks were rebuilt still refuse, a failed run leaves the statement usable,
+// a finished read holds no lock, and a reconnect starts afresh.
+TEST_F(ConnectionTest, KeptStatementsBehaveAsFreshOnes) {
+    const std::string read = "SELECT * FROM emp_tanka WHERE E_NO = ?";
+    const std::string rename = "UPDATE emp_tanka SET E_NAME = ? WHERE E_NO = ?";
+    EXPECT_EQ(conn_.select(read, {1}).columns.size(), 3u);
+    EXPECT_EQ(conn_.execute(rename, {"佐藤", 1}), 1);
+
+    conn_.execute("ALTER TABLE emp_tanka ADD E_AGE Short");
+    const db::ResultSet widened = conn_.select(read, {1});
+    ASSERT_EQ(widened.columns.size(), 4u);
+    EXPECT_EQ(widened.columns[3], "E_AGE");
+    EXPECT_EQ(widened.rows.at(0)[2].text(), "佐藤");
+
+    EXPECT_THROW(conn_.execute(rename, {std::string(21, 'x'), 1}), rtl::DatabaseError);
+    EXPECT_EQ(conn_.execute(rename, {"鈴木", 1}), 1);
+    EXPECT_EQ(conn_.scalar("SELECT E_NAME FROM emp_tanka WHERE E_NO = ?", {1}).text(), "鈴木");
+
+    // Another connection can write at once: nothing kept is left mid-read.
+    db::Connection other(path_);
+    EXPECT_EQ(other.execute(rename, {"高橋", 2}), 1);
+    other.close();
+
+    conn_.close();
+    EXPECT_EQ(conn_.select(read, {2}).rows.at(0)[2].text(), "高橋");
+}
+
 TEST_F(ConnectionTest, SchemaQuestions) {
     EXPECT_TRUE(conn_.tableExists("EMP_TANKA"));
     EXPECT_FALSE(conn_.tableExists("gensen"));

@@ -210,6 +210,70 @@ bool Statement::step() {
     raise(h_, rc, sql_);
 }
 
+// ---- kept statements ----------------------------------------------------------------
+
+StatementCache::Lease::Lease(StatementCache* cache, Entry* entry, std::unique_ptr<Statement> own, std::string key)
+    : cache_(cache), entry_(entry), own_(std::move(own)), key_(std::move(key)) {}
+
+StatementCache::Lease::~Lease() {
+    sqlite3_stmt* st = get();
+    sqlite3_reset(st);
+    sqlite3_clear_bindings(st);
+    if (entry_) cache_->release(entry_, key_);
+}
+
+bool StatementCache::keeps(std::string_view sql) {
+    std::size_t i = 0;
+    while (i < sql.size() && (std::isspace(static_cast<unsigned char>(sql[i])) || sql[i] == '(')) ++i;
+    std::size_t j = i;
+    while (j < sql.size() && std::isalpha(static_cast<unsigned char>(sql[j]))) ++j;
+    const std::string_view word = sql.substr(i, j - i);
+    for (std::string_view kept : {"SELECT", "INSERT", "UPDATE", "DELETE", "WITH"})
+        if (sameName(word, kept)) return true;
+    return false;
+}
+
+StatementCache::Lease StatementCache::acquire(sqlite3* h, std::string_view sql) {
+    if (!keeps(sql)) return Lease(this, nullptr, std::make_unique<Statement>(h, sql), {});
+    std::string key(sql);
+    if (auto it = entries_.find(key); it != entries_.end()) {
+        Entry& e = it->second;
+        if (e.busy) return Lease(this, nullptr, std::make_unique<Statement>(h, sql), {});
+        e.busy = true;
+        e.lastUse = ++clock_;
+        return Lease(this, &e, nullptr, std::move(key));
+    }
+    auto statement = std::make_unique<Statement>(h, sql);
+    if (entries_.size() >= limit_) {
+        auto oldest = entries_.end();
+        for (auto it = entries_.begin(); it != entries_.end(); ++it)
+            if (!it->second.busy && (oldest == entries_.end() || it->second.lastUse < oldest->second.lastUse))
+                oldest = it;
+        if (oldest != entries_.end()) entries_.erase(oldest);
+    }
+    Entry& e = entries_[key];
+    e.statement = std::move(statement);
+    e.busy = true;
+    e.lastUse = ++clock_;
+    return Lease(this, &e, nullptr, std::move(key));
+}
+
+void StatementCache::release(Entry* entry, const std::string& key) {
+    entry->busy = false;
+    if (entry->dropped) entries_.erase(key);
+}
+
+void StatementCache::clear() {
+    for (auto it = entries_.begin(); it != entries_.end();) {
+        if (it->second.busy) {
+            it->second.dropped = true;
+            ++it;
+        } else {
+            it = entries_.erase(it);
+        }
+    }
+}
+
 }  // namespace detail
 
 using detail::Statement;
@@ -396,6 +460,7 @@ void Connection::disconnect() {
     if (jobDepth_ > 0) sqlite3_exec(handle_, "ROLLBACK", nullptr, nullptr, nullptr);
     jobDepth_ = 0;
     jobWriters_.clear();
+    if (statements_) statements_->clear();
     sqlite3_close_v2(handle_);
     handle_ = nullptr;
 }
@@ -432,14 +497,34 @@ void Connection::createDatabaseFile(const std::string& path, bool overwrite) {
 
 long long Connection::executeNative(std::string_view sql, const Params& params) {
     ensureConnected();
-    Statement st(handle_, sql);
-    detail::bindParams(st.get(), params);
-    const bool reads = sqlite3_stmt_readonly(st.get()) != 0;
-    while (st.step()) {
+    if (!detail::StatementCache::keeps(sql)) {
+        // A view, a pragma or a schema change: statements kept so far may
+        // no longer compile as they did.
+        struct Drop {
+            Connection& c;
+            ~Drop() { c.statements().clear(); }
+        } drop{*this};
+        Statement st(handle_, sql);
+        return runStatement(st.get(), [&] { return st.step(); }, params);
+    }
+    const detail::StatementCache::Lease st = statements().acquire(handle_, sql);
+    return runStatement(st.get(), [&] { return st->step(); }, params);
+}
+
+template <class Step>
+long long Connection::runStatement(sqlite3_stmt* st, Step&& step, const Params& params) {
+    detail::bindParams(st, params);
+    const bool reads = sqlite3_stmt_readonly(st) != 0;
+    while (step()) {
     }
     if (reads) return 0;
     ++changeCount_;
     return sqlite3_changes64(handle_);
+}
+
+detail::StatementCache& Connection::statements() {
+    if (!statements_) statements_ = std::make_unique<detail::StatementCache>();
+    return *statements_;
 }
 
 long long Connection::execute(std::string_view sql, const Params& params) {
@@ -447,6 +532,7 @@ long long Connection::execute(std::string_view sql, const Params& params) {
     DdlPlan plan = parseJetDdl(sql);
     if (plan.kind == DdlPlan::Kind::None) return executeNative(sql, params);
     if (!params.empty()) throw rtl::DatabaseError("DDL 文にはパラメータを指定できません。");
+    statements().clear();
     Job job(*this);
     switch (plan.kind) {
     case DdlPlan::Kind::CreateTable: {
@@ -491,12 +577,12 @@ void Connection::regenerateTriggers(const std::string& table) {
 
 ResultSet Connection::select(std::string_view sql, const Params& params) {
     ensureConnected();
-    Statement st(handle_, sql);
+    const detail::StatementCache::Lease st = statements().acquire(handle_, sql);
     detail::bindParams(st.get(), params);
     ResultSet r;
     const int n = sqlite3_column_count(st.get());
     for (int i = 0; i < n; ++i) r.columns.push_back(detail::jetColumnName(st.get(), i));
-    while (st.step()) {
+    while (st->step()) {
         std::vector<Value> row;
         row.reserve(static_cast<size_t>(n));
         for (int i = 0; i < n; ++i) row.push_back(detail::columnValue(st.get(), i));

@@ -817,9 +817,11 @@ void Dataset::writeRow() {
 void Dataset::rereadRow(Row& row) {
     std::string list;
     for (size_t c = 0; c < cols_.size(); ++c) list += (c ? ", " : "") + quoteIdentifier(cols_[c].origin);
-    detail::Statement st(conn_->handle(), "SELECT " + list + " FROM " + quoteIdentifier(baseTable_) + " WHERE rowid = ?");
+    sqlite3* h = conn_->handle();
+    const detail::StatementCache::Lease st =
+        conn_->statements().acquire(h, "SELECT " + list + " FROM " + quoteIdentifier(baseTable_) + " WHERE rowid = ?");
     detail::bindParams(st.get(), {Value(row.rowid)});
-    if (st.step())
+    if (st->step())
         for (size_t c = 0; c < cols_.size(); ++c) row.data[c] = detail::columnValue(st.get(), static_cast<int>(c));
 }
 

@@ -3,8 +3,11 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "db/value.h"
@@ -41,6 +44,55 @@ private:
     sqlite3* h_;
     sqlite3_stmt* st_ = nullptr;
     std::string sql_;
+};
+
+// Statements kept prepared by their text, so a statement run again and again
+// (a dataset's post, a read per employee) is compiled once; compiling an
+// UPDATE with its type-check triggers costs far more than running it. Only
+// plain reads and writes are kept (never schema changes, transactions or
+// pragmas), and the whole cache is dropped when the schema changes or the
+// connection closes. A statement in use is never lent twice: a nested use of
+// the same text gets a statement of its own.
+class StatementCache {
+    struct Entry {
+        std::unique_ptr<Statement> statement;
+        bool busy = false;
+        bool dropped = false;  // cleared while in use: finalized on return
+        std::uint64_t lastUse = 0;
+    };
+
+public:
+    // A statement ready to bind and step; reset, its bindings cleared and
+    // returned to the cache when the lease ends.
+    class Lease {
+    public:
+        Lease(StatementCache* cache, Entry* entry, std::unique_ptr<Statement> own, std::string key);
+        ~Lease();
+        Lease(const Lease&) = delete;
+        Lease& operator=(const Lease&) = delete;
+        Statement& operator*() const { return entry_ ? *entry_->statement : *own_; }
+        Statement* operator->() const { return &**this; }
+        sqlite3_stmt* get() const { return (**this).get(); }
+
+    private:
+        StatementCache* cache_;
+        Entry* entry_;
+        std::unique_ptr<Statement> own_;
+        std::string key_;
+    };
+
+    // Whether `sql` is a statement the cache keeps (SELECT, INSERT, UPDATE,
+    // DELETE, WITH).
+    static bool keeps(std::string_view sql);
+    Lease acquire(sqlite3* h, std::string_view sql);
+    // Finalizes every kept statement (those in use when they come back).
+    void clear();
+
+private:
+    void release(Entry* entry, const std::string& key);
+    std::unordered_map<std::string, Entry> entries_;
+    std::uint64_t clock_ = 0;
+    static constexpr std::size_t limit_ = 64;
 };
 
 // Case-insensitive ASCII equality of identifiers.

@@ -15,8 +15,13 @@
 #include "db/value.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace db {
+
+namespace detail {
+class StatementCache;
+}
 
 class Dataset;
 
@@ -158,12 +163,17 @@ private:
     void disconnect();
     void regenerateTriggers(const std::string& table);
     void rolledBack();
+    // The statements kept prepared on this connection (see internal.h).
+    detail::StatementCache& statements();
+    template <class Step>
+    long long runStatement(sqlite3_stmt* st, Step&& step, const Params& params);
 
     std::string connectionString_;
     std::string path_;
     bool readOnly_ = false;
     ExternalSourceFactory externalFactory_;
     sqlite3* handle_ = nullptr;
+    std::unique_ptr<detail::StatementCache> statements_;
     std::vector<Dataset*> datasets_;
     std::vector<Dataset*> jobWriters_;
     int jobDepth_ = 0;
