@@ -18,7 +18,7 @@ public:
     RowView(const db::ResultSet& rs, std::size_t row) : rs_(rs), row_(row) {}
     const db::Value* find(std::string_view name) const {
         for (std::size_t i = 0; i < rs_.columns.size(); ++i)
-            if (rtl::upperCase(rs_.columns[i]) == rtl::upperCase(name)) return &rs_.rows[row_][i];
+            if (sameUpper(rs_.columns[i], name)) return &rs_.rows[row_][i];
         return nullptr;
     }
     long long integer(std::string_view name) const {
@@ -42,6 +42,14 @@ public:
     }
 
 private:
+    // upperCase(a) == upperCase(b) without making either string.
+    static bool sameUpper(std::string_view a, std::string_view b) {
+        if (a.size() != b.size()) return false;
+        const auto up = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (up(a[i]) != up(b[i])) return false;
+        return true;
+    }
     const db::ResultSet& rs_;
     std::size_t row_;
 };

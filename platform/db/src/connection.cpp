@@ -159,9 +159,11 @@ void raise(sqlite3* db, int rc, std::string_view sql) {
 
 bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
+    // ASCII only, as the names are; the C library's tolower goes through the
+    // locale at every character, and a field is looked up by name per value.
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
+        if (fold(a[i]) != fold(b[i])) return false;
     return true;
 }
 
