@@ -80,6 +80,7 @@ PunchPair layout2Pair(ClockText in, ClockText out, const ClockText& start, const
 {
     const std::string s = start.key();
     const std::string e = end.key();
+    const ClockText givenIn = in, givenOut = out;
     if (in.key() > out.key()) raiseToNextDay(out);
     if (!(s > e)) {
         // A shift within one day: a clock-out before the shift starts is
@@ -92,6 +93,18 @@ PunchPair layout2Pair(ClockText in, ClockText out, const ClockText& start, const
         if (e > in.key()) raiseToNextDay(in);
     }
     if (in.minute == "0") in.minute = "00";
+    // The attendance import reads hours 24 to 47 as the next day; a clock
+    // raised twice (a schedule starting at 24:xx, a clock-out just after
+    // midnight) would land on the day after that, so the line is refused.
+    auto beyondNextDay = [](const ClockText& c) { return rtl::strToInt(c.hour) > 47; };
+    if (beyondNextDay(in) || beyondNextDay(out)) {
+        const bool isOut = beyondNextDay(out);
+        const ClockText& given = isOut ? givenOut : givenIn;
+        const ClockText& raised = isOut ? out : in;
+        throw rtl::ConversionError(std::string(isOut ? "退勤" : "出勤") + "時刻 '" + given.hour + ":" + given.minute +
+                                   "' は " + raised.hour + ":" + raised.minute +
+                                   " になり、翌日の 47 時を超えるため取り込めません");
+    }
     return {std::move(in), std::move(out)};
 }
 
