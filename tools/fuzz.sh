@@ -11,7 +11,8 @@
 #   bash tools/fuzz.sh [seconds]
 #
 # FUZZ_JOBS sets how many targets run at once (default: half the cores);
-# FUZZ_TARGETS names a subset ("filter money").
+# FUZZ_TARGETS names a subset ("filter money"); FUZZ_BUILD_JOBS the build's
+# parallel jobs (default: all cores).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 seconds="${1:-60}"
@@ -20,7 +21,7 @@ build="${TALLYRA_FUZZ_BUILD_DIR:-$here/build-fuzz}"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLYRA_FUZZ=ON \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cores=$(nproc)
-cmake --build "$build" -j"$cores" --target tallyra_fuzz
+cmake --build "$build" -j"${FUZZ_BUILD_JOBS:-$cores}" --target tallyra_fuzz
 
 targets="${FUZZ_TARGETS:-$(cd "$here/tests/fuzz/corpus" && ls)}"
 jobs="${FUZZ_JOBS:-$(( cores / 2 > 0 ? cores / 2 : 1 ))}"
