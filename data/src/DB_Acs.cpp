@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "data/schema.h"
+#include "rtl/errors.h"
 
 namespace data {
 
@@ -17,6 +18,12 @@ TDataModule1* createDataModule1() {
 void destroyDataModule1() {
     delete DataModule1;
     DataModule1 = nullptr;
+}
+
+TDataModule1& dataModule(TDataModule1* given) {
+    if (given) return *given;
+    if (!DataModule1) throw rtl::Error("データモジュールがありません。");
+    return *DataModule1;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "data/DB_Acs.h"
+#include "data/queries.h"
 #include "db/jet.h"
 #include "data/schema.h"
 #include "rtl/errors.h"
@@ -20,17 +21,6 @@ void runSql(TDataModule1& dm, const Lines& lines) {
     dm.Query1.sql().clear();
     for (const std::string& line : lines) dm.Query1.sql().add(line);
     dm.Query1.execSQL();
-}
-
-// "SELECT COUNT(*) ..." through QueryCnt, read as Expr1000.
-int countRows(TDataModule1& dm, const Lines& lines) {
-    dm.QueryCnt.close();
-    dm.QueryCnt.sql().clear();
-    for (const std::string& line : lines) dm.QueryCnt.sql().add(line);
-    dm.QueryCnt.open();
-    const int n = dm.QueryCnt.fieldByName("Expr1000").asInteger();
-    dm.QueryCnt.close();
-    return n;
 }
 
 // The column count of a table as opened by name through Table2.
@@ -121,8 +111,8 @@ bool rebuild(TDataModule1& dm, const Confirm& confirm, const char* question,
 
 void Act_New_Field(TDataModule1& dm) {
     for (int list = 2; list <= 5; ++list) {
-        const int n = countRows(dm, {"SELECT COUNT(*) FROM flg_data",
-                                     "WHERE FLG_COD = " + std::to_string(list)});
+        const long long n =
+            countRows(dm.QueryCnt, {"SELECT COUNT(*) FROM flg_data", "WHERE FLG_COD = " + std::to_string(list)});
         if (n != 0) continue;
         for (const FlgSeed& s : kFlgSeeds) {
             if (s.cod != list) continue;

@@ -22,7 +22,7 @@ TfrmCompany::TfrmCompany(QWidget* parent)
     : masters::MasterForm(QStringLiteral("frmCompany"), QStringLiteral("frmCompany"), parent)
 {
     if (!frmCompany) frmCompany = this;
-    db::DataSource* source = &masters::dataModule().DSCompany;
+    db::DataSource* source = &data::dataModule().DSCompany;
 
     auto* root = new QVBoxLayout(this);
     root->addWidget(titlePanel(this, QStringLiteral("Panel1"), QStringLiteral("会社情報")));
@@ -53,6 +53,6 @@ void TfrmCompany::FormCreate()
     setNavigatorCaptions(DBNavigator1, masters::companyNavigatorCaptions());
 }
 
-void TfrmCompany::FormShow() { masters::dataModule().Company.open(); }
+void TfrmCompany::FormShow() { data::dataModule().Company.open(); }
 
-void TfrmCompany::FormClose(ui::CloseAction&) { masters::dataModule().Company.close(); }
+void TfrmCompany::FormClose(ui::CloseAction&) { data::dataModule().Company.close(); }

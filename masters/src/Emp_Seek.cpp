@@ -59,7 +59,7 @@ TfrmEmp_seek::TfrmEmp_seek(QWidget* parent) : ui::Form(QStringLiteral("frmEmp_se
                          {"E_CARDNO", QStringLiteral("カードNO"), 80, true, true, false}});
     DBGrid1->setReadOnly(true);
     DBGrid1->setRowSelect(true);
-    DBGrid1->setDataSource(&masters::dataModule().DSQemp_tanka);
+    DBGrid1->setDataSource(&data::dataModule().DSQemp_tanka);
     DBGrid1->setAccessibleName(QStringLiteral("在職中の社員"));
     root->addWidget(DBGrid1, 1);
 
@@ -90,7 +90,7 @@ void TfrmEmp_seek::showFor(const QString& callerTag)
     showModeless();
 }
 
-void TfrmEmp_seek::FormShow() { masters::dataModule().Qemp_tanka.open(); }
+void TfrmEmp_seek::FormShow() { data::dataModule().Qemp_tanka.open(); }
 
 void TfrmEmp_seek::FormClose(ui::CloseAction&)
 {
@@ -107,7 +107,7 @@ void TfrmEmp_seek::Button1Click()
         ~CloseAtEnd() { self->close(); }
     } closeAtEnd{this};
 
-    db::Dataset& q = masters::dataModule().Qemp_tanka;
+    db::Dataset& q = data::dataModule().Qemp_tanka;
     // No employee in service: there is nobody to hand on.
     if (!q.active() || q.isEmpty()) return;
     Pick pick;
@@ -127,7 +127,7 @@ void TfrmEmp_seek::deliver(const QString& tag, const Pick& pick)
         }
     }
     if (tag == QLatin1String("Total")) {
-        db::Dataset& sum = masters::dataModule().sum_tran;
+        db::Dataset& sum = data::dataModule().sum_tran;
         if (sum.active()) {
             if (sum.state() == db::DatasetState::Browse) sum.edit();
             sum["S_TANCOD"].setAsInteger(pick.number);

@@ -22,7 +22,7 @@ namespace {
 
 using masters::ImeMode;
 
-data::TDataModule1& dm() { return masters::dataModule(); }
+data::TDataModule1& dm() { return data::dataModule(); }
 
 QString captionText(db::Dataset& ds, const char* column)
 {

@@ -12,7 +12,7 @@
 TfrmEmp_mas* frmEmp_mas = nullptr;
 
 namespace {
-data::TDataModule1& dm() { return masters::dataModule(); }
+data::TDataModule1& dm() { return data::dataModule(); }
 }  // namespace
 
 TfrmEmp_mas::TfrmEmp_mas(QWidget* parent)

@@ -16,7 +16,7 @@
 TfrmJob_kbn* frmJob_kbn = nullptr;
 
 namespace {
-data::TDataModule1& dm() { return masters::dataModule(); }
+data::TDataModule1& dm() { return data::dataModule(); }
 }  // namespace
 
 QStringList TfrmJob_kbn::fieldColumns()

@@ -39,7 +39,7 @@ TfrmSys_mas::TfrmSys_mas(QWidget* parent)
     : masters::MasterForm(QStringLiteral("frmSys_mas"), QStringLiteral("基本設定"), parent)
 {
     if (!frmSys_mas) frmSys_mas = this;
-    db::DataSource* source = &masters::dataModule().DSsys_mas;
+    db::DataSource* source = &data::dataModule().DSsys_mas;
     const QStringList columns = fieldColumns();
     ui::DBEdit* e[17] = {};
     auto edit = [&](int n) {
@@ -106,11 +106,11 @@ void TfrmSys_mas::FormCreate()
     setNavigatorCaptions(DBNavigator1, masters::standardNavigatorCaptions());
 }
 
-void TfrmSys_mas::FormShow() { masters::dataModule().sys_mas.open(); }
+void TfrmSys_mas::FormShow() { data::dataModule().sys_mas.open(); }
 
 void TfrmSys_mas::FormClose(ui::CloseAction&)
 {
-    db::Dataset& ds = masters::dataModule().sys_mas;
+    db::Dataset& ds = data::dataModule().sys_mas;
     std::string recYN;
     if (ds.active()) recYN = ds["REC_YN"].asString();
     masters::showRecorderControls(masters::recorderControlsShown(recYN));

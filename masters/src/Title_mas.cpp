@@ -24,7 +24,7 @@ TfrmTitle_mas::TfrmTitle_mas(QWidget* parent)
     : masters::MasterForm(QStringLiteral("frmTitle_mas"), QStringLiteral("タイトルマスタ"), parent)
 {
     if (!frmTitle_mas) frmTitle_mas = this;
-    db::DataSource* source = &masters::dataModule().DSQtitle_mas;
+    db::DataSource* source = &data::dataModule().DSQtitle_mas;
     const QStringList columns = fieldColumns();
     const QStringList captions = {QStringLiteral("認識コード"), QStringLiteral("手当１"), QStringLiteral("手当２"),
                                   QStringLiteral("手当３"),     QStringLiteral("手当４"), QStringLiteral("手当５"),
@@ -67,7 +67,7 @@ TfrmTitle_mas::~TfrmTitle_mas()
 
 void TfrmTitle_mas::captionFieldExit(int editNo)
 {
-    db::Dataset& ds = masters::dataModule().Qtitle_mas;
+    db::Dataset& ds = data::dataModule().Qtitle_mas;
     if (!ds.active() || (ds.isEmpty() && ds.state() == db::DatasetState::Browse)) return;
     db::Field& f = ds.fieldByName(rtl::fromQString(fieldColumns()[editNo - 1]));
     if (f.isNull() || !f.asString().empty()) return;
@@ -91,7 +91,7 @@ void TfrmTitle_mas::Qtitle_masBeforePost(db::Dataset& ds)
 
 void TfrmTitle_mas::FormShow()
 {
-    db::Dataset& ds = masters::dataModule().Qtitle_mas;
+    db::Dataset& ds = data::dataModule().Qtitle_mas;
     ds.open();
     checkBeforePost(ds, [this](db::Dataset& d) { Qtitle_masBeforePost(d); });
 }
@@ -99,5 +99,5 @@ void TfrmTitle_mas::FormShow()
 void TfrmTitle_mas::FormClose(ui::CloseAction&)
 {
     stopCheckingPosts();
-    masters::dataModule().Qtitle_mas.close();
+    data::dataModule().Qtitle_mas.close();
 }

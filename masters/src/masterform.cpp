@@ -54,12 +54,6 @@ QStringList captionsNavigatorCaptions()
             QStringLiteral("&R 更新")};
 }
 
-data::TDataModule1& dataModule()
-{
-    if (!data::DataModule1) throw rtl::Error("データモジュールがありません。");
-    return *data::DataModule1;
-}
-
 MasterForm::MasterForm(const QString& objectName, const QString& caption, QWidget* parent)
     : ui::Form(objectName, parent)
 {

@@ -125,6 +125,10 @@ private:
 // and freed at exit.
 extern TDataModule1* DataModule1;
 
+// `given` when there is one, else the program's DataModule1; raises
+// rtl::Error "データモジュールがありません。" when there is neither.
+TDataModule1& dataModule(TDataModule1* given = nullptr);
+
 // Creates DataModule1 (replacing an existing one) and returns it.
 TDataModule1* createDataModule1();
 // Frees DataModule1 and sets it to nullptr.

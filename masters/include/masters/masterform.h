@@ -43,9 +43,6 @@ QStringList standardNavigatorCaptions();   // "&F 先頭" ... "追加", "削除"
 QStringList companyNavigatorCaptions();    // with "&A 追加", "&D 削除", "&O 登録", "&C 取消"
 QStringList captionsNavigatorCaptions();   // with "&A 追加", "&D 削除", "登録", "取消"
 
-// The program's data module; an error when there is none.
-data::TDataModule1& dataModule();
-
 class MasterForm : public ui::Form {
     Q_OBJECT
 public:

@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "fixture.h"
-#include "import/importprompts.h"
+#include "importprompts/importprompts.h"
 #include "ui/action.h"
 #include "ui/dialogs.h"
 

@@ -1,0 +1,77 @@
+#include "app/commands.h"
+
+#include <QPointer>
+
+#include <vector>
+
+#include "app/DlgAboutBox.h"
+#include "app/frmMain.h"
+#include "app/subwindows.h"
+#include "data/DB_Acs.h"
+#include "importprompts/importprompts.h"
+#include "masters/Emp_Seek.h"
+#include "masters/registration.h"
+#include "timecard/register.h"
+#include "ui/action.h"
+
+namespace app {
+
+void registerSubWindows()
+{
+    SubWindows& hub = subWindows();
+    hub.registerForm("DlgAboutBox",
+                     [](QWidget* owner) -> QObject* { return ui::createForm<TDlgAboutBox>(owner); });
+    for (const auto& form : masters::masterForms())
+        hub.registerForm(form.formName, form.create);
+    timecard::registerWindows(
+        [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
+
+    // Windows of the other areas, each under its form object name:
+    //   hub.registerForm("frmTotal", [](QWidget* o) { return ui::createForm<TfrmTotal>(o); });
+    //   hub.registerReport("frmQR_Kyuyo", create, [](QObject* f) { /* open its preview */ });
+    // The open-window names and groups they belong to are in app/subwindows.cpp.
+}
+
+void connectCommands(TfrmMain& main)
+{
+    // Time-recorder imports: each replaces the punches and then enables the
+    // punch buttons by what it left in タイムカード.
+    main.action("Act_NewSet")->setHandler(
+        [&main] { payroll::Act_NewSetExecute(*data::DataModule1, payroll::importPrompts(&main)); });
+    main.action("Act_CopyZalton")->setHandler(
+        [&main] { payroll::Act_CopyZaltonExecute(*data::DataModule1, payroll::importPrompts(&main)); });
+    main.action("ActCopyZalton2")->setHandler(
+        [&main] { payroll::ActCopyZalton2Execute(*data::DataModule1, payroll::importPrompts(&main)); });
+
+    // Actions whose handlers live with their areas still to come:
+    //   Act_Nenji     (annual withholding data)
+    //   Act_ClossRep  (daily cross table builder)
+    // e.g. main.action("Act_Nenji")->setHandler([] { ... });
+}
+
+namespace {
+std::vector<QPointer<QObject>>& startupObjects()
+{
+    static std::vector<QPointer<QObject>> objects;
+    return objects;
+}
+}  // namespace
+
+void createStartupObjects()
+{
+    // In this order; the clock-time dialogs come with the pay-data window:
+    //   DlgOutTime  = ui::createForm<TDlgOutTime>();
+    //   DlgInTime   = ui::createForm<TDlgInTime>();
+    // each appended to startupObjects() so it is freed at the end.
+    startupObjects().push_back(masters::createEmpSeek());
+}
+
+void destroyStartupObjects()
+{
+    auto& objects = startupObjects();
+    for (auto it = objects.rbegin(); it != objects.rend(); ++it)
+        delete it->data();
+    objects.clear();
+}
+
+}  // namespace app
