@@ -21,7 +21,6 @@
 #include <utility>
 #include <vector>
 
-#include <unistd.h>
 
 #include "data/DB_Acs.h"
 #include "data/delivered.h"
@@ -65,10 +64,7 @@ class Fixture {
 public:
     Fixture()
     {
-        dir_ = std::filesystem::temp_directory_path() / ("tallyra-fuzz-csv-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-        const std::string path = (dir_ / "Wendrasol.mdb").string();
+        const std::string path = (dir_.path() / "Wendrasol.mdb").string();
         data::createDeliveredDatabase(path);
         dm.setDatabasePath(path);
         int number = 1;
@@ -79,12 +75,7 @@ public:
         for (const auto& [code, s] : categories())
             dm.ADOConnection1.execute("INSERT INTO 区分 (区分, 就業開始時刻, 就業終了時刻) VALUES (?, ?, ?)",
                                       {code, s.start, s.end});
-        file = dir_ / "punches.csv";
-    }
-    ~Fixture()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
+        file = dir_.path() / "punches.csv";
     }
 
     std::vector<Row> punches()
@@ -105,11 +96,12 @@ public:
         dm.ADOConnection1.execute("INSERT INTO タイムカード VALUES ('06','30','08','00','00','000099','0','00','0')");
     }
 
+private:
+    fuzz::ScratchFolder dir_{"csv"};  // first: it outlives the data module
+
+public:
     data::TDataModule1 dm;
     std::filesystem::path file;
-
-private:
-    std::filesystem::path dir_;
 };
 
 // hh:mm or hh:mm:ss, one or two digits each; hours up to maxHour.

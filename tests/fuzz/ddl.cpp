@@ -5,10 +5,7 @@
 // Only statements the translation recognises are run: other SQL is never
 // sent to the database.
 #include <cstdint>
-#include <filesystem>
 #include <string>
-
-#include <unistd.h>
 
 #include "db/connection.h"
 #include "db/jet.h"
@@ -18,23 +15,15 @@
 namespace {
 
 struct Fixture {
-    std::filesystem::path dir;
+    fuzz::ScratchFolder dir{"ddl"};
     db::Connection conn;
     Fixture()
     {
-        dir = std::filesystem::temp_directory_path() / ("tallyra-fuzz-ddl-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        const std::string path = (dir / "ddl.mdb").string();
+        const std::string path = (dir.path() / "ddl.mdb").string();
         db::Connection::createDatabaseFile(path, true);
         conn.setDatabasePath(path);
     }
-    ~Fixture()
-    {
-        conn.close();
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
-    }
+    ~Fixture() { conn.close(); }
     void dropAll()
     {
         for (const std::string& t : conn.tableNames()) conn.executeNative("DROP TABLE " + db::quoteIdentifier(t));
