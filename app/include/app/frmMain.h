@@ -221,6 +221,7 @@ protected:
     void FormDestroy() override;
 
 private:
+    // The layout (frmMainLayout.cpp).
     void buildActions();
     void buildTopPanel();
     void buildPages();
@@ -232,6 +233,8 @@ private:
     void buildBottomAndMenu();
     ui::Action* makeAction(const QString& name, const QString& caption,
                            void (TfrmMain::*handler)() = nullptr);
+    // Enabling a button that follows an action goes through the action.
+    static void setEnabledOf(ui::Button* button, bool on);
 
     void applyRecorderLayout(const app::RecorderLayout& layout);
     // The monthly period from the company's closing day (btnSel1Click,

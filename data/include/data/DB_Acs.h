@@ -13,6 +13,8 @@
 
 #include "db/connection.h"
 #include "db/dataset.h"
+#include "db/table.h"
+#include "db/query.h"
 #include "db/datasource.h"
 
 namespace data {

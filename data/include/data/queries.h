@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "db/dataset.h"
+#include "db/query.h"
 #include "db/value.h"
 
 namespace data {

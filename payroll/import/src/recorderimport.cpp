@@ -10,6 +10,8 @@
 #include "data/schema.h"
 #include "db/connection.h"
 #include "db/dataset.h"
+#include "db/table.h"
+#include "db/query.h"
 #include "import/jetsource.h"
 #include "import/punchrules.h"
 #include "rtl/commatext.h"

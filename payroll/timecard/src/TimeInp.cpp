@@ -38,6 +38,31 @@ TfrmTimeInp::TfrmTimeInp(QWidget* parent, data::TDataModule1* dm)
     setWindowTitle(QStringLiteral("タイムレコーダ"));
     setFont(ui::defaultFont());
 
+    createControls();
+    QGridLayout* top = layOutEntry();
+    QHBoxLayout* buttons = layOutButtons();
+    buildPunchPanel();
+
+    auto* lay = new QVBoxLayout(this);
+    lay->addWidget(Label1);
+    lay->addLayout(top);
+    lay->addLayout(buttons);
+    lay->addWidget(Panel1);
+    lay->addStretch();
+
+    // Clock-in comes first in the tab order.
+    setTabOrder(Button1, MaskEdit1);
+    setTabOrder(MaskEdit1, Edit1);
+    setTabOrder(Edit1, ComboBox1);
+    setTabOrder(ComboBox1, Edit2);
+    setTabOrder(Edit2, Edit3);
+    setTabOrder(Edit3, MaskEdit2);
+    setTabOrder(MaskEdit2, Button2);
+    setTabOrder(Button2, btnClose);
+    resize(460, 200);
+}
+
+void TfrmTimeInp::createControls() {
     Label1 = new QLabel(QStringLiteral("出退入力"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(ui::designFont(QStringLiteral("ＭＳ Ｐ明朝"), 16));
@@ -75,7 +100,9 @@ TfrmTimeInp::TfrmTimeInp(QWidget* parent, data::TDataModule1* dm)
         b->setMinimumSize(96, 40);
         b->setFont(ui::designFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
     }
+}
 
+QGridLayout* TfrmTimeInp::layOutEntry() {
     auto* top = new QGridLayout;
     top->addWidget(ui::makeLabel(QStringLiteral("Label2"), QStringLiteral("勤務日付"), MaskEdit1, this), 0, 0);
     top->addWidget(MaskEdit1, 0, 1);
@@ -95,15 +122,20 @@ TfrmTimeInp::TfrmTimeInp(QWidget* parent, data::TDataModule1* dm)
     Edit3->setAccessibleName(QStringLiteral("打刻時刻 分"));
     ComboBox1->setAccessibleName(QStringLiteral("氏名"));
     MaskEdit2->setAccessibleName(QStringLiteral("現在時刻"));
+    return top;
+}
 
+QHBoxLayout* TfrmTimeInp::layOutButtons() {
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
     buttons->addWidget(btnChk);
     buttons->addStretch();
     buttons->addWidget(btnClose);
+    return buttons;
+}
 
-    // The punch panel: the current row of the punch table.
+void TfrmTimeInp::buildPunchPanel() {
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameShape(QFrame::StyledPanel);
@@ -148,24 +180,6 @@ TfrmTimeInp::TfrmTimeInp(QWidget* parent, data::TDataModule1* dm)
     pair(5, QStringLiteral("CR"), {DBEdit9});
     panel->addWidget(DBNavigator1, 6, 0, 1, 2);
     Panel1->hide();
-
-    auto* lay = new QVBoxLayout(this);
-    lay->addWidget(Label1);
-    lay->addLayout(top);
-    lay->addLayout(buttons);
-    lay->addWidget(Panel1);
-    lay->addStretch();
-
-    // Clock-in comes first in the tab order.
-    setTabOrder(Button1, MaskEdit1);
-    setTabOrder(MaskEdit1, Edit1);
-    setTabOrder(Edit1, ComboBox1);
-    setTabOrder(ComboBox1, Edit2);
-    setTabOrder(Edit2, Edit3);
-    setTabOrder(Edit3, MaskEdit2);
-    setTabOrder(MaskEdit2, Button2);
-    setTabOrder(Button2, btnClose);
-    resize(460, 200);
 }
 
 void TfrmTimeInp::FormCreate() {

@@ -35,9 +35,35 @@ TfrmTimeInpRep::TfrmTimeInpRep(QWidget* parent, data::TDataModule1* dm)
     : ui::Form(QStringLiteral("frmTimeInpRep"), parent), dm_(data::dataModule(dm)) {
     setWindowTitle(QStringLiteral("出勤簿"));
     setFont(ui::defaultFont());
-    db::DataSource* src = &dm_.DSTimeCardInp;
 
-    // Top bar.
+    QHBoxLayout* bar = buildTopBar();
+    buildGrid();
+    QGridLayout* right = buildPunchEditor();
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(DBGrid1, 1);
+    body->addLayout(right);
+    auto* lay = new QVBoxLayout(this);
+    lay->addLayout(bar);
+    lay->addLayout(body, 1);
+
+    setTabOrder(ComboBox1, btnSeek);
+    setTabOrder(btnSeek, Button1);
+    setTabOrder(Button1, DBGrid1);
+    setTabOrder(DBGrid1, DBEdit1);
+    setTabOrder(DBEdit1, DBEdit4);
+    setTabOrder(DBEdit4, DBEdit5);
+    setTabOrder(DBEdit5, DBEdit6);
+    setTabOrder(DBEdit6, DBEdit7);
+    setTabOrder(DBEdit7, DBComboBox1);
+    setTabOrder(DBComboBox1, MonthCalendar1);
+    setTabOrder(MonthCalendar1, btnGetMD);
+    setTabOrder(btnGetMD, btnClose);
+    resize(760, 520);
+}
+
+// The employee choice and the delete button.
+QHBoxLayout* TfrmTimeInpRep::buildTopBar() {
     ComboBox1 = new ui::ComboBox(QStringLiteral("ComboBox1"), this);
     ComboBox1->setMinimumWidth(180);
     btnSeek = new ui::Button(QStringLiteral("btnSeek"), QStringLiteral("&E 社員検索"), this);
@@ -55,8 +81,12 @@ TfrmTimeInpRep::TfrmTimeInpRep(QWidget* parent, data::TDataModule1* dm)
     bar->addWidget(btnSQL_do);
     bar->addStretch();
     bar->addWidget(Button1);
+    return bar;
+}
 
-    // Left: every punch of the current load.
+// Every punch of the current load.
+void TfrmTimeInpRep::buildGrid() {
+    db::DataSource* src = &dm_.DSTimeCardInp;
     DBGrid1 = new ui::DBGrid(QStringLiteral("DBGrid1"), this);
     DBGrid1->setColumns({{QStringLiteral("IDコード"), QStringLiteral("IDコード"), 70, true, true, false},
                          {QStringLiteral("E_NAME"), QStringLiteral("氏名"), 100, true, true, false},
@@ -71,8 +101,11 @@ TfrmTimeInpRep::TfrmTimeInpRep(QWidget* parent, data::TDataModule1* dm)
     DBGrid1->setDataSource(src);
     DBGrid1->setMinimumWidth(420);
     DBGrid1->setAccessibleName(QStringLiteral("タイムカード"));
+}
 
-    // Right: the current punch.
+// The current punch, the calendar and the navigator.
+QGridLayout* TfrmTimeInpRep::buildPunchEditor() {
+    db::DataSource* src = &dm_.DSTimeCardInp;
     auto bound = [this, src](const char* name, const char* field, int width) {
         ui::DBEdit* e = ui::makeDBEdit(QString::fromLatin1(name), src, QString::fromUtf8(field), this);
         e->setFixedWidth(width);
@@ -139,27 +172,7 @@ TfrmTimeInpRep::TfrmTimeInpRep(QWidget* parent, data::TDataModule1* dm)
     right->addLayout(calButtons, row++, 0, 1, 2);
     right->addWidget(DBNavigator1, row++, 0, 1, 2);
     right->setRowStretch(row, 1);
-
-    auto* body = new QHBoxLayout;
-    body->addWidget(DBGrid1, 1);
-    body->addLayout(right);
-    auto* lay = new QVBoxLayout(this);
-    lay->addLayout(bar);
-    lay->addLayout(body, 1);
-
-    setTabOrder(ComboBox1, btnSeek);
-    setTabOrder(btnSeek, Button1);
-    setTabOrder(Button1, DBGrid1);
-    setTabOrder(DBGrid1, DBEdit1);
-    setTabOrder(DBEdit1, DBEdit4);
-    setTabOrder(DBEdit4, DBEdit5);
-    setTabOrder(DBEdit5, DBEdit6);
-    setTabOrder(DBEdit6, DBEdit7);
-    setTabOrder(DBEdit7, DBComboBox1);
-    setTabOrder(DBComboBox1, MonthCalendar1);
-    setTabOrder(MonthCalendar1, btnGetMD);
-    setTabOrder(btnGetMD, btnClose);
-    resize(760, 520);
+    return right;
 }
 
 void TfrmTimeInpRep::FormCreate() {

@@ -20,7 +20,25 @@
 
 namespace db {
 
+namespace detail {
+
+std::vector<std::string> splitNames(std::string_view names) {
+    std::vector<std::string> out;
+    size_t i = 0;
+    while (i <= names.size()) {
+        size_t semi = names.find(';', i);
+        if (semi == std::string_view::npos) semi = names.size();
+        std::string_view part = rtl::trimView(names.substr(i, semi - i));
+        if (!part.empty()) out.emplace_back(part);
+        i = semi + 1;
+    }
+    return out;
+}
+
+}  // namespace detail
+
 using detail::sameName;
+using detail::splitNames;
 
 namespace {
 
@@ -47,141 +65,11 @@ std::string injectRowid(const std::string& sql) {
     return sql.substr(0, after) + " rowid AS " + RowidAlias + "," + sql.substr(after);
 }
 
-std::vector<std::string> splitNames(std::string_view names) {
-    std::vector<std::string> out;
-    size_t i = 0;
-    while (i <= names.size()) {
-        size_t semi = names.find(';', i);
-        if (semi == std::string_view::npos) semi = names.size();
-        std::string_view part = rtl::trimView(names.substr(i, semi - i));
-        if (!part.empty()) out.emplace_back(part);
-        i = semi + 1;
-    }
-    return out;
-}
-
 [[noreturn]] void notEditing(const std::string& name) {
     throw rtl::DatabaseError("データセット '" + name + "' は編集モードでも挿入モードでもありません。");
 }
 
 }  // namespace
-
-// ---- Field ----------------------------------------------------------------------
-
-bool Field::readOnly() const { return role_ != FieldRole::Data || !ds_->updatable_; }
-
-Value Field::value() const {
-    if (!ds_->active()) throw rtl::DatabaseError("データセット '" + ds_->name_ + "' は開いていません。");
-    const Dataset::Row* row = ds_->activeRow();
-    if (!row) return {};
-    return ds_->fieldValue(*this, *row);
-}
-
-bool Field::isNull() const { return value().isNull(); }
-
-std::string Field::asString() const {
-    Value v = value();
-    if (v.isNull()) return {};
-    if (kind_ == FieldKind::DateTime && v.isNumber()) return rtl::dateTimeToStr(v.real());
-    return v.toString();
-}
-
-long long Field::asLargeInt() const {
-    Value v = value();
-    if (isTextKind(kind_) || v.isText()) return rtl::strToInt64(v.toString());
-    if (v.isNull()) return 0;
-    if (v.isInteger()) return v.integer();
-    if (kind_ == FieldKind::DateTime) return rtl::trunc(v.real());
-    return rtl::roundBankers(v.real());
-}
-
-int Field::asInteger() const {
-    long long n = asLargeInt();
-    if (n < INT32_MIN || n > INT32_MAX)
-        throw rtl::ConversionError(rtl::msg::notInteger(std::to_string(n)));
-    return static_cast<int>(n);
-}
-
-double Field::asFloat() const {
-    Value v = value();
-    if (isTextKind(kind_) || v.isText()) return rtl::strToFloat(v.toString());
-    if (v.isNull()) return 0;
-    return v.real();
-}
-
-double Field::asDateTime() const {
-    Value v = value();
-    if (isTextKind(kind_) || v.isText()) return rtl::strToDateTime(v.toString());
-    if (v.isNull()) return 0;
-    return v.real();
-}
-
-std::string Field::displayText() const {
-    Value v = value();
-    if (v.isNull()) return {};
-    if (!displayFormat_.empty()) {
-        if (isNumericKind(kind_) && v.isNumber()) return rtl::formatFloat(displayFormat_, v.real());
-        if (kind_ == FieldKind::DateTime && v.isNumber()) return rtl::formatDateTime(displayFormat_, v.real());
-    }
-    return asString();
-}
-
-std::string Field::editText() const {
-    Value v = value();
-    if (v.isNull()) return {};
-    if (!editFormat_.empty() && isNumericKind(kind_) && v.isNumber()) return rtl::formatFloat(editFormat_, v.real());
-    return asString();
-}
-
-namespace {
-Value checkedInteger(const Field& f, long long n) {
-    const long long lo = f.kind() == FieldKind::Short ? -32768 : INT32_MIN;
-    const long long hi = f.kind() == FieldKind::Short ? 32767 : INT32_MAX;
-    if (n < lo || n > hi)
-        throw rtl::DatabaseError("値 " + std::to_string(n) + " はフィールド '" + f.fieldName() + "' の範囲外です (" +
-                                 std::to_string(lo) + " から " + std::to_string(hi) + ")。");
-    return Value(n);
-}
-}  // namespace
-
-void Field::setValue(const Value& v) {
-    if (v.isNull()) return ds_->setFieldValue(*this, Value());
-    if (v.isText()) return setAsString(v.text());
-    if (v.isInteger()) return setAsInteger(v.integer());
-    return setAsFloat(v.real());
-}
-
-void Field::setAsString(std::string_view text) {
-    if (isTextKind(kind_)) return ds_->setFieldValue(*this, Value(detail::cutToWidth(text, width_)));
-    if (text.empty()) return ds_->setFieldValue(*this, Value());
-    switch (kind_) {
-    case FieldKind::Long:
-    case FieldKind::Short: return ds_->setFieldValue(*this, checkedInteger(*this, rtl::strToInt64(text)));
-    case FieldKind::Double: return ds_->setFieldValue(*this, Value(rtl::strToFloat(text)));
-    case FieldKind::DateTime: return ds_->setFieldValue(*this, Value(rtl::strToDateTime(text)));
-    default: break;
-    }
-}
-
-void Field::setAsInteger(long long v) {
-    if (isIntegerKind(kind_)) return ds_->setFieldValue(*this, checkedInteger(*this, v));
-    if (isTextKind(kind_)) return setAsString(std::to_string(v));
-    ds_->setFieldValue(*this, Value(static_cast<double>(v)));
-}
-
-void Field::setAsFloat(double v) {
-    if (isIntegerKind(kind_)) return ds_->setFieldValue(*this, checkedInteger(*this, rtl::roundBankers(v)));
-    if (isTextKind(kind_)) return setAsString(rtl::floatToStr(v));
-    ds_->setFieldValue(*this, Value(v));
-}
-
-void Field::setAsDateTime(double v) {
-    if (isIntegerKind(kind_)) return ds_->setFieldValue(*this, checkedInteger(*this, rtl::trunc(v)));
-    if (isTextKind(kind_)) return setAsString(rtl::dateTimeToStr(v));
-    ds_->setFieldValue(*this, Value(v));
-}
-
-void Field::clear() { ds_->setFieldValue(*this, Value()); }
 
 // ---- Dataset: set-up ------------------------------------------------------------
 
@@ -1054,90 +942,5 @@ void Dataset::notifyUpdate() {
     std::vector<DataSource*> copy = sources_;
     for (DataSource* s : copy) s->updateData();
 }
-
-// ---- Table ---------------------------------------------------------------------------------
-
-Table::Table(Connection* connection, std::string name) : Dataset(connection, std::move(name)) {}
-
-void Table::setTableName(std::string table) {
-    if (table == table_) return;
-    checkInactive("テーブル名を変更");
-    table_ = std::move(table);
-}
-
-void Table::setIndexFieldNames(std::string names) {
-    if (names == index_) return;
-    index_ = std::move(names);
-    if (active()) refresh();
-}
-
-std::string Table::selectSql(Params&) const {
-    if (table_.empty()) throw rtl::DatabaseError("データセット '" + name() + "' のテーブル名が指定されていません。");
-    std::string sql = "SELECT * FROM " + quoteIdentifier(table_);
-    const auto keys = splitNames(index_);
-    for (size_t i = 0; i < keys.size(); ++i) sql += (i ? ", " : " ORDER BY ") + quoteIdentifier(keys[i]);
-    return sql;
-}
-
-std::string Table::lookupSourceSql(Params& params) const { return selectSql(params); }
-
-// ---- SqlLines / Query ------------------------------------------------------------------
-
-void SqlLines::setText(std::string_view text) {
-    lines_.clear();
-    size_t i = 0;
-    while (i <= text.size()) {
-        size_t nl = text.find('\n', i);
-        if (nl == std::string_view::npos) nl = text.size();
-        std::string_view line = text.substr(i, nl - i);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (nl < text.size() || !line.empty()) lines_.emplace_back(line);
-        i = nl + 1;
-    }
-    changed();
-}
-
-std::string SqlLines::text() const {
-    std::string r;
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        if (i) r += "\r\n";
-        r += lines_[i];
-    }
-    return r;
-}
-
-Query::Query(Connection* connection, std::string name) : Dataset(connection, std::move(name)) {
-    sql_.onChange = [this] {
-        if (active()) close();
-        params_.clear();
-    };
-}
-
-void Query::setParam(std::string name, Value v) {
-    for (auto& p : params_)
-        if (!p.name.empty() && sameName(p.name, name)) {
-            p.value = std::move(v);
-            return;
-        }
-    params_.emplace_back(std::move(name), std::move(v));
-}
-
-void Query::addParam(Value v) { params_.emplace_back(std::move(v)); }
-void Query::clearParams() { params_.clear(); }
-
-long long Query::execSQL() {
-    if (!connection()) throw rtl::DatabaseError("データセット '" + name() + "' に接続が設定されていません。");
-    rowsAffected_ = connection()->execute(sqlText(), params_);
-    return rowsAffected_;
-}
-
-std::string Query::selectSql(Params& params) const {
-    params = params_;
-    const std::string text = sqlText();
-    if (rtl::trimView(text).empty()) throw rtl::DatabaseError("データセット '" + name() + "' の SQL 文が空です。");
-    return text;
-}
-
-std::string Query::lookupSourceSql(Params& params) const { return selectSql(params); }
 
 }  // namespace db

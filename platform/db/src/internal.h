@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "db/value.h"
 
@@ -16,6 +17,8 @@ void resultValue(sqlite3_context* ctx, const Value& v);
 // Binds params to st; raises rtl::DatabaseError for an unknown name or a
 // count mismatch.
 void bindParams(sqlite3_stmt* st, const Params& params);
+// ";"-separated names ("S_TANCOD; K_DATE"), trimmed, empty parts left out.
+std::vector<std::string> splitNames(std::string_view names);
 // The Jet name of result column i (expressions: Expr1000 + i).
 std::string jetColumnName(sqlite3_stmt* st, int i, int exprOffset = 0);
 // A Japanese message for an SQLite failure.

@@ -6,6 +6,8 @@
 #include "ui/form.h"
 
 class QFrame;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 
@@ -66,6 +68,11 @@ protected:
     void FormClose(ui::CloseAction& action) override;
 
 private:
+    // The constructor's parts, in the order it runs them.
+    void createControls();
+    QGridLayout* layOutEntry();
+    QHBoxLayout* layOutButtons();
+    void buildPunchPanel();  // Panel1: the current row of the punch table
     // Clock-in ("0") and clock-out ("1").
     void punch(const char* inOut);
     data::TDataModule1& dm_;

@@ -5,6 +5,8 @@
 #include "ui/form.h"
 
 class QCalendarWidget;
+class QGridLayout;
+class QHBoxLayout;
 class QLineEdit;
 
 namespace data {
@@ -70,6 +72,10 @@ protected:
     void FormClose(ui::CloseAction& action) override;
 
 private:
+    // The constructor's parts, in the order it runs them.
+    QHBoxLayout* buildTopBar();
+    void buildGrid();
+    QGridLayout* buildPunchEditor();
     // The field check of one of the month, day, hour and minute edits.
     void checkField(ui::DBEdit* edit, const char* fieldName, int field);
     bool allChosen() const;

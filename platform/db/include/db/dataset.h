@@ -1,4 +1,5 @@
-// Datasets: the table and query components of the data module.
+// Datasets: what the table and query components of the data module share
+// (db/table.h, db/query.h); their fields are in db/field.h.
 //
 // A dataset holds a snapshot of its rows, read when it opens: later SQL
 // changes do not alter them until refresh(). All users share its one current
@@ -19,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "db/field.h"
 #include "db/value.h"
 
 namespace db {
@@ -31,113 +33,6 @@ struct FilterNode;
 }
 
 enum class DatasetState { Inactive, Browse, Edit, Insert, CalcFields };
-
-// A persistent data field or a calculated field.
-struct FieldDef {
-    FieldDef() = default;
-    FieldDef(std::string name, FieldKind kind = FieldKind::Text, int width = 0, std::string displayFormat = {},
-             std::string editFormat = {})
-        : name(std::move(name)), kind(kind), width(width), displayFormat(std::move(displayFormat)),
-          editFormat(std::move(editFormat)) {}
-    std::string name;
-    FieldKind kind = FieldKind::Text;
-    int width = 0;                // text kinds: characters; 0 = the column's width
-    std::string displayFormat;    // numbers: rtl::formatFloat mask ("#,##0", "#0.0#", "#0");
-                                  // date-times: rtl::formatDateTime mask
-    std::string editFormat;       // numbers: mask of editText(); empty = plain digits
-};
-
-// A lookup field: for the current row, resultField of the first row of the
-// source whose lookupKeyField equals this row's keyField; empty (NULL) when
-// none does. The source is read from the database by its table name (or, for
-// a query component, by its SQL), never through the source component's rows,
-// so its filter and open state do not matter. A text key "000012" matches a
-// number key 12 when the source key column is numeric.
-struct LookupDef {
-    LookupDef() = default;
-    // Source by component.
-    LookupDef(std::string name, std::string keyField, Dataset* source, std::string lookupKeyField,
-              std::string lookupResultField, FieldKind kind = FieldKind::Text, int width = 0)
-        : name(std::move(name)), kind(kind), width(width), keyField(std::move(keyField)), lookupDataset(source),
-          lookupKeyField(std::move(lookupKeyField)), lookupResultField(std::move(lookupResultField)) {}
-    // Source by table name.
-    LookupDef(std::string name, std::string keyField, std::string table, std::string lookupKeyField,
-              std::string lookupResultField, FieldKind kind = FieldKind::Text, int width = 0)
-        : name(std::move(name)), kind(kind), width(width), keyField(std::move(keyField)),
-          lookupTable(std::move(table)), lookupKeyField(std::move(lookupKeyField)),
-          lookupResultField(std::move(lookupResultField)) {}
-    std::string name;
-    FieldKind kind = FieldKind::Text;
-    int width = 0;
-    std::string keyField;            // field of this dataset ("IDコード")
-    Dataset* lookupDataset = nullptr;  // the source component (Table or Query) ...
-    std::string lookupTable;         // ... or a table name
-    std::string lookupKeyField;      // "E_NO"
-    std::string lookupResultField;   // "E_NAME"
-    std::string displayFormat;
-};
-
-enum class FieldRole { Data, Calculated, Lookup };
-
-class Field {
-public:
-    const std::string& fieldName() const { return name_; }
-    FieldKind kind() const { return kind_; }
-    int size() const { return width_; }        // text width in characters (0 = no limit)
-    FieldRole role() const { return role_; }
-    bool isCalculated() const { return role_ == FieldRole::Calculated; }
-    bool isLookup() const { return role_ == FieldRole::Lookup; }
-    bool readOnly() const;
-    const std::string& displayFormat() const { return displayFormat_; }
-    void setDisplayFormat(std::string mask) { displayFormat_ = std::move(mask); }
-    const std::string& editFormat() const { return editFormat_; }
-    void setEditFormat(std::string mask) { editFormat_ = std::move(mask); }
-    Dataset& dataset() const { return *ds_; }
-    int index() const { return index_; }
-
-    // ---- reading (current row; NULL on an empty dataset) ----
-    Value value() const;
-    bool isNull() const;
-    std::string asString() const;     // date-times: rtl::dateTimeToStr; doubles: rtl::floatToStr
-    int asInteger() const;            // doubles rounded half to even
-    long long asLargeInt() const;
-    double asFloat() const;
-    double asDateTime() const;        // rtl::TDateTime
-    // The text a control shows: numbers and date-times with the display
-    // format; NULL -> "".
-    std::string displayText() const;
-    // The text an edit control starts from: numbers with the edit format (or
-    // plain), date-times as rtl::dateTimeToStr, text as stored.
-    std::string editText() const;
-
-    // ---- writing (the dataset must be in Edit or Insert) ----
-    // Text is cut to the field's width. Numbers are range-checked for long
-    // and short fields (rtl::DatabaseError naming the field).
-    void setValue(const Value& v);
-    // "" -> NULL for number and date-time fields; else converted with the
-    // runtime's conversions (rtl::ConversionError on bad text).
-    void setAsString(std::string_view text);
-    void setAsInteger(long long v);
-    void setAsFloat(double v);        // long/short fields round half to even
-    void setAsDateTime(double v);
-    void clear();                     // NULL
-    // Text typed into a control (same rules as setAsString).
-    void setEditText(std::string_view text) { setAsString(text); }
-
-private:
-    friend class Dataset;
-    Field() = default;
-    Dataset* ds_ = nullptr;
-    int index_ = 0;
-    std::string name_;
-    FieldKind kind_ = FieldKind::Text;
-    int width_ = 0;
-    FieldRole role_ = FieldRole::Data;
-    std::string displayFormat_;
-    std::string editFormat_;
-    bool persistent_ = false;
-    int column_ = -1;          // data: result column; calculated: calc slot; lookup: lookup slot
-};
 
 struct LocateOptions {
     bool caseInsensitive = true;   // the collation is case-insensitive anyway
@@ -329,26 +224,6 @@ private:
     int disableCount_ = 0;
 };
 
-// A table by name, all rows, in the order of its index field names.
-class Table : public Dataset {
-public:
-    explicit Table(Connection* connection = nullptr, std::string name = {});
-    const std::string& tableName() const { return table_; }
-    void setTableName(std::string table);         // only while closed
-    // ";"-separated field names ("S_TANCOD", "K_DATE"); empty = the table's
-    // own (insertion) order. Changing it on an open table re-reads the rows.
-    const std::string& indexFieldNames() const { return index_; }
-    void setIndexFieldNames(std::string names);
-
-protected:
-    std::string selectSql(Params& params) const override;
-    std::string lookupSourceSql(Params& params) const override;
-
-private:
-    std::string table_;
-    std::string index_;
-};
-
 // Keeps a dataset open for a scope. One found closed is opened here and
 // closed again when the scope ends (also when it ends by an error); one found
 // open (a window may be showing it) is left open as it was, on its current
@@ -377,51 +252,5 @@ decltype(auto) withOpen(Dataset& dataset, Read&& read) {
     OpenScope scope(dataset);
     return std::forward<Read>(read)();
 }
-
-// SQL as a list of lines, sent joined by CR LF.
-class SqlLines {
-public:
-    void clear() { lines_.clear(); changed(); }
-    void add(std::string line) { lines_.push_back(std::move(line)); changed(); }
-    SqlLines& operator<<(std::string line) { add(std::move(line)); return *this; }
-    void setText(std::string_view text);   // splits at CR LF / LF
-    std::string text() const;              // lines joined by "\r\n"
-    const std::vector<std::string>& lines() const { return lines_; }
-    int count() const { return static_cast<int>(lines_.size()); }
-    std::function<void()> onChange;
-
-private:
-    void changed() { if (onChange) onChange(); }
-    std::vector<std::string> lines_;
-};
-
-// A query: open() for a SELECT, execSQL() for any other statement. Changing
-// the SQL closes it. Parameters are bound by name (":code") or position ("?").
-class Query : public Dataset {
-public:
-    explicit Query(Connection* connection = nullptr, std::string name = {});
-    SqlLines& sql() { return sql_; }
-    const SqlLines& sql() const { return sql_; }
-    void setSql(std::string_view text) { sql_.setText(text); }
-    std::string sqlText() const { return sql_.text(); }
-
-    void setParam(std::string name, Value v);    // name with or without ':'
-    void addParam(Value v);                      // next positional "?"
-    void clearParams();
-    const Params& params() const { return params_; }
-
-    // Runs the statement; returns the rows changed.
-    long long execSQL();
-    long long rowsAffected() const { return rowsAffected_; }
-
-protected:
-    std::string selectSql(Params& params) const override;
-    std::string lookupSourceSql(Params& params) const override;
-
-private:
-    SqlLines sql_;
-    Params params_;
-    long long rowsAffected_ = 0;
-};
 
 }  // namespace db

@@ -3,6 +3,9 @@
 
 #include "db/connection.h"
 #include "db/dataset.h"
+#include "db/field.h"
+#include "db/query.h"
+#include "db/table.h"
 #include "db/datasource.h"
 #include "db/jet.h"
 #include "db/value.h"
