@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "db/connection.h"
-#include "db/dataset.h"
+#include "db/table.h"
 #include "db/jet.h"
 #include "fuzz.h"
 #include "rtl/clock.h"
