@@ -233,11 +233,10 @@ void Dataset::readRows(std::vector<Row>& rows, std::vector<Column>& cols, bool& 
     // Columns without a declared type take the kind of their values.
     for (size_t c = 0; c < cols.size(); ++c) {
         if (cols[c].declared) continue;
-        bool anyReal = false, anyInt = false, anyText = false;
+        bool anyReal = false, anyText = false;
         for (const auto& r : rows) {
             const Value& v = r.data[c];
             anyReal |= v.isFloat();
-            anyInt |= v.isInteger();
             anyText |= v.isText();
         }
         cols[c].kind = anyText ? FieldKind::Text : anyReal ? FieldKind::Double : FieldKind::Long;
