@@ -5,17 +5,15 @@
 
 namespace data {
 
-long long countPunches(TDataModule1& dm) {
-    return countRows(dm.QueryCnt, {"SELECT COUNT(*) FROM タイムカード"});
-}
+long long countPunches(TDataModule1& dm) { return countRows(dm.QueryCnt, {"SELECT COUNT(*) FROM タイムカード"}); }
 
 long long countPunchesOutside(TDataModule1& dm, const std::string& firstMonth, const std::string& lastMonth) {
     return countRows(dm.QueryCnt, {"SELECT COUNT(*) FROM タイムカード", "WHERE 月 <> ?", " AND 月 <> ?"},
                      {db::Value(firstMonth), db::Value(lastMonth)});
 }
 
-long long countPunchesOf(TDataModule1& dm, const std::string& card, const std::string& month,
-                         const std::string& day, const std::string& inOut) {
+long long countPunchesOf(TDataModule1& dm, const std::string& card, const std::string& month, const std::string& day,
+                         const std::string& inOut) {
     return countRows(
         dm.QueryCnt,
         {"SELECT COUNT(*) FROM タイムカード", "WHERE IDコード = ?", "AND 月 = ?", "AND 日 = ?", "AND 入退 = ?"},

@@ -10,10 +10,8 @@ long long countRows(db::Query& query, const std::vector<std::string>& lines, con
     for (const std::string& line : lines) query.sql().add(line);
     query.clearParams();
     for (const db::Param& p : params) {
-        if (p.name.empty())
-            query.addParam(p.value);
-        else
-            query.setParam(p.name, p.value);
+        if (p.name.empty()) query.addParam(p.value);
+        else query.setParam(p.name, p.value);
     }
     struct Closer {
         db::Query& q;
@@ -48,7 +46,9 @@ void openWorkRecords(TDataModule1& dm, const std::string& from, const std::strin
     db::Query& q = dm.Qkimu_tran;
     q.close();
     q.sql().clear();
-    q.sql() << "SELECT * FROM kimu_tran" << "WHERE K_DATE >= CvDate(?)" << "AND K_DATE <= CvDate(?)"
+    q.sql() << "SELECT * FROM kimu_tran"
+            << "WHERE K_DATE >= CvDate(?)"
+            << "AND K_DATE <= CvDate(?)"
             << "ORDER BY K_TANCOD,K_DATE";
     q.clearParams();
     q.addParam(db::Value(from));
@@ -72,7 +72,8 @@ std::string readPrintLayout(TDataModule1& dm) {
     db::Query& q = dm.Query1;
     q.close();
     q.sql().clear();
-    q.sql() << "SELECT * FROM sys_mas" << "WHERE SYS_CD = '1'";
+    q.sql() << "SELECT * FROM sys_mas"
+            << "WHERE SYS_CD = '1'";
     q.open();
     const std::string value = q.fieldByName("PRT_FLG").asString();
     q.close();

@@ -690,26 +690,6 @@ TEST_F(MainWindow, EveryControlCarriesItsNameAndInputsAreNamedForScreenReaders)
     EXPECT_EQ(ui::unnamedInputs(&w), QStringList{}) << ui::unnamedInputs(&w).join(",").toStdString();
 }
 
-TEST_F(MainWindow, Screenshot)
-{
-    deliverDatabase();
-    sql("UPDATE sys_mas SET REC_YN = '1'");  // so the recorder page shows its panel
-    TfrmMain& w = start();
-    w.btnKyuuyo->click();
-    w.btnKinmu->click();
-    QCoreApplication::processEvents();  // let the layouts settle
-    ASSERT_TRUE(w.grab().save("/tmp/frmMain.png"));
-    for (QWidget* page : {w.TabSheet1, w.TabSheet2, w.TabSheet3, w.TabSheet4, w.TabSheet5,
-                          w.TabSheet6, w.TabSheet7}) {
-        w.PageControl1->setCurrentWidget(page);
-        QCoreApplication::processEvents();
-        EXPECT_TRUE(w.grab().save("/tmp/frmMain_" + page->objectName() + ".png"));
-    }
-    app::registerSubWindows();
-    w.About1->trigger();
-    static_cast<QWidget*>(ref("DlgAboutBox"))->grab().save("/tmp/DlgAboutBox.png");
-}
-
 // ------------------------------------------------------------------ unposted changes
 
 namespace {

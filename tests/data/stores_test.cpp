@@ -37,9 +37,10 @@ TEST_F(Stores, MainWindowCountsTakeTheKeyAsABoundValue) {
 }
 
 TEST_F(Stores, PunchStoreCountsListsAndDeletes) {
-    exec("INSERT INTO タイムカード(月, 日, IDコード, 入退) VALUES "
-         "('07', '01', '000001', '0'), ('07', '01', '000001', '1'), ('08', '02', '000002', '0'), "
-         "('09', '03', '000001', '0')");
+    exec(
+        "INSERT INTO タイムカード(月, 日, IDコード, 入退) VALUES "
+        "('07', '01', '000001', '0'), ('07', '01', '000001', '1'), ('08', '02', '000002', '0'), "
+        "('09', '03', '000001', '0')");
     EXPECT_EQ(countPunches(*dm), 4);
     EXPECT_EQ(countPunchesOutside(*dm, "07", "08"), 1);
     EXPECT_EQ(countPunchesOf(*dm, "000001", "07", "01", "1"), 1);

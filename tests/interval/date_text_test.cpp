@@ -35,6 +35,11 @@ struct YearCase {
     int year, month, day;
 };
 
+void PrintTo(const YearCase &c, std::ostream *os)
+{
+    *os << c.text << " in " << c.currentYear;
+}
+
 class TwoDigitYear : public testing::TestWithParam<YearCase> {};
 
 TEST_P(TwoDigitYear, LiesWithinFiftyYearsBackAndFortyNineAhead)
@@ -109,6 +114,11 @@ struct IntCase {
     const char *text;
     std::int32_t value;
 };
+
+void PrintTo(const IntCase &c, std::ostream *os)
+{
+    *os << '"' << c.text << "\" -> " << c.value;
+}
 
 class IntegerText : public testing::TestWithParam<IntCase> {};
 

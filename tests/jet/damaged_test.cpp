@@ -91,6 +91,7 @@ struct Damage {
     const char* name;
     std::function<void(Image&)> apply;
 };
+void PrintTo(const Damage& d, std::ostream* os) { *os << d.name; }
 
 class DamagedFile : public ::testing::TestWithParam<Damage> {};
 

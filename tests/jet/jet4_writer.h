@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,10 @@ enum class TextStorage {
     Utf16,       // every value as plain UTF-16LE
     Compressed,  // Jet 4 "compressed unicode" wherever it is shorter (the Access default)
 };
+// The name a parametrized test shows for it.
+inline void PrintTo(TextStorage storage, std::ostream* os) {
+    *os << (storage == TextStorage::Utf16 ? "Utf16" : "Compressed");
+}
 
 // The file's bytes. Throws std::invalid_argument for a value longer than 50
 // characters, a row without one value per column, invalid UTF-8, or more

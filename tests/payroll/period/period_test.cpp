@@ -30,6 +30,11 @@ struct MonthCase {
     const char* last;
 };
 
+void PrintTo(const MonthCase& c, std::ostream* os)
+{
+    *os << c.year << "-" << c.month << " closing \"" << c.closing << '"';
+}
+
 class MonthlyPayPeriod : public ::testing::TestWithParam<MonthCase> {};
 
 TEST_P(MonthlyPayPeriod, FromTheClosingDay)
@@ -116,6 +121,11 @@ struct PeriodCase {
     const char* firstMonth;
     const char* lastMonth;
 };
+
+void PrintTo(const PeriodCase& c, std::ostream* os)
+{
+    *os << c.date << " closing \"" << c.closing << '"';
+}
 
 class PeriodOfWorkDate : public ::testing::TestWithParam<PeriodCase> {};
 
