@@ -9,8 +9,11 @@
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "importprompts/importprompts.h"
+#include "maintenance/registration.h"
 #include "masters/Emp_Seek.h"
 #include "masters/registration.h"
+#include "paydata/register.h"
+#include "reports/forms.h"
 #include "timecard/register.h"
 #include "ui/action.h"
 
@@ -23,12 +26,20 @@ void registerSubWindows()
                      [](QWidget* owner) -> QObject* { return ui::createForm<TDlgAboutBox>(owner); });
     for (const auto& form : masters::masterForms())
         hub.registerForm(form.formName, form.create);
+    for (const auto& form : maintenance::maintenanceForms())
+        hub.registerForm(form.formName, form.create);
     timecard::registerWindows(
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
+    paydata::registerWindows(
+        [&hub](const QString& name, paydata::FormFactory create) { hub.registerForm(name, std::move(create)); });
+
+    // Report forms: the hub opens their print preview, never the form itself.
+    for (const auto& form : reports::reportForms())
+        hub.registerReport(form.formName, form.create,
+                           [](QObject* f) { static_cast<reports::ReportForm*>(f)->Preview(); });
 
     // Windows of the other areas, each under its form object name:
     //   hub.registerForm("frmTotal", [](QWidget* o) { return ui::createForm<TfrmTotal>(o); });
-    //   hub.registerReport("frmQR_Kyuyo", create, [](QObject* f) { /* open its preview */ });
     // The open-window names and groups they belong to are in app/subwindows.cpp.
 }
 
@@ -59,11 +70,10 @@ std::vector<QPointer<QObject>>& startupObjects()
 
 void createStartupObjects()
 {
-    // In this order; the clock-time dialogs come with the pay-data window:
-    //   DlgOutTime  = ui::createForm<TDlgOutTime>();
-    //   DlgInTime   = ui::createForm<TDlgInTime>();
-    // each appended to startupObjects() so it is freed at the end.
+    // In this order, each freed at the end.
     startupObjects().push_back(masters::createEmpSeek());
+    startupObjects().push_back(paydata::createDlgOutTime());
+    startupObjects().push_back(paydata::createDlgInTime());
 }
 
 void destroyStartupObjects()

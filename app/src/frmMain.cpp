@@ -475,7 +475,8 @@ void TfrmMain::btnKyuyoRepClick()
 
 void TfrmMain::btnK_MeisaiClick()
 {
-    const std::string key = monthKey().toStdString();
+    // Weekly or daily pay: the slips are keyed as their pay records are.
+    const std::string key = payRecordKey().toStdString();
     openCountedReport({"QR_Kyuyo", "QR_Kyuyo1170"},
                       [&] { return data::countPaySlipRows(data::dataModule(), key); },
                       "指定月の給与明細データがありません。", [] {
@@ -486,7 +487,7 @@ void TfrmMain::btnK_MeisaiClick()
 
 void TfrmMain::btnMainusClick()
 {
-    const std::string key = monthKey().toStdString();
+    const std::string key = payRecordKey().toStdString();
     openCountedReport({"QR_Minus"}, [&] { return data::countDeductionSlips(data::dataModule(), key); },
                       "指定月の給与明細データがありません。", [] { return QString("QR_Minus"); });
 }

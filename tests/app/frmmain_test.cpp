@@ -466,7 +466,7 @@ TEST_F(MainWindow, CommandWithoutItsWindowDoesNothing)
     w.About1->trigger();
     QPointer<QObject> about = ref("DlgAboutBox");
     // Commands whose windows later work brings.
-    for (ui::Button* b : {w.btnKyuyo, w.btnGensen1, w.btnHokenPrt, w.btnShoyo, w.Button11, w.btnPack})
+    for (ui::Button* b : {w.btnKyuyo, w.btnGensen1, w.btnHokenPrt, w.btnShoyo})
         b->click();
     EXPECT_TRUE(about);
     EXPECT_EQ(w.EditPName->text(), "AboutBox");

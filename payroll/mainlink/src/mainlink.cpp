@@ -3,7 +3,11 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include "data/DB_Acs.h"
+#include "rtl/qt.h"
 #include "ui/action.h"
+#include "ui/controls.h"
+#include "ui/dbcontrols.h"
 #include "ui/form.h"
 #include "ui/windows.h"
 
@@ -27,6 +31,18 @@ void showEmployeePicker(const QString& tag) {
     if (!picker) return;
     if (auto* edit = ui::childOf<QLineEdit>(picker, QStringLiteral("Edit1"))) edit->setText(tag);
     ui::showModeless(picker);
+}
+
+void fillEmployeeBox(ui::ComboBox& box, data::TDataModule1& dm, const QString& allText) {
+    QStringList names{allText};
+    db::Query& emp = dm.Qemp_tanka;
+    db::withOpen(emp, [&] {
+        ui::forEachRow(emp, [&](int) { names << rtl::toQString(emp["E_NAME"].asString()); });
+    });
+    box.clear();
+    box.setItems(names);
+    box.setCurrentIndex(0);
+    box.setText(allText);
 }
 
 }  // namespace mainlink

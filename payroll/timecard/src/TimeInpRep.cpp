@@ -194,17 +194,7 @@ void TfrmTimeInpRep::FormCreate() {
 }
 
 void TfrmTimeInpRep::FormShow() {
-    QStringList names{allEmployees()};
-    db::Query& emp = dm_.Qemp_tanka;
-    // The employee picker may be showing this list: read it without moving
-    // its row.
-    db::withOpen(emp, [&] {
-        ui::forEachRow(emp, [&](int) { names << rtl::toQString(emp["E_NAME"].asString()); });
-    });
-    ComboBox1->clear();
-    ComboBox1->setItems(names);
-    ComboBox1->setCurrentIndex(0);
-    ComboBox1->setText(allEmployees());
+    mainlink::fillEmployeeBox(*ComboBox1, dm_, allEmployees());
     btnSQL_doClick();
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
 
 #include "db/dataset.h"
@@ -405,8 +406,11 @@ void Connection::createDatabaseFile(const std::string& path, bool overwrite) {
     sqlite3* h = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &h, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
+        // The system's reason (no such folder, no write permission) tells the user what to mend.
+        const int error = h ? sqlite3_system_errno(h) : 0;
+        const std::string reason = error ? std::strerror(error) : sqlite3_errstr(rc);
         sqlite3_close_v2(h);
-        throw rtl::DatabaseError("データベースファイル '" + path + "' を作成できません。");
+        throw rtl::DatabaseError("データベースファイル '" + path + "' を作成できません (" + reason + ")。");
     }
     // Writing the header makes the file a database at once.
     rc = sqlite3_exec(h, "PRAGMA journal_mode = DELETE; PRAGMA user_version = 1;", nullptr, nullptr, nullptr);

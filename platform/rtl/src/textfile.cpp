@@ -84,18 +84,36 @@ std::string cp932ToUtf8(std::string_view bytes) {
     });
 }
 
+namespace {
+// Length of the UTF-8 character at `pos` (1 for a bad byte).
+std::size_t utf8CharLength(std::string_view in, std::size_t pos) {
+    const auto b = static_cast<unsigned char>(in[pos]);
+    std::size_t n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    if (pos + n > in.size()) n = in.size() - pos;
+    for (std::size_t k = 1; k < n; ++k)
+        if ((static_cast<unsigned char>(in[pos + k]) & 0xC0) != 0x80) return k;
+    return n;
+}
+}  // namespace
+
 std::string utf8ToCp932(std::string_view text) {
     Iconv cd("CP932", "UTF-8");
     if (!cd.ok()) throw FileError("CP932 の変換が使用できません", "");
-    return convert(cd, text, "?", [](std::string_view in, std::size_t pos) {
-        // Skip one whole UTF-8 character (or one bad byte).
-        const auto b = static_cast<unsigned char>(in[pos]);
-        std::size_t n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-        if (pos + n > in.size()) n = in.size() - pos;
-        for (std::size_t k = 1; k < n; ++k)
-            if ((static_cast<unsigned char>(in[pos + k]) & 0xC0) != 0x80) return k;
+    return convert(cd, text, "?", utf8CharLength);
+}
+
+std::optional<std::string> utf8ToCp932Exact(std::string_view text, std::string* missing) {
+    Iconv cd("CP932", "UTF-8");
+    if (!cd.ok()) throw FileError("CP932 の変換が使用できません", "");
+    bool lost = false;
+    std::string out = convert(cd, text, "", [&](std::string_view in, std::size_t pos) {
+        const std::size_t n = utf8CharLength(in, pos);
+        if (!lost && missing) *missing = std::string(in.substr(pos, n));
+        lost = true;
         return n;
     });
+    if (lost) return std::nullopt;
+    return out;
 }
 
 std::string decodeText(std::string_view bytes, TextEncoding* detected) {

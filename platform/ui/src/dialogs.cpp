@@ -131,7 +131,7 @@ void showError(const QString& text) {
 
 namespace {
 QString fileDialog(DialogKind kind, QWidget* parent, const QString& caption, const QString& folder,
-                   const QString& filter) {
+                   const QString& filter, QString* selectedFilter = nullptr) {
     DialogRecord r;
     r.kind = kind;
     r.caption = caption;
@@ -139,12 +139,17 @@ QString fileDialog(DialogKind kind, QWidget* parent, const QString& caption, con
     r.filter = filter;
     if (currentScript) {
         r.answer = currentScript->take(r, QString());
+        if (selectedFilter) {
+            const QString chosen = currentScript->takeFileType();
+            *selectedFilter = chosen.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0) : chosen;
+        }
         currentScript->record(r);
         return r.answer;
     }
     switch (kind) {
     case DialogKind::OpenFile: return QFileDialog::getOpenFileName(parent, caption, folder, filter);
-    case DialogKind::SaveFile: return QFileDialog::getSaveFileName(parent, caption, folder, filter);
+    case DialogKind::SaveFile:
+        return QFileDialog::getSaveFileName(parent, caption, folder, filter, selectedFilter);
     default: return QFileDialog::getExistingDirectory(parent, caption, folder);
     }
 }
@@ -158,6 +163,11 @@ QString openFileName(QWidget* parent, const QString& caption, const QString& fol
 QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
                      const QString& filter) {
     return fileDialog(DialogKind::SaveFile, parent, caption, folder, filter);
+}
+
+QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
+                     const QString& filter, QString* selectedFilter) {
+    return fileDialog(DialogKind::SaveFile, parent, caption, folder, filter, selectedFilter);
 }
 
 QString existingFolder(QWidget* parent, const QString& caption, const QString& folder) {
@@ -178,6 +188,18 @@ ScriptedDialogs& ScriptedDialogs::answer(const QString& reply) {
 }
 
 ScriptedDialogs& ScriptedDialogs::answer(Answer reply) { return answer(answerName(reply)); }
+
+ScriptedDialogs& ScriptedDialogs::answerFile(const QString& path, const QString& fileType) {
+    fileTypes_.push_back(fileType);
+    return answer(path);
+}
+
+QString ScriptedDialogs::takeFileType() {
+    if (fileTypes_.empty()) return {};
+    QString t = fileTypes_.front();
+    fileTypes_.pop_front();
+    return t;
+}
 
 QStringList ScriptedDialogs::texts() const {
     QStringList out;

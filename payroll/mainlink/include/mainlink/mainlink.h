@@ -7,6 +7,13 @@
 
 class QWidget;
 
+namespace data {
+class TDataModule1;
+}
+namespace ui {
+class ComboBox;
+}
+
 namespace mainlink {
 
 // Enables or disables the buttons btnDayRep, btnJ_Meisai and btnTimeRep of
@@ -20,5 +27,10 @@ void setPunchButtons(bool havePunches);
 // shows the picker without blocking. Does nothing while the program has no
 // picker.
 void showEmployeePicker(const QString& tag);
+
+// Fills the employee box of a payroll window: `allText` ("全社員") and then
+// the names of the employees in service (Qemp_tanka, read without moving its
+// row: the employee picker may be showing it), `allText` chosen.
+void fillEmployeeBox(ui::ComboBox& box, data::TDataModule1& dm, const QString& allText);
 
 }  // namespace mainlink

@@ -153,6 +153,7 @@ public:
 
 private:
     friend class Dataset;
+    friend class PreparedStatement;
     void ensureConnected();
     void disconnect();
     void regenerateTriggers(const std::string& table);

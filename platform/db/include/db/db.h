@@ -8,4 +8,5 @@
 #include "db/table.h"
 #include "db/datasource.h"
 #include "db/jet.h"
+#include "db/prepared.h"
 #include "db/value.h"

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,9 @@ enum class TextEncoding { Utf8, Cp932 };
 std::string cp932ToUtf8(std::string_view bytes);
 // UTF-8 -> CP932 bytes; a character CP932 lacks becomes '?'.
 std::string utf8ToCp932(std::string_view text);
+// UTF-8 -> CP932 bytes, or nothing when a character has no CP932 form;
+// `missing` then receives the first such character (UTF-8).
+std::optional<std::string> utf8ToCp932Exact(std::string_view text, std::string* missing = nullptr);
 // UTF-8 when valid (BOM dropped), else CP932. `detected` receives the choice.
 std::string decodeText(std::string_view bytes, TextEncoding* detected = nullptr);
 

@@ -52,6 +52,10 @@ QString openFileName(QWidget* parent, const QString& caption, const QString& fol
                      const QString& filter = {});
 QString saveFileName(QWidget* parent, const QString& caption, const QString& folder = {},
                      const QString& filter = {});
+// A save dialog offering several file types (";;"-separated in `filter`):
+// `selectedFilter` receives the type the user chose (the first by default).
+QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
+                     const QString& filter, QString* selectedFilter);
 QString existingFolder(QWidget* parent, const QString& caption, const QString& folder = {});
 
 // The button captions the seam uses.
@@ -74,6 +78,8 @@ public:
     // "Yes", "No", "Cancel" for questions; a path (or "" to cancel) for file dialogs.
     ScriptedDialogs& answer(const QString& reply);
     ScriptedDialogs& answer(Answer reply);
+    // A file dialog's path together with the file type chosen in it.
+    ScriptedDialogs& answerFile(const QString& path, const QString& fileType);
 
     const std::vector<DialogRecord>& shown() const { return shown_; }
     QStringList texts() const;
@@ -86,9 +92,11 @@ public:
     // Used by the seam.
     QString take(const DialogRecord& request, const QString& fallback);
     void record(DialogRecord record) { shown_.push_back(std::move(record)); }
+    QString takeFileType();
 
 private:
     std::deque<QString> queue_;
+    std::deque<QString> fileTypes_;
     std::vector<DialogRecord> shown_;
     int unanswered_ = 0;
     ScriptedDialogs* previous_ = nullptr;

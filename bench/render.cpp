@@ -1,0 +1,192 @@
+// tallyra-bench render: one printed form of a working folder, without a
+// window, into a PDF (and its CSV export), as the program's preview would
+// show it with the main window in the state the options give.
+#include <QDate>
+#include <QGuiApplication>
+#include <QString>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <stdexcept>
+
+#include "db/connection.h"
+#include "report/csv.h"
+#include "report/paint.h"
+#include "reports/forms.h"
+#include "rtl/errors.h"
+#include "rtl/qt.h"
+#include "rtl/textfile.h"
+#include "subcommands.h"
+
+namespace bench {
+
+namespace {
+
+struct Usage : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct Options {
+    std::string dir, form, pdf, xlsx, csv;
+    std::string year, month, bonus, weeklyFrom, weeklyTo, from, to, employee;
+    bool byCategory = false;
+};
+
+Options parse(const Args& args) {
+    Options o;
+    const std::map<std::string, std::string Options::*> single = {
+        {"--form", &Options::form},         {"--pdf", &Options::pdf},   {"--xlsx", &Options::xlsx},
+        {"--csv", &Options::csv},           {"--year", &Options::year}, {"--month", &Options::month},
+        {"--bonus", &Options::bonus},       {"--from", &Options::from}, {"--to", &Options::to},
+        {"--employee", &Options::employee},
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](const std::string& option) {
+            if (i + 1 >= args.size()) throw Usage("option " + option + " needs a value");
+            return args[++i];
+        };
+        if (auto it = single.find(a); it != single.end()) {
+            o.*(it->second) = value(a);
+        } else if (a == "--weekly") {
+            o.weeklyFrom = value(a);
+            o.weeklyTo = value(a);
+        } else if (a == "--by-category") {
+            o.byCategory = true;
+        } else if (a.rfind("--", 0) == 0) {
+            throw Usage("unknown option " + a);
+        } else if (o.dir.empty()) {
+            o.dir = a;
+        } else {
+            throw Usage("unexpected argument " + a);
+        }
+    }
+    if (o.dir.empty()) throw Usage("missing working folder DIR");
+    if (o.form.empty()) throw Usage("missing option --form NAME");
+    if (o.pdf.empty() == o.xlsx.empty()) throw Usage("give exactly one of --pdf OUT.pdf and --xlsx OUT.xlsx");
+    return o;
+}
+
+std::string twoDigits(const std::string& text, const char* option) {
+    bool ok = false;
+    const int n = QString::fromStdString(text).toInt(&ok);
+    if (!ok || n < 1 || n > 12) throw Usage(std::string("option ") + option + ": not a month: " + text);
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')).toStdString();
+}
+
+std::string fourDigitYear(const std::string& text) {
+    bool ok = false;
+    const int n = QString::fromStdString(text).toInt(&ok);
+    if (!ok || text.size() != 4 || n < 1900) throw Usage("option --year: not a year (YYYY): " + text);
+    return text;
+}
+
+// "YYYY/MM/DD" -> the main window's day-range text "yy/mm/dd".
+std::string dayText(const std::string& text) {
+    const QDate d = QDate::fromString(QString::fromStdString(text), QStringLiteral("yyyy/MM/dd"));
+    if (!d.isValid()) throw Usage("option --weekly: not a date (YYYY/MM/DD): " + text);
+    return d.toString(QStringLiteral("yy/MM/dd")).toStdString();
+}
+
+void splitMonth(const std::string& text, const char* option, std::string& year, std::string& month) {
+    const QDate d =
+        QDate::fromString(QString::fromStdString(text) + QStringLiteral("/01"), QStringLiteral("yyyy/MM/dd"));
+    if (!d.isValid()) throw Usage(std::string("option ") + option + ": not a month (YYYY/MM): " + text);
+    year = d.toString(QStringLiteral("yyyy")).toStdString();
+    month = d.toString(QStringLiteral("MM")).toStdString();
+}
+
+reports::PrintState stateFor(const Options& o, const reports::FormInfo& form) {
+    reports::PrintState s;
+    s.workDir = o.dir;
+    s.byCategory = o.byCategory;
+    if (!o.from.empty()) splitMonth(o.from, "--from", s.rangeFromYear, s.rangeFromMonth);
+    if (!o.to.empty()) splitMonth(o.to, "--to", s.rangeToYear, s.rangeToMonth);
+    const QString name = form.className;
+    if (form.keys == reports::KeyKind::Bonus) {
+        if (o.bonus.empty() || o.year.empty()) throw Usage(name.toStdString() + " needs --bonus N and --year YYYY");
+        if (o.bonus != "1" && o.bonus != "2" && o.bonus != "3") throw Usage("option --bonus: 1, 2 or 3");
+        s.bonusYear = fourDigitYear(o.year);
+        s.bonusNumber = o.bonus;
+        return s;
+    }
+    if (!o.weeklyFrom.empty()) {
+        s.weekly = true;
+        s.periodFrom = dayText(o.weeklyFrom);
+        s.periodTo = dayText(o.weeklyTo);
+        return s;
+    }
+    if (o.year.empty() || o.month.empty())
+        throw Usage(name.toStdString() + " needs --year YYYY --month MM (or --weekly FROM TO)");
+    s.year = fourDigitYear(o.year);
+    s.month = twoDigits(o.month, "--month");
+    return s;
+}
+
+// The database the settings file of the working folder names.
+std::string databaseOf(const std::string& dir) {
+    const std::filesystem::path settings = std::filesystem::path(dir) / "Quendar.ini";
+    if (!std::filesystem::exists(settings))
+        throw std::runtime_error("no settings file " + settings.string() + " (not a working folder)");
+    std::filesystem::path db = rtl::readFirstLine(settings);
+    if (db.empty()) throw std::runtime_error("the settings file " + settings.string() + " names no database");
+    if (db.is_relative()) db = std::filesystem::path(dir) / db;
+    if (!std::filesystem::exists(db)) throw std::runtime_error("database " + db.string() + " not found");
+    return db.string();
+}
+
+}  // namespace
+
+int render(const Args& args) {
+    try {
+        const Options o = parse(args);
+        const reports::FormInfo* form = reports::findForm(QString::fromStdString(o.form));
+        if (!form) {
+            QStringList names;
+            for (const auto& f : reports::reportForms()) names << f.className;
+            throw Usage("unknown form '" + o.form + "'; forms: " + names.join(QStringLiteral(", ")).toStdString());
+        }
+        if (!o.xlsx.empty()) throw Usage(form->className.toStdString() + " is a printed form: use --pdf");
+        const reports::PrintState state = stateFor(o, *form);
+
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        int argc = 1;
+        char name[] = "tallyra-bench";
+        char* argv[] = {name, nullptr};
+        QGuiApplication application(argc, argv);
+
+        // Read only: rendering never changes the working database.
+        db::Connection connection("Data Source=" + databaseOf(o.dir) + ";Mode=Read");
+        connection.open();
+        report::FontMeasurer measurer;
+        const report::Document document = form->render(connection, state, &measurer);
+        if (!o.csv.empty() && document.csvHeader.isEmpty())
+            throw Usage(form->className.toStdString() + " has no CSV export");
+
+        report::writePdf(QString::fromStdString(o.pdf), document);
+        if (!o.csv.empty()) {
+            // As the preview saves it by default; UTF-8 only when CP932 cannot hold a character.
+            try {
+                report::writeCsv(QString::fromStdString(o.csv), document, report::CsvEncoding::Cp932);
+            } catch (const report::CsvEncodingError& e) {
+                std::fprintf(stderr, "warning: '%s' has no CP932 form; CSV written as UTF-8 with BOM\n",
+                             e.character().toUtf8().constData());
+                report::writeCsv(QString::fromStdString(o.csv), document, report::CsvEncoding::Utf8Bom);
+            }
+        }
+        for (const QString& w : document.warnings) std::fprintf(stderr, "warning: %s\n", w.toUtf8().constData());
+        std::printf("%s: %zu page(s), %zu record(s) -> %s\n", form->className.toUtf8().constData(),
+                    document.pages.size(), document.rows, o.pdf.c_str());
+        return 0;
+    } catch (const Usage& e) {
+        std::fprintf(stderr, "tallyra-bench render: %s\n", e.what());
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tallyra-bench render: %s\n", e.what());
+        return 1;
+    }
+}
+
+}  // namespace bench

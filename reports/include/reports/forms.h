@@ -1,0 +1,89 @@
+// The report forms of the slips. A form is never shown: its Preview() fetches
+// the rows for the main window's keys, lays the report out and opens a
+// print preview that owns the laid-out pages. Freeing the form closes its
+// preview.
+//
+// Every form can also be rendered without a window (renderForm), which is
+// what the preview, tests and tallyra-bench use.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+#include "db/connection.h"
+#include "report/layout.h"
+#include "reports/printstate.h"
+
+class QWidget;
+
+namespace report {
+class PreviewWindow;
+}
+
+namespace reports {
+
+// Which keys of the working state a form needs.
+enum class KeyKind { Pay, Bonus };
+
+struct FormInfo {
+    QString className;  // "TfrmQR_Kyuyo"
+    QString formName;   // "frmQR_Kyuyo"
+    KeyKind keys = KeyKind::Pay;
+    // Fetches the rows for the state and lays the report out.
+    std::function<report::Document(db::Connection&, const PrintState&, const report::TextMeasurer*)> render;
+    std::function<QObject*(QWidget* owner)> create;
+};
+
+// Every report form of this folder.
+const std::vector<FormInfo>& reportForms();
+// The form by class name ("TfrmQR_Kyuyo") or form name ("frmQR_Kyuyo"); null when unknown.
+const FormInfo* findForm(const QString& name);
+
+// Base of the report forms: holds the report component's preview.
+class ReportForm : public QObject {
+    Q_OBJECT
+public:
+    ReportForm(const FormInfo& info, QObject* owner);
+    ~ReportForm() override;
+
+    // QuickRep1.Preview: the rows for the main window's state, laid out and
+    // shown in a modeless preview.
+    void Preview();
+    report::PreviewWindow* preview() const;
+
+private:
+    const FormInfo& info_;
+    QPointer<report::PreviewWindow> preview_;
+};
+
+class TfrmQR_Kyuyo : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_Kyuyo(QObject* owner = nullptr);
+};
+class TfrmQR_KyuyoS : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_KyuyoS(QObject* owner = nullptr);
+};
+class TfrmQR_Kyuyo1170 : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_Kyuyo1170(QObject* owner = nullptr);
+};
+class TfrmQR_KyuyoS1170 : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_KyuyoS1170(QObject* owner = nullptr);
+};
+class TfrmQR_Minus : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_Minus(QObject* owner = nullptr);
+};
+
+}  // namespace reports
