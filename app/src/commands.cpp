@@ -15,6 +15,7 @@
 #include "paydata/register.h"
 #include "reports/forms.h"
 #include "timecard/register.h"
+#include "total/register.h"
 #include "ui/action.h"
 
 namespace app {
@@ -32,14 +33,14 @@ void registerSubWindows()
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
     paydata::registerWindows(
         [&hub](const QString& name, paydata::FormFactory create) { hub.registerForm(name, std::move(create)); });
+    total::registerWindows(
+        [&hub](const QString& name, total::FormFactory create) { hub.registerForm(name, std::move(create)); });
 
     // Report forms: the hub opens their print preview, never the form itself.
     for (const auto& form : reports::reportForms())
         hub.registerReport(form.formName, form.create,
                            [](QObject* f) { static_cast<reports::ReportForm*>(f)->Preview(); });
 
-    // Windows of the other areas, each under its form object name:
-    //   hub.registerForm("frmTotal", [](QWidget* o) { return ui::createForm<TfrmTotal>(o); });
     // The open-window names and groups they belong to are in app/subwindows.cpp.
 }
 

@@ -159,7 +159,7 @@ TableDef minusDat() {
     auto& c = t.columns;
     ColumnDef no = shrt("M_No");
     no.primaryKey = true;
-    c = {no, lng("M_SEQNO"), lng("M_TANCOD"), fixed("M_DATE", 5), text("M_TANMEI", 20)};
+    c = {no, lng("M_SEQNO"), lng("M_TANCOD"), fixed("M_DATE", 8), text("M_TANMEI", 20)};
     for (int i = 0; i <= 9; ++i) {
         c.push_back(shrt("M_DATNO_" + num(i)));
         c.push_back(text("M_DAT_" + num(i), 40));
@@ -345,7 +345,7 @@ std::vector<std::string> createStatementFor(const TableDef& def) {
 
 std::vector<std::string> createMinusDatLines() {
     std::vector<std::string> d = {"M_No SmallInt NOT NULL PRIMARY KEY", "M_SEQNO Integer",
-                                  "M_TANCOD Integer", "M_DATE Char(5)", "M_TANMEI Varchar(20)"};
+                                  "M_TANCOD Integer", "M_DATE Char(8)", "M_TANMEI Varchar(20)"};
     for (int i = 0; i <= 9; ++i) {
         d.push_back("M_DATNO_" + num(i) + " SmallInt");
         d.push_back("M_DAT_" + num(i) + " Varchar(40)");

@@ -39,6 +39,24 @@ bool hasColumn(TDataModule1& dm, std::string_view table, std::string_view column
     return false;
 }
 
+// A slip key of weekly or daily pay is the eight-character last day of the
+// period ("yy/mm/dd"); a deduction-slip table from before that holds only
+// five. Its key column is widened with every row kept: the table is renamed,
+// created anew, refilled and the old one dropped, in one transaction.
+void widenSlipKey(TDataModule1& dm) {
+    int width = 0;
+    for (const db::ColumnInfo& c : dm.ADOConnection1.columns("minus_dat"))
+        if (db::jetCompare(c.name, "M_DATE") == 0) width = c.width;
+    if (width == 0 || width >= SlipKeyWidth) return;
+    dm.minus_dat.close();
+    dm.ADOConnection1.runJob([&] {
+        dm.ADOConnection1.executeNative("ALTER TABLE minus_dat RENAME TO minus_dat_narrow");
+        runSql(dm, createMinusDatLines());
+        runSql(dm, {"INSERT INTO minus_dat", "SELECT * FROM minus_dat_narrow"});
+        runSql(dm, {"Drop Table minus_dat_narrow"});
+    });
+}
+
 struct FlgSeed {
     int cd;
     int cod;
@@ -138,6 +156,7 @@ void Act_minus_dat(TDataModule1& dm) {
         dm.Query1.sql().add("Select * From minus_dat");
         dm.Query1.open();
         dm.Query1.close();
+        widenSlipKey(dm);
         // A pay-record table rebuilt after minus_dat was created lacks the
         // check column that the pay-record components declare; without it
         // none of them would open again.

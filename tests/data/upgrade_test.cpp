@@ -143,6 +143,35 @@ TEST_F(Upgrade, DeductionSlipTableCreatedWithCheckMarks) {
     EXPECT_THROW(exec("INSERT INTO minus_dat (M_SEQNO) VALUES (1)"), std::exception);  // M_No NOT NULL
 }
 
+TEST_F(Upgrade, NarrowSlipKeyIsWidenedWithItsRowsKept) {
+    // A table from before weekly slips: the key holds five characters.
+    exec("Drop Table minus_dat");
+    std::vector<std::string> lines = createMinusDatLines();
+    for (std::string& l : lines)
+        if (l.find("M_DATE") != std::string::npos) l = "M_DATE Char(5),";
+    std::string statement;
+    for (const std::string& l : lines) statement += l + "\r\n";
+    exec(statement);
+    exec("INSERT INTO minus_dat (M_No, M_TANCOD, M_DATE, M_DAT_0, M_KING_0, M_GKING) VALUES (3, 7, '14/07', 'x', 500, 500)");
+    EXPECT_THROW(exec("INSERT INTO minus_dat (M_No, M_DATE) VALUES (4, '14/07/05')"), std::exception);
+
+    Act_minus_dat(*dm);
+    EXPECT_EQ(columnNames("minus_dat"), table("minus_dat").columnNames());
+    for (const db::ColumnInfo& c : dm->ADOConnection1.columns("minus_dat"))
+        if (c.name == "M_DATE") {
+            EXPECT_EQ(c.width, 8);
+        }
+    EXPECT_EQ(text("SELECT M_DATE FROM minus_dat WHERE M_No = 3"), "14/07");
+    EXPECT_EQ(number("SELECT M_KING_0 FROM minus_dat WHERE M_No = 3"), 500);
+    exec("INSERT INTO minus_dat (M_No, M_DATE) VALUES (4, '14/07/05')");
+    EXPECT_EQ(text("SELECT M_DATE FROM minus_dat WHERE M_No = 4"), "14/07/05");
+    // Still typed: a long column refuses text, M_No stays the key.
+    EXPECT_THROW(exec("INSERT INTO minus_dat (M_No) VALUES (4)"), std::exception);
+    // A second start changes nothing.
+    Act_minus_dat(*dm);
+    EXPECT_EQ(number("SELECT COUNT(*) FROM minus_dat"), 2);
+}
+
 TEST_F(Upgrade, DeductionSlipFailureReachesTheCallerAndKeepsWhatRan) {
     exec("Drop Table minus_dat");   // sum_tran already has DAT_CHK
     EXPECT_THROW(Act_minus_dat(*dm), std::exception);

@@ -25,8 +25,10 @@ using Confirm = std::function<bool(const std::string& text, const std::string& c
 void Act_New_Field(TDataModule1& dm);
 
 // Creates minus_dat when it cannot be opened, and with it adds DAT_CHK ("0")
-// to sum_tran and sys_mas.
+// to sum_tran and sys_mas. An existing minus_dat whose slip key M_DATE is
+// narrower than SlipKeyWidth is widened, its rows kept.
 void Act_minus_dat(TDataModule1& dm);
+inline constexpr int SlipKeyWidth = 8;
 
 // The db_gensen.txt step of start-up.
 enum class GensenStep {

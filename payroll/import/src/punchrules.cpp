@@ -1,5 +1,6 @@
 #include "import/punchrules.h"
 
+#include <algorithm>
 #include <string>
 
 #include "rtl/convert.h"
@@ -80,7 +81,7 @@ PunchPair layout2Pair(ClockText in, ClockText out, const ClockText& start, const
 {
     const std::string s = start.key();
     const std::string e = end.key();
-    const ClockText givenIn = in, givenOut = out;
+    const ClockText givenOut = out;
     if (in.key() > out.key()) raiseToNextDay(out);
     if (!(s > e)) {
         // A shift within one day: a clock-out before the shift starts is
@@ -90,22 +91,23 @@ PunchPair layout2Pair(ClockText in, ClockText out, const ClockText& start, const
         // A shift across midnight; each test sees the hours as they stand.
         if (s > out.key()) raiseToNextDay(out);
         if (e > out.key()) raiseToNextDay(out);
-        if (e > in.key()) raiseToNextDay(in);
     }
-    if (in.minute == "0") in.minute = "00";
-    // The attendance import reads hours 24 to 47 as the next day; a clock
+    // The attendance import reads hours 24 to 47 as the next day; a clock-out
     // raised twice (a schedule starting at 24:xx, a clock-out just after
     // midnight) would land on the day after that, so the line is refused.
-    auto beyondNextDay = [](const ClockText& c) { return rtl::strToInt(c.hour) > 47; };
-    if (beyondNextDay(in) || beyondNextDay(out)) {
-        const bool isOut = beyondNextDay(out);
-        const ClockText& given = isOut ? givenOut : givenIn;
-        const ClockText& raised = isOut ? out : in;
-        throw rtl::ConversionError(std::string(isOut ? "退勤" : "出勤") + "時刻 '" + given.hour + ":" + given.minute +
-                                   "' は " + raised.hour + ":" + raised.minute +
-                                   " になり、翌日の 47 時を超えるため取り込めません");
-    }
-    return {std::move(in), std::move(out)};
+    // (The clock-in is raised at most once.)
+    if (rtl::strToInt(out.hour) > 47)
+        throw rtl::ConversionError("退勤時刻 '" + givenOut.hour + ":" + givenOut.minute + "' は " + out.hour + ":" +
+                                   out.minute + " になり、翌日の 47 時を超えるため取り込めません");
+    return {layout2ClockIn(std::move(in), start, end), std::move(out)};
+}
+
+ClockText layout2ClockIn(ClockText in, const ClockText& start, const ClockText& end)
+{
+    const std::string e = end.key();
+    if (start.key() > e && e > in.key()) raiseToNextDay(in);
+    if (in.minute == "0") in.minute = "00";
+    return in;
 }
 
 std::string layout2EmployeeCode(std::string_view field)
@@ -121,10 +123,18 @@ std::string fieldAt(const std::vector<std::string>& fields, int index)
                                                                   : std::string();
 }
 
-bool isSkippedLine(const std::vector<std::string>& fields, const CsvLayoutRules& layout)
+int CsvLayoutRules::fieldsNeeded() const
 {
-    if (fields.empty()) return true;
-    return fieldAt(fields, layout.dateField) == layout.headerText || fieldAt(fields, layout.clockInField).empty();
+    return std::max({employeeField, dateField, clockInField, clockOutField}) + 1;
+}
+
+LineKind lineKind(const std::vector<std::string>& fields, const CsvLayoutRules& layout)
+{
+    if (fields.empty()) return LineKind::Blank;
+    if (fieldAt(fields, layout.dateField) == layout.headerText) return LineKind::Header;
+    if (static_cast<int>(fields.size()) < layout.fieldsNeeded()) return LineKind::TooShort;
+    if (fieldAt(fields, layout.clockInField).empty()) return LineKind::NoClockIn;
+    return LineKind::Punch;
 }
 
 }  // namespace payroll
