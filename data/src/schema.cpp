@@ -172,10 +172,13 @@ TableDef minusDat() {
 }
 
 TableDef dayWork() {
-    TableDef t{"day_work", {shrt("TANCOD"), text("TNAME", 20)}};
+    // TANCOD holds employee numbers, which go beyond 16 bits; DMONTH is the
+    // month key the table was built for.
+    TableDef t{"day_work", {lng("TANCOD"), text("TNAME", 20)}};
     for (int i = 1; i <= 31; ++i) t.columns.push_back(text("D" + num(i), 5));
     t.columns.push_back(lng("DTIME"));
     t.columns.push_back(money("DKING"));
+    t.columns.push_back(text("DMONTH", 5));
     return t;
 }
 

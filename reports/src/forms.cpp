@@ -7,6 +7,7 @@
 #include "data/DB_Acs.h"
 #include "report/paint.h"
 #include "report/preview.h"
+#include "reports/crosstablereport.h"
 #include "reports/slipdata.h"
 #include "reports/slips.h"
 #include "rtl/qt.h"
@@ -53,6 +54,11 @@ const std::vector<FormInfo>& reportForms() {
          renderWith<bonusSlipPreprinted>(fetchBonusSlips, KeyKind::Bonus), creator<TfrmQR_KyuyoS1170>()},
         {"TfrmQR_Minus", "frmQR_Minus", KeyKind::Pay, renderWith<deductionSlip>(fetchDeductionSlips, KeyKind::Pay),
          creator<TfrmQR_Minus>()},
+        {"TfrmQR_Closs", "frmQR_Closs", KeyKind::Pay,
+         [](db::Connection& c, const PrintState&, const report::TextMeasurer* m) {
+             return renderCrossTable(readDayWork(c), {}, m);
+         },
+         creator<TfrmQR_Closs>()},
     };
     return forms;
 }
@@ -89,5 +95,6 @@ TfrmQR_KyuyoS::TfrmQR_KyuyoS(QObject* owner) : ReportForm(info("TfrmQR_KyuyoS"),
 TfrmQR_Kyuyo1170::TfrmQR_Kyuyo1170(QObject* owner) : ReportForm(info("TfrmQR_Kyuyo1170"), owner) {}
 TfrmQR_KyuyoS1170::TfrmQR_KyuyoS1170(QObject* owner) : ReportForm(info("TfrmQR_KyuyoS1170"), owner) {}
 TfrmQR_Minus::TfrmQR_Minus(QObject* owner) : ReportForm(info("TfrmQR_Minus"), owner) {}
+TfrmQR_Closs::TfrmQR_Closs(QObject* owner) : ReportForm(info("TfrmQR_Closs"), owner) {}
 
 }  // namespace reports

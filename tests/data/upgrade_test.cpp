@@ -122,6 +122,30 @@ TEST_F(Upgrade, AddedColumnsHaveTheirKinds) {
     EXPECT_EQ(emp.back().width, 1);
 }
 
+// ---- Act_New_Field: the daily cross table ----
+
+// day_work as older databases have it: a 16-bit TANCOD and no month column.
+TEST_F(Upgrade, WidensTheCrossTableAndKeepsItsRows) {
+    exec("DROP TABLE day_work");
+    std::string create = "Create Table day_work (TANCOD Smallint, TNAME Varchar(20)";
+    for (int d = 1; d <= 31; ++d) create += ", D" + std::to_string(d) + " Varchar(5)";
+    exec(create + ", DTIME Integer, DKING Integer)");
+    exec("INSERT INTO day_work (TANCOD, TNAME, D1, D31) VALUES (12, '山田', '08:00', '04:30')");
+    EXPECT_THROW(exec("INSERT INTO day_work (TANCOD) VALUES (40000)"), std::exception);
+
+    Act_New_Field(*dm);
+    EXPECT_EQ(columnCount("day_work"), 36);
+    EXPECT_EQ(columnNames("day_work").back(), "DMONTH");
+    EXPECT_EQ(text("SELECT TNAME || D1 || D31 FROM day_work WHERE TANCOD = 12"), "山田08:0004:30");
+    exec("INSERT INTO day_work (TANCOD, DMONTH) VALUES (40000, '24/04')");
+    EXPECT_EQ(number("SELECT COUNT(*) FROM day_work"), 2);
+    // Once current, a second start leaves it alone.
+    Act_New_Field(*dm);
+    EXPECT_EQ(number("SELECT COUNT(*) FROM day_work"), 2);
+    dm->day_work.open();   // the data module's fields match the table
+    EXPECT_EQ(dm->day_work.recordCount(), 2);
+}
+
 // ---- Act_minus_dat ----
 
 TEST_F(Upgrade, DeductionSlipTablePresentChangesNothing) {

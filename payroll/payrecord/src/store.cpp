@@ -46,31 +46,6 @@ private:
     std::size_t row_;
 };
 
-// The money columns of a pay record through `get` (column name -> value).
-template <class Get>
-PayRow payRowFrom(Get&& get) {
-    PayRow r;
-    r.days = get("S_DAYS");
-    r.kinmu = get("S_KINMU");
-    r.tanji = get("S_TANJI");
-    r.basking = get("S_BASKING");
-    r.hayking = get("S_HAYKING");
-    r.futking = get("S_FUTKING");
-    r.sinking = get("S_SINKING");
-    r.kyuking = get("S_KYUKING");
-    r.tikking = get("S_TIKKING");
-    r.souking = get("S_SOUKING");
-    for (int i = 0; i < 9; ++i) r.gking[i] = get("S_GKING" + std::to_string(i + 1));
-    for (int i = 0; i < 3; ++i) r.sking[i] = get("S_SKING" + std::to_string(i + 1));
-    r.kotuhi = get("S_KOTUHI");
-    r.hojyo = get("S_HOJYO");
-    r.meat = get("S_MEAT_K");
-    r.shaho = get("S_SHAHO");
-    r.zeiG = get("S_ZEI_G");
-    r.zeiK = get("S_ZEI_K");
-    return r;
-}
-
 std::string sql(std::initializer_list<const char*> lines) {
     std::string s;
     for (const char* l : lines) {
@@ -211,7 +186,7 @@ std::optional<Yen> previousMonthPay(db::Connection& c, long long employeeNo, int
         if (mm < 1 || mm > 12 || yy < 0) continue;
         const int index = rtl::expandTwoDigitYear(yy) * 12 + mm;
         if (index >= payIndex || index <= bestIndex) continue;
-        const PayRow row = payRowFrom([&r](const std::string& column) { return r.integer(column); });
+        const PayRow row = payRowFromColumns([&r](const std::string& column) { return r.integer(column); });
         bestIndex = index;
         best = taxableGross(row, flags) - row.shaho;
     }
@@ -262,7 +237,7 @@ Yen yen(db::Dataset& ds, const char* column) {
 }
 
 PayRow readPayRow(db::Dataset& s) {
-    return payRowFrom([&s](const std::string& column) { return yen(s, column.c_str()); });
+    return payRowFromColumns([&s](const std::string& column) { return yen(s, column.c_str()); });
 }
 
 }  // namespace payrecord

@@ -66,6 +66,32 @@ struct PayRow {
     Yen shaho = 0, zeiG = 0, zeiK = 0;                       // S_SHAHO, S_ZEI_G, S_ZEI_K
 };
 
+// The money columns of a pay record through `get` (column name -> value), so
+// any reader of sum_tran rows (records, slips, ledgers) fills one PayRow.
+template <class Get>
+PayRow payRowFromColumns(Get&& get) {
+    PayRow r;
+    r.days = get("S_DAYS");
+    r.kinmu = get("S_KINMU");
+    r.tanji = get("S_TANJI");
+    r.basking = get("S_BASKING");
+    r.hayking = get("S_HAYKING");
+    r.futking = get("S_FUTKING");
+    r.sinking = get("S_SINKING");
+    r.kyuking = get("S_KYUKING");
+    r.tikking = get("S_TIKKING");
+    r.souking = get("S_SOUKING");
+    for (int i = 0; i < 9; ++i) r.gking[i] = get("S_GKING" + std::to_string(i + 1));
+    for (int i = 0; i < 3; ++i) r.sking[i] = get("S_SKING" + std::to_string(i + 1));
+    r.kotuhi = get("S_KOTUHI");
+    r.hojyo = get("S_HOJYO");
+    r.meat = get("S_MEAT_K");
+    r.shaho = get("S_SHAHO");
+    r.zeiG = get("S_ZEI_G");
+    r.zeiK = get("S_ZEI_K");
+    return r;
+}
+
 // ---- gross and net ---------------------------------------------------------
 
 // Base pay, the earned time amounts and allowances 1..6 and the taxable ones

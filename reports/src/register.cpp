@@ -1,0 +1,26 @@
+#include "reports/register.h"
+
+#include "data/DB_Acs.h"
+#include "reports/ClossRep.h"
+#include "reports/MKyuyoRep.h"
+#include "reports/crosstable.h"
+#include "ui/dialogs.h"
+
+namespace reports {
+
+void registerWindows(const std::function<void(const QString& formName, FormFactory create)>& add) {
+    add(QStringLiteral("frmClossRep"), [](QWidget* owner) -> QObject* { return ui::createForm<TfrmClossRep>(owner); });
+    add(QStringLiteral("frmMKyuyoRep"),
+        [](QWidget* owner) -> QObject* { return ui::createForm<TfrmMKyuyoRep>(owner); });
+}
+
+void Act_ClossRepExecute(const std::string& monthKey) {
+    buildCrossTable(
+        data::dataModule().ADOConnection1, monthKey,
+        [](const std::string& text, const std::string& caption) {
+            return ui::askYesNo(QString::fromStdString(text), QString::fromStdString(caption));
+        },
+        [](const std::string& text) { ui::showMessage(QString::fromStdString(text)); });
+}
+
+}  // namespace reports
