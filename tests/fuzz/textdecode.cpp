@@ -1,5 +1,6 @@
-// The text decoder: any bytes give valid UTF-8; valid UTF-8 comes back as
-// it is (byte-order mark dropped), anything else is read as CP932; CP932
+// The text decoder: any bytes give valid UTF-8; a UTF-16 byte-order mark
+// means UTF-16; valid UTF-8 comes back as it is (byte-order mark dropped),
+// anything else is read as CP932; CP932
 // text survives a trip to CP932 and back; lines split at CR LF, LF and CR.
 #include <cstdint>
 #include <string>
@@ -46,7 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     rtl::TextEncoding detected{};
     const std::string text = rtl::decodeText(bytes, &detected);
     fuzz::check(validUtf8(text), "decoded text is not valid UTF-8");
-    if (validUtf8(bytes)) {
+    if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
+        fuzz::check(detected == rtl::TextEncoding::Utf16, "a UTF-16 byte-order mark not read as UTF-16");
+    } else if (validUtf8(bytes)) {
         fuzz::check(detected == rtl::TextEncoding::Utf8, "valid UTF-8 read as CP932");
         const std::string_view body = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? bytes.substr(3) : bytes;
         fuzz::check(text == body, "valid UTF-8 changed on reading");
