@@ -11,6 +11,7 @@
 #include "reports/slipdata.h"
 #include "reports/slips.h"
 #include "rtl/qt.h"
+#include "yearend/slip.h"
 #include "ui/windows.h"
 
 namespace reports {
@@ -59,6 +60,12 @@ const std::vector<FormInfo>& reportForms() {
              return renderCrossTable(readDayWork(c), {}, m);
          },
          creator<TfrmQR_Closs>()},
+        // The margins are those the preparation window keeps in the working folder.
+        {"TfrmQR_Gensen", "frmQR_Gensen", KeyKind::Withholding,
+         [](db::Connection& c, const PrintState& s, const report::TextMeasurer* m) {
+             return yearend::renderWithholdingSlip(c, s.workDir, s.employee, m);
+         },
+         creator<TfrmQR_Gensen>()},
     };
     return forms;
 }
@@ -96,5 +103,6 @@ TfrmQR_Kyuyo1170::TfrmQR_Kyuyo1170(QObject* owner) : ReportForm(info("TfrmQR_Kyu
 TfrmQR_KyuyoS1170::TfrmQR_KyuyoS1170(QObject* owner) : ReportForm(info("TfrmQR_KyuyoS1170"), owner) {}
 TfrmQR_Minus::TfrmQR_Minus(QObject* owner) : ReportForm(info("TfrmQR_Minus"), owner) {}
 TfrmQR_Closs::TfrmQR_Closs(QObject* owner) : ReportForm(info("TfrmQR_Closs"), owner) {}
+TfrmQR_Gensen::TfrmQR_Gensen(QObject* owner) : ReportForm(info("TfrmQR_Gensen"), owner) {}
 
 }  // namespace reports

@@ -491,7 +491,7 @@ TEST_F(MainWindow, CommandWithoutItsWindowDoesNothing)
     w.About1->trigger();
     QPointer<QObject> about = ref("DlgAboutBox");
     // Commands whose windows later work brings.
-    for (ui::Button* b : {w.btnGensen1, w.btnHokenPrt})
+    for (ui::Button* b : {w.btnKyuyoRep, w.btnHokenPrt})
         b->click();
     EXPECT_TRUE(about);
     EXPECT_EQ(w.EditPName->text(), "AboutBox");

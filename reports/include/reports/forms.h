@@ -27,7 +27,9 @@ class PreviewWindow;
 namespace reports {
 
 // Which keys of the working state a form needs.
-enum class KeyKind { Pay, Bonus };
+// Withholding: the employee of the withholding slip (and the year's range,
+// from which tools build the withholding data first).
+enum class KeyKind { Pay, Bonus, Withholding };
 
 struct FormInfo {
     QString className;  // "TfrmQR_Kyuyo"
@@ -90,6 +92,12 @@ class TfrmQR_Minus : public ReportForm {
     Q_OBJECT
 public:
     explicit TfrmQR_Minus(QObject* owner = nullptr);
+};
+
+class TfrmQR_Gensen : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_Gensen(QObject* owner = nullptr);
 };
 
 }  // namespace reports
