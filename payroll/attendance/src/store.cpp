@@ -241,13 +241,11 @@ long long deletePeriodRows(db::Connection& c, const PeriodDates& period) {
     return c.execute("DELETE FROM kimu_tran WHERE K_DATE >= ? AND K_DATE <= ?", {period.first, period.last});
 }
 
-std::optional<long long> employeeInServiceByName(db::Connection& c, const std::string& name) {
+long long employeeInServiceByName(db::Connection& c, const std::string& name) {
     const db::ResultSet rs =
         c.select("SELECT E_TANCOD FROM emp_tanka WHERE E_NAME = ? AND E_DROPKBN = '1' ORDER BY rowid", {name});
-    if (rs.rows.empty()) return std::nullopt;
-    int64_t n = 0;
-    if (!rtl::tryStrToInt64(rtl::trim(rs.rows[0][0].toString()), n)) return std::nullopt;
-    return n;
+    // No such employee reads an empty code, which is no number either.
+    return rtl::strToInt64(rs.rows.empty() ? std::string() : rs.rows[0][0].toString());
 }
 
 long long countEmployeeRows(db::Connection& c, long long employee, const PeriodDates& period) {

@@ -115,8 +115,10 @@ namespace attendance {
 
 // Deletes the period's attendance rows; returns how many.
 long long deletePeriodRows(db::Connection& c, const PeriodDates& period);
-// E_NO of the employee in service named `name`, if any.
-std::optional<long long> employeeInServiceByName(db::Connection& c, const std::string& name);
+// The number of the employee in service named `name`: the first such row's
+// E_TANCOD as a whole number. Raises rtl::ConversionError with the code's
+// text (empty when nobody in service has the name) when it is no number.
+long long employeeInServiceByName(db::Connection& c, const std::string& name);
 // The employee's rows of the period.
 long long countEmployeeRows(db::Connection& c, long long employee, const PeriodDates& period);
 // The days from `from` to `to` (both included) on which the employee has
