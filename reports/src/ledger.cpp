@@ -247,10 +247,10 @@ LedgerResult writeLedger(db::Connection& connection, const LedgerRequest& reques
         }
         ++result.sheets;
     }
-    if (result.sheets == 0) return result;
-    book.saveAs(outputPath);
+    // Bonuses left out are said even when they were all there was to write.
     if (bonusesLeftOut) result.notices.push_back(BonusYearsMessage);
     if (!otherBonuses.empty()) result.notices.push_back(otherBonusMessage(otherBonuses));
+    if (result.sheets > 0) book.saveAs(outputPath);
     return result;
 }
 

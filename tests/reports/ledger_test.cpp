@@ -248,6 +248,27 @@ TEST_F(LedgerBook, NoRecordsInTheRangeWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
+// A bonus that cannot be placed is said even when it is all the range holds.
+TEST_F(LedgerBook, BonusesLeftOutAreSaidWhenNoSheetIsWritten) {
+    addPay(9, "24-3", {{"S_BASKING", 40000}});
+    addPay(9, "25-1", {{"S_BASKING", 50000}});
+    const struct {
+        const char* name;
+        LedgerRange range;
+        std::string notice;
+    } cases[] = {
+        {"ThirdBonusOnly", kAprToDec, otherBonusMessage({"鈴木一郎　24-3"})},
+        {"BonusOfARangeAcrossTwoYears", kOctToMar, BonusYearsMessage},
+    };
+    for (const auto& c : cases) {
+        const std::string out = path(std::string(c.name) + ".xlsx");
+        const LedgerResult result = writeLedger(connection(), {c.range, 9}, templatePath, out);
+        EXPECT_EQ(result.sheets, 0) << c.name;
+        EXPECT_EQ(result.notices, std::vector<std::string>{c.notice}) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(out)) << c.name;
+    }
+}
+
 TEST_F(LedgerBook, TheTemplateComesFromTheProgramAndIsNeverWritten) {
     const auto before = std::filesystem::last_write_time(templatePath);
     const auto size = std::filesystem::file_size(templatePath);
