@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <array>
+#include <charconv>
 #include <filesystem>
 #include <map>
 
@@ -75,8 +76,12 @@ struct ColumnSums {
 };
 
 // Hours from minutes with at most two decimals, as the ledger shows them.
+// Read back without the C locale, which follows the desktop's decimal mark.
 double hours(long long minutes) {
-    return std::stod(rtl::formatFloat("#0.##", static_cast<double>(minutes) / 60.0));
+    const std::string text = rtl::formatFloat("#0.##", static_cast<double>(minutes) / 60.0);
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
 }
 
 }  // namespace

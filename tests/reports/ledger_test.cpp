@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <clocale>
 #include <filesystem>
 
 #include "workfolder.h"
@@ -125,6 +126,25 @@ TEST(LedgerCells, WeeklyRecordsAddUpInTheirMonth) {
     EXPECT_EQ(numberAt(l, "M28"), 8);
     EXPECT_EQ(find(l, "I8"), nullptr);   // April has no record
     EXPECT_EQ(l.placedRecords, 2);
+}
+
+// The desktop's locale may write decimals with a comma (the application
+// takes it over at start); the hours keep their fraction all the same.
+TEST(LedgerCells, HoursKeepTheirFractionUnderACommaLocale) {
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    const char* comma = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"})
+        if (std::setlocale(LC_NUMERIC, name)) {
+            comma = name;
+            break;
+        }
+    if (!comma) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    PayRecord r;
+    r.key = "24/04";
+    r.workMinutes = 185;
+    const EmployeeLedger l = employeeLedger({}, {r}, {}, kAprToDec);
+    std::setlocale(LC_NUMERIC, before.c_str());
+    EXPECT_DOUBLE_EQ(numberAt(l, "I9"), 3.08) << comma;
 }
 
 // ---------------------------------------------------------------- the workbook
