@@ -14,7 +14,9 @@
 #include "db/connection.h"
 #include "report/csv.h"
 #include "report/paint.h"
+#include "period/payperiod.h"
 #include "reports/forms.h"
+#include "reports/ledgerdata.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
 #include "rtl/textfile.h"
@@ -98,7 +100,7 @@ void splitMonth(const std::string& text, const char* option, std::string& year, 
     month = d.toString(QStringLiteral("MM")).toStdString();
 }
 
-reports::PrintState stateFor(const Options& o, const reports::FormInfo& form) {
+reports::PrintState stateFor(const Options& o, const reports::FormInfo& form, db::Connection& connection) {
     reports::PrintState s;
     s.workDir = o.dir;
     s.byCategory = o.byCategory;
@@ -112,6 +114,12 @@ reports::PrintState stateFor(const Options& o, const reports::FormInfo& form) {
         s.bonusNumber = o.bonus;
         return s;
     }
+    if (form.keys == reports::KeyKind::None) return s;
+    if (form.keys == reports::KeyKind::Year) {
+        if (o.year.empty()) throw Usage(name.toStdString() + " needs --year YYYY");
+        s.year = fourDigitYear(o.year);
+        return s;
+    }
     if (!o.weeklyFrom.empty()) {
         s.weekly = true;
         s.periodFrom = dayText(o.weeklyFrom);
@@ -122,6 +130,12 @@ reports::PrintState stateFor(const Options& o, const reports::FormInfo& form) {
         throw Usage(name.toStdString() + " needs --year YYYY --month MM (or --weekly FROM TO)");
     s.year = fourDigitYear(o.year);
     s.month = twoDigits(o.month, "--month");
+    if (form.keys == reports::KeyKind::Period) {
+        // The month's pay period, as the main window derives it from the closing day.
+        const period::PayPeriod p = period::monthlyPayPeriod(s.year, s.month, reports::fetchClosingDay(connection));
+        s.periodFrom = p.first;
+        s.periodTo = p.last;
+    }
     return s;
 }
 
@@ -149,7 +163,6 @@ int render(const Args& args) {
             throw Usage("unknown form '" + o.form + "'; forms: " + names.join(QStringLiteral(", ")).toStdString());
         }
         if (!o.xlsx.empty()) throw Usage(form->className.toStdString() + " is a printed form: use --pdf");
-        const reports::PrintState state = stateFor(o, *form);
 
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         int argc = 1;
@@ -160,6 +173,7 @@ int render(const Args& args) {
         // Read only: rendering never changes the working database.
         db::Connection connection("Data Source=" + databaseOf(o.dir) + ";Mode=Read");
         connection.open();
+        const reports::PrintState state = stateFor(o, *form, connection);
         report::FontMeasurer measurer;
         const report::Document document = form->render(connection, state, &measurer);
         if (!o.csv.empty() && document.csvHeader.isEmpty())

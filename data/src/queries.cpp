@@ -42,20 +42,6 @@ long long countWorkRecords(TDataModule1& dm, const std::string& from, const std:
                      {db::Value(from), db::Value(to)});
 }
 
-void openWorkRecords(TDataModule1& dm, const std::string& from, const std::string& to) {
-    db::Query& q = dm.Qkimu_tran;
-    q.close();
-    q.sql().clear();
-    q.sql() << "SELECT * FROM kimu_tran"
-            << "WHERE K_DATE >= CvDate(?)"
-            << "AND K_DATE <= CvDate(?)"
-            << "ORDER BY K_TANCOD,K_DATE";
-    q.clearParams();
-    q.addParam(db::Value(from));
-    q.addParam(db::Value(to));
-    q.open();
-}
-
 // The settings and company tables are shared with the windows: one a window
 // shows stays open on its row, with any change not yet saved.
 std::string readRecYN(TDataModule1& dm) {

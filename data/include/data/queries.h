@@ -30,8 +30,6 @@ long long countPaySlipRows(TDataModule1& dm, const std::string& key);
 long long countDeductionSlips(TDataModule1& dm, const std::string& key);
 // Attendance rows dated `from` to `to` (texts the database's CvDate reads).
 long long countWorkRecords(TDataModule1& dm, const std::string& from, const std::string& to);
-// Opens Qkimu_tran on the attendance rows dated `from` to `to`, by employee and date.
-void openWorkRecords(TDataModule1& dm, const std::string& from, const std::string& to);
 
 // ---- settings read at start-up and before printing ----
 

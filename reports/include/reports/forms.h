@@ -27,7 +27,13 @@ class PreviewWindow;
 namespace reports {
 
 // Which keys of the working state a form needs.
-enum class KeyKind { Pay, Bonus };
+enum class KeyKind {
+    Pay,     // the pay records' key (month, or the weekly or daily pay day)
+    Bonus,   // the bonus key
+    Period,  // the pay period's first and last day
+    Year,    // the pay year
+    None,    // nothing (the envelopes print the marks of the database)
+};
 
 struct FormInfo {
     QString className;  // "TfrmQR_Kyuyo"
@@ -84,6 +90,68 @@ class TfrmQR_Minus : public ReportForm {
     Q_OBJECT
 public:
     explicit TfrmQR_Minus(QObject* owner = nullptr);
+};
+
+// Ledgers, the work record and the envelopes.
+class TfrmQR_KyuyoRep : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_KyuyoRep(QObject* owner = nullptr);
+};
+class TfrmQR_KyuyoRep2 : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_KyuyoRep2(QObject* owner = nullptr);
+};
+class TfrmQR_KyuyoRepN : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_KyuyoRepN(QObject* owner = nullptr);
+};
+class TfrmQR_KyuyoRepS : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_KyuyoRepS(QObject* owner = nullptr);
+};
+class TfrmQR_KyuyoRepS2 : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_KyuyoRepS2(QObject* owner = nullptr);
+};
+class TfrmQR_HokenRep : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_HokenRep(QObject* owner = nullptr);
+};
+class TfrmQR_HokenRep2 : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_HokenRep2(QObject* owner = nullptr);
+};
+class TfrmQR_HokenRepS : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_HokenRepS(QObject* owner = nullptr);
+};
+class TfrmQR_HokenRepS2 : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_HokenRepS2(QObject* owner = nullptr);
+};
+class TfrmQR_Kinmu : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_Kinmu(QObject* owner = nullptr);
+};
+class TfrmQR_FutoL4 : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_FutoL4(QObject* owner = nullptr);
+};
+class TfrmQR_FutoL4C : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_FutoL4C(QObject* owner = nullptr);
 };
 
 }  // namespace reports
