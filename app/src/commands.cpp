@@ -13,6 +13,7 @@
 #include "masters/Emp_Seek.h"
 #include "masters/registration.h"
 #include "paydata/register.h"
+#include "reports/Emp_Prt.h"
 #include "reports/forms.h"
 #include "timecard/register.h"
 #include "ui/action.h"
@@ -32,6 +33,9 @@ void registerSubWindows()
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
     paydata::registerWindows(
         [&hub](const QString& name, paydata::FormFactory create) { hub.registerForm(name, std::move(create)); });
+
+    // The envelope selection, which opens its own envelope reports.
+    hub.registerForm("frmEmp_Prt", [](QWidget* owner) -> QObject* { return ui::createForm<TfrmEmp_Prt>(owner); });
 
     // Report forms: the hub opens their print preview, never the form itself.
     for (const auto& form : reports::reportForms())

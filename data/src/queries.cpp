@@ -42,6 +42,19 @@ long long countWorkRecords(TDataModule1& dm, const std::string& from, const std:
                      {db::Value(from), db::Value(to)});
 }
 
+void setEnvelopeMarks(TDataModule1& dm, bool marked) {
+    db::Query& q = dm.Query1;
+    q.close();
+    q.sql().clear();
+    q.clearParams();
+    q.sql() << (marked ? "UpDate emp_tanka Set PRT_FLG = '1'" : "UpDate emp_tanka Set PRT_FLG = '0'");
+    q.execSQL();
+}
+
+long long countEnvelopes(TDataModule1& dm) {
+    return countRows(dm.QueryCnt, {"SELECT COUNT(*) FROM emp_tanka", "WHERE PRT_FLG = '1' AND E_DROPKBN = '1'"});
+}
+
 // The settings and company tables are shared with the windows: one a window
 // shows stays open on its row, with any change not yet saved.
 std::string readRecYN(TDataModule1& dm) {

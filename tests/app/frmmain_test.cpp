@@ -466,7 +466,7 @@ TEST_F(MainWindow, CommandWithoutItsWindowDoesNothing)
     w.About1->trigger();
     QPointer<QObject> about = ref("DlgAboutBox");
     // Commands whose windows later work brings.
-    for (ui::Button* b : {w.btnKyuyo, w.btnGensen1, w.btnHokenPrt, w.btnShoyo})
+    for (ui::Button* b : {w.btnKyuyo, w.btnGensen1, w.btnShoyo, w.btnDaichou})
         b->click();
     EXPECT_TRUE(about);
     EXPECT_EQ(w.EditPName->text(), "AboutBox");
