@@ -1,9 +1,11 @@
 // tallyra-bench render: one printed form of a working folder, without a
 // window, into a PDF (and its CSV export), as the program's preview would
-// show it with the main window in the state the options give.
+// show it with the main window in the state the options give; or the annual
+// wage ledger (TfrmMKyuyoRep) into an .xlsx workbook.
 #include <QDate>
 #include <QGuiApplication>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <filesystem>
@@ -14,8 +16,11 @@
 #include "db/connection.h"
 #include "report/csv.h"
 #include "report/paint.h"
+#include "period/keys.h"
 #include "period/payperiod.h"
+#include "reports/crosstablereport.h"
 #include "reports/forms.h"
+#include "reports/ledger.h"
 #include "reports/ledgerdata.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
@@ -151,15 +156,65 @@ std::string databaseOf(const std::string& dir) {
     return db.string();
 }
 
+// "YYYY/MM" of --from / --to as a ledger month.
+reports::YearMonth ledgerMonth(const std::string& text, const char* option) {
+    std::string year, month;
+    splitMonth(text, option, year, month);
+    return {std::stoi(year), std::stoi(month)};
+}
+
+// The wage ledger: the range of --from/--to (or the pay year's January to
+// --year/--month, as the window starts), every employee or --employee CODE.
+int renderLedger(const Options& o) {
+    reports::LedgerRequest request;
+    if (!o.from.empty() || !o.to.empty()) {
+        if (o.from.empty() || o.to.empty()) throw Usage("give both --from YYYY/MM and --to YYYY/MM");
+        request.range = {ledgerMonth(o.from, "--from"), ledgerMonth(o.to, "--to")};
+    } else {
+        if (o.year.empty() || o.month.empty())
+            throw Usage("TfrmMKyuyoRep needs --from YYYY/MM --to YYYY/MM (or --year YYYY --month MM)");
+        const int year = std::stoi(fourDigitYear(o.year));
+        request.range = {{year, 1}, {year, std::stoi(twoDigits(o.month, "--month"))}};
+    }
+    if (const std::string refusal = reports::checkLedgerRange(request.range); !refusal.empty()) throw Usage(refusal);
+
+    db::Connection connection("Data Source=" + databaseOf(o.dir) + ";Mode=Read");
+    connection.open();
+    if (!o.employee.empty()) {
+        for (const reports::LedgerEmployee& e : reports::ledgerEmployees(connection))
+            if (e.code == o.employee) request.employeeNumber = e.number;
+        if (request.employeeNumber == 0) throw Usage("option --employee: no employee with code " + o.employee);
+    }
+    // The working folder's own template when it has one, else the program's.
+    QTemporaryDir scratch;
+    const std::filesystem::path own = std::filesystem::path(o.dir) / reports::LedgerTemplateName;
+    const std::string templatePath = std::filesystem::exists(own)
+                                         ? own.string()
+                                         : reports::ensureLedgerTemplate(scratch.path().toStdString());
+    const reports::LedgerResult result = reports::writeLedger(connection, request, templatePath, o.xlsx);
+    for (const std::string& notice : result.notices) std::fprintf(stderr, "warning: %s\n", notice.c_str());
+    if (result.sheets == 0) {
+        std::fprintf(stderr, "tallyra-bench render: %s (nothing written)\n", reports::NoRecordsMessage);
+        return 1;
+    }
+    std::printf("TfrmMKyuyoRep: %d sheet(s) -> %s\n", result.sheets, o.xlsx.c_str());
+    return 0;
+}
+
 }  // namespace
 
 int render(const Args& args) {
     try {
         const Options o = parse(args);
+        if (o.form == "TfrmMKyuyoRep" || o.form == "frmMKyuyoRep") {
+            if (o.xlsx.empty()) throw Usage("TfrmMKyuyoRep writes a workbook: use --xlsx OUT.xlsx");
+            return renderLedger(o);
+        }
         const reports::FormInfo* form = reports::findForm(QString::fromStdString(o.form));
         if (!form) {
             QStringList names;
             for (const auto& f : reports::reportForms()) names << f.className;
+            names << QStringLiteral("TfrmMKyuyoRep");
             throw Usage("unknown form '" + o.form + "'; forms: " + names.join(QStringLiteral(", ")).toStdString());
         }
         if (!o.xlsx.empty()) throw Usage(form->className.toStdString() + " is a printed form: use --pdf");
@@ -175,7 +230,19 @@ int render(const Args& args) {
         connection.open();
         const reports::PrintState state = stateFor(o, *form, connection);
         report::FontMeasurer measurer;
-        const report::Document document = form->render(connection, state, &measurer);
+        // The daily cross table is built first, for the month of --year/--month,
+        // in memory: the read-only database keeps its table.
+        std::optional<report::Document> built;
+        if (form->className == QLatin1String("TfrmQR_Closs")) {
+            const auto table = reports::crossTableOf(connection, period::monthKey(state.year, state.month));
+            if (!table) {
+                std::fprintf(stderr, "tallyra-bench render: %s\n",
+                             QString::fromUtf8(reports::NoAttendanceMessage).simplified().toUtf8().constData());
+                return 1;
+            }
+            built = reports::renderCrossTable(*table, {}, &measurer);
+        }
+        const report::Document document = built ? std::move(*built) : form->render(connection, state, &measurer);
         if (!o.csv.empty() && document.csvHeader.isEmpty())
             throw Usage(form->className.toStdString() + " has no CSV export");
 

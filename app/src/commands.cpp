@@ -6,6 +6,7 @@
 
 #include "app/DlgAboutBox.h"
 #include "app/frmMain.h"
+#include "app/shell.h"
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "importprompts/importprompts.h"
@@ -13,9 +14,12 @@
 #include "masters/Emp_Seek.h"
 #include "masters/registration.h"
 #include "paydata/register.h"
-#include "reports/Emp_Prt.h"
+#include "reports/ClossRep.h"
+#include "reports/MKyuyoRep.h"
 #include "reports/forms.h"
+#include "reports/register.h"
 #include "timecard/register.h"
+#include "total/register.h"
 #include "ui/action.h"
 
 namespace app {
@@ -33,17 +37,25 @@ void registerSubWindows()
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
     paydata::registerWindows(
         [&hub](const QString& name, paydata::FormFactory create) { hub.registerForm(name, std::move(create)); });
-
-    // The envelope selection, which opens its own envelope reports.
-    hub.registerForm("frmEmp_Prt", [](QWidget* owner) -> QObject* { return ui::createForm<TfrmEmp_Prt>(owner); });
+    total::registerWindows(
+        [&hub](const QString& name, total::FormFactory create) { hub.registerForm(name, std::move(create)); });
+    reports::registerWindows(
+        [&hub](const QString& name, reports::FormFactory create) { hub.registerForm(name, std::move(create)); });
 
     // Report forms: the hub opens their print preview, never the form itself.
     for (const auto& form : reports::reportForms())
         hub.registerReport(form.formName, form.create,
                            [](QObject* f) { static_cast<reports::ReportForm*>(f)->Preview(); });
+    // The cross-table screen prints through the report form created with it.
+    hub.registerForm("frmClossRep", [](QWidget* owner) -> QObject* {
+        auto* screen = ui::createForm<TfrmClossRep>(owner);
+        screen->setPrintPreview([] {
+            if (auto* form = qobject_cast<reports::ReportForm*>(subWindows().reference("frmQR_Closs")))
+                form->Preview();
+        });
+        return screen;
+    });
 
-    // Windows of the other areas, each under its form object name:
-    //   hub.registerForm("frmTotal", [](QWidget* o) { return ui::createForm<TfrmTotal>(o); });
     // The open-window names and groups they belong to are in app/subwindows.cpp.
 }
 
@@ -58,9 +70,13 @@ void connectCommands(TfrmMain& main)
     main.action("ActCopyZalton2")->setHandler(
         [&main] { payroll::ActCopyZalton2Execute(*data::DataModule1, payroll::importPrompts(&main)); });
 
+    // The daily cross table of the pay month.
+    main.action("Act_ClossRep")->setHandler([&main] { reports::Act_ClossRepExecute(main.monthKey().toStdString()); });
+    // The wage ledger opens the workbook it saved with the desktop's handler.
+    reports::setDocumentOpener([](const QString& path) { return app::openDocument(path); });
+
     // Actions whose handlers live with their areas still to come:
     //   Act_Nenji     (annual withholding data)
-    //   Act_ClossRep  (daily cross table builder)
     // e.g. main.action("Act_Nenji")->setHandler([] { ... });
 }
 

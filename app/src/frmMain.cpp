@@ -25,6 +25,9 @@
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "data/queries.h"
+#include "maintenance/SysSet.h"
+#include "masters/Sys_mas.h"
+#include "masters/rules.h"
 #include "period/keys.h"
 #include "period/payperiod.h"
 #include "rtl/clock.h"
@@ -83,8 +86,18 @@ TfrmMain::TfrmMain(QWidget* parent, app::RegionalStore* formats)
     layout->addWidget(PageControl1, 1);
     layout->addWidget(Panel3);
 
-    if (!frmMain)
+    if (!frmMain) {
         frmMain = this;
+        // Closing the settings window sets the recorder controls for the
+        // kind chosen there, as the start-up does, for every kind.
+        masters::setRecorderKindHandler([this](const std::string& recYN) { applyRecorderKind(recYN); });
+        // Another database chosen in the settings window: its recorder kind
+        // and closing day take effect at once, as at start-up.
+        maintenance::setDatabaseSwitchedHandler([this] {
+            applyRecorderKind(app::maindata::readRecYN());
+            if (!CheckBox2->isChecked()) computeMonthlyPeriod();
+        });
+    }
 }
 
 TfrmMain::~TfrmMain()
@@ -95,8 +108,11 @@ TfrmMain::~TfrmMain()
         app::restoreFormats(*formats_, savedFormats_);
         formatsForced_ = false;
     }
-    if (frmMain == this)
+    if (frmMain == this) {
         frmMain = nullptr;
+        masters::setRecorderKindHandler({});
+        maintenance::setDatabaseSwitchedHandler({});
+    }
 }
 
 ui::Action* TfrmMain::action(const QString& name) const
@@ -187,7 +203,7 @@ void TfrmMain::runStartupSteps()
     action("Act_minus_dat")->execute();
 
     // 5. Time-recorder layout.
-    applyRecorderLayout(app::recorderLayout(app::maindata::readRecYN()));
+    applyRecorderKind(app::maindata::readRecYN());
 
     // 6. Pay period of the default month; monthly mode at start.
     CheckBox2->setChecked(false);
@@ -205,6 +221,8 @@ void TfrmMain::runStartupSteps()
 
     startupDone_ = true;
 }
+
+void TfrmMain::applyRecorderKind(const std::string& recYN) { applyRecorderLayout(app::recorderLayout(recYN)); }
 
 void TfrmMain::applyRecorderLayout(const app::RecorderLayout& layout)
 {
@@ -244,8 +262,11 @@ QString TfrmMain::payRecordKey() const
 void TfrmMain::computeMonthlyPeriod()
 {
     try {
-        const period::PayPeriod p =
-            period::monthlyPayPeriod(str(EditYY), str(EditMM), app::maindata::readClosingDay());
+        const std::string closing = app::maindata::readClosingDay();
+        // A closing day stored before the company window refused such
+        // values: say which field to mend, and where.
+        if (!masters::usableClosingDay(closing)) throw rtl::ConversionError(masters::storedClosingDayMessage(closing));
+        const period::PayPeriod p = period::monthlyPayPeriod(str(EditYY), str(EditMM), closing);
         EditD1->setText(rtl::toQString(p.first));
         EditD2->setText(rtl::toQString(p.last));
     } catch (...) {

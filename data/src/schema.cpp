@@ -159,7 +159,7 @@ TableDef minusDat() {
     auto& c = t.columns;
     ColumnDef no = shrt("M_No");
     no.primaryKey = true;
-    c = {no, lng("M_SEQNO"), lng("M_TANCOD"), fixed("M_DATE", 5), text("M_TANMEI", 20)};
+    c = {no, lng("M_SEQNO"), lng("M_TANCOD"), fixed("M_DATE", 8), text("M_TANMEI", 20)};
     for (int i = 0; i <= 9; ++i) {
         c.push_back(shrt("M_DATNO_" + num(i)));
         c.push_back(text("M_DAT_" + num(i), 40));
@@ -172,10 +172,13 @@ TableDef minusDat() {
 }
 
 TableDef dayWork() {
-    TableDef t{"day_work", {shrt("TANCOD"), text("TNAME", 20)}};
+    // TANCOD holds employee numbers, which go beyond 16 bits; DMONTH is the
+    // month key the table was built for.
+    TableDef t{"day_work", {lng("TANCOD"), text("TNAME", 20)}};
     for (int i = 1; i <= 31; ++i) t.columns.push_back(text("D" + num(i), 5));
     t.columns.push_back(lng("DTIME"));
     t.columns.push_back(money("DKING"));
+    t.columns.push_back(text("DMONTH", 5));
     return t;
 }
 
@@ -345,7 +348,7 @@ std::vector<std::string> createStatementFor(const TableDef& def) {
 
 std::vector<std::string> createMinusDatLines() {
     std::vector<std::string> d = {"M_No SmallInt NOT NULL PRIMARY KEY", "M_SEQNO Integer",
-                                  "M_TANCOD Integer", "M_DATE Char(5)", "M_TANMEI Varchar(20)"};
+                                  "M_TANCOD Integer", "M_DATE Char(8)", "M_TANMEI Varchar(20)"};
     for (int i = 0; i <= 9; ++i) {
         d.push_back("M_DATNO_" + num(i) + " SmallInt");
         d.push_back("M_DAT_" + num(i) + " Varchar(40)");

@@ -39,6 +39,24 @@ bool hasColumn(TDataModule1& dm, std::string_view table, std::string_view column
     return false;
 }
 
+// A slip key of weekly or daily pay is the eight-character last day of the
+// period ("yy/mm/dd"); a deduction-slip table from before that holds only
+// five. Its key column is widened with every row kept: the table is renamed,
+// created anew, refilled and the old one dropped, in one transaction.
+void widenSlipKey(TDataModule1& dm) {
+    int width = 0;
+    for (const db::ColumnInfo& c : dm.ADOConnection1.columns("minus_dat"))
+        if (db::jetCompare(c.name, "M_DATE") == 0) width = c.width;
+    if (width == 0 || width >= SlipKeyWidth) return;
+    dm.minus_dat.close();
+    dm.ADOConnection1.runJob([&] {
+        dm.ADOConnection1.executeNative("ALTER TABLE minus_dat RENAME TO minus_dat_narrow");
+        runSql(dm, createMinusDatLines());
+        runSql(dm, {"INSERT INTO minus_dat", "SELECT * FROM minus_dat_narrow"});
+        runSql(dm, {"Drop Table minus_dat_narrow"});
+    });
+}
+
 struct FlgSeed {
     int cd;
     int cod;
@@ -129,6 +147,45 @@ void Act_New_Field(TDataModule1& dm) {
             // The first failure ends this table's group; the next table follows.
         }
     }
+    upgradeDayWork(dm);
+}
+
+void upgradeDayWork(TDataModule1& dm) {
+    db::Connection& c = dm.ADOConnection1;
+    if (!c.tableExists("day_work")) return;
+    const TableDef& def = table("day_work");
+    std::vector<std::string> kept;   // columns of the current form the old table has
+    bool current = true;
+    const std::vector<db::ColumnInfo> columns = c.columns("day_work");
+    for (const ColumnDef& want : def.columns) {
+        bool found = false;
+        for (const db::ColumnInfo& have : columns) {
+            if (db::jetCompare(have.name, want.name) != 0) continue;
+            found = true;
+            if (have.kind != want.kind) current = false;
+        }
+        if (found) kept.push_back(want.name);
+        else current = false;
+    }
+    if (current) return;
+    // SQLite cannot change a column's type: the rows go through memory into
+    // a table created anew.
+    std::string list;
+    for (const std::string& n : kept) list += (list.empty() ? "" : ",") + n;
+    dm.day_work.close();
+    c.runJob([&] {
+        const db::ResultSet rows = c.select("SELECT " + list + " FROM day_work");
+        c.execute("DROP TABLE day_work");
+        c.execute(joinLines(createStatementFor(def)));
+        std::string marks;
+        for (std::size_t i = 0; i < kept.size(); ++i) marks += i ? ",?" : "?";
+        const std::string insert = "INSERT INTO day_work (" + list + ") VALUES (" + marks + ")";
+        for (const auto& row : rows.rows) {
+            db::Params params;
+            for (const db::Value& v : row) params.emplace_back(v);
+            c.execute(insert, params);
+        }
+    });
 }
 
 void Act_minus_dat(TDataModule1& dm) {
@@ -138,6 +195,7 @@ void Act_minus_dat(TDataModule1& dm) {
         dm.Query1.sql().add("Select * From minus_dat");
         dm.Query1.open();
         dm.Query1.close();
+        widenSlipKey(dm);
         // A pay-record table rebuilt after minus_dat was created lacks the
         // check column that the pay-record components declare; without it
         // none of them would open again.

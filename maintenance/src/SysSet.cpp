@@ -23,6 +23,17 @@
 
 TfrmSysSet* frmSysSet = nullptr;
 
+namespace maintenance {
+namespace {
+std::function<void()>& databaseSwitchedHandler() {
+    static std::function<void()> handler;
+    return handler;
+}
+}  // namespace
+
+void setDatabaseSwitchedHandler(std::function<void()> handler) { databaseSwitchedHandler() = std::move(handler); }
+}  // namespace maintenance
+
 namespace {
 const QString createCaption = QStringLiteral("データベース作成");
 }
@@ -114,6 +125,9 @@ void TfrmSysSet::Button2Click() {
     const int punches = data::switchWorkingDatabase(data::dataModule(), path);
     mainlink::setPunchButtons(punches != 0);
     if (!maintenance::runMainAction(QStringLiteral("Act_New_Field"))) data::Act_New_Field(data::dataModule());
+    // The new database may belong to another company: its closing day and
+    // recorder kind decide the main window's period and import buttons.
+    if (auto& switched = maintenance::databaseSwitchedHandler()) switched();
     close();
 }
 

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "data/DB_Acs.h"
+#include "masters/rules.h"
 #include "ui/action.h"
 
 TfrmCompany* frmCompany = nullptr;
@@ -33,14 +34,24 @@ TfrmCompany::TfrmCompany(QWidget* parent)
         // The name and the addresses are typed in hiragana, the rest as is.
         const bool kana = c == QStringLiteral("会社名") || c == QStringLiteral("住所1") ||
                           c == QStringLiteral("住所2");
-        gridEdit(this, g, i, i + 1, source, c, c, kana ? masters::ImeMode::Hira : masters::ImeMode::Default);
+        ui::DBEdit* e =
+            gridEdit(this, g, i, i + 1, source, c, c, kana ? masters::ImeMode::Hira : masters::ImeMode::Default);
+        if (c == QStringLiteral("締日")) closingDay_ = e;
     }
     g->setColumnStretch(1, 1);
     root->addLayout(g);
     root->addStretch();
 
     root->addLayout(bottomBar(source, Editing::ExistingRows, QStringLiteral("btnClose"), DBNavigator1, btnClose));
+    setOnExit(closingDay_, [this] { DBEdit10Exit(); });
     resize(520, 480);
+}
+
+void TfrmCompany::DBEdit10Exit()
+{
+    db::Dataset& ds = data::dataModule().Company;
+    if (!ds.active() || masters::usableClosingDay(ds["締日"].asString())) return;
+    refuse(QString::fromUtf8(masters::kClosingDayMessage), closingDay_);
 }
 
 TfrmCompany::~TfrmCompany()
@@ -53,6 +64,15 @@ void TfrmCompany::FormCreate()
     setNavigatorCaptions(DBNavigator1, masters::companyNavigatorCaptions());
 }
 
-void TfrmCompany::FormShow() { data::dataModule().Company.open(); }
+void TfrmCompany::FormShow()
+{
+    data::dataModule().Company.open();
+    // Also a post made while the focus is still in the field.
+    checkBeforePost(data::dataModule().Company, [this](db::Dataset&) { DBEdit10Exit(); });
+}
 
-void TfrmCompany::FormClose(ui::CloseAction&) { data::dataModule().Company.close(); }
+void TfrmCompany::FormClose(ui::CloseAction&)
+{
+    stopCheckingPosts();
+    data::dataModule().Company.close();
+}

@@ -328,7 +328,9 @@ void TfrmEmp_Tanka::FormCreate()
 void TfrmEmp_Tanka::FormShow()
 {
     dm().emp_tanka.open();
-    checkBeforePost(dm().emp_tanka, [this](db::Dataset& d) { emp_tankaBeforePost(d); });
+    // The list stays in E_NO order: a new employee goes to its place.
+    checkBeforePost(dm().emp_tanka, [this](db::Dataset& d) { emp_tankaBeforePost(d); },
+                    PostedRow::TakesItsPlace);
     shownPage_ = PageControl1->currentIndex();
     if (shownPage_ == 1) TabSheet2Show();
     if (PageControl1->currentWidget() == TabSheet1) DBEdit1->setFocus(Qt::OtherFocusReason);

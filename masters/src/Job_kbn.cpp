@@ -103,6 +103,7 @@ TfrmJob_kbn::TfrmJob_kbn(QWidget* parent)
     for (int n = 2; n <= 17; ++n) setOnExit(edits[n], [this, n] { timeFieldExit(n); });
     setOnExit(edits[18], [this] { DBEdit18Exit(); });
     for (int n = 19; n <= 21; ++n) setOnExit(edits[n], [this, n] { unitFieldExit(n); });
+    setOnExit(edits[22], [this] { timeFieldExit(22); });
     resize(900, 560);
 }
 
@@ -115,7 +116,8 @@ void TfrmJob_kbn::applyRule(db::Dataset& ds, int editNo)
 {
     std::optional<std::string> (*rule)(std::string_view) = nullptr;
     if (editNo == 1) rule = masters::categoryCodeRule;
-    else if (editNo >= 2 && editNo <= 17) rule = masters::clockTimeRule;
+    // The overtime base hours (DBEdit22) are a time like the others.
+    else if ((editNo >= 2 && editNo <= 17) || editNo == 22) rule = masters::clockTimeRule;
     else if (editNo >= 19 && editNo <= 21) rule = masters::roundingUnitRule;
     if (!rule || !ds.active()) return;
     db::Field& f = ds.fieldByName(rtl::fromQString(fieldColumns()[editNo - 1]));
@@ -139,10 +141,10 @@ void TfrmJob_kbn::Job_kbnBeforePost(db::Dataset& ds)
     // The field with the focus first: a refusal elsewhere moves the focus
     // out of it, which would check it again and show the message twice.
     int focused = 0;
-    for (int n = 1; n <= 21; ++n)
+    for (int n = 1; n <= 22; ++n)
         if (edits[n] && edits[n] == activeControl()) focused = n;
     if (focused) applyRule(ds, focused);
-    for (int n = 1; n <= 21; ++n)
+    for (int n = 1; n <= 22; ++n)
         if (n != focused) applyRule(ds, n);
 }
 

@@ -15,12 +15,17 @@ TfrmSys_mas* frmSys_mas = nullptr;
 
 namespace masters {
 
-void showRecorderControls(bool shown)
+namespace {
+std::function<void(const std::string&)>& recorderKindHandler()
 {
-    QWidget* main = ui::topLevelWindow(QStringLiteral("frmMain"));
-    if (!main) return;
-    for (const char* name : {"Panel1", "btnDataSet", "btnemp_mas"})
-        if (auto* w = ui::childOf(main, QString::fromLatin1(name))) w->setVisible(shown);
+    static std::function<void(const std::string&)> handler;
+    return handler;
+}
+}  // namespace
+
+void setRecorderKindHandler(std::function<void(const std::string& recYN)> handler)
+{
+    recorderKindHandler() = std::move(handler);
 }
 
 }  // namespace masters
@@ -41,7 +46,7 @@ TfrmSys_mas::TfrmSys_mas(QWidget* parent)
     if (!frmSys_mas) frmSys_mas = this;
     db::DataSource* source = &data::dataModule().DSsys_mas;
     const QStringList columns = fieldColumns();
-    ui::DBEdit* e[17] = {};
+    ui::DBEdit** e = edits_;
     auto edit = [&](int n) {
         e[n] = dbEdit(this, QStringLiteral("DBEdit%1").arg(n), source, columns[n - 1], masters::ImeMode::Close);
         if (n >= 4 && n <= 15) e[n]->setAlignment(Qt::AlignRight);
@@ -93,6 +98,9 @@ TfrmSys_mas::TfrmSys_mas(QWidget* parent)
     root->addStretch();
 
     root->addLayout(bottomBar(source, Editing::ExistingRows, QStringLiteral("btnClose"), DBNavigator1, btnClose));
+    // A value the program cannot use is refused where it is typed.
+    setOnExit(e[3], [this] { checkField(3); });
+    for (int n = 6; n <= 15; ++n) setOnExit(e[n], [this, n] { checkField(n); });
     resize(600, 420);
 }
 
@@ -106,13 +114,51 @@ void TfrmSys_mas::FormCreate()
     setNavigatorCaptions(DBNavigator1, masters::standardNavigatorCaptions());
 }
 
-void TfrmSys_mas::FormShow() { data::dataModule().sys_mas.open(); }
+QString TfrmSys_mas::fieldName(int editNo)
+{
+    static const char* const rates[] = {"保険料率", "介護料率", "雇用料率", "年金料率", "基金料率"};
+    if (editNo == 3) return QStringLiteral("ﾀｲﾑﾚｺｰﾀﾞ");
+    if (editNo >= 6 && editNo <= 15)
+        return QString::fromUtf8(rates[(editNo - 6) % 5]) +
+               (editNo <= 10 ? QStringLiteral("（個人負担分）") : QStringLiteral("（会社負担分）"));
+    return fieldColumns().value(editNo - 1);
+}
+
+void TfrmSys_mas::checkField(int editNo)
+{
+    db::Dataset& ds = data::dataModule().sys_mas;
+    if (!ds.active()) return;
+    db::Field& f = ds.fieldByName(rtl::fromQString(fieldColumns()[editNo - 1]));
+    if (editNo == 3 && !masters::knownRecorderKind(f.asString()))
+        refuse(QString::fromUtf8(masters::kRecorderKindMessage), edits_[3]);
+    if (editNo >= 6 && editNo <= 15 &&
+        !masters::usableRate(f.isNull() ? std::nullopt : std::optional<double>(f.asFloat())))
+        refuse(rtl::toQString(masters::rateMessage(rtl::fromQString(fieldName(editNo)))), edits_[editNo]);
+}
+
+void TfrmSys_mas::sys_masBeforePost()
+{
+    // The field with the focus first, so that its own message shows.
+    int focused = 0;
+    for (int n = 3; n <= 15; ++n)
+        if (edits_[n] && edits_[n] == activeControl()) focused = n;
+    if (focused) checkField(focused);
+    for (int n = 3; n <= 15; ++n)
+        if (n != focused) checkField(n);
+}
+
+void TfrmSys_mas::FormShow()
+{
+    data::dataModule().sys_mas.open();
+    checkBeforePost(data::dataModule().sys_mas, [this](db::Dataset&) { sys_masBeforePost(); });
+}
 
 void TfrmSys_mas::FormClose(ui::CloseAction&)
 {
+    stopCheckingPosts();
     db::Dataset& ds = data::dataModule().sys_mas;
     std::string recYN;
     if (ds.active()) recYN = ds["REC_YN"].asString();
-    masters::showRecorderControls(masters::recorderControlsShown(recYN));
+    if (const auto& apply = masters::recorderKindHandler()) apply(recYN);
     ds.close();
 }

@@ -64,12 +64,22 @@ MasterForm::MasterForm(const QString& objectName, const QString& caption, QWidge
 
 MasterForm::~MasterForm() { stopCheckingPosts(); }
 
-void MasterForm::checkBeforePost(db::Dataset& dataset, std::function<void(db::Dataset&)> check)
+void MasterForm::checkBeforePost(db::Dataset& dataset, std::function<void(db::Dataset&)> check,
+                                 PostedRow postedRow)
 {
     stopCheckingPosts();
     checked_ = &dataset;
     checkedModule_ = data::DataModule1;
     previousBeforePost_ = dataset.beforePost;
+    previousAfterPost_ = dataset.afterPost;
+    if (postedRow == PostedRow::TakesItsPlace) {
+        dataset.afterPost = [previous = previousAfterPost_](db::Dataset& d) {
+            if (previous) previous(d);
+            if (d.connection() && d.connection()->inJob()) return;
+            // Read again in the dataset's order; the posted row stays current.
+            d.refresh();
+        };
+    }
     dataset.beforePost = [previous = previousBeforePost_, check = std::move(check)](db::Dataset& d) {
         if (previous) previous(d);
         // The program's own jobs (the recorder database copy appends through
@@ -83,11 +93,14 @@ void MasterForm::checkBeforePost(db::Dataset& dataset, std::function<void(db::Da
 void MasterForm::stopCheckingPosts()
 {
     // The data module may have been replaced meanwhile; only our own hook is undone.
-    if (checked_ && checkedModule_ && checkedModule_ == data::DataModule1)
+    if (checked_ && checkedModule_ && checkedModule_ == data::DataModule1) {
         checked_->beforePost = previousBeforePost_;
+        checked_->afterPost = previousAfterPost_;
+    }
     checked_ = nullptr;
     checkedModule_ = nullptr;
     previousBeforePost_ = nullptr;
+    previousAfterPost_ = nullptr;
 }
 
 void MasterForm::refuse(const QString& message, QWidget* field)

@@ -91,6 +91,32 @@ std::optional<std::string> clockTimeRule(std::string_view text)
     return std::nullopt;
 }
 
-bool recorderControlsShown(std::string_view recYN) { return recYN == "1"; }
+
+bool usableClosingDay(std::string_view text)
+{
+    const std::string t = rtl::trim(text);
+    if (t.empty()) return true;
+    if (!allDigits(t) || t.size() > 2) return false;
+    const std::int64_t day = digitsValue(t);
+    return day >= 1 && day <= 31;
+}
+
+std::string storedClosingDayMessage(std::string_view text)
+{
+    return "会社情報の締日 '" + std::string(text) +
+           "' では支給期間を計算できません。会社情報の締日を1から31までの数字か空欄に直して下さい。";
+}
+
+bool knownRecorderKind(std::string_view recYN)
+{
+    return recYN == "0" || recYN == "1" || recYN == "2" || recYN == "3";
+}
+
+bool usableRate(std::optional<double> rate) { return !rate || *rate >= 0; }
+
+std::string rateMessage(std::string_view rateName)
+{
+    return std::string(rateName) + "は0以上の数字で入力して下さい。";
+}
 
 }  // namespace masters

@@ -9,6 +9,7 @@
 #include "report/preview.h"
 #include "reports/ledgerdata.h"
 #include "reports/ledgers.h"
+#include "reports/crosstablereport.h"
 #include "reports/slipdata.h"
 #include "reports/slips.h"
 #include "rtl/qt.h"
@@ -108,6 +109,11 @@ const std::vector<FormInfo>& reportForms() {
         {"TfrmQR_FutoL4C", "frmQR_FutoL4C", KeyKind::None,
          renderRows<envelopeCentre>([](db::Connection& c, const PrintState&) { return fetchEnvelopes(c); }),
          creator<TfrmQR_FutoL4C>()},
+        {"TfrmQR_Closs", "frmQR_Closs", KeyKind::Pay,
+         [](db::Connection& c, const PrintState&, const report::TextMeasurer* m) {
+             return renderCrossTable(readDayWork(c), {}, m);
+         },
+         creator<TfrmQR_Closs>()},
     };
     return forms;
 }
@@ -144,6 +150,7 @@ TfrmQR_KyuyoS::TfrmQR_KyuyoS(QObject* owner) : ReportForm(info("TfrmQR_KyuyoS"),
 TfrmQR_Kyuyo1170::TfrmQR_Kyuyo1170(QObject* owner) : ReportForm(info("TfrmQR_Kyuyo1170"), owner) {}
 TfrmQR_KyuyoS1170::TfrmQR_KyuyoS1170(QObject* owner) : ReportForm(info("TfrmQR_KyuyoS1170"), owner) {}
 TfrmQR_Minus::TfrmQR_Minus(QObject* owner) : ReportForm(info("TfrmQR_Minus"), owner) {}
+TfrmQR_Closs::TfrmQR_Closs(QObject* owner) : ReportForm(info("TfrmQR_Closs"), owner) {}
 
 TfrmQR_KyuyoRep::TfrmQR_KyuyoRep(QObject* owner) : ReportForm(info("TfrmQR_KyuyoRep"), owner) {}
 TfrmQR_KyuyoRep2::TfrmQR_KyuyoRep2(QObject* owner) : ReportForm(info("TfrmQR_KyuyoRep2"), owner) {}

@@ -1,5 +1,7 @@
 #include "reports/slipdata.h"
 
+#include "payrecord/money.h"
+
 namespace reports {
 
 namespace {
@@ -28,6 +30,19 @@ long long sumOf(const report::Row& row, std::initializer_list<const char*> colum
     return s;
 }
 
+// The row's money columns and taxable flags as the pay records compute with
+// them, so a slip prints exactly what the pay record was computed from.
+payrecord::PayRow payRowOf(const report::Row& row) {
+    return payrecord::payRowFromColumns([&row](const std::string& column) { return row.integer(column); });
+}
+
+payrecord::TaxableFlags taxableFlagsOf(const report::Row& row) {
+    payrecord::TaxableFlags flags;
+    for (int n = 7; n <= 9; ++n)
+        flags.taxable[n - 7] = row.text("GK_FLG" + std::to_string(n)).trimmed() == QLatin1String("1");
+    return flags;
+}
+
 }  // namespace
 
 db::ResultSet fetchPaySlips(db::Connection& connection, const std::string& payKey) {
@@ -45,24 +60,15 @@ db::ResultSet fetchDeductionSlips(db::Connection& connection, const std::string&
 QString minutesPadded(long long minutes) { return hoursAndMinutes(minutes, true); }
 QString minutesUnpadded(long long minutes) { return hoursAndMinutes(minutes, false); }
 
-long long taxableGross(const report::Row& row) {
-    long long g = sumOf(row, {"S_BASKING", "S_HAYKING", "S_FUTKING", "S_SINKING", "S_KYUKING", "S_GKING1", "S_GKING2",
-                              "S_GKING3", "S_GKING4", "S_GKING5", "S_GKING6"});
-    for (int n = 7; n <= 9; ++n)
-        if (row.text("GK_FLG" + std::to_string(n)).trimmed() == QLatin1String("1"))
-            g += row.integer("S_GKING" + std::to_string(n));
-    return g - row.integer("S_TIKKING") - row.integer("S_SOUKING");
-}
+long long taxableGross(const report::Row& row) { return payrecord::taxableGross(payRowOf(row), taxableFlagsOf(row)); }
 
 long long bonusPaid(const report::Row& row) {
     return sumOf(row, {"S_BASKING", "S_HAYKING", "S_FUTKING", "S_SINKING", "S_KYUKING", "S_GKING1", "S_GKING2",
                        "S_GKING3", "S_GKING4", "S_GKING5", "S_GKING6", "S_GKING7", "S_GKING8", "S_GKING9"});
 }
 
-long long otherDeductions(const report::Row& row) {
-    return sumOf(row, {"S_TIKKING", "S_SOUKING", "S_SKING1", "S_SKING2", "S_SKING3", "S_MEAT_K", "S_ZEI_G", "S_ZEI_K"});
-}
+long long otherDeductions(const report::Row& row) { return totalDeductions(row) - row.integer("S_SHAHO"); }
 
-long long totalDeductions(const report::Row& row) { return otherDeductions(row) + row.integer("S_SHAHO"); }
+long long totalDeductions(const report::Row& row) { return payrecord::totalDeductions(payRowOf(row)); }
 
 }  // namespace reports

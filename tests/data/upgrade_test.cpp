@@ -122,6 +122,30 @@ TEST_F(Upgrade, AddedColumnsHaveTheirKinds) {
     EXPECT_EQ(emp.back().width, 1);
 }
 
+// ---- Act_New_Field: the daily cross table ----
+
+// day_work as older databases have it: a 16-bit TANCOD and no month column.
+TEST_F(Upgrade, WidensTheCrossTableAndKeepsItsRows) {
+    exec("DROP TABLE day_work");
+    std::string create = "Create Table day_work (TANCOD Smallint, TNAME Varchar(20)";
+    for (int d = 1; d <= 31; ++d) create += ", D" + std::to_string(d) + " Varchar(5)";
+    exec(create + ", DTIME Integer, DKING Integer)");
+    exec("INSERT INTO day_work (TANCOD, TNAME, D1, D31) VALUES (12, '山田', '08:00', '04:30')");
+    EXPECT_THROW(exec("INSERT INTO day_work (TANCOD) VALUES (40000)"), std::exception);
+
+    Act_New_Field(*dm);
+    EXPECT_EQ(columnCount("day_work"), 36);
+    EXPECT_EQ(columnNames("day_work").back(), "DMONTH");
+    EXPECT_EQ(text("SELECT TNAME || D1 || D31 FROM day_work WHERE TANCOD = 12"), "山田08:0004:30");
+    exec("INSERT INTO day_work (TANCOD, DMONTH) VALUES (40000, '24/04')");
+    EXPECT_EQ(number("SELECT COUNT(*) FROM day_work"), 2);
+    // Once current, a second start leaves it alone.
+    Act_New_Field(*dm);
+    EXPECT_EQ(number("SELECT COUNT(*) FROM day_work"), 2);
+    dm->day_work.open();   // the data module's fields match the table
+    EXPECT_EQ(dm->day_work.recordCount(), 2);
+}
+
 // ---- Act_minus_dat ----
 
 TEST_F(Upgrade, DeductionSlipTablePresentChangesNothing) {
@@ -141,6 +165,35 @@ TEST_F(Upgrade, DeductionSlipTableCreatedWithCheckMarks) {
     EXPECT_EQ(text("SELECT DAT_CHK FROM sum_tran"), "0");
     EXPECT_EQ(text("SELECT DAT_CHK FROM sys_mas"), "0");
     EXPECT_THROW(exec("INSERT INTO minus_dat (M_SEQNO) VALUES (1)"), std::exception);  // M_No NOT NULL
+}
+
+TEST_F(Upgrade, NarrowSlipKeyIsWidenedWithItsRowsKept) {
+    // A table from before weekly slips: the key holds five characters.
+    exec("Drop Table minus_dat");
+    std::vector<std::string> lines = createMinusDatLines();
+    for (std::string& l : lines)
+        if (l.find("M_DATE") != std::string::npos) l = "M_DATE Char(5),";
+    std::string statement;
+    for (const std::string& l : lines) statement += l + "\r\n";
+    exec(statement);
+    exec("INSERT INTO minus_dat (M_No, M_TANCOD, M_DATE, M_DAT_0, M_KING_0, M_GKING) VALUES (3, 7, '14/07', 'x', 500, 500)");
+    EXPECT_THROW(exec("INSERT INTO minus_dat (M_No, M_DATE) VALUES (4, '14/07/05')"), std::exception);
+
+    Act_minus_dat(*dm);
+    EXPECT_EQ(columnNames("minus_dat"), table("minus_dat").columnNames());
+    for (const db::ColumnInfo& c : dm->ADOConnection1.columns("minus_dat"))
+        if (c.name == "M_DATE") {
+            EXPECT_EQ(c.width, 8);
+        }
+    EXPECT_EQ(text("SELECT M_DATE FROM minus_dat WHERE M_No = 3"), "14/07");
+    EXPECT_EQ(number("SELECT M_KING_0 FROM minus_dat WHERE M_No = 3"), 500);
+    exec("INSERT INTO minus_dat (M_No, M_DATE) VALUES (4, '14/07/05')");
+    EXPECT_EQ(text("SELECT M_DATE FROM minus_dat WHERE M_No = 4"), "14/07/05");
+    // Still typed: a long column refuses text, M_No stays the key.
+    EXPECT_THROW(exec("INSERT INTO minus_dat (M_No) VALUES (4)"), std::exception);
+    // A second start changes nothing.
+    Act_minus_dat(*dm);
+    EXPECT_EQ(number("SELECT COUNT(*) FROM minus_dat"), 2);
 }
 
 TEST_F(Upgrade, DeductionSlipFailureReachesTheCallerAndKeepsWhatRan) {

@@ -161,6 +161,44 @@ TEST_F(ConnectionTest, AFailingJobRollsBackEverything) {
     EXPECT_EQ(count("SELECT COUNT(*) FROM emp_tanka"), 1);
 }
 
+TEST_F(ConnectionTest, PreparedStatementRunsOnceParsedWithNewValues) {
+    conn_.execute("Create Table タイムカード (月 Varchar(50), 日 Varchar(50), 秒 Varchar(2))");
+    const long long before = static_cast<long long>(conn_.changeCount());
+    {
+        db::PreparedStatement insert(conn_, "INSERT INTO タイムカード VALUES (?, ?, ?)");
+        conn_.runJob([&] {
+            insert.bindText(1, "07' OR 'a'='a");  // a value, bound once for every row
+            for (int day = 1; day <= 3; ++day) {
+                insert.bind(2, db::Value(day));
+                insert.bind(3, db::Value());
+                EXPECT_EQ(insert.run(), 1);
+            }
+            // A value that breaks a column rule fails like execute() does,
+            // and the statement can run again afterwards.
+            insert.bindText(3, "123");
+            EXPECT_THROW(insert.run(), rtl::DatabaseError);
+            insert.bindText(3, "00");
+            EXPECT_EQ(insert.run(), 1);
+        });
+        EXPECT_THROW(insert.bind(4, db::Value(1)), rtl::DatabaseError);
+        EXPECT_THROW(insert.bindText(0, "x"), rtl::DatabaseError);
+    }
+    EXPECT_EQ(count("SELECT COUNT(*) FROM タイムカード WHERE 月 = '07'' OR ''a''=''a'"), 4);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM タイムカード WHERE 秒 IS NULL"), 3);
+    EXPECT_EQ(conn_.scalar("SELECT MAX(日) FROM タイムカード").text(), "3");
+    EXPECT_GT(static_cast<long long>(conn_.changeCount()), before);
+
+    // Rolled back with the job it ran in.
+    db::PreparedStatement del(conn_, "DELETE FROM タイムカード WHERE 日 = ?");
+    EXPECT_THROW(conn_.runJob([&] {
+        del.bindText(1, "3");  // the last loop row and the one run again with it
+        EXPECT_EQ(del.run(), 2);
+        throw rtl::DatabaseError("stop");
+    }), rtl::DatabaseError);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM タイムカード"), 4);
+    EXPECT_THROW(db::PreparedStatement(conn_, "INSERT INTO nowhere VALUES (1)"), rtl::DatabaseError);
+}
+
 TEST_F(ConnectionTest, SchemaQuestions) {
     EXPECT_TRUE(conn_.tableExists("EMP_TANKA"));
     EXPECT_FALSE(conn_.tableExists("gensen"));

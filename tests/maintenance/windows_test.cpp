@@ -63,7 +63,13 @@ TEST_F(Settings, SwitchingToAnotherDatabaseAndBackMovesTheMainWindowAlong) {
     {
         db::Connection c(other);
         c.executeNative("ALTER TABLE emp_tanka DROP COLUMN PRT_FLG");
+        // Another company: closing day 20, the recorder program's database copy.
+        c.executeNative("UPDATE 会社 SET 締日 = '20'");
+        c.executeNative("UPDATE sys_mas SET REC_YN = '1'");
     }
+    const QString ownFirst = main->EditD1->text();
+    const QString ownLast = main->EditD2->text();
+    const bool ownPanel = !main->Panel1->isHidden();
 
     TfrmSysSet* w = open();
     ASSERT_TRUE(w);
@@ -78,6 +84,10 @@ TEST_F(Settings, SwitchingToAnotherDatabaseAndBackMovesTheMainWindowAlong) {
     bool upgraded = false;
     for (const auto& c : working().columns("emp_tanka")) upgraded |= c.name == "PRT_FLG";
     EXPECT_TRUE(upgraded);
+    // The main window's period and recorder controls follow the new database.
+    EXPECT_TRUE(main->EditD1->text().endsWith("/21")) << main->EditD1->text().toStdString();
+    EXPECT_TRUE(main->EditD2->text().endsWith("/20")) << main->EditD2->text().toStdString();
+    EXPECT_FALSE(main->Panel1->isHidden());
 
     w = open();
     EXPECT_EQ(w->Edit1->text(), qs(other));
@@ -86,6 +96,9 @@ TEST_F(Settings, SwitchingToAnotherDatabaseAndBackMovesTheMainWindowAlong) {
     EXPECT_EQ(settingsLine(), dbPath);
     EXPECT_EQ(rows("タイムカード"), 1);
     EXPECT_TRUE(punchButtonsOn());
+    EXPECT_EQ(main->EditD1->text(), ownFirst);
+    EXPECT_EQ(main->EditD2->text(), ownLast);
+    EXPECT_EQ(!main->Panel1->isHidden(), ownPanel);
     EXPECT_TRUE(dialogs.shown().empty()) << dialogs.texts().join("\n").toStdString();
 }
 

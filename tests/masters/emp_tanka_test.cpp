@@ -185,6 +185,33 @@ TEST_F(EmpTanka, AnExistingEmployeeIsStoredAgainUnderItsOwnNumber)
     EXPECT_EQ(sql("SELECT E_NAME FROM emp_tanka WHERE E_NO = 1").text(), "山田 一郎");
 }
 
+TEST_F(EmpTanka, APostedEmployeeTakesItsPlaceInNumberOrder)
+{
+    auto numbers = [&] {
+        QStringList shown;
+        for (int r = 0; r < form->DBGrid1->rowCountShown(); ++r) shown << form->DBGrid1->cellText(r, 0);
+        return shown;
+    };
+    // Inserted before the current first row, as the navigator inserts.
+    ds->first();
+    insertWithNumber("3");
+    QTest::keyClick(edit(1), Qt::Key_Return);  // the code defaults
+    ASSERT_TRUE(typeAndLeave(form, edit(3), "鈴木 次郎", edit(4)));
+    EXPECT_TRUE(post());
+    EXPECT_TRUE(dialogs.shown().empty()) << dialogs.texts().join("/").toStdString();
+    EXPECT_EQ(numbers(), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(cell("E_NO"), "3");  // the new one is current
+    EXPECT_EQ(form->DBGrid1->currentIndex().row(), 2);
+
+    // A number between the others goes between them.
+    ds->last();
+    insertWithNumber("0");
+    QTest::keyClick(edit(1), Qt::Key_Return);
+    EXPECT_TRUE(post());
+    EXPECT_EQ(numbers(), (QStringList{"0", "1", "2", "3"}));
+    EXPECT_EQ(cell("E_NO"), "0");
+}
+
 TEST_F(EmpTanka, MovingToAnotherRowDoesNotStoreARefusedRow)
 {
     ASSERT_TRUE(typeAndLeave(form, edit(2), "000009", edit(3)));

@@ -102,4 +102,37 @@ TEST_F(Hub, ClosingTheSettingsShowsTheRecorderControlsOfTheMainWindow)
         EXPECT_FALSE(main->findChild<QWidget*>(QString::fromLatin1(name))->isHidden()) << name;
 }
 
+TEST_F(Hub, EveryRecorderKindTakesEffectWhenTheSettingsClose)
+{
+    // What the start-up would show for each kind, without a restart.
+    auto shown = [this](const char* name) { return !main->findChild<QWidget*>(QString::fromLatin1(name))->isHidden(); };
+    const struct {
+        const char* recYN;
+        bool panel, recButton, zlt1, zlt2;
+    } kinds[] = {
+        {"2", true, true, true, false},
+        {"3", true, true, false, true},
+        {"0", false, false, true, true},
+        {"1", true, true, true, true},
+    };
+    for (const auto& k : kinds) {
+        SCOPED_TRACE(k.recYN);
+        main->findChild<ui::Button*>(QStringLiteral("btnSys_mas"))->click();
+        auto* settings = qobject_cast<TfrmSys_mas*>(opened("frmSys_mas"));
+        ASSERT_NE(settings, nullptr);
+        db::Dataset& sys = data::DataModule1->sys_mas;
+        sys.edit();
+        sys["REC_YN"].setAsString(k.recYN);
+        sys.post();
+        settings->close();
+        for (const char* name : {"Panel1", "btnDataSet", "btnemp_mas"}) EXPECT_EQ(shown(name), k.panel) << name;
+        EXPECT_EQ(shown("btnRec_YN"), k.recButton);
+        EXPECT_EQ(shown("btnZLT1"), k.zlt1);
+        EXPECT_EQ(shown("btnZLT2"), k.zlt2);
+        // The recorder button runs the import of the kind.
+        EXPECT_EQ(main->findChild<ui::Button*>(QStringLiteral("btnRec_YN"))->action()->objectName(),
+                  QString::fromLatin1(std::string(k.recYN) == "1" ? "Act_Korbe" : "Act_Zalton"));
+    }
+}
+
 }  // namespace

@@ -21,6 +21,7 @@
 #include "ui/action.h"
 #include "ui/dbgrid.h"
 #include "ui/dbnavigator.h"
+#include "ui/guard.h"
 #include "ui/windows.h"
 
 namespace {
@@ -88,7 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
                       JobCase{7, "25:00", "25:00"}, JobCase{17, "2500", "25:00"}, JobCase{16, "8:30", nullptr},
                       JobCase{12, "4800", nullptr}, JobCase{19, "5", "05"}, JobCase{20, "15", "15"},
                       JobCase{21, "abc", nullptr}, JobCase{19, "7", nullptr}, JobCase{21, "", ""},
-                      JobCase{18, "abc", "abc"}, JobCase{22, "8:00", "8:00"}));
+                      JobCase{18, "abc", "abc"}, JobCase{22, "0800", "08:00"}, JobCase{22, "08:00", "08:00"},
+                      JobCase{22, "abc", nullptr}, JobCase{22, "8:00", nullptr}, JobCase{22, "", ""}));
 
 TEST_F(JobKbn, ANewCategoryIsEnteredAndPosted)
 {
@@ -190,6 +192,40 @@ TEST_F(Masters, CompanyEditsItsOneRow)
     EXPECT_FALSE(dm().Company.active());
 }
 
+TEST_F(Masters, CompanyRefusesAClosingDayThePeriodCannotUse)
+{
+    auto* form = keep(ui::createForm<TfrmCompany>());
+    ASSERT_TRUE(showActive(form));
+    auto* name = child<ui::DBEdit>(form, "DBEdit1");
+    auto* closing = child<ui::DBEdit>(form, "DBEdit10");
+    const struct {
+        const char* typed;
+        bool accepted;
+    } cases[] = {{"abc", false}, {"0", false}, {"32", false}, {"20", true}, {"", true}, {"31", true}, {"1", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        dialogs.clear();
+        EXPECT_EQ(typeAndLeave(form, closing, c.typed, name), c.accepted);
+        if (c.accepted) {
+            EXPECT_TRUE(dialogs.shown().empty());
+            continue;
+        }
+        ASSERT_EQ(dialogs.shown().size(), 1u);
+        EXPECT_EQ(dialogs.last().kind, ui::DialogKind::Message);
+        EXPECT_EQ(dialogs.last().text, QString::fromUtf8(masters::kClosingDayMessage));
+        EXPECT_EQ(QApplication::focusWidget(), closing);
+        EXPECT_EQ(closing->text(), QString::fromUtf8(c.typed));  // kept for correction
+    }
+    // A post with the focus still in the field is refused too; nothing is stored.
+    type(closing, "abc");
+    EXPECT_FALSE(ui::guard([&] { form->DBNavigator1->btnClick(NavButton::Post); }));
+    EXPECT_EQ(dialogs.last().text, QString::fromUtf8(masters::kClosingDayMessage));
+    EXPECT_NE(sql("SELECT 締日 FROM 会社").toString(), "abc");
+    type(closing, "25");
+    form->DBNavigator1->btnClick(NavButton::Post);
+    EXPECT_EQ(sql("SELECT 締日 FROM 会社").text(), "25");
+}
+
 // ---------------------------------------------------------------- captions
 
 TEST_F(Masters, AnEmptiedCaptionIsStoredAsNullAndTheEmployeeMasterShowsNoLabel)
@@ -262,22 +298,21 @@ protected:
             w->setObjectName(QString::fromLatin1(name));
         }
         mainWindow->show();
+        // The main window's part: what closing hands it.
+        masters::setRecorderKindHandler([this](const std::string& recYN) { kinds.push_back(recYN); });
         form = keep(ui::createForm<TfrmSys_mas>(mainWindow));
         ASSERT_TRUE(showActive(form));
     }
-    bool controlsShown()
+    void TearDown() override
     {
-        int shown = 0;
-        for (const char* name : {"Panel1", "btnDataSet", "btnemp_mas"})
-            shown += !ui::childOf(mainWindow, QString::fromLatin1(name))->isHidden();
-        EXPECT_TRUE(shown == 0 || shown == 3);
-        return shown == 3;
+        masters::setRecorderKindHandler({});
+        MastersTest::TearDown();
     }
-    void setControls(bool shown) { masters::showRecorderControls(shown); }
     ui::DBEdit* edit(int n) { return child<ui::DBEdit>(form, QStringLiteral("DBEdit%1").arg(n)); }
 
     ui::Form* mainWindow = nullptr;
     TfrmSys_mas* form = nullptr;
+    std::vector<std::string> kinds;
 };
 
 TEST_F(SysMas, ShowsTheSettingsRowWithItsFormats)
@@ -294,40 +329,65 @@ TEST_F(SysMas, ShowsTheSettingsRowWithItsFormats)
 
 struct RecCase {
     const char* recYN;
-    bool shown;
 };
 
 void PrintTo(const RecCase& c, std::ostream* os) { *os << "REC_YN \"" << c.recYN << '"'; }
 
 class SysMasRecorder : public SysMas, public ::testing::WithParamInterface<RecCase> {};
 
-TEST_P(SysMasRecorder, ClosingAppliesTheRecorderKindToTheMainWindow)
+TEST_P(SysMasRecorder, ClosingHandsEveryRecorderKindToTheMainWindow)
 {
-    setControls(!GetParam().shown);
     ASSERT_TRUE(typeAndLeave(form, edit(3), GetParam().recYN, edit(4)));
     form->DBNavigator1->btnClick(NavButton::Post);
     form->close();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(controlsShown(), GetParam().shown);
+    EXPECT_EQ(kinds, std::vector<std::string>{GetParam().recYN});
     EXPECT_FALSE(dm().sys_mas.active());
 }
 INSTANTIATE_TEST_SUITE_P(Kinds, SysMasRecorder,
-                         ::testing::Values(RecCase{"1", true}, RecCase{"0", false}, RecCase{"2", false},
-                                           RecCase{"3", false}, RecCase{"", false}));
+                         ::testing::Values(RecCase{"1"}, RecCase{"0"}, RecCase{"2"}, RecCase{"3"}),
+                         [](const auto& info) { return std::string("REC_YN_") + info.param.recYN; });
+
+TEST_F(SysMas, AValueTheProgramCannotUseIsRefusedNamingItsField)
+{
+    // A recorder kind the program does not know, on leaving the field.
+    EXPECT_FALSE(typeAndLeave(form, edit(3), "9", edit(4)));
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.last().kind, ui::DialogKind::Message);
+    EXPECT_EQ(dialogs.last().text, QString::fromUtf8(masters::kRecorderKindMessage));
+    EXPECT_EQ(form->focusWidget(), edit(3));
+    ASSERT_TRUE(typeAndLeave(form, edit(3), "2", edit(4)));
+
+    // A negative rate of either side, named with its side.
+    EXPECT_FALSE(typeAndLeave(form, edit(13), "-1.5", edit(14)));
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("雇用料率（会社負担分）は0以上の数字で入力して下さい。"));
+    ASSERT_TRUE(typeAndLeave(form, edit(13), "0", edit(14)));
+    EXPECT_FALSE(typeAndLeave(form, edit(6), "-3", edit(7)));
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("保険料率（個人負担分）は0以上の数字で入力して下さい。"));
+
+    // A post with the bad value still in its field is refused too; nothing is stored.
+    EXPECT_FALSE(ui::guard([&] { form->DBNavigator1->btnClick(NavButton::Post); }));
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("保険料率（個人負担分）は0以上の数字で入力して下さい。"));
+    EXPECT_EQ(sql("SELECT REC_YN FROM sys_mas").text(), "0");
+    ASSERT_TRUE(typeAndLeave(form, edit(6), "41", edit(7)));
+    form->DBNavigator1->btnClick(NavButton::Post);
+    EXPECT_EQ(sql("SELECT REC_YN FROM sys_mas").text(), "2");
+    EXPECT_EQ(sql("SELECT KOYO_P2 FROM sys_mas").real(), 0.0);
+}
 
 TEST_F(SysMas, AnUnpostedKindCountsOnlyWhenTheUserSavesIt)
 {
     ASSERT_TRUE(typeAndLeave(form, edit(3), "1", edit(4)));
     dialogs.answer(ui::Answer::No);
     form->close();
-    EXPECT_FALSE(controlsShown());
+    EXPECT_EQ(kinds, std::vector<std::string>{"0"});
     EXPECT_EQ(sql("SELECT REC_YN FROM sys_mas").text(), "0");
 
     form->show();
     ASSERT_TRUE(typeAndLeave(form, edit(3), "1", edit(4)));
     dialogs.answer(ui::Answer::Yes);
     form->close();
-    EXPECT_TRUE(controlsShown());
+    EXPECT_EQ(kinds, (std::vector<std::string>{"0", "1"}));
     EXPECT_EQ(sql("SELECT REC_YN FROM sys_mas").text(), "1");
 }
 

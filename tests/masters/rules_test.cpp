@@ -108,10 +108,24 @@ TEST(EmployeeKeys, MessagesNameTheNumber)
     EXPECT_NE(masters::duplicateEmployeeNumberMessage(7).find("7"), std::string::npos);
 }
 
-TEST(RecorderControls, OnlyTheDatabaseCopyShowsThem)
+TEST(ClosingDay, EmptyOrADayOfTheMonth)
 {
-    EXPECT_TRUE(masters::recorderControlsShown("1"));
-    for (const char* v : {"0", "2", "3", "", " 1", "11"}) EXPECT_FALSE(masters::recorderControlsShown(v)) << v;
+    for (const char* ok : {"", "  ", "1", "5", "05", "20", "30", "31", " 31 "}) EXPECT_TRUE(masters::usableClosingDay(ok)) << ok;
+    for (const char* bad : {"0", "00", "32", "99", "abc", "2 0", "-5", "5.5", "031", "２０"})
+        EXPECT_FALSE(masters::usableClosingDay(bad)) << bad;
+    EXPECT_EQ(masters::storedClosingDayMessage("abc"),
+              "会社情報の締日 'abc' では支給期間を計算できません。会社情報の締日を1から31までの数字か空欄に直して下さい。");
+}
+
+TEST(Settings, RecorderKindsAndRates)
+{
+    for (const char* known : {"0", "1", "2", "3"}) EXPECT_TRUE(masters::knownRecorderKind(known)) << known;
+    for (const char* unknown : {"", "4", "9", " 1", "a"}) EXPECT_FALSE(masters::knownRecorderKind(unknown)) << unknown;
+    EXPECT_TRUE(masters::usableRate(std::nullopt));
+    EXPECT_TRUE(masters::usableRate(0.0));
+    EXPECT_TRUE(masters::usableRate(4.55));
+    EXPECT_FALSE(masters::usableRate(-0.5));
+    EXPECT_EQ(masters::rateMessage("雇用料率（会社負担分）"), "雇用料率（会社負担分）は0以上の数字で入力して下さい。");
 }
 
 }  // namespace

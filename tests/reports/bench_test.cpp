@@ -1,9 +1,9 @@
 // tallyra-bench render on a working folder: the forms into PDF and CSV, and
 // clear failures for a wrong form, a missing option or a folder that is none.
+#include "benchrun.h"
 #include "fixture.h"
 
 #include <QFile>
-#include <QProcess>
 
 #include "rtl/textfile.h"
 
@@ -11,17 +11,8 @@ using namespace rtest;
 
 namespace {
 
-struct Outcome {
-    int code = -1;
-    QString out, err;
-};
-
-Outcome bench(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(TALLYRA_BENCH), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
+using Outcome = BenchOutcome;
+Outcome bench(const QStringList& args) { return runBench(args); }
 
 class Bench : public SlipTest {
 protected:

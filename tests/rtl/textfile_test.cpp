@@ -73,6 +73,35 @@ TEST(DecodeText, Utf8WhenValidElseCp932) {
     EXPECT_EQ(enc, TextEncoding::Utf8);
 }
 
+// UTF-16 code units as bytes, in either byte order, after the byte-order mark.
+std::string utf16Bytes(std::u16string_view text, bool bigEndian) {
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t u : text) {
+        const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+        out += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
+    }
+    return out;
+}
+
+TEST(DecodeText, Utf16AfterItsByteOrderMark) {
+    // Japanese text, a character outside the basic plane (a surrogate pair)
+    // and line ends, as a spreadsheet's "Unicode text" export writes them.
+    const std::u16string text = u"社員,出勤\r\n\U0001F600,08:00\r\n";
+    const std::string utf8 = "社員,出勤\r\n\xF0\x9F\x98\x80,08:00\r\n";
+    for (bool bigEndian : {false, true}) {
+        SCOPED_TRACE(bigEndian ? "big endian" : "little endian");
+        TextEncoding enc = TextEncoding::Utf8;
+        EXPECT_EQ(decodeText(utf16Bytes(text, bigEndian), &enc), utf8);
+        EXPECT_EQ(enc, TextEncoding::Utf16);
+        // A lone surrogate and an odd last byte do not lose what follows them.
+        EXPECT_EQ(decodeText(utf16Bytes(std::u16string(u"a") + char16_t(0xD800) + u"b", bigEndian) + "x"),
+                  "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+    }
+    // Only the mark decides: the same bytes without it are not UTF-16.
+    EXPECT_NE(decodeText(utf16Bytes(u"ab", false).substr(2)), "ab");
+    EXPECT_EQ(decodeText("\xFF\xFE"), "");
+}
+
 TEST(SplitLines, AllLineEnds) {
     using Lines = std::vector<std::string>;
     struct Case { std::string text; Lines lines; } cases[] = {
@@ -86,7 +115,11 @@ TEST(SplitLines, AllLineEnds) {
         {"\r\n", {""}},
         {"a\r\r\n", {"a", ""}},
     };
-    for (const auto& c : cases) EXPECT_EQ(splitLines(c.text), c.lines);
+    for (const auto& c : cases) {
+        EXPECT_EQ(splitLines(c.text), c.lines);
+        const std::vector<std::string_view> views = splitLineViews(c.text);
+        EXPECT_EQ(Lines(views.begin(), views.end()), c.lines);
+    }
 }
 
 TEST_F(TextFileTest, ReadsCp932AndUtf8Files) {

@@ -13,7 +13,11 @@
 
 #include <rtl/errors.h>
 
+#include <QApplication>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QLocale>
 #include <QPushButton>
 #include <QCheckBox>
@@ -178,6 +182,24 @@ TEST(RadioGroupItems, IndexFromCodeFiresNothingUserPickDoes) {
 
 // ---- busy helper
 
+namespace {
+
+// How a handler's work can end: normally, with an error, with the silent abort.
+struct WayOut {
+    const char* name;
+    std::function<void()> body;
+};
+const std::vector<WayOut>& everyWayOut() {
+    static const std::vector<WayOut> ways = {
+        {"normal", [] {}},
+        {"error", [] { throw rtl::Error("failed"); }},
+        {"abort", [] { rtl::abortSilently(); }},
+    };
+    return ways;
+}
+
+}  // namespace
+
 TEST(Busy, PanelAndCursorsResetOnEveryWayOut) {
     ScriptedDialogs dialogs;
     QWidget window;
@@ -187,13 +209,8 @@ TEST(Busy, PanelAndCursorsResetOnEveryWayOut) {
     auto* edit = new QWidget(&window);
     panel->hide();
     window.show();
-    struct Case { const char* name; std::function<void()> body; };
-    const Case cases[] = {
-        {"normal", [] {}},
-        {"error", [] { throw rtl::Error("failed"); }},
-        {"abort", [] { rtl::abortSilently(); }},
-    };
-    for (const Case& c : cases) {
+    const auto& cases = everyWayOut();
+    for (const WayOut& c : cases) {
         guard([&] {
             BusyScope busy(panel, {grid, edit});
             EXPECT_TRUE(panel->isVisible()) << c.name;
@@ -205,6 +222,74 @@ TEST(Busy, PanelAndCursorsResetOnEveryWayOut) {
         EXPECT_EQ(grid->cursor().shape(), Qt::IBeamCursor) << c.name;
         EXPECT_FALSE(edit->testAttribute(Qt::WA_SetCursor)) << c.name;
     }
+}
+
+namespace {
+// The program's wait cursor: the override cursor, as a wait cursor.
+bool waitCursorShown() {
+    return QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+}
+}  // namespace
+
+TEST(LongJob, WaitCursorForTheWholeJobOnEveryWayOut) {
+    ScriptedDialogs dialogs;
+    QWidget window;
+    window.show();
+    const auto& cases = everyWayOut();
+    for (const WayOut& c : cases) {
+        int calls = 0;
+        guard([&] {
+            runLongJob(&window, "取込", "取り込んでいます", [&](const JobProgress& progress) {
+                EXPECT_TRUE(waitCursorShown()) << c.name;
+                // A quick job never shows the progress dialog.
+                for (int i = 0; i <= 10; ++i, ++calls) EXPECT_TRUE(progress(i, 10)) << c.name;
+                EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << c.name;
+                c.body();
+            });
+        });
+        EXPECT_EQ(calls, 11) << c.name;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << c.name;
+    }
+    EXPECT_EQ(dialogs.texts(), QStringList{"failed"});
+}
+
+TEST(LongJob, ProgressDialogAfterTheDelayAndItsCancel) {
+    const auto saved = progressDialogDelay();
+    setProgressDialogDelay(std::chrono::milliseconds(0));
+    QWidget window;
+    window.show();
+    // Cancel is pressed while the job processes events between its steps.
+    bool pressed = false;
+    auto pressCancel = [&] {
+        auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->objectName(), "dlgProgress");
+        EXPECT_EQ(dialog->windowTitle(), "取込");
+        EXPECT_EQ(dialog->labelText(), "取り込んでいます");
+        EXPECT_TRUE(waitCursorShown());
+        auto* cancel = dialog->findChild<QPushButton*>("CancelBtn");
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_EQ(cancel->text(), "キャンセル");
+        cancel->click();
+        pressed = true;
+    };
+    long long answeredStop = -1;
+    runLongJob(&window, "取込", "取り込んでいます", [&](const JobProgress& progress) {
+        QElapsedTimer t;
+        t.start();
+        for (long long i = 0; t.elapsed() < 5000; ++i) {
+            if (!progress(std::min(i, 999LL), 1000)) {
+                answeredStop = i;
+                return;
+            }
+            if (i == 0) QTimer::singleShot(0, pressCancel);
+        }
+    });
+    EXPECT_TRUE(pressed);
+    EXPECT_GT(answeredStop, 0);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    setProgressDialogDelay(saved);
 }
 
 // ---- accessibility and fonts

@@ -209,6 +209,10 @@ public:
     QAction* SearchforHelp1 = nullptr;
     QAction* About1 = nullptr;
 
+    // The time-recorder controls for the recorder kind REC_YN, as the
+    // start-up step sets them (also after the settings window closes).
+    void applyRecorderKind(const std::string& recYN);
+
 signals:
     // The user closed the main window: the program ends.
     void closedByUser();

@@ -21,12 +21,20 @@ using Confirm = std::function<bool(const std::string& text, const std::string& c
 
 // Seeds the empty code lists 2 to 5 of flg_data and adds the columns of later
 // versions (emp_tanka.PRT_FLG, sys_mas.PRT_FLG, sum_tran.S_DAY1..5,
-// title_mas.GK_FLG7..H) to tables below their column-count thresholds.
+// title_mas.GK_FLG7..H) to tables below their column-count thresholds, and
+// brings day_work up to date (upgradeDayWork).
 void Act_New_Field(TDataModule1& dm);
 
+// Brings the daily cross table day_work to its current form: TANCOD a
+// 32-bit number and the month column DMONTH. An older table is re-created
+// with its rows kept, in one transaction. Part of Act_New_Field.
+void upgradeDayWork(TDataModule1& dm);
+
 // Creates minus_dat when it cannot be opened, and with it adds DAT_CHK ("0")
-// to sum_tran and sys_mas.
+// to sum_tran and sys_mas. An existing minus_dat whose slip key M_DATE is
+// narrower than SlipKeyWidth is widened, its rows kept.
 void Act_minus_dat(TDataModule1& dm);
+inline constexpr int SlipKeyWidth = 8;
 
 // The db_gensen.txt step of start-up.
 enum class GensenStep {

@@ -4,6 +4,8 @@
 // makes a new, delivered database under the name typed in.
 #pragma once
 
+#include <functional>
+
 #include "ui/form.h"
 
 class QFrame;
@@ -12,6 +14,13 @@ class QLineEdit;
 namespace ui {
 class Button;
 }
+
+namespace maintenance {
+// What "確定" calls after the switch so the main window reads its working
+// state (recorder layout, pay period) from the new database, as its start-up
+// does; the main window registers it.
+void setDatabaseSwitchedHandler(std::function<void()> handler);
+}  // namespace maintenance
 
 class TfrmSysSet : public ui::Form {
     Q_OBJECT
@@ -24,7 +33,8 @@ public:
     // "確定": Edit1 must name a database of this program (otherwise a message
     // and nothing changes); then the settings file is written, the working
     // connection switched, the main window's punch buttons follow the
-    // punches of the new database, its schema is upgraded and the window closes.
+    // punches of the new database, its schema is upgraded, the main window
+    // takes its recorder layout and pay period from it, and the window closes.
     void Button2Click();
     // "取消": closes.
     void Button3Click();

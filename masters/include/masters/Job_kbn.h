@@ -26,7 +26,7 @@ public:
     static QStringList fieldColumns();
 
     void DBEdit1Exit();               // code rule
-    void timeFieldExit(int editNo);   // DBEdit2Exit .. DBEdit17Exit: time rule
+    void timeFieldExit(int editNo);   // DBEdit2Exit .. DBEdit17Exit, DBEdit22Exit: time rule
     void DBEdit18Exit() {}            // the rounding method is not checked
     void unitFieldExit(int editNo);   // DBEdit19Exit .. DBEdit21Exit: unit rule
     // Before every post while the window is open: every checked field of the

@@ -88,7 +88,12 @@ protected:
     // field's exit check alone would miss the posts made while the focus is
     // still in that field. Posts made inside a job of the connection (the
     // program's batch copies) are not checked.
-    void checkBeforePost(db::Dataset& dataset, std::function<void(db::Dataset&)> check);
+    // With PostedRow::TakesItsPlace a row posted here (a new one, or one
+    // whose key changed) moves to its place in the dataset's order at once
+    // and stays the current row, instead of staying where it was typed in.
+    enum class PostedRow { StaysWhereTyped, TakesItsPlace };
+    void checkBeforePost(db::Dataset& dataset, std::function<void(db::Dataset&)> check,
+                         PostedRow postedRow = PostedRow::StaysWhereTyped);
     void stopCheckingPosts();
 
     // Shows a refusal, puts the focus into `field` (when given) and ends the
@@ -99,6 +104,7 @@ private:
     db::Dataset* checked_ = nullptr;
     data::TDataModule1* checkedModule_ = nullptr;
     std::function<void(db::Dataset&)> previousBeforePost_;
+    std::function<void(db::Dataset&)> previousAfterPost_;
 };
 
 }  // namespace masters

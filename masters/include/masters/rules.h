@@ -44,10 +44,26 @@ std::optional<std::string> roundingUnitRule(std::string_view text);
 // 00 to 47 (24 and later are the next day) and minutes 00 to 59.
 std::optional<std::string> clockTimeRule(std::string_view text);
 
+// ---- company ----
+
+// The closing day 締日, from which every pay period is computed: empty (the
+// calendar month) or a whole number from 1 to 31, blanks around it allowed.
+bool usableClosingDay(std::string_view text);
+inline constexpr const char* kClosingDayMessage = "締日は1から31までの数字で入力して下さい（月末締めは空欄でもかまいません）。";
+// The error when a stored closing day cannot be used (an older database):
+// names the field, its value and the window to mend it in.
+std::string storedClosingDayMessage(std::string_view text);
+
 // ---- settings ----
 
-// The main window's recorder controls (Panel1, btnDataSet, btnemp_mas) are
-// shown only for the database-copy recorder, REC_YN exactly "1".
-bool recorderControlsShown(std::string_view recYN);
+// The recorder kind REC_YN: "0" none, "1" the recorder program's database,
+// "2" and "3" the two CSV layouts.
+bool knownRecorderKind(std::string_view recYN);
+inline constexpr const char* kRecorderKindMessage =
+    "ﾀｲﾑﾚｺｰﾀﾞは 0（未使用）、1（コルベ）、2（ザルト計算）、3（ザルト勤怠）のどれかを入力して下さい。";
+// An insurance rate per mille: no rate (counts as 0) or a number not below 0.
+bool usableRate(std::optional<double> rate);
+// The refusal of a rate, naming it ("保険料率（会社負担分）").
+std::string rateMessage(std::string_view rateName);
 
 }  // namespace masters

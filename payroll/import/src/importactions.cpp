@@ -35,8 +35,18 @@ std::optional<std::string> chosenFile(const ImportPrompts& prompts, const FileDi
     return path;
 }
 
-long long finish(const ImportPrompts& prompts, long long count)
+// Runs `import` through the prompts' runner; nullopt when it was cancelled.
+template <class F>
+std::optional<long long> run(const ImportPrompts& prompts, F&& import)
 {
+    long long count = 0;
+    const ImportPrompts::Import work = [&](const ImportProgress& progress) { count = import(progress); };
+    try {
+        if (prompts.runImport) prompts.runImport(work);
+        else work({});
+    } catch (const ImportCancelled&) {
+        return std::nullopt;
+    }
     if (prompts.setPunchButtons) prompts.setPunchButtons(count != 0);
     return count;
 }
@@ -82,21 +92,21 @@ std::optional<long long> Act_NewSetExecute(data::TDataModule1& dm, const ImportP
         request.file = *file;
         if (!prompts.login(request)) return std::nullopt;
     }
-    return finish(prompts, copyRecorderDatabase(dm, *file));
+    return run(prompts, [&](const ImportProgress& progress) { return copyRecorderDatabase(dm, *file, progress); });
 }
 
 std::optional<long long> Act_CopyZaltonExecute(data::TDataModule1& dm, const ImportPrompts& prompts)
 {
     const std::optional<std::string> file = chosenFile(prompts, kOpenDialog2);
     if (!file) return std::nullopt;
-    return finish(prompts, importCsvLayout1(dm, *file));
+    return run(prompts, [&](const ImportProgress& progress) { return importCsvLayout1(dm, *file, progress); });
 }
 
 std::optional<long long> ActCopyZalton2Execute(data::TDataModule1& dm, const ImportPrompts& prompts)
 {
     const std::optional<std::string> file = chosenFile(prompts, kOpenDialog2);
     if (!file) return std::nullopt;
-    return finish(prompts, importCsvLayout2(dm, *file));
+    return run(prompts, [&](const ImportProgress& progress) { return importCsvLayout2(dm, *file, progress); });
 }
 
 }  // namespace payroll

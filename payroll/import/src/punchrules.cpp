@@ -1,5 +1,6 @@
 #include "import/punchrules.h"
 
+#include <algorithm>
 #include <string>
 
 #include "rtl/convert.h"
@@ -89,10 +90,16 @@ PunchPair layout2Pair(ClockText in, ClockText out, const ClockText& start, const
         // A shift across midnight; each test sees the hours as they stand.
         if (s > out.key()) raiseToNextDay(out);
         if (e > out.key()) raiseToNextDay(out);
-        if (e > in.key()) raiseToNextDay(in);
     }
+    return {layout2ClockIn(std::move(in), start, end), std::move(out)};
+}
+
+ClockText layout2ClockIn(ClockText in, const ClockText& start, const ClockText& end)
+{
+    const std::string e = end.key();
+    if (start.key() > e && e > in.key()) raiseToNextDay(in);
     if (in.minute == "0") in.minute = "00";
-    return {std::move(in), std::move(out)};
+    return in;
 }
 
 std::string layout2EmployeeCode(std::string_view field)
@@ -108,10 +115,18 @@ std::string fieldAt(const std::vector<std::string>& fields, int index)
                                                                   : std::string();
 }
 
-bool isSkippedLine(const std::vector<std::string>& fields, const CsvLayoutRules& layout)
+int CsvLayoutRules::fieldsNeeded() const
 {
-    if (fields.empty()) return true;
-    return fieldAt(fields, layout.dateField) == layout.headerText || fieldAt(fields, layout.clockInField).empty();
+    return std::max({employeeField, dateField, clockInField, clockOutField}) + 1;
+}
+
+LineKind lineKind(const std::vector<std::string>& fields, const CsvLayoutRules& layout)
+{
+    if (fields.empty()) return LineKind::Blank;
+    if (fieldAt(fields, layout.dateField) == layout.headerText) return LineKind::Header;
+    if (static_cast<int>(fields.size()) < layout.fieldsNeeded()) return LineKind::TooShort;
+    if (fieldAt(fields, layout.clockInField).empty()) return LineKind::NoClockIn;
+    return LineKind::Punch;
 }
 
 }  // namespace payroll

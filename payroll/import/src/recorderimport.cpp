@@ -1,6 +1,7 @@
 #include "import/recorderimport.h"
 
 #include <map>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "data/punches.h"
 #include "data/schema.h"
 #include "db/connection.h"
+#include "db/prepared.h"
 #include "db/dataset.h"
 #include "db/table.h"
 #include "db/query.h"
@@ -54,40 +56,19 @@ public:
 private:
     std::pair<ClockText, ClockText> read(const std::string& code)
     {
-        db::Query& emp = dm_.QSemp_tanka;
-        emp.close();
-        emp.sql().clear();
-        emp.sql() << "SELECT * FROM emp_tanka" << "WHERE E_TANCOD = :code";
-        emp.clearParams();
-        emp.setParam("code", code);
-        std::string category;
-        bool found = false;
-        {
-            CloseOnExit closer{emp};
-            emp.open();
-            if (!emp.isEmpty()) {
-                emp.first();
-                found = true;
-                category = emp.fieldByName("E_JOBKBN").asString();
-            }
-        }
-        if (!found) throw rtl::ConversionError("社員コード '" + code + "' は社員マスタにありません");
+        // The first row of each statement, read straight from the
+        // connection: a dataset opened per employee costs more than the
+        // rest of the line's work.
+        db::Connection& c = dm_.ADOConnection1;
+        const db::ResultSet emp = c.select("SELECT * FROM emp_tanka\r\nWHERE E_TANCOD = ?", {code});
+        if (emp.rows.empty()) throw rtl::ConversionError("社員コード '" + code + "' は社員マスタにありません");
+        const std::string category = cell(emp, "E_JOBKBN");
 
-        db::Query& kbn = dm_.Qjob_kbn;
-        kbn.close();
-        kbn.sql().clear();
-        kbn.sql() << "SELECT * FROM 区分" << "WHERE 区分 = :code";
-        kbn.clearParams();
-        kbn.setParam("code", category);
+        const db::ResultSet kbn = c.select("SELECT * FROM 区分\r\nWHERE 区分 = ?", {category});
         std::string start, end;
-        {
-            CloseOnExit closer{kbn};
-            kbn.open();
-            if (!kbn.isEmpty()) {
-                kbn.first();
-                start = rtl::trim(kbn.fieldByName("就業開始時刻").asString());
-                end = rtl::trim(kbn.fieldByName("就業終了時刻").asString());
-            }
+        if (!kbn.rows.empty()) {
+            start = rtl::trim(cell(kbn, "就業開始時刻"));
+            end = rtl::trim(cell(kbn, "就業終了時刻"));
         }
         auto schedule = [&](const char* column, const std::string& value) {
             try {
@@ -100,78 +81,135 @@ private:
         return {schedule("就業開始時刻", start), schedule("就業終了時刻", end)};
     }
 
+    // A column of the first row as text ("" for NULL).
+    static std::string cell(const db::ResultSet& r, std::string_view column)
+    {
+        for (size_t i = 0; i < r.columns.size(); ++i)
+            if (r.columns[i] == column) return r.rows.front()[i].toString();
+        throw rtl::DatabaseError("フィールド '" + std::string(column) + "' が見つかりません。");
+    }
+
     data::TDataModule1& dm_;
     std::map<std::string, std::pair<ClockText, ClockText>> cache_;
 };
 
-void appendPunch(db::Table& t, const std::string& month, const std::string& day, const ClockText& clock,
-                 std::string_view second, const std::string& employee, const char* inOut)
+// Passes the progress of a job to its callback every few hundred lines or
+// rows, and once more before the job commits; a "stop" answer becomes
+// ImportCancelled, which rolls the job back.
+class ProgressReporter {
+public:
+    ProgressReporter(const ImportProgress& progress, long long total) : progress_(progress), total_(total) {}
+
+    void every(long long done)
+    {
+        if (done > 0 && done % 256 == 0) now(done);
+    }
+    void now(long long done)
+    {
+        if (progress_ && !progress_(done, total_)) throw ImportCancelled{};
+    }
+
+private:
+    const ImportProgress& progress_;
+    long long total_;
+};
+
+std::string tooShortMessage(size_t fields, int needed)
 {
-    t.append();
-    t.fieldByName("月").setAsString(month);
-    t.fieldByName("日").setAsString(day);
-    t.fieldByName("時").setAsString(clock.hour);
-    t.fieldByName("分").setAsString(clock.minute);
-    t.fieldByName("秒").setAsString(second);
-    t.fieldByName("IDコード").setAsString(employee);
-    t.fieldByName("入退").setAsString(inOut);
-    t.fieldByName("異例コード").setAsString("00");
-    t.fieldByName("CR").setAsString("0");
-    t.post();
+    return "項目が " + std::to_string(fields) + " 個しかありません（" + std::to_string(needed) + " 個必要です）";
 }
 
 long long importCsv(data::TDataModule1& dm, const std::filesystem::path& file, const CsvLayoutRules& layout,
-                    bool bySchedule)
+                    bool bySchedule, const ImportProgress& progress)
 {
     // Read the whole file before anything changes: an unreadable file
     // leaves the punches as they are.
-    const std::vector<std::string> lines = rtl::splitLines(rtl::readTextFile(file));
+    const std::string text = rtl::readTextFile(file);
+    const std::vector<std::string_view> lines = rtl::splitLineViews(text);
+    ProgressReporter report(progress, static_cast<long long>(lines.size()));
 
     dm.ADOConnection1.runJob([&] {
+        report.now(0);
         runStatement(dm.Query1, std::string("DELETE FROM ") + kPunchTable);
-        db::Table& t = dm.Table2;
-        t.close();
-        t.setTableName(kPunchTable);
-        CloseOnExit closer{t};
-        t.open();
+        // One statement for every punch: parsed once, run with new values.
+        db::PreparedStatement insert(dm.ADOConnection1,
+                                     std::string("INSERT INTO ") + kPunchTable +
+                                         " (月, 日, 時, 分, 秒, IDコード, 入退, 異例コード, CR)"
+                                         " VALUES (?, ?, ?, ?, ?, ?, ?, '00', '0')");
+        insert.bindText(5, layout.second);
         ScheduleLookup schedules(dm);
+        long long written = 0;
 
         for (size_t i = 0; i < lines.size(); ++i) {
+            report.every(static_cast<long long>(i));
+            const int lineNo = static_cast<int>(i + 1);
             const std::vector<std::string> f = rtl::splitCommaText(lines[i]);
-            if (isSkippedLine(f, layout)) continue;
+            switch (lineKind(f, layout)) {
+            case LineKind::Blank:
+            case LineKind::Header:
+            case LineKind::NoClockIn: continue;
+            case LineKind::TooShort: throw ImportLineError(tooShortMessage(f.size(), layout.fieldsNeeded()), lineNo);
+            case LineKind::Punch: break;
+            }
             try {
-                const rtl::TDateTime date = rtl::strToDate(fieldAt(f, layout.dateField));
-                const rtl::DateParts parts = rtl::decodeDate(date);
+                const rtl::DateParts parts = rtl::decodeDate(rtl::strToDate(fieldAt(f, layout.dateField)));
                 const std::string month = rtl::twoDigits(parts.month);
                 const std::string day = rtl::twoDigits(parts.day);
                 ClockText in = parseRecorderClock(fieldAt(f, layout.clockInField));
-                ClockText out = parseRecorderClock(fieldAt(f, layout.clockOutField));
+                // A forgotten clock-out leaves the clock-in alone.
+                const std::string outField = fieldAt(f, layout.clockOutField);
+                std::optional<ClockText> out;
+                if (!outField.empty()) out = parseRecorderClock(outField);
                 std::string employee;
-                PunchPair pair;
                 if (bySchedule) {
                     employee = layout2EmployeeCode(fieldAt(f, layout.employeeField));
                     const auto [start, end] = schedules.forEmployee(employee);
-                    pair = layout2Pair(std::move(in), std::move(out), start, end);
+                    if (out) {
+                        PunchPair pair = layout2Pair(std::move(in), std::move(*out), start, end);
+                        in = std::move(pair.in);
+                        out = std::move(pair.out);
+                    } else {
+                        in = layout2ClockIn(std::move(in), start, end);
+                    }
                 } else {
                     employee = fieldAt(f, layout.employeeField);
-                    pair = layout1Pair(std::move(in), std::move(out));
+                    if (out) {
+                        PunchPair pair = layout1Pair(std::move(in), std::move(*out));
+                        in = std::move(pair.in);
+                        out = std::move(pair.out);
+                    }
                 }
-                appendPunch(t, month, day, pair.in, layout.second, employee, "0");
-                appendPunch(t, month, day, pair.out, layout.second, employee, "1");
+                // The line's values serve both rows; the texts outlive them.
+                insert.bindText(1, month);
+                insert.bindText(2, day);
+                insert.bindText(6, employee);
+                auto write = [&](const ClockText& clock, const char* inOut) {
+                    insert.bindText(3, clock.hour);
+                    insert.bindText(4, clock.minute);
+                    insert.bindText(7, inOut);
+                    insert.run();
+                    ++written;
+                };
+                write(in, "0");
+                if (out) write(*out, "1");
             } catch (const ImportLineError&) {
                 throw;
             } catch (const rtl::ConversionError& e) {
-                throw ImportLineError(e.what(), static_cast<int>(i + 1));
+                throw ImportLineError(e.what(), lineNo);
             } catch (const rtl::DatabaseError& e) {
-                throw rtl::DatabaseError(std::string(e.what()) + "（" + std::to_string(i + 1) + " 行目）");
+                throw rtl::DatabaseError(std::string(e.what()) + "（" + std::to_string(lineNo) + " 行目）");
             }
         }
+        if (written == 0) throw NoPunchesError(file);
+        // The last chance to cancel: after this the punches are replaced.
+        report.now(static_cast<long long>(lines.size()));
     });
     return data::countPunches(dm);
 }
 
 // One table of the recorder's file into the working database.
-void copyTable(data::TDataModule1& dm, const std::string& table, db::Table& target)
+void copyTable(data::TDataModule1& dm, const std::string& table, db::Table& target,
+               ProgressReporter* report = nullptr, long long* done = nullptr)
 {
     try {
         runStatement(dm.Query1, "DELETE FROM " + table);
@@ -199,6 +237,7 @@ void copyTable(data::TDataModule1& dm, const std::string& table, db::Table& targ
             for (size_t i = 0; i < columns.size(); ++i) to[i]->setAsString(from[i]->asString());
             target.post();
             src.next();
+            if (report) report->every(++*done);
         }
         if (!openTarget.openedHere())
             target.refresh();
@@ -207,6 +246,8 @@ void copyTable(data::TDataModule1& dm, const std::string& table, db::Table& targ
     }
 }
 
+const char* const kRecorderTables[] = {"タイムカード", "区分", "個人"};
+
 }  // namespace
 
 ImportLineError::ImportLineError(const std::string& reason, int line)
@@ -214,14 +255,22 @@ ImportLineError::ImportLineError(const std::string& reason, int line)
 {
 }
 
-long long importCsvLayout1(data::TDataModule1& dm, const std::filesystem::path& file)
+NoPunchesError::NoPunchesError(const std::filesystem::path& file)
+    : rtl::Error("'" + file.filename().string() +
+                 "' には取り込める打刻がありません。タイムカードのデータはそのままです。")
 {
-    return importCsv(dm, file, kLayout1, false);
 }
 
-long long importCsvLayout2(data::TDataModule1& dm, const std::filesystem::path& file)
+long long importCsvLayout1(data::TDataModule1& dm, const std::filesystem::path& file,
+                           const ImportProgress& progress)
 {
-    return importCsv(dm, file, kLayout2, true);
+    return importCsv(dm, file, kLayout1, false, progress);
+}
+
+long long importCsvLayout2(data::TDataModule1& dm, const std::filesystem::path& file,
+                           const ImportProgress& progress)
+{
+    return importCsv(dm, file, kLayout2, true, progress);
 }
 
 std::string sourceConnectionString(const std::string& mdbPath)
@@ -252,7 +301,8 @@ void Act_CopyEmpExecute(data::TDataModule1& dm)
     dm.ADOConnection1.runJob([&] { copyTable(dm, "個人", dm.emp_mas); });
 }
 
-long long copyRecorderDatabase(data::TDataModule1& dm, const std::filesystem::path& mdbPath)
+long long copyRecorderDatabase(data::TDataModule1& dm, const std::filesystem::path& mdbPath,
+                               const ImportProgress& progress)
 {
     openRecorderSource(dm, mdbPath);
     struct Disconnect {
@@ -265,10 +315,21 @@ long long copyRecorderDatabase(data::TDataModule1& dm, const std::filesystem::pa
     } disconnect{dm};
     // Reading the file first: one that cannot be read changes nothing.
     dm.ADOConnection2.open();
+    // The rows to copy, for the progress; a missing table counts none here
+    // and fails in its copy, naming itself.
+    long long total = 0;
+    for (const char* table : kRecorderTables)
+        if (dm.ADOConnection2.tableExists(table))
+            total += dm.ADOConnection2.scalar("SELECT COUNT(*) FROM " + db::quoteIdentifier(table)).integer();
+    ProgressReporter report(progress, total);
+    long long done = 0;
+    db::Table* targets[] = {&dm.ADOTable1, &dm.Job_kbn, &dm.emp_mas};
     dm.ADOConnection1.runJob([&] {
-        Act_CopyTimeExecute(dm);
-        Act_CopykbnExecute(dm);
-        Act_CopyEmpExecute(dm);
+        report.now(0);
+        // Each copy a job of its own, as Act_Copy...Execute runs it.
+        for (size_t i = 0; i < 3; ++i)
+            dm.ADOConnection1.runJob([&] { copyTable(dm, kRecorderTables[i], *targets[i], &report, &done); });
+        report.now(total);
     });
     return data::countPunches(dm);
 }

@@ -195,7 +195,26 @@ void TfrmTimeInpRep::FormCreate() {
 
 void TfrmTimeInpRep::FormShow() {
     mainlink::fillEmployeeBox(*ComboBox1, dm_, allEmployees());
+    // However the post comes: the navigator, a move to another row, the
+    // save question on close.
+    if (!checkingPosts_) {
+        db::Query& punches = dm_.TimeCardInp;
+        previousBeforePost_ = punches.beforePost;
+        punches.beforePost = [this, previous = previousBeforePost_](db::Dataset& ds) {
+            TimeCardInpBeforePost();
+            if (previous) previous(ds);
+        };
+        checkingPosts_ = true;
+    }
     btnSQL_doClick();
+}
+
+void TfrmTimeInpRep::TimeCardInpBeforePost() {
+    db::Field& f = dm_.TimeCardInp["入退"];
+    if (timecard::isInOutFlag(f.isNull() ? std::nullopt : std::optional<std::string>(f.asString()))) return;
+    ui::showMessage(QString::fromUtf8(timecard::inOutMissingMessage));
+    moveFocusTo(DBComboBox1);
+    rtl::abortSilently();
 }
 
 bool TfrmTimeInpRep::allChosen() const { return ComboBox1->text() == allEmployees(); }
@@ -301,4 +320,14 @@ void TfrmTimeInpRep::btnCloseClick() { close(); }
 void TfrmTimeInpRep::FormClose(ui::CloseAction& action) {
     (void)action;
     dm_.TimeCardInp.close();
+    stopCheckingPosts();
+}
+
+TfrmTimeInpRep::~TfrmTimeInpRep() { stopCheckingPosts(); }
+
+void TfrmTimeInpRep::stopCheckingPosts() {
+    if (!checkingPosts_) return;
+    dm_.TimeCardInp.beforePost = std::move(previousBeforePost_);
+    previousBeforePost_ = nullptr;
+    checkingPosts_ = false;
 }

@@ -55,4 +55,6 @@ std::optional<std::string> checkPunchField(PunchField field, const std::optional
     return rtl::twoDigits(n);
 }
 
+bool isInOutFlag(const std::optional<std::string>& value) { return value && (*value == "0" || *value == "1"); }
+
 }  // namespace timecard

@@ -14,6 +14,8 @@ namespace db::detail {
 Value fromSqlite(sqlite3_value* v);
 Value columnValue(sqlite3_stmt* st, int i);
 void resultValue(sqlite3_context* ctx, const Value& v);
+// Binds one value at a 1-based position.
+void bindOne(sqlite3_stmt* st, int i, const Value& v);
 // Binds params to st; raises rtl::DatabaseError for an unknown name or a
 // count mismatch.
 void bindParams(sqlite3_stmt* st, const Params& params);

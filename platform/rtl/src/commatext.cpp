@@ -1,5 +1,7 @@
 #include "rtl/commatext.h"
 
+#include <algorithm>
+
 namespace rtl {
 
 namespace {
@@ -15,6 +17,8 @@ std::vector<std::string> splitCommaText(std::string_view line) {
     if (nul != std::string_view::npos) line = line.substr(0, nul);
 
     std::vector<std::string> fields;
+    // One allocation for the usual line (a comma per field).
+    fields.reserve(static_cast<std::size_t>(std::count(line.begin(), line.end(), ',')) + 1);
     std::size_t i = 0;
     const std::size_t n = line.size();
     auto skipBlanks = [&] {

@@ -1,5 +1,6 @@
 #include "rtl/textfile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
@@ -116,7 +117,23 @@ std::optional<std::string> utf8ToCp932Exact(std::string_view text, std::string* 
     return out;
 }
 
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    Iconv cd("UTF-8", bigEndian ? "UTF-16BE" : "UTF-16LE");
+    if (!cd.ok()) throw FileError("UTF-16 の変換が使用できません", "");
+    // An unpaired surrogate (or an odd last byte) becomes U+FFFD; the code
+    // unit after it starts afresh.
+    return convert(cd, bytes, "\xEF\xBF\xBD", [](std::string_view in, std::size_t pos) {
+        return std::min<std::size_t>(2, in.size() - pos);
+    });
+}
+
 std::string decodeText(std::string_view bytes, TextEncoding* detected) {
+    // A UTF-16 byte-order mark is never valid UTF-8 nor plausible CP932
+    // text, so it decides alone.
+    if (bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")) {
+        if (detected) *detected = TextEncoding::Utf16;
+        return utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
+    }
     if (isValidUtf8(bytes)) {
         if (detected) *detected = TextEncoding::Utf8;
         if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
@@ -127,7 +144,12 @@ std::string decodeText(std::string_view bytes, TextEncoding* detected) {
 }
 
 std::vector<std::string> splitLines(std::string_view text) {
-    std::vector<std::string> lines;
+    const std::vector<std::string_view> views = splitLineViews(text);
+    return {views.begin(), views.end()};
+}
+
+std::vector<std::string_view> splitLineViews(std::string_view text) {
+    std::vector<std::string_view> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];

@@ -6,6 +6,7 @@
 
 #include <QPointer>
 
+#include "reports/forms.h"
 #include "ui/form.h"
 
 class QLabel;
@@ -16,9 +17,6 @@ class Button;
 class DBGrid;
 }  // namespace ui
 
-namespace reports {
-class ReportForm;
-}
 
 class TfrmEmp_Prt : public ui::Form {
     Q_OBJECT

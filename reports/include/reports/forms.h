@@ -86,6 +86,12 @@ class TfrmQR_KyuyoS1170 : public ReportForm {
 public:
     explicit TfrmQR_KyuyoS1170(QObject* owner = nullptr);
 };
+// The daily cross table "日別一覧表": prints day_work as the table stands.
+class TfrmQR_Closs : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_Closs(QObject* owner = nullptr);
+};
 class TfrmQR_Minus : public ReportForm {
     Q_OBJECT
 public:

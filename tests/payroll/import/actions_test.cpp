@@ -19,6 +19,10 @@ struct Script {
     std::vector<std::string> dialogs;   // "OpenDialog1|<filter>"
     std::vector<std::string> loginFiles;
     std::vector<bool> buttons;
+    int runs = 0;
+    // Answers of the progress callback the runner hands to the import
+    // (true: go on); when they run out the import goes on.
+    std::deque<bool> progressAnswers;
 
     ImportPrompts prompts()
     {
@@ -36,6 +40,15 @@ struct Script {
             return a;
         };
         p.setPunchButtons = [this](bool on) { buttons.push_back(on); };
+        p.runImport = [this](const ImportPrompts::Import& import) {
+            ++runs;
+            import([this](long long, long long) {
+                if (progressAnswers.empty()) return true;
+                const bool goOn = progressAnswers.front();
+                progressAnswers.pop_front();
+                return goOn;
+            });
+        };
         return p;
     }
 };
@@ -96,8 +109,35 @@ TEST_F(ImportActions, CsvActionsImportAndSetTheButtons)
     EXPECT_EQ(punches()[0][5], "7");
     EXPECT_EQ(ActCopyZalton2Execute(*dm, s.prompts()), 2);
     EXPECT_EQ(punches()[0][5], "000007");
-    EXPECT_EQ(ActCopyZalton2Execute(*dm, s.prompts()), 0);
-    EXPECT_EQ(s.buttons, (std::vector<bool>{true, true, false}));
+    // A file with nothing to import is refused; the punches stay.
+    EXPECT_THROW(ActCopyZalton2Execute(*dm, s.prompts()), NoPunchesError);
+    EXPECT_EQ(punches().size(), 2u);
+    EXPECT_EQ(s.buttons, (std::vector<bool>{true, true}));
+    // Each import ran through the window's runner.
+    EXPECT_EQ(s.runs, 3);
+}
+
+TEST_F(ImportActions, CancelWhileImportingKeepsEverything)
+{
+    addEmployee(7, "000007", "01");
+    seedOldPunches();
+    const auto before = punches();
+    const auto kbnBefore = rows("区分");
+    Script s;
+    s.files = {writeCsv("a.csv", {layout1Line("7", "14/07/01", "08:00", "17:00")}).string(),
+               writeCsv("b.csv", {layout2Line("7", "14/07/01", "08:00", "17:00")}).string(),
+               writeJet("r.mdb", recorderTables()).string()};
+    s.logins = {LoginAnswer{"Admin", ""}};
+    // Each import is small enough for two progress calls: the first goes on,
+    // the last (just before the commit) stops.
+    s.progressAnswers = {true, false, true, false, true, false};
+    EXPECT_EQ(Act_CopyZaltonExecute(*dm, s.prompts()), std::nullopt);
+    EXPECT_EQ(ActCopyZalton2Execute(*dm, s.prompts()), std::nullopt);
+    EXPECT_EQ(Act_NewSetExecute(*dm, s.prompts()), std::nullopt);
+    EXPECT_TRUE(s.progressAnswers.empty());
+    EXPECT_TRUE(s.buttons.empty());
+    EXPECT_EQ(punches(), before);
+    EXPECT_EQ(rows("区分"), kbnBefore);
 }
 
 TEST_F(ImportActions, FailureRaisesWithoutTouchingTheButtons)

@@ -14,8 +14,11 @@ namespace {
 
 class CsvImport : public ImportFolder {};
 
-const Encoding kEncodings[] = {Encoding::Utf8, Encoding::Cp932};
-const char* name(Encoding e) { return e == Encoding::Utf8 ? "UTF-8" : "CP932"; }
+const Encoding kEncodings[] = {Encoding::Utf8, Encoding::Cp932, Encoding::Utf16};
+const char* name(Encoding e)
+{
+    return e == Encoding::Utf8 ? "UTF-8" : e == Encoding::Cp932 ? "CP932" : "UTF-16";
+}
 
 TEST_F(CsvImport, Layout1NightAndDayShiftsInBothEncodings)
 {
@@ -70,22 +73,114 @@ TEST_F(CsvImport, Layout2SchedulesAndEmployeeCodes)
 
 TEST_F(CsvImport, LinesWithoutPunchesAddNothing)
 {
-    seedOldPunches();
-    // A header-only file empties the table (a deliberate fresh start).
-    EXPECT_EQ(importCsvLayout1(*dm, writeCsv("h1.csv", {csvLine(13, {{4, "年月日"}})}, Encoding::Cp932)), 0);
-    EXPECT_TRUE(punches().empty());
-
-    seedOldPunches();
-    addEmployee(7, "000007", "01");
-    EXPECT_EQ(importCsvLayout2(*dm, writeCsv("h2.csv", {csvLine(16, {{4, "年/月/日"}})})), 0);
-    EXPECT_TRUE(punches().empty());
-
     // Empty clock-in fields, blank lines and a blank last line are skipped.
+    seedOldPunches();
     const auto file = writeCsv("gaps.csv", {layout1Line("7", "2014/07/01", "", ""), "", "   ",
                                              layout1Line("7", "2014/07/03", "09:00", "18:00"), ""});
     EXPECT_EQ(importCsvLayout1(*dm, file), 2);
     ASSERT_EQ(punches().size(), 2u);
     EXPECT_EQ(punches()[0][1], "03");
+}
+
+TEST_F(CsvImport, AFileWithoutAnyPunchIsRefusedAndKeepsTheOldPunches)
+{
+    addEmployee(7, "000007", "01");
+    const struct {
+        const char* what;
+        bool layout2;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"empty file", false, {}},
+        {"blank lines only", true, {"", "  ", ""}},
+        {"layout 1 header only", false, {csvLine(13, {{4, "年月日"}})}},
+        {"layout 2 header only", true, {csvLine(16, {{4, "年/月/日"}})}},
+        {"no clock-in on any line", true,
+         {csvLine(16, {{4, "年/月/日"}}), layout2Line("7", "2014/07/01", "", ""),
+          layout2Line("7", "2014/07/02", "", "17:00")}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        seedOldPunches();
+        const std::vector<PunchRow> before = punches();
+        const auto file = writeCsv("nothing.csv", k.lines, Encoding::Cp932);
+        try {
+            k.layout2 ? importCsvLayout2(*dm, file) : importCsvLayout1(*dm, file);
+            ADD_FAILURE() << "imported";
+        } catch (const NoPunchesError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "'nothing.csv' には取り込める打刻がありません。タイムカードのデータはそのままです。");
+        }
+        EXPECT_EQ(punches(), before);
+        exec("DELETE FROM タイムカード");
+    }
+}
+
+TEST_F(CsvImport, AForgottenClockOutImportsTheClockInAlone)
+{
+    // Category 03 runs across midnight, so layout 2 raises a clock-in after
+    // midnight also without its clock-out.
+    addCategory("03", "22:00", "30:00");
+    addEmployee(8, "000008", "03");
+    for (Encoding enc : kEncodings) {
+        SCOPED_TRACE(name(enc));
+        seedOldPunches();
+        EXPECT_EQ(importCsvLayout1(*dm, writeCsv("one.csv",
+                                                 {layout1Line("7", "2014/07/01", "08:00", "17:00"),
+                                                  layout1Line("7", "2014/07/02", "08:10", ""),
+                                                  layout1Line("7", "2014/07/03", "08:20", "17:20")},
+                                                 enc)),
+                  5);
+        const std::vector<PunchRow> one = {
+            {"07", "01", "08", "00", "0", "7", "0", "00", "0"}, {"07", "01", "17", "00", "0", "7", "1", "00", "0"},
+            {"07", "02", "08", "10", "0", "7", "0", "00", "0"}, {"07", "03", "08", "20", "0", "7", "0", "00", "0"},
+            {"07", "03", "17", "20", "0", "7", "1", "00", "0"},
+        };
+        EXPECT_EQ(punches(), one);
+
+        EXPECT_EQ(importCsvLayout2(*dm, writeCsv("two.csv",
+                                                 {layout2Line("8", "2014/07/01", "01:00", ""),
+                                                  layout2Line("8", "2014/07/01", "21:50", "")},
+                                                 enc)),
+                  2);
+        const std::vector<PunchRow> two = {
+            {"07", "01", "25", "00", "00", "000008", "0", "00", "0"},
+            {"07", "01", "21", "50", "00", "000008", "0", "00", "0"},
+        };
+        EXPECT_EQ(punches(), two);
+    }
+}
+
+TEST_F(CsvImport, ProgressIsReportedAndItsStopRollsTheImportBack)
+{
+    std::vector<std::string> lines;
+    for (int d = 1; d <= 28; ++d)
+        for (int e = 1; e <= 20; ++e)
+            lines.push_back(layout1Line(std::to_string(e), "2014/02/" + std::to_string(d), "08:00", "17:00"));
+    const auto file = writeCsv("month.csv", lines);
+    const long long total = static_cast<long long>(lines.size());
+
+    // Every call, in order, ending with all lines done before the commit.
+    std::vector<std::pair<long long, long long>> calls;
+    EXPECT_EQ(importCsvLayout1(*dm, file, [&](long long done, long long all) {
+        calls.emplace_back(done, all);
+        return true;
+    }), 2 * total);
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls.front(), std::make_pair(0LL, total));
+    EXPECT_EQ(calls.back(), std::make_pair(total, total));
+    for (size_t i = 1; i < calls.size(); ++i) EXPECT_LE(calls[i - 1].first, calls[i].first);
+
+    // Stopped at any call, the last one included: the old punches stay.
+    for (size_t stopAt : {size_t{0}, size_t{1}, calls.size() - 1}) {
+        SCOPED_TRACE(stopAt);
+        seedOldPunches();
+        exec("DELETE FROM タイムカード WHERE 月 <> '06'");
+        const std::vector<PunchRow> before = punches();
+        size_t call = 0;
+        EXPECT_THROW(importCsvLayout1(*dm, file, [&](long long, long long) { return call++ != stopAt; }),
+                     ImportCancelled);
+        EXPECT_EQ(punches(), before);
+    }
 }
 
 TEST_F(CsvImport, QuotedFieldsAndBlanksFollowCommaText)
@@ -114,10 +209,13 @@ TEST_F(CsvImport, RefusedLineKeepsTheOldPunchesAndNamesTheLine)
         {"no date", false,
          {layout1Line("7", "2014/07/01", "08:00", "17:00"), layout1Line("7", "2014/13/01", "08:00", "17:00")}, 2,
          "'2014/13/01' は日付ではありません"},
-        {"empty clock-out", false,
+        {"line cut off before its clock-out", false,
          {csvLine(13, {{4, "年月日"}}), layout1Line("7", "2014/07/01", "08:00", "17:00"),
-          layout1Line("7", "2014/07/02", "08:00", "")},
-         3, "'' は時刻ではありません"},
+          csvLine(11, {{1, "7"}, {4, "2014/07/02"}, {8, "08:00"}})},
+         3, "項目が 11 個しかありません（12 個必要です）"},
+        {"another program's file", true, {"a,b,c", "x,y,z"}, 1, "項目が 3 個しかありません（15 個必要です）"},
+        {"clock-out not clock text", false,
+         {layout1Line("7", "2014/07/01", "08:00", "退勤")}, 1, "'退勤' は時刻ではありません"},
         {"clock-in not clock text", false, {layout1Line("7", "2014/07/01", "8時", "17:00")}, 1,
          "'8時' は時刻ではありません"},
         {"layout 2 employee not a number", true, {layout2Line("A7", "2014/07/01", "08:00", "17:00")}, 1,

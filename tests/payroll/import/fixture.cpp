@@ -10,6 +10,34 @@
 
 namespace payroll::testing {
 
+namespace {
+
+// UTF-8 text as UTF-16 little endian after its byte-order mark.
+std::string utf16le(const std::string& utf8)
+{
+    std::string out = "\xFF\xFE";
+    auto unit = [&](unsigned u) {
+        out += static_cast<char>(u & 0xFF);
+        out += static_cast<char>(u >> 8);
+    };
+    for (size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        const int n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        unsigned cp = n == 1 ? b : b & (0x7F >> n);
+        for (int k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        i += static_cast<size_t>(n);
+        if (cp >= 0x10000) {
+            unit(0xD800 + ((cp - 0x10000) >> 10));
+            unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            unit(cp);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 void ImportFolder::SetUp()
 {
     std::string templ = (std::filesystem::temp_directory_path() / "tallyra-import-XXXXXX").string();
@@ -34,6 +62,7 @@ std::filesystem::path ImportFolder::writeCsv(const std::string& name, const std:
     std::string text;
     for (const std::string& l : lines) text += l + "\r\n";
     if (encoding == Encoding::Cp932) text = rtl::utf8ToCp932(text);
+    if (encoding == Encoding::Utf16) text = utf16le(text);
     const std::filesystem::path p = dir / name;
     std::ofstream out(p, std::ios::binary);
     out << text;

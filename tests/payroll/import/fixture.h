@@ -16,7 +16,7 @@
 
 namespace payroll::testing {
 
-enum class Encoding { Utf8, Cp932 };
+enum class Encoding { Utf8, Cp932, Utf16 };  // UTF-16: little endian with its mark
 
 // One punch row, every column as text, in table order.
 using PunchRow = std::vector<std::string>;

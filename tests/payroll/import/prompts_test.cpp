@@ -8,11 +8,14 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <chrono>
 #include <functional>
 
 #include "fixture.h"
 #include "importprompts/importprompts.h"
+#include "rtl/errors.h"
 #include "ui/action.h"
+#include "ui/busy.h"
 #include "ui/dialogs.h"
 
 namespace payroll::testing {
@@ -100,18 +103,85 @@ TEST_F(Prompts, PunchButtonsAndTheActionBehindOneFollowTheImport)
     auto* mainRep = new ui::Action("Act_MainRep", "一覧表示", &window);
     timeRep->setAction(mainRep);
 
+    // A CSV file always brings punches (one without is refused); a recorder
+    // database may have none.
+    auto tables = recorderTables();
+    tables[0].rows.clear();
+    const auto none = writeJet("empty.mdb", tables);
+    const auto csv = writeCsv("a.csv", {layout1Line("7", "14/07/01", "08:00", "17:00")});
     ui::ScriptedDialogs dialogs;
     for (bool have : {false, true}) {
         SCOPED_TRACE(have ? "punches" : "none");
-        const auto csv = writeCsv(have ? "a.csv" : "h.csv",
-                                  {have ? layout1Line("7", "14/07/01", "08:00", "17:00") : csvLine(13, {{4, "年月日"}})});
-        dialogs.answer(QString::fromStdString(csv.string()));
-        EXPECT_EQ(Act_CopyZaltonExecute(*dm, importPrompts(&window)), have ? 2 : 0);
+        dialogs.answer(QString::fromStdString((have ? csv : none).string()));
+        if (have) {
+            EXPECT_EQ(Act_CopyZaltonExecute(*dm, importPrompts(&window)), 2);
+        } else {
+            whenLoginShows([](QWidget* box) { box->findChild<QPushButton*>("OKBtn")->click(); });
+            EXPECT_EQ(Act_NewSetExecute(*dm, importPrompts(&window)), 0);
+        }
         EXPECT_EQ(dayRep->isEnabled(), have);
         EXPECT_EQ(meisai->isEnabled(), have);
         EXPECT_EQ(timeRep->isEnabled(), have);
         EXPECT_EQ(mainRep->isEnabled(), have);
     }
+}
+
+TEST_F(Prompts, TheImportRunsUnderTheWaitCursorAndCancelKeepsThePunches)
+{
+    QWidget window;
+    window.setObjectName("frmMain");
+    window.show();
+    seedOldPunches();
+    const auto before = punches();
+    const auto csv = writeCsv("a.csv", {layout1Line("7", "14/07/01", "08:00", "17:00")});
+    ui::ScriptedDialogs dialogs;
+
+    // From the file choice to the end of the import, errors included.
+    for (bool good : {true, false}) {
+        SCOPED_TRACE(good ? "imported" : "failed");
+        ImportPrompts prompts = importPrompts(&window, [](bool) {});
+        const ImportPrompts::Import* seen = nullptr;
+        bool waitCursor = false;
+        auto run = prompts.runImport;
+        prompts.runImport = [&](const ImportPrompts::Import& import) {
+            run([&](const ImportProgress& progress) {
+                seen = &import;
+                waitCursor = QApplication::overrideCursor() &&
+                             QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+                import(progress);
+            });
+        };
+        dialogs.answer(QString::fromStdString(good ? csv.string() : (dir / "missing.csv").string()));
+        if (good) EXPECT_EQ(Act_CopyZaltonExecute(*dm, prompts), 2);
+        else EXPECT_THROW(Act_CopyZaltonExecute(*dm, prompts), rtl::FileError);
+        EXPECT_NE(seen, nullptr);
+        EXPECT_TRUE(waitCursor);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+
+    // The progress dialog's Cancel, pressed as soon as it shows.
+    const auto delay = ui::progressDialogDelay();
+    ui::setProgressDialogDelay(std::chrono::milliseconds(0));
+    exec("DELETE FROM タイムカード");
+    seedOldPunches();
+    bool pressed = false;
+    // Looks for the dialog whenever the import lets events through.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box || box->objectName() != "dlgProgress") return;
+        poll.stop();
+        box->findChild<QPushButton*>("CancelBtn")->click();
+        pressed = true;
+    });
+    poll.start(0);
+    dialogs.answer(QString::fromStdString(csv.string()));
+    EXPECT_EQ(Act_CopyZaltonExecute(*dm, importPrompts(&window, [](bool) { ADD_FAILURE() << "buttons set"; })),
+              std::nullopt);
+    ui::setProgressDialogDelay(delay);
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(punches(), before);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace

@@ -114,22 +114,48 @@ TEST(Layout2EmployeeCode, SixDigitsWithLeadingZeros)
     }
 }
 
-TEST(SkippedLines, HeaderEmptyClockInAndBlankLines)
+TEST(LineKinds, HeaderBlankShortAndEmptyClockIn)
 {
     std::vector<std::string> header1(12, "");
     header1[4] = "年月日";
     header1[8] = "出勤";
-    EXPECT_TRUE(isSkippedLine(header1, kLayout1));
-    EXPECT_FALSE(isSkippedLine(header1, kLayout2));  // each layout has its own header
+    EXPECT_EQ(lineKind(header1, kLayout1), LineKind::Header);
+    // Each layout has its own header; to layout 2 this line is too short.
+    EXPECT_EQ(lineKind(header1, kLayout2), LineKind::TooShort);
 
     std::vector<std::string> noClockIn(15, "x");
     noClockIn[8] = "";
-    EXPECT_TRUE(isSkippedLine(noClockIn, kLayout1));
-    EXPECT_TRUE(isSkippedLine({}, kLayout1));
-    EXPECT_TRUE(isSkippedLine({"1", "7", "a", "b", "14/07/01"}, kLayout1));  // too short for a clock-in
+    EXPECT_EQ(lineKind(noClockIn, kLayout1), LineKind::NoClockIn);
+    EXPECT_EQ(lineKind({}, kLayout1), LineKind::Blank);
+    // A line cut off before its clock fields, or another program's CSV.
+    EXPECT_EQ(lineKind({"1", "7", "a", "b", "14/07/01"}, kLayout1), LineKind::TooShort);
+    EXPECT_EQ(lineKind({"a", "b", "c"}, kLayout2), LineKind::TooShort);
+    EXPECT_EQ(lineKind(std::vector<std::string>(11, "x"), kLayout1), LineKind::TooShort);
+    EXPECT_EQ(lineKind(std::vector<std::string>(12, "x"), kLayout1), LineKind::Punch);
+    EXPECT_EQ(lineKind(std::vector<std::string>(14, "x"), kLayout2), LineKind::TooShort);
+    EXPECT_EQ(lineKind(std::vector<std::string>(15, "x"), kLayout2), LineKind::Punch);
+    // An empty clock-out still makes a punch (the clock-in alone).
+    std::vector<std::string> noClockOut(15, "x");
+    noClockOut[14] = "";
+    EXPECT_EQ(lineKind(noClockOut, kLayout2), LineKind::Punch);
+}
 
-    std::vector<std::string> punch(15, "x");
-    EXPECT_FALSE(isSkippedLine(punch, kLayout2));
+TEST(Layout2ClockIn, AloneFollowsThePairsRule)
+{
+    const struct {
+        const char* what;
+        ClockText start, end, in, expect;
+    } cases[] = {
+        {"09-18", c("09", "00"), c("18", "00"), c("08", "50"), c("08", "50")},
+        {"22-06, in after midnight", c("22", "00"), c("06", "00"), c("01", "00"), c("25", "00")},
+        {"22-06, in before midnight", c("22", "00"), c("06", "00"), c("21", "55"), c("21", "55")},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        EXPECT_EQ(layout2ClockIn(k.in, k.start, k.end), k.expect);
+        // The same clock-in as the pair gives it.
+        EXPECT_EQ(layout2Pair(k.in, c("12", "00"), k.start, k.end).in, k.expect);
+    }
 }
 
 }  // namespace

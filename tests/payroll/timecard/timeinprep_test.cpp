@@ -12,6 +12,7 @@
 #include "ui/dbcontrols.h"
 #include "ui/dbgrid.h"
 #include "ui/dbnavigator.h"
+#include "ui/guard.h"
 
 using timecard::testing::Row;
 
@@ -169,6 +170,42 @@ TEST_F(AttendanceBook, NewRowTakesTheChosenEmployeeAndTheDefaultsOnPost) {
                     "AND 時 = '09' AND 分 = '15' AND 秒 = '00' AND 異例コード = '00' AND CR = '0'"),
               1);
     EXPECT_EQ(QApplication::focusWidget(), form->DBEdit1);
+}
+
+TEST_F(AttendanceBook, APunchWithoutItsInOutFlagIsNotPosted) {
+    open();
+    const long long before = count("SELECT COUNT(*) FROM タイムカード");
+    form->DBNavigator1->button(ui::NavButton::Insert)->click();
+    form->MonthCalendar1->setSelectedDate(QDate(2024, 5, 3));
+    form->btnGetMD->click();
+    typeInto(form->DBEdit6, QStringLiteral("9"));
+    typeInto(form->DBEdit7, QStringLiteral("15"));
+    dialogs.clear();
+    form->DBNavigator1->button(ui::NavButton::Post)->click();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.last().kind, ui::DialogKind::Message);
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("入退を選んで下さい（0 出勤、1 退出）。"));
+    EXPECT_EQ(rows().state(), db::DatasetState::Insert);  // kept for correction
+    EXPECT_EQ(QApplication::focusWidget(), form->DBComboBox1);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM タイムカード"), before);
+
+    // Moving to another row posts too, and is refused the same way.
+    dialogs.clear();
+    form->DBGrid1->setFocus();
+    EXPECT_FALSE(ui::guard([&] { rows().first(); }));
+    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("入退を選んで下さい（0 出勤、1 退出）。")});
+    EXPECT_EQ(count("SELECT COUNT(*) FROM タイムカード WHERE 入退 IS NULL"), 0);
+
+    // With the flag chosen, the punch is stored.
+    form->DBComboBox1->setFocus();
+    const int one = form->DBComboBox1->findText(QStringLiteral("1"));
+    form->DBComboBox1->setCurrentIndex(one);
+    emit form->DBComboBox1->activated(one);  // as the user's choice
+    dialogs.clear();
+    form->DBNavigator1->button(ui::NavButton::Post)->click();
+    EXPECT_TRUE(dialogs.shown().empty()) << dialogs.texts().join("/").toStdString();
+    EXPECT_EQ(rows().state(), db::DatasetState::Browse);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM タイムカード WHERE 月 = '05' AND 日 = '03' AND 時 = '09' AND 入退 = '1'"), 1);
 }
 
 TEST_F(AttendanceBook, CalendarAsksBeforeChangingAnExistingRow) {

@@ -14,6 +14,8 @@
 #include <optional>
 #include <string>
 
+#include "import/recorderimport.h"
+
 namespace data {
 class TDataModule1;
 }
@@ -52,11 +54,18 @@ struct ImportPrompts {
     // true enables btnDayRep, btnJ_Meisai and btnTimeRep, false disables
     // them. Not called when the action was cancelled or failed.
     std::function<void(bool havePunches)> setPunchButtons;
+    // Runs the import itself once the file is chosen (and the login
+    // answered), handing it the progress callback: the window shows that it
+    // works for as long as the import runs (wait cursor, and a progress
+    // dialog with Cancel when it takes long). Unset: the import just runs.
+    using Import = std::function<void(const ImportProgress&)>;
+    std::function<void(const Import&)> runImport;
 };
 
 // Each returns the punch count after the import, or nullopt when the user
-// cancelled (the tables are then unchanged). A failure raises, with the
-// tables as they were before the action.
+// cancelled (the file choice, the login, or the import while it ran; the
+// tables are then unchanged). A failure raises, with the tables as they
+// were before the action.
 std::optional<long long> Act_NewSetExecute(data::TDataModule1& dm, const ImportPrompts& prompts);
 std::optional<long long> Act_CopyZaltonExecute(data::TDataModule1& dm, const ImportPrompts& prompts);
 std::optional<long long> ActCopyZalton2Execute(data::TDataModule1& dm, const ImportPrompts& prompts);

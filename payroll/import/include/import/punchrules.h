@@ -49,6 +49,10 @@ PunchPair layout1Pair(ClockText in, ClockText out);
 // schedule (start, end), which decide whether the clock-out - and for a
 // shift across midnight also the clock-in - is of the next day.
 PunchPair layout2Pair(ClockText in, ClockText out, const ClockText& start, const ClockText& end);
+// Layout 2's rule for the clock-in alone (a line whose clock-out was
+// forgotten): on a shift across midnight a clock-in before the shift's end
+// is of the next day. layout2Pair applies the same rule to its clock-in.
+ClockText layout2ClockIn(ClockText in, const ClockText& start, const ClockText& end);
 
 // Layout 2's employee value: a whole number written with six digits and
 // leading zeros (7 gives "000007"); longer numbers as they are. A field that
@@ -63,6 +67,9 @@ struct CsvLayoutRules {
     int clockOutField;
     std::string_view headerText;  // the date field of the header line
     std::string_view second;      // 秒 of both punches
+
+    // Fields a line of this layout has at least.
+    int fieldsNeeded() const;
 };
 extern const CsvLayoutRules kLayout1;  // 1, 4, 8, 11, "年月日", "0"
 extern const CsvLayoutRules kLayout2;  // 1, 4, 8, 14, "年/月/日", "00"
@@ -70,8 +77,15 @@ extern const CsvLayoutRules kLayout2;  // 1, 4, 8, 14, "年/月/日", "00"
 // The field at `index`, or "" when the line is shorter.
 std::string fieldAt(const std::vector<std::string>& fields, int index);
 
-// True for a line that adds no punches: no fields at all, the header, or
-// an empty clock-in field.
-bool isSkippedLine(const std::vector<std::string>& fields, const CsvLayoutRules& layout);
+// What a split line is to the import.
+enum class LineKind {
+    Blank,      // no fields at all: skipped
+    Header,     // the layout's header: skipped
+    TooShort,   // fewer fields than the layout has: refused (a cut-off line
+                // or another program's file must not lose punches silently)
+    NoClockIn,  // an empty clock-in field: a day without punches, skipped
+    Punch,      // a clock-in, with or without its clock-out
+};
+LineKind lineKind(const std::vector<std::string>& fields, const CsvLayoutRules& layout);
 
 }  // namespace payroll

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "mainlink/mainlink.h"
+#include "ui/busy.h"
 #include "ui/dialogs.h"
 
 namespace payroll {
@@ -64,6 +65,10 @@ ImportPrompts importPrompts(QWidget* owner, std::function<void(bool)> setPunchBu
             .toStdString();
     };
     p.login = [window](const LoginRequest& request) { return askRecorderLogin(window, request); };
+    p.runImport = [window](const ImportPrompts::Import& import) {
+        ui::runLongJob(window, QStringLiteral("タイムカード取込"), QStringLiteral("タイムカードを取り込んでいます..."),
+                       import);
+    };
     if (setPunchButtons) {
         p.setPunchButtons = std::move(setPunchButtons);
     } else {

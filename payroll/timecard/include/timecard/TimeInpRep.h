@@ -2,6 +2,8 @@
 // one, corrected, added and deleted before the attendance import reads them.
 #pragma once
 
+#include <functional>
+
 #include "ui/form.h"
 
 class QCalendarWidget;
@@ -11,6 +13,9 @@ class QLineEdit;
 
 namespace data {
 class TDataModule1;
+}
+namespace db {
+class Dataset;
 }
 namespace ui {
 class Button;
@@ -27,6 +32,7 @@ class TfrmTimeInpRep : public ui::Form {
 public:
     // `dm` defaults to the program's data module.
     explicit TfrmTimeInpRep(QWidget* parent = nullptr, data::TDataModule1* dm = nullptr);
+    ~TfrmTimeInpRep() override;
 
     // The text of the employee box that stands for every employee.
     static QString allEmployees();  // "全社員"
@@ -78,6 +84,12 @@ private:
     QGridLayout* buildPunchEditor();
     // The field check of one of the month, day, hour and minute edits.
     void checkField(ui::DBEdit* edit, const char* fieldName, int field);
+    // Before every post of the punch list while the window shows it:
+    // refuses a punch without its in/out flag, keeping the row in edit.
+    void TimeCardInpBeforePost();
+    void stopCheckingPosts();
+    bool checkingPosts_ = false;
+    std::function<void(db::Dataset&)> previousBeforePost_;
     bool allChosen() const;
     data::TDataModule1& dm_;
 };

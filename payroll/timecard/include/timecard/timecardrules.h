@@ -48,4 +48,9 @@ inline constexpr const char* invalidDataMessage = "データが不正です。";
 // rtl::ConversionError "'<text>' は整数ではありません".
 std::optional<std::string> checkPunchField(PunchField field, const std::optional<std::string>& value);
 
+// A punch is stored only with its in/out flag 入退: "0" clock-in or "1"
+// clock-out (without one, the attendance import cannot tell what it is).
+bool isInOutFlag(const std::optional<std::string>& value);
+inline constexpr const char* inOutMissingMessage = "入退を選んで下さい（0 出勤、1 退出）。";
+
 }  // namespace timecard

@@ -1,5 +1,7 @@
 // A statement prepared once and run many times with new bound values, for
-// jobs that write thousands of rows inside one transaction.
+// jobs that write thousands of rows inside one transaction (an import of a
+// few hundred thousand punches) without parsing it again for each row. The
+// connection must stay open while the statement lives.
 #pragma once
 
 #include <memory>
@@ -26,6 +28,18 @@ public:
     // Binds `params` (all of them anew) and runs the statement to its end;
     // returns the rows changed.
     long long run(const Params& params);
+
+    // Or value by value, by position (1-based): a value stays bound until it
+    // is replaced, so one that several runs share is bound once.
+    // The value is copied.
+    void bind(int index, const Value& value);
+    // Text without building a Value or copying it: the caller keeps the
+    // bytes unchanged and alive until the last run() that uses them (or
+    // until the position is bound anew).
+    void bindText(int index, std::string_view text);
+    // Runs the statement with the values bound now; returns the rows
+    // changed. Failures raise rtl::DatabaseError as Connection::execute().
+    long long run();
 
 private:
     Connection& c_;

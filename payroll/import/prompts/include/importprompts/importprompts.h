@@ -24,7 +24,10 @@ namespace payroll {
 std::optional<LoginAnswer> askRecorderLogin(QWidget* parent, const LoginRequest& request);
 
 // File choice through the dialog seam (caption "開く", the dialog's filter
-// as Qt reads it), the login box above, and the three punch buttons:
+// as Qt reads it), the login box above, the import run as a long job (the
+// wait cursor from the file choice to the end, and after a second the
+// progress dialog "dlgProgress" whose Cancel rolls the import back; see
+// ui::runLongJob), and the three punch buttons:
 // `setPunchButtons` when given, else mainlink::setPunchButtons on `owner`
 // (the buttons btnDayRep, btnJ_Meisai, btnTimeRep and their actions).
 ImportPrompts importPrompts(QWidget* owner, std::function<void(bool)> setPunchButtons = {});
