@@ -14,10 +14,10 @@
 #include <stdexcept>
 
 #include "db/connection.h"
-#include "report/csv.h"
-#include "report/paint.h"
 #include "period/keys.h"
 #include "period/payperiod.h"
+#include "report/csv.h"
+#include "report/paint.h"
 #include "reports/crosstablereport.h"
 #include "reports/forms.h"
 #include "reports/ledger.h"
@@ -188,9 +188,8 @@ int renderLedger(const Options& o) {
     // The working folder's own template when it has one, else the program's.
     QTemporaryDir scratch;
     const std::filesystem::path own = std::filesystem::path(o.dir) / reports::LedgerTemplateName;
-    const std::string templatePath = std::filesystem::exists(own)
-                                         ? own.string()
-                                         : reports::ensureLedgerTemplate(scratch.path().toStdString());
+    const std::string templatePath =
+        std::filesystem::exists(own) ? own.string() : reports::ensureLedgerTemplate(scratch.path().toStdString());
     const reports::LedgerResult result = reports::writeLedger(connection, request, templatePath, o.xlsx);
     for (const std::string& notice : result.notices) std::fprintf(stderr, "warning: %s\n", notice.c_str());
     if (result.sheets == 0) {

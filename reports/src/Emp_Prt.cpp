@@ -18,8 +18,7 @@ namespace {
 data::TDataModule1& dm() { return data::dataModule(); }
 }  // namespace
 
-TfrmEmp_Prt::TfrmEmp_Prt(QWidget* parent) : ui::Form(QStringLiteral("frmEmp_Prt"), parent)
-{
+TfrmEmp_Prt::TfrmEmp_Prt(QWidget* parent) : ui::Form(QStringLiteral("frmEmp_Prt"), parent) {
     if (!frmEmp_Prt) frmEmp_Prt = this;
     setWindowTitle(QStringLiteral("封筒印刷選択"));
     auto* root = new QHBoxLayout(this);
@@ -61,46 +60,39 @@ TfrmEmp_Prt::TfrmEmp_Prt(QWidget* parent) : ui::Form(QStringLiteral("frmEmp_Prt"
     resize(520, 420);
 }
 
-TfrmEmp_Prt::~TfrmEmp_Prt()
-{
+TfrmEmp_Prt::~TfrmEmp_Prt() {
     delete frmQR_FutoL4.data();
     delete frmQR_FutoL4C.data();
     if (frmEmp_Prt == this) frmEmp_Prt = nullptr;
 }
 
-void TfrmEmp_Prt::FormCreate()
-{
+void TfrmEmp_Prt::FormCreate() {
     frmQR_FutoL4 = new reports::TfrmQR_FutoL4(this);
     frmQR_FutoL4C = new reports::TfrmQR_FutoL4C(this);
 }
 
-void TfrmEmp_Prt::FormShow()
-{
+void TfrmEmp_Prt::FormShow() {
     db::Query& q = dm().Q_emp_tankaP;
     if (!q.active()) q.open();
 }
 
-void TfrmEmp_Prt::reopen()
-{
+void TfrmEmp_Prt::reopen() {
     db::Query& q = dm().Q_emp_tankaP;
     q.close();
     q.open();
 }
 
-void TfrmEmp_Prt::btnChkAllClick()
-{
+void TfrmEmp_Prt::btnChkAllClick() {
     data::setEnvelopeMarks(dm(), true);
     reopen();
 }
 
-void TfrmEmp_Prt::btnChkNoClick()
-{
+void TfrmEmp_Prt::btnChkNoClick() {
     data::setEnvelopeMarks(dm(), false);
     reopen();
 }
 
-void TfrmEmp_Prt::preview(reports::ReportForm* report)
-{
+void TfrmEmp_Prt::preview(reports::ReportForm* report) {
     db::Query& q = dm().Q_emp_tankaP;
     if (q.state() == db::DatasetState::Edit || q.state() == db::DatasetState::Insert) q.post();
     EditPName->setText(QStringLiteral("QR_FutoL4"));
@@ -118,8 +110,7 @@ void TfrmEmp_Prt::btnPrtCClick() { preview(frmQR_FutoL4C.data()); }
 
 void TfrmEmp_Prt::btnCloseClick() { close(); }
 
-void TfrmEmp_Prt::FormClose(ui::CloseAction&)
-{
+void TfrmEmp_Prt::FormClose(ui::CloseAction&) {
     delete frmQR_FutoL4.data();
     delete frmQR_FutoL4C.data();
     dm().Q_emp_tankaP.close();

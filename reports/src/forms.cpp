@@ -7,9 +7,9 @@
 #include "data/DB_Acs.h"
 #include "report/paint.h"
 #include "report/preview.h"
+#include "reports/crosstablereport.h"
 #include "reports/ledgerdata.h"
 #include "reports/ledgers.h"
-#include "reports/crosstablereport.h"
 #include "reports/slipdata.h"
 #include "reports/slips.h"
 #include "rtl/qt.h"
@@ -84,7 +84,8 @@ const std::vector<FormInfo>& reportForms() {
         {"TfrmQR_KyuyoRep2", "frmQR_KyuyoRep2", KeyKind::Pay,
          renderRows<payLedgerByCategory>(payLedgerRows(LedgerOrder::ByCategory)), creator<TfrmQR_KyuyoRep2>()},
         {"TfrmQR_KyuyoRepN", "frmQR_KyuyoRepN", KeyKind::Year,
-         renderRows<annualPayLedger>([](db::Connection& c, const PrintState& s) { return fetchAnnualLedger(c, s.year); }),
+         renderRows<annualPayLedger>(
+             [](db::Connection& c, const PrintState& s) { return fetchAnnualLedger(c, s.year); }),
          creator<TfrmQR_KyuyoRepN>()},
         {"TfrmQR_KyuyoRepS", "frmQR_KyuyoRepS", KeyKind::Bonus,
          renderRows<bonusLedger>(bonusLedgerRows(LedgerOrder::ByEmployee)), creator<TfrmQR_KyuyoRepS>()},

@@ -16,7 +16,8 @@ const char* const LedgerSelect =
     " LEFT JOIN (SELECT * FROM title_mas WHERE CODE = 1 ORDER BY rowid LIMIT 1) AS t ON 1 = 1";
 
 const char* orderBy(LedgerOrder order) {
-    return order == LedgerOrder::ByCategory ? " ORDER BY s.S_SEQNO, s.S_TANCOD, s.rowid" : " ORDER BY s.S_TANCOD, s.rowid";
+    return order == LedgerOrder::ByCategory ? " ORDER BY s.S_SEQNO, s.S_TANCOD, s.rowid"
+                                            : " ORDER BY s.S_TANCOD, s.rowid";
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "reports/ledgers.h"
 
+#include <algorithm>
+
 #include "exprs.h"
 #include "rtl/datetime.h"
 
@@ -67,7 +69,7 @@ Cell amount(int col, int line, const QString& caption, const char* column) {
     return cell(col, line, caption, money(column));
 }
 // An allowance or deduction: the caption is a column of the caption row.
-Cell captioned(int col, int line, const char* captionColumn, const char* column) {
+Cell captioned(int col, int line, const std::string& captionColumn, const std::string& column) {
     Cell c = cell(col, line, QString(), money(column));
     c.caption = field(captionColumn);
     return c;
@@ -83,8 +85,8 @@ void captionItems(const Grid& g, Band& band, double top) {
     int n = 0;
     auto put = [&](const Cell& c) {
         if (!c.caption.fn) return;
-        Item it = text(QStringLiteral("QRLabel%1").arg(++n), at(g, c.col, c.line, c.span, top), c.caption,
-                       Align::Center);
+        Item it =
+            text(QStringLiteral("QRLabel%1").arg(++n), at(g, c.col, c.line, c.span, top), c.caption, Align::Center);
         it.shrinkToPt = 6;
         band.items.push_back(std::move(it));
     };
@@ -132,20 +134,23 @@ Band totalsBand(const Grid& g, BandKind kind, int group, const char* scope, cons
     b.height = g.lines * LineH + 1.5;
     const double right = g.columns.back().x + g.columns.back().w;
     b.items.push_back(line({0, 0.2, right, 0}, 0.3));
-    b.items.push_back(text(name + QStringLiteral("Caption"), at(g, 1, 0, 1, 0.5), fixed(g.totalCaption), Align::Center));
+    b.items.push_back(
+        text(name + QStringLiteral("Caption"), at(g, 1, 0, 1, 0.5), fixed(g.totalCaption), Align::Center));
     for (const Total& t : g.totals) {
         const QString agg = QString::fromStdString(sumName(t.column, scope));
-        Expr sum{QStringLiteral("SUM(%1)").arg(QLatin1String(t.column)), [agg](const Row&, const Context& c) {
-                     return yen(c.sum(agg));
-                 }};
+        Expr sum{QStringLiteral("SUM(%1)").arg(QLatin1String(t.column)),
+                 [agg](const Row&, const Context& c) { return yen(c.sum(agg)); }};
         // Totals outgrow their column: the box reaches into the left half of
-        // the column before it, which holds no total.
+        // the column before it when that one holds no total.
         RectMm box = at(g, t.col, t.line, 1, 0.5);
-        const double reach = t.col > 0 ? g.columns[static_cast<std::size_t>(t.col - 1)].w * 0.45 : 0;
+        const bool leftFree = t.col > 0 && std::none_of(g.totals.begin(), g.totals.end(), [&](const Total& o) {
+                                  return o.line == t.line && o.col == t.col - 1;
+                              });
+        const double reach = leftFree ? g.columns[static_cast<std::size_t>(t.col - 1)].w * 0.45 : 0;
         box.x -= reach;
         box.w += reach;
         Item it = text(name + QString::fromLatin1(t.column).mid(1), box, std::move(sum), Align::Right);
-        it.shrinkToPt = 7;
+        it.shrinkToPt = 6;
         b.items.push_back(std::move(it));
     }
     return b;
@@ -182,7 +187,8 @@ Band ledgerHeader(const QString& title, double width, bool yearLabel) {
     b.height = 12;
     const double mid = width / 2;
     b.items.push_back(text(QStringLiteral("QRSysData1"), {0, 3, 40, 5}, printDate()));
-    b.items.push_back(text(QStringLiteral("QRLabelTitle"), {mid - 40, 1.5, 80, 7}, fixed(title), Align::Center, pt(12)));
+    b.items.push_back(
+        text(QStringLiteral("QRLabelTitle"), {mid - 40, 1.5, 80, 7}, fixed(title), Align::Center, pt(12)));
     b.items.push_back(text(QStringLiteral("QRDBTextDate"), {mid + 42, 3, 18, 5}, field("S_DATE")));
     if (yearLabel)
         b.items.push_back(text(QStringLiteral("QRLabelNendo"), {mid + 60, 3, 20, 5},
@@ -198,9 +204,12 @@ PageSetup ledgerPage() { return a4(true, 4, 10, 10, 10); }
 
 // Code and name share the first two columns; 18 columns of values follow.
 std::vector<Column> payColumns(double width) {
-    std::vector<Column> c = {{0, 12}, {12, 28}};
-    const double w = (width - 40) / 18;
-    for (int i = 0; i < 18; ++i) c.push_back({40 + i * w, w});
+    // The net pay, last, is a little wider: its total is the largest number.
+    constexpr double names = 38, last = 16;
+    std::vector<Column> c = {{0, 12}, {12, names - 12}};
+    const double w = (width - names - last) / 17;
+    for (int i = 0; i < 17; ++i) c.push_back({names + i * w, w});
+    c.push_back({names + 17 * w, last});
     return c;
 }
 
@@ -229,6 +238,34 @@ void payTotals(Grid& g, int basCol, int daysCol) {
                 {17, 0, "S_ZEI_G"},     {18, 0, "S_ZEI_K"},       {19, 0, "S_TOTALT"}};
 }
 
+// Line 1 from allowance 1 to the net pay, the same on every pay ledger.
+void allowancesToNet(Grid& g) {
+    auto& c = g.cells;
+    for (int n = 1; n <= 4; ++n) {
+        c.push_back(captioned(8 + n, 0, "GKING" + std::to_string(n), "S_GKING" + std::to_string(n)));
+    }
+    const std::pair<const char*, const char*> amounts[] = {
+        {"小　計", "S_TOTALS"}, {"交通費", "S_KOTUHI"}, {"補助費", "S_HOJYO"}, {"食事控除", "S_MEAT_K"},
+        {"所得税", "S_ZEI_G"},  {"他税", "S_ZEI_K"},    {"支給額", "S_TOTALT"}};
+    for (int i = 0; i < 7; ++i) c.push_back(amount(13 + i, 0, QString::fromUtf8(amounts[i].first), amounts[i].second));
+}
+
+// Line 2 from allowance 5 to the deduction total, starting at column `first`.
+void allowancesToDeductions(Grid& g, int first) {
+    auto& c = g.cells;
+    int col = first;
+    for (int n = 5; n <= 9; ++n) {
+        c.push_back(captioned(col++, 1, "GKING" + std::to_string(n), "S_GKING" + std::to_string(n)));
+    }
+    c.push_back(amount(col++, 1, QStringLiteral("社保計"), "S_SHAHO"));
+    for (int n = 1; n <= 3; ++n) {
+        c.push_back(captioned(col++, 1, "SKING" + std::to_string(n), "S_SKING" + std::to_string(n)));
+    }
+    Cell ded = cell(col, 1, QStringLiteral("控除計"), deductionTotal());
+    ded.name = QStringLiteral("QRExprDeductions");
+    c.push_back(ded);
+}
+
 Grid monthlyGrid() {
     Grid g;
     g.columns = payColumns(ledgerPage().columnWidth());
@@ -242,17 +279,7 @@ Grid monthlyGrid() {
     c.push_back(minutesIfAny(6, 0, QStringLiteral("休日出"), padded("S_KYUSYU"), "S_KYUSYU"));
     c.push_back(amount(7, 0, QStringLiteral("雇用"), "S_KOYOU"));
     c.push_back(amount(8, 0, QStringLiteral("年金"), "S_NENKIN"));
-    c.push_back(captioned(9, 0, "GKING1", "S_GKING1"));
-    c.push_back(captioned(10, 0, "GKING2", "S_GKING2"));
-    c.push_back(captioned(11, 0, "GKING3", "S_GKING3"));
-    c.push_back(captioned(12, 0, "GKING4", "S_GKING4"));
-    c.push_back(amount(13, 0, QStringLiteral("小　計"), "S_TOTALS"));
-    c.push_back(amount(14, 0, QStringLiteral("交通費"), "S_KOTUHI"));
-    c.push_back(amount(15, 0, QStringLiteral("補助費"), "S_HOJYO"));
-    c.push_back(amount(16, 0, QStringLiteral("食事控除"), "S_MEAT_K"));
-    c.push_back(amount(17, 0, QStringLiteral("所得税"), "S_ZEI_G"));
-    c.push_back(amount(18, 0, QStringLiteral("他税"), "S_ZEI_K"));
-    c.push_back(amount(19, 0, QStringLiteral("支給額"), "S_TOTALT"));
+    allowancesToNet(g);
     c.push_back(cell(0, 1, QStringLiteral("日数"), field("S_DAYS")));
     c.push_back(cell(2, 1, QStringLiteral("時間"), padded("S_KINMU")));
     c.push_back(amount(3, 1, QStringLiteral("早残金額"), "S_HAYKING"));
@@ -261,18 +288,7 @@ Grid monthlyGrid() {
     c.push_back(amount(6, 1, QStringLiteral("休日給"), "S_KYUKING"));
     c.push_back(amount(7, 1, QStringLiteral("健保料"), "S_HOKEN"));
     c.push_back(amount(8, 1, QStringLiteral("介護料"), "S_HOKENK"));
-    c.push_back(captioned(9, 1, "GKING5", "S_GKING5"));
-    c.push_back(captioned(10, 1, "GKING6", "S_GKING6"));
-    c.push_back(captioned(11, 1, "GKING7", "S_GKING7"));
-    c.push_back(captioned(12, 1, "GKING8", "S_GKING8"));
-    c.push_back(captioned(13, 1, "GKING9", "S_GKING9"));
-    c.push_back(amount(14, 1, QStringLiteral("社保計"), "S_SHAHO"));
-    c.push_back(captioned(15, 1, "SKING1", "S_SKING1"));
-    c.push_back(captioned(16, 1, "SKING2", "S_SKING2"));
-    c.push_back(captioned(17, 1, "SKING3", "S_SKING3"));
-    Cell ded = cell(18, 1, QStringLiteral("控除計"), deductionTotal());
-    ded.name = QStringLiteral("QRExprDeductions");
-    c.push_back(ded);
+    allowancesToDeductions(g, 9);
     payTotals(g, 2, 0);
     return g;
 }
@@ -291,17 +307,7 @@ Grid otherPayGrid() {
     c.push_back(amount(6, 0, QStringLiteral("早出残業"), "S_HAYKING"));
     c.push_back(amount(7, 0, QStringLiteral("普通残業"), "S_FUTKING"));
     c.push_back(amount(8, 0, QStringLiteral("深夜残業"), "S_SINKING"));
-    c.push_back(captioned(9, 0, "GKING1", "S_GKING1"));
-    c.push_back(captioned(10, 0, "GKING2", "S_GKING2"));
-    c.push_back(captioned(11, 0, "GKING3", "S_GKING3"));
-    c.push_back(captioned(12, 0, "GKING4", "S_GKING4"));
-    c.push_back(amount(13, 0, QStringLiteral("小　計"), "S_TOTALS"));
-    c.push_back(amount(14, 0, QStringLiteral("交通費"), "S_KOTUHI"));
-    c.push_back(amount(15, 0, QStringLiteral("補助費"), "S_HOJYO"));
-    c.push_back(amount(16, 0, QStringLiteral("食事控除"), "S_MEAT_K"));
-    c.push_back(amount(17, 0, QStringLiteral("所得税"), "S_ZEI_G"));
-    c.push_back(amount(18, 0, QStringLiteral("他税"), "S_ZEI_K"));
-    c.push_back(amount(19, 0, QStringLiteral("支給額"), "S_TOTALT"));
+    allowancesToNet(g);
     c.push_back(cell(0, 1, QStringLiteral("日数"), field("S_DAYS")));
     c.push_back(cell(1, 1, QStringLiteral("時間"), unpadded("S_KINMU")));
     c.push_back(minutesIfAny(2, 1, QStringLiteral("休日給"), unpadded("S_KYUSYU"), "S_KYUSYU"));
@@ -312,18 +318,7 @@ Grid otherPayGrid() {
     c.push_back(amount(7, 1, QStringLiteral("介護料"), "S_HOKENK"));
     c.push_back(amount(8, 1, QStringLiteral("年金"), "S_NENKIN"));
     c.push_back(amount(9, 1, QStringLiteral("休日給"), "S_KYUKING"));
-    c.push_back(captioned(10, 1, "GKING5", "S_GKING5"));
-    c.push_back(captioned(11, 1, "GKING6", "S_GKING6"));
-    c.push_back(captioned(12, 1, "GKING7", "S_GKING7"));
-    c.push_back(captioned(13, 1, "GKING8", "S_GKING8"));
-    c.push_back(captioned(14, 1, "GKING9", "S_GKING9"));
-    c.push_back(amount(15, 1, QStringLiteral("社保計"), "S_SHAHO"));
-    c.push_back(captioned(16, 1, "SKING1", "S_SKING1"));
-    c.push_back(captioned(17, 1, "SKING2", "S_SKING2"));
-    c.push_back(captioned(18, 1, "SKING3", "S_SKING3"));
-    Cell ded = cell(19, 1, QStringLiteral("控除計"), deductionTotal());
-    ded.name = QStringLiteral("QRExprDeductions");
-    c.push_back(ded);
+    allowancesToDeductions(g, 10);
     payTotals(g, 5, 0);
     return g;
 }
@@ -346,9 +341,9 @@ Grid insuranceGrid() {
     Cell time = cell(4, 0, QStringLiteral("時間"), unpadded("S_KINMU"));
     c.push_back(time);
     const std::pair<const char*, const char*> money1[] = {
-        {"基本給", "S_BASKING"},   {"小　計", "S_TOTALS"},   {"健康保険", "S_HOKEN"}, {"介護保険", "S_HOKENK"},
-        {"厚生年金", "S_NENKIN"},  {"厚生基金", "S_KIKIN"},  {"雇用保険", "S_KOYOU"}, {"社保計", "S_SHAHO"},
-        {"食事控除", "S_MEAT_K"},  {"所得税", "S_ZEI_G"},    {"他税", "S_ZEI_K"},     {"支給額", "S_TOTALT"},
+        {"基本給", "S_BASKING"},  {"小　計", "S_TOTALS"},  {"健康保険", "S_HOKEN"}, {"介護保険", "S_HOKENK"},
+        {"厚生年金", "S_NENKIN"}, {"厚生基金", "S_KIKIN"}, {"雇用保険", "S_KOYOU"}, {"社保計", "S_SHAHO"},
+        {"食事控除", "S_MEAT_K"}, {"所得税", "S_ZEI_G"},   {"他税", "S_ZEI_K"},     {"支給額", "S_TOTALT"},
     };
     for (int i = 0; i < 12; ++i) c.push_back(amount(5 + i, 0, QString::fromUtf8(money1[i].first), money1[i].second));
     // The employer's share under the insurance columns.
@@ -358,21 +353,20 @@ Grid insuranceGrid() {
         e.name = QStringLiteral("QRDBTextEmployer%1").arg(i + 1);
         c.push_back(e);
     }
-    g.totals = {{2, 0, "S_DAYS"},    {5, 0, "S_BASKING"}, {6, 0, "S_TOTALS"},   {7, 0, "S_HOKEN"},
-                {8, 0, "S_HOKENK"},  {9, 0, "S_NENKIN"},  {10, 0, "S_KIKIN"},   {11, 0, "S_KOYOU"},
-                {12, 0, "S_SHAHO"},  {14, 0, "S_ZEI_G"},  {15, 0, "S_ZEI_K"},   {16, 0, "S_TOTALT"},
-                {7, 1, "S_HOKEN2"},  {8, 1, "S_HOKENK2"}, {9, 1, "S_NENKIN2"},  {10, 1, "S_KIKIN2"},
-                {11, 1, "S_KOYOU2"}};
+    g.totals = {{2, 0, "S_DAYS"},    {5, 0, "S_BASKING"}, {6, 0, "S_TOTALS"}, {7, 0, "S_HOKEN"},   {8, 0, "S_HOKENK"},
+                {9, 0, "S_NENKIN"},  {10, 0, "S_KIKIN"},  {11, 0, "S_KOYOU"}, {12, 0, "S_SHAHO"},  {14, 0, "S_ZEI_G"},
+                {15, 0, "S_ZEI_K"},  {16, 0, "S_TOTALT"}, {7, 1, "S_HOKEN2"}, {8, 1, "S_HOKENK2"}, {9, 1, "S_NENKIN2"},
+                {10, 1, "S_KIKIN2"}, {11, 1, "S_KOYOU2"}};
     return g;
 }
 
 // ---- putting a ledger together ----
 
 enum class Totals {
-    Summary,         // once after the last record
-    EndOnly,         // a group footer of no group: once, at the end
-    RunningAndEnd,   // running totals on every page, grand totals at the end
-    PerCategory,     // a page per category, its totals, running totals on every page
+    Summary,        // once after the last record
+    EndOnly,        // a group footer of no group: once, at the end
+    RunningAndEnd,  // running totals on every page, grand totals at the end
+    PerCategory,    // a page per category, its totals, running totals on every page
 };
 
 constexpr const char* ReportSum = "R_";
@@ -518,7 +512,8 @@ Report workRecord() {
         {"勤務時間", "K_SYUGYO"}, {"早出残業", "K_HAYZAN"}, {"普通残業", "K_FUTZAN"}, {"深夜残業", "K_SINZAN"},
         {"遅刻時間", "K_TIKOKU"}, {"早退時間", "K_SOUTAI"}, {"休日時間", "K_KYUSYU"},
     };
-    for (int i = 0; i < 7; ++i) g.cells.push_back(cell(3 + i, 0, QString::fromUtf8(times[i].first), field(times[i].second)));
+    for (int i = 0; i < 7; ++i)
+        g.cells.push_back(cell(3 + i, 0, QString::fromUtf8(times[i].first), field(times[i].second)));
 
     // Per employee: code and name over the captions, the rows, their count,
     // then a new page.
@@ -538,11 +533,11 @@ Report workRecord() {
     gf.group = 0;
     gf.height = 6;
     gf.items.push_back(line({0, 0.3, width, 0}, 0.3));
-    gf.items.push_back(text(QStringLiteral("QRExprCount"), {0.6, 0.8, 20, LineH},
-                            {QStringLiteral("COUNT"), [](const Row&, const Context& c) {
-                                 return QString::number(c.count(QStringLiteral("COUNT")));
-                             }},
-                            Align::Right));
+    gf.items.push_back(
+        text(QStringLiteral("QRExprCount"), {0.6, 0.8, 20, LineH},
+             {QStringLiteral("COUNT"),
+              [](const Row&, const Context& c) { return QString::number(c.count(QStringLiteral("COUNT"))); }},
+             Align::Right));
     gf.children.push_back({0, {}, true});
     r.bands.push_back(std::move(gf));
 

@@ -122,3 +122,29 @@ TEST_F(Hub, DeductionSlipCommandOpensItsPreviewWithoutCsv) {
     EXPECT_FALSE(preview->document().pages.at(0).find(QStringLiteral("鈴木一郎")).empty());
     EXPECT_EQ(preview->findChild<QWidget*>(QStringLiteral("btnCsv")), nullptr);
 }
+
+TEST_F(Hub, LedgerCommandsOpenTheVariantThatCategoryPrintingChooses) {
+    employee(1, "山田太郎");
+    payRecord("26/04", 1, {{"S_BASKING", 150000}});
+    payRecord("26-1", 1, {{"S_SHOYO_F", "1"}, {"S_BASKING", 300000}});
+    const struct {
+        const char* button;
+        bool byCategory;
+        const char* form;
+    } cases[] = {
+        {"btnKyuyoRep", false, "frmQR_KyuyoRep"},   {"btnKyuyoRep", true, "frmQR_KyuyoRep2"},
+        {"btnHokenPrt", false, "frmQR_HokenRep"},   {"btnHokenPrt", true, "frmQR_HokenRep2"},
+        {"btnShoyoRep", false, "frmQR_KyuyoRepS"},  {"btnShoyoRep", true, "frmQR_KyuyoRepS2"},
+        {"btnHokenSPrt", false, "frmQR_HokenRepS"}, {"btnHokenSPrt", true, "frmQR_HokenRepS2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.button) + (c.byCategory ? " by category" : ""));
+        main->findChild<QCheckBox*>(QStringLiteral("CheckBox1"))->setChecked(c.byCategory);
+        click(c.button);
+        reports::ReportForm* f = form(c.form);
+        ASSERT_NE(f, nullptr);
+        ASSERT_NE(f->preview(), nullptr);
+        EXPECT_EQ(f->preview()->document().rows, 1u);
+        EXPECT_EQ(main->EditPName->text(), QString::fromLatin1(c.form).mid(3));
+    }
+}

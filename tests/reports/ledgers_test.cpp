@@ -56,12 +56,18 @@ protected:
     void records(int n, const std::string& key, bool bonus = false) {
         for (int i = 1; i <= n; ++i) {
             if (!bonus) employee(i, "社員" + std::to_string(i));
-            Cells c = {{"S_SEQNO", i % 3 + 1},       {"S_BASKING", 100000 + i * 1000},
-                       {"S_TOTALS", 110000 + i * 1000}, {"S_TOTALT", 90000 + i * 100},
-                       {"S_DAYS", 10 + i % 7},          {"S_ZEI_G", 1000 + i},
-                       {"S_HOKEN", 5000 + i},           {"S_HOKEN2", 6000 + i},
-                       {"S_KOYOU2", 300 + i},           {"S_HOKENK2", 0},
-                       {"S_NENKIN2", 0},                {"S_KIKIN2", 0}};
+            Cells c = {{"S_SEQNO", i % 3 + 1},
+                       {"S_BASKING", 100000 + i * 1000},
+                       {"S_TOTALS", 110000 + i * 1000},
+                       {"S_TOTALT", 90000 + i * 100},
+                       {"S_DAYS", 10 + i % 7},
+                       {"S_ZEI_G", 1000 + i},
+                       {"S_HOKEN", 5000 + i},
+                       {"S_HOKEN2", 6000 + i},
+                       {"S_KOYOU2", 300 + i},
+                       {"S_HOKENK2", 0},
+                       {"S_NENKIN2", 0},
+                       {"S_KIKIN2", 0}};
             if (bonus) c["S_SHOYO_F"] = "1";
             payRecord(key, i, c);
         }

@@ -207,8 +207,7 @@ private:
                     while (font.pointSize - 0.5 >= it.shrinkToPt - Epsilon && tooLong(s, font, at))
                         font.pointSize -= 0.5;
                     if (tooLong(s, font, at)) {
-                        if (!it.overflowNotice.isEmpty())
-                            doc_.warnings << it.overflowNotice.arg(s).arg(font.pointSize);
+                        if (!it.overflowNotice.isEmpty()) doc_.warnings << it.overflowNotice.arg(s).arg(font.pointSize);
                     } else if (font.pointSize < it.font.pointSize && !it.shrinkNotice.isEmpty()) {
                         doc_.warnings << it.shrinkNotice.arg(s).arg(font.pointSize);
                     }

@@ -17,7 +17,6 @@ class Button;
 class DBGrid;
 }  // namespace ui
 
-
 class TfrmEmp_Prt : public ui::Form {
     Q_OBJECT
 public:

@@ -6,15 +6,15 @@
 namespace reports {
 
 // Pay ledgers.
-report::Report payLedger();                // TfrmQR_KyuyoRep: one month, totals at the end
-report::Report payLedgerByCategory();      // TfrmQR_KyuyoRep2: running totals on every page
-report::Report annualPayLedger();          // TfrmQR_KyuyoRepN: a pay year, totals at the end
-report::Report bonusLedger();              // TfrmQR_KyuyoRepS
-report::Report bonusLedgerByCategory();    // TfrmQR_KyuyoRepS2: a page and totals per category
+report::Report payLedger();              // TfrmQR_KyuyoRep: one month, totals at the end
+report::Report payLedgerByCategory();    // TfrmQR_KyuyoRep2: running totals on every page
+report::Report annualPayLedger();        // TfrmQR_KyuyoRepN: a pay year, totals at the end
+report::Report bonusLedger();            // TfrmQR_KyuyoRepS
+report::Report bonusLedgerByCategory();  // TfrmQR_KyuyoRepS2: a page and totals per category
 // Insurance ledgers.
-report::Report insuranceLedger();               // TfrmQR_HokenRep
-report::Report insuranceLedgerByCategory();     // TfrmQR_HokenRep2
-report::Report bonusInsuranceLedger();          // TfrmQR_HokenRepS
+report::Report insuranceLedger();                 // TfrmQR_HokenRep
+report::Report insuranceLedgerByCategory();       // TfrmQR_HokenRep2
+report::Report bonusInsuranceLedger();            // TfrmQR_HokenRepS
 report::Report bonusInsuranceLedgerByCategory();  // TfrmQR_HokenRepS2
 // The work record: each employee's attendance rows on pages of their own.
 report::Report workRecord();  // TfrmQR_Kinmu
