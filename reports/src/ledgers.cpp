@@ -1,5 +1,7 @@
 #include "reports/ledgers.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 #include "exprs.h"
@@ -30,7 +32,8 @@ struct Cell {
     Condition show;
     FontSpec font = pt(9);
     int span = 1;
-    QString name;  // component name
+    QString name;        // component name
+    QString csvCaption;  // the CSV caption of a cell printed without one
 };
 
 // A column whose total the ledger prints, at the place of its cell.
@@ -164,14 +167,20 @@ void addSums(Report& r, const Grid& g, const char* scope, Aggregate::Reset reset
     }
 }
 
-// CSV: one line per record, a field per printed cell, under its caption.
-std::vector<CsvColumn> csvOf(const Grid& g, const QString& nameCaption) {
+// CSV: one line per record, a field per printed cell under its caption
+// (cells without one take `csvCaption`), amounts as plain integers as the
+// slips export them.
+std::vector<CsvColumn> csvOf(const Grid& g) {
     std::vector<CsvColumn> out;
     for (const Cell& c : g.cells) {
         if (!c.value.fn) continue;
-        Expr caption = c.caption.fn ? c.caption : fixed(c.col <= 1 && c.line == 0 ? nameCaption : QString());
+        Expr caption = c.caption.fn ? c.caption : fixed(c.csvCaption);
         Expr value{c.value.label, [v = c.value, show = c.show](const Row& r, const Context& ctx) {
-                       return show(r, ctx) ? v(r, ctx) : QString();
+                       if (!show(r, ctx)) return QString();
+                       QString text = v(r, ctx);
+                       static const QRegularExpression amount(QStringLiteral("^-?[0-9]{1,3}(,[0-9]{3})+$"));
+                       if (amount.match(text).hasMatch()) text.remove(QLatin1Char(','));
+                       return text;
                    }};
         out.push_back({std::move(caption), std::move(value)});
     }
@@ -225,10 +234,12 @@ void codeAndName(Grid& g, const char* nameColumn) {
     g.captionsOnly.push_back(caption);
     Cell code = cell(0, 0, QString(), field("S_TANCOD"));
     code.name = QStringLiteral("QRDBTextCode");
+    code.csvCaption = QStringLiteral("社員ｺｰﾄﾞ");
     g.cells.push_back(code);
     Cell name = cell(1, 0, QString(), field(nameColumn), {});
     name.align = Align::Left;
     name.name = QStringLiteral("QRDBTextName");
+    name.csvCaption = QStringLiteral("氏　　名");
     g.cells.push_back(name);
 }
 
@@ -337,6 +348,7 @@ Grid insuranceGrid() {
     c.push_back(cell(2, 0, QStringLiteral("日数"), field("S_DAYS")));
     Cell units = cell(3, 0, QString(), field("S_TANJI"));
     units.font = pt(7);
+    units.csvCaption = QStringLiteral("単位");
     c.push_back(units);
     Cell time = cell(4, 0, QStringLiteral("時間"), unpadded("S_KINMU"));
     c.push_back(time);
@@ -351,6 +363,7 @@ Grid insuranceGrid() {
     for (int i = 0; i < 5; ++i) {
         Cell e = amount(7 + i, 1, QString(), employer[i]);
         e.name = QStringLiteral("QRDBTextEmployer%1").arg(i + 1);
+        e.csvCaption = QString::fromUtf8(money1[2 + i].first) + QStringLiteral("(事業主)");
         c.push_back(e);
     }
     g.totals = {{2, 0, "S_DAYS"},    {5, 0, "S_BASKING"}, {6, 0, "S_TOTALS"}, {7, 0, "S_HOKEN"},   {8, 0, "S_HOKENK"},
@@ -403,7 +416,7 @@ Report ledger(const QString& caption, const QString& title, const Grid& g, Total
         r.bands.push_back(totalsBand(g, BandKind::PageFooter, -1, ReportSum, QStringLiteral("PageFooterBand1")));
         break;
     }
-    r.csv = csvOf(g, QStringLiteral("氏　　名"));
+    r.csv = csvOf(g);
     return r;
 }
 
@@ -543,7 +556,7 @@ Report workRecord() {
 
     std::vector<CsvColumn> csv = {{fixed(QStringLiteral("社員ｺｰﾄﾞ")), field("K_TANCOD")},
                                   {fixed(QStringLiteral("氏名")), field("TNAME")}};
-    for (CsvColumn& c : csvOf(g, QString())) csv.push_back(std::move(c));
+    for (CsvColumn& c : csvOf(g)) csv.push_back(std::move(c));
     r.csv = std::move(csv);
     return r;
 }

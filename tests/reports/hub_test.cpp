@@ -10,7 +10,9 @@
 #include "app/regionalformats.h"
 #include "app/subwindows.h"
 #include "report/preview.h"
+#include "reports/Emp_Prt.h"
 #include "reports/forms.h"
+#include "reports/register.h"
 #include "rtl/textfile.h"
 #include "ui/action.h"
 #include "ui/controls.h"
@@ -147,4 +149,23 @@ TEST_F(Hub, LedgerCommandsOpenTheVariantThatCategoryPrintingChooses) {
         EXPECT_EQ(f->preview()->document().rows, 1u);
         EXPECT_EQ(main->EditPName->text(), QString::fromLatin1(c.form).mid(3));
     }
+}
+
+TEST_F(Hub, EnvelopeCommandsOpenTheSelectionWhoseReportsAreItsOwn) {
+    reports::registerWindows([](const QString& name, reports::FormFactory create) {
+        if (name == QLatin1String("frmEmp_Prt")) app::subWindows().registerForm(name, std::move(create));
+    });
+    insert("emp_tanka", {{"E_NO", 1}, {"E_NAME", "山田太郎"}, {"E_DROPKBN", "1"}, {"PRT_FLG", "1"}});
+    for (const char* button : {"btnFuto", "Button7"}) {
+        SCOPED_TRACE(button);
+        click(button);
+        auto* w = qobject_cast<TfrmEmp_Prt*>(app::subWindows().reference(QStringLiteral("frmEmp_Prt")));
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(main->EditPName->text(), QStringLiteral("Emp_Prt"));
+        w->btnPrt->click();
+        ASSERT_NE(w->envelopeRight()->preview(), nullptr);
+        EXPECT_EQ(w->envelopeRight()->preview()->document().pages.size(), 1u);
+    }
+    app::subWindows().unregister(QStringLiteral("frmEmp_Prt"));
 }

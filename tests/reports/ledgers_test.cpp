@@ -195,6 +195,14 @@ TEST_F(LedgerTest, InsuranceLedgerPutsTheEmployerShareUnderTheInsuranceColumns) 
     EXPECT_NEAR(hoken[0]->box.y - own[0]->box.y, 4.5, 1e-9);
     EXPECT_EQ(totalOn(p, QStringLiteral("SummaryBand1"), "S_HOKEN2"), 6001 + 6002);
     EXPECT_EQ(totalOn(p, QStringLiteral("SummaryBand1"), "S_KOYOU2"), 301 + 302);
+    // The export: a line per record, amounts as plain integers.
+    ASSERT_EQ(d.csvRows.size(), 2u);
+    const int code = static_cast<int>(d.csvHeader.indexOf(QStringLiteral("社員ｺｰﾄﾞ")));
+    const int employerHoken = static_cast<int>(d.csvHeader.indexOf(QStringLiteral("健康保険(事業主)")));
+    ASSERT_GE(code, 0);
+    ASSERT_GE(employerHoken, 0);
+    EXPECT_EQ(d.csvRows[0][code], QStringLiteral("1"));
+    EXPECT_EQ(d.csvRows[0][employerHoken], QStringLiteral("6001"));
     // Worked units in smaller type.
     for (const PlacedText& t : p.texts)
         if (t.source.endsWith(QStringLiteral(" S_TANJI"))) {
