@@ -20,6 +20,10 @@ const Subcommand subcommands[] = {
      "         [--year YYYY --month MM | --bonus N --year YYYY | --weekly YYYY/MM/DD YYYY/MM/DD]\n"
      "         [--by-category] [--from YYYY/MM --to YYYY/MM] [--employee CODE]",
      bench::render},
+    {"generate", "generate DIR [--employees N] [--year YYYY] [--month M] [--seed S] [--missing-clock-outs N]",
+     bench::generate},
+    {"payrun", "payrun DIR --year YYYY --month M [--csv FILE --layout 1|2]", bench::payrun},
+    {"run", "run [--employees N]", bench::run},
 };
 
 void usage(std::FILE* out) {

@@ -26,6 +26,7 @@
 #include "rtl/qt.h"
 #include "rtl/textfile.h"
 #include "subcommands.h"
+#include "yearend/withholding.h"
 
 namespace bench {
 
@@ -112,6 +113,12 @@ reports::PrintState stateFor(const Options& o, const reports::FormInfo& form, db
     if (!o.from.empty()) splitMonth(o.from, "--from", s.rangeFromYear, s.rangeFromMonth);
     if (!o.to.empty()) splitMonth(o.to, "--to", s.rangeToYear, s.rangeToMonth);
     const QString name = form.className;
+    if (form.keys == reports::KeyKind::Withholding) {
+        if (o.from.empty() || o.to.empty() || o.employee.empty())
+            throw Usage(name.toStdString() + " needs --from YYYY/MM --to YYYY/MM --employee CODE");
+        s.employee = o.employee;
+        return s;
+    }
     if (form.keys == reports::KeyKind::Bonus) {
         if (o.bonus.empty() || o.year.empty()) throw Usage(name.toStdString() + " needs --bonus N and --year YYYY");
         if (o.bonus != "1" && o.bonus != "2" && o.bonus != "3") throw Usage("option --bonus: 1, 2 or 3");
@@ -224,10 +231,20 @@ int render(const Args& args) {
         char* argv[] = {name, nullptr};
         QGuiApplication application(argc, argv);
 
-        // Read only: rendering never changes the working database.
-        db::Connection connection("Data Source=" + databaseOf(o.dir) + ";Mode=Read");
+        // Read only: rendering never changes the working database, except that
+        // the withholding slip prints the year's withholding data, built anew
+        // for the range first (as 年次処理 does).
+        const bool buildsData = form->keys == reports::KeyKind::Withholding;
+        db::Connection connection("Data Source=" + databaseOf(o.dir) + (buildsData ? ";Mode=ReadWrite" : ";Mode=Read"));
         connection.open();
         const reports::PrintState state = stateFor(o, *form, connection);
+        if (buildsData) {
+            const yearend::Aggregation built = yearend::buildWithholdingData(
+                connection, yearend::monthRange(state.rangeFromYear, state.rangeFromMonth, state.rangeToYear,
+                                                state.rangeToMonth));
+            QString message = rtl::toQString(yearend::finishedMessage(built));
+            std::printf("%s\n", message.replace(QLatin1Char('\r'), QLatin1Char('\n')).toUtf8().constData());
+        }
         report::FontMeasurer measurer;
         // The daily cross table is built first, for the month of --year/--month,
         // in memory: the read-only database keeps its table.

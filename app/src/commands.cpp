@@ -1,5 +1,6 @@
 #include "app/commands.h"
 
+#include <QLineEdit>
 #include <QPointer>
 
 #include <vector>
@@ -18,9 +19,11 @@
 #include "reports/MKyuyoRep.h"
 #include "reports/forms.h"
 #include "reports/register.h"
+#include "rtl/qt.h"
 #include "timecard/register.h"
 #include "total/register.h"
 #include "ui/action.h"
+#include "yearend/register.h"
 
 namespace app {
 
@@ -41,6 +44,8 @@ void registerSubWindows()
         [&hub](const QString& name, total::FormFactory create) { hub.registerForm(name, std::move(create)); });
     reports::registerWindows(
         [&hub](const QString& name, reports::FormFactory create) { hub.registerForm(name, std::move(create)); });
+    yearend::registerWindows(
+        [&hub](const QString& name, yearend::FormFactory create) { hub.registerForm(name, std::move(create)); });
 
     // Report forms: the hub opens their print preview, never the form itself.
     for (const auto& form : reports::reportForms())
@@ -75,9 +80,13 @@ void connectCommands(TfrmMain& main)
     // The wage ledger opens the workbook it saved with the desktop's handler.
     reports::setDocumentOpener([](const QString& path) { return app::openDocument(path); });
 
-    // Actions whose handlers live with their areas still to come:
-    //   Act_Nenji     (annual withholding data)
-    // e.g. main.action("Act_Nenji")->setHandler([] { ... });
+    // The year's withholding data over the range of the page "年次処理".
+    main.action("Act_Nenji")->setHandler([&main] {
+        yearend::Act_NenjiExecute(*data::DataModule1,
+                                  {rtl::fromQString(main.EditYYS->text()), rtl::fromQString(main.EditMMS->text()),
+                                   rtl::fromQString(main.EditYYE->text()), rtl::fromQString(main.EditMME->text())},
+                                  &main);
+    });
 }
 
 namespace {

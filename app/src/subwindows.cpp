@@ -22,7 +22,7 @@ const std::vector<Group>& groups()
         {"Emp_mas", {"frmEmp_mas"}},
         {"Emp_Tanka", {"frmEmp_Tanka"}},
         {"GensenInp", {"frmGensenInp", "frmEmp_Tanka", "frmQR_Gensen"}},
-        {"GensenInp2", {"frmGensenInp", "frmEmp_Tanka"}},
+        {"GensenInp2", {"frmGensenInp", "frmEmp_Tanka", "frmQR_Gensen"}},
         {"Job_kbn", {"frmJob_kbn"}},
         {"MainRep", {"frmMainRep"}},
         {"TimeInpRep", {"frmTimeInpRep"}},

@@ -184,7 +184,7 @@ TableDef dayWork() {
 
 TableDef gensen() {
     TableDef t{"gensen",
-               {lng("code"), fixed("hym", 6), text("dcode", 10), text("dname", 10),
+               {lng("code"), fixed("hym", 6), text("dcode", 10), text("dname", kGensenNameWidth),
                 fixed("fct_code", 2), text("fct_name", 20), lng("kinmu"), lng("mid_kinmu")}};
     for (const char* n : {"total_1", "ken_ho", "gensen_z", "jyumin_z", "koyo_ho", "koyo_sho",
                           "total_s", "kotu_hi", "sub1", "meat_back", "total_t", "teate1", "teate2",
@@ -423,7 +423,7 @@ std::vector<std::string> createSumTranLines() {
 
 std::vector<std::string> createGensenLines() {
     std::vector<std::string> d = {"code Integer",       "hym Char(6)",      "dcode Varchar(10)",
-                                  "dname VARCHAR(10)",  "fct_code char(2)", "fct_name VARCHAR(20)"};
+                                  "dname VARCHAR(20)",  "fct_code char(2)", "fct_name VARCHAR(20)"};
     for (const char* n : {"kinmu", "mid_kinmu", "total_1", "ken_ho", "gensen_z", "jyumin_z",
                           "koyo_ho", "koyo_sho", "total_s", "kotu_hi", "sub1", "meat_back",
                           "total_t", "teate1", "teate2", "teate3", "teate4", "teate5"})

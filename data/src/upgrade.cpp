@@ -105,6 +105,41 @@ bool gensenComplete(TDataModule1& dm) {
 
 bool gensenExists(TDataModule1& dm) { return dm.ADOConnection1.tableExists("gensen"); }
 
+// Makes the table of `def` anew in its current form, keeping the values of
+// the columns `kept` of every row. SQLite cannot change a column's type or
+// width: the rows go through memory into the table created anew, in one
+// transaction.
+void remakeKeepingRows(TDataModule1& dm, const TableDef& def, const std::vector<std::string>& kept) {
+    db::Connection& c = dm.ADOConnection1;
+    std::string list;
+    for (const std::string& n : kept) list += (list.empty() ? "" : ",") + n;
+    c.runJob([&] {
+        const db::ResultSet rows = c.select("SELECT " + list + " FROM " + def.name);
+        c.execute("DROP TABLE " + def.name);
+        c.execute(joinLines(createStatementFor(def)));
+        std::string marks;
+        for (std::size_t i = 0; i < kept.size(); ++i) marks += i ? ",?" : "?";
+        const std::string insert = "INSERT INTO " + def.name + " (" + list + ") VALUES (" + marks + ")";
+        for (const auto& row : rows.rows) {
+            db::Params params;
+            for (const db::Value& v : row) params.emplace_back(v);
+            c.execute(insert, params);
+        }
+    });
+}
+
+// A gensen made by an older version holds names of ten characters only: it is
+// made anew at the full width, keeping every row.
+void widenGensenName(TDataModule1& dm) {
+    if (!gensenExists(dm)) return;
+    bool narrow = false;
+    for (const db::ColumnInfo& col : dm.ADOConnection1.columns("gensen"))
+        if (db::jetCompare(col.name, "dname") == 0 && col.width > 0 && col.width < kGensenNameWidth) narrow = true;
+    if (!narrow) return;
+    dm.gensen.close();
+    remakeKeepingRows(dm, table("gensen"), table("gensen").columnNames());
+}
+
 // Create-or-empty, then the command's own refill, as one job.
 bool rebuild(TDataModule1& dm, const Confirm& confirm, const char* question,
              const std::string& tableName, const Lines& createLines, const Lines& refill) {
@@ -147,6 +182,12 @@ void Act_New_Field(TDataModule1& dm) {
             // The first failure ends this table's group; the next table follows.
         }
     }
+    try {
+        widenGensenName(dm);
+    } catch (const std::exception&) {
+        // An incomplete gensen stays as it is: the db_gensen.txt step or the
+        // next start makes it anew.
+    }
     upgradeDayWork(dm);
 }
 
@@ -168,24 +209,8 @@ void upgradeDayWork(TDataModule1& dm) {
         else current = false;
     }
     if (current) return;
-    // SQLite cannot change a column's type: the rows go through memory into
-    // a table created anew.
-    std::string list;
-    for (const std::string& n : kept) list += (list.empty() ? "" : ",") + n;
     dm.day_work.close();
-    c.runJob([&] {
-        const db::ResultSet rows = c.select("SELECT " + list + " FROM day_work");
-        c.execute("DROP TABLE day_work");
-        c.execute(joinLines(createStatementFor(def)));
-        std::string marks;
-        for (std::size_t i = 0; i < kept.size(); ++i) marks += i ? ",?" : "?";
-        const std::string insert = "INSERT INTO day_work (" + list + ") VALUES (" + marks + ")";
-        for (const auto& row : rows.rows) {
-            db::Params params;
-            for (const db::Value& v : row) params.emplace_back(v);
-            c.execute(insert, params);
-        }
-    });
+    remakeKeepingRows(dm, def, kept);
 }
 
 void Act_minus_dat(TDataModule1& dm) {

@@ -13,6 +13,7 @@
 #include "reports/slipdata.h"
 #include "reports/slips.h"
 #include "rtl/qt.h"
+#include "yearend/slip.h"
 #include "ui/windows.h"
 
 namespace reports {
@@ -115,6 +116,12 @@ const std::vector<FormInfo>& reportForms() {
              return renderCrossTable(readDayWork(c), {}, m);
          },
          creator<TfrmQR_Closs>()},
+        // The margins are those the preparation window keeps in the working folder.
+        {"TfrmQR_Gensen", "frmQR_Gensen", KeyKind::Withholding,
+         [](db::Connection& c, const PrintState& s, const report::TextMeasurer* m) {
+             return yearend::renderWithholdingSlip(c, s.workDir, s.employee, m);
+         },
+         creator<TfrmQR_Gensen>()},
     };
     return forms;
 }
@@ -152,6 +159,7 @@ TfrmQR_Kyuyo1170::TfrmQR_Kyuyo1170(QObject* owner) : ReportForm(info("TfrmQR_Kyu
 TfrmQR_KyuyoS1170::TfrmQR_KyuyoS1170(QObject* owner) : ReportForm(info("TfrmQR_KyuyoS1170"), owner) {}
 TfrmQR_Minus::TfrmQR_Minus(QObject* owner) : ReportForm(info("TfrmQR_Minus"), owner) {}
 TfrmQR_Closs::TfrmQR_Closs(QObject* owner) : ReportForm(info("TfrmQR_Closs"), owner) {}
+TfrmQR_Gensen::TfrmQR_Gensen(QObject* owner) : ReportForm(info("TfrmQR_Gensen"), owner) {}
 
 TfrmQR_KyuyoRep::TfrmQR_KyuyoRep(QObject* owner) : ReportForm(info("TfrmQR_KyuyoRep"), owner) {}
 TfrmQR_KyuyoRep2::TfrmQR_KyuyoRep2(QObject* owner) : ReportForm(info("TfrmQR_KyuyoRep2"), owner) {}

@@ -49,6 +49,10 @@ PrintState printStateOf(QWidget* w) {
     return s;
 }
 
-PrintState currentPrintState() { return printStateOf(ui::topLevelWindow(QStringLiteral("frmMain"))); }
+PrintState currentPrintState() {
+    PrintState s = printStateOf(ui::topLevelWindow(QStringLiteral("frmMain")));
+    s.employee = edit(ui::topLevelWindow(QStringLiteral("frmGensenInp")), "Edit1");
+    return s;
+}
 
 }  // namespace reports

@@ -262,6 +262,38 @@ TEST_F(Upgrade, GensenStepFailsSilentlyAndKeepsTheMarker) {
     EXPECT_FALSE(std::filesystem::exists(dir / GensenMarkerFile));
 }
 
+// ---- Act_New_Field: the name column of gensen ----
+
+TEST_F(Upgrade, WidensTheGensenNameKeepingTheRows) {
+    // gensen as the older program made it: names of ten characters.
+    exec("drop table gensen");
+    std::vector<std::string> old = createGensenLines();
+    for (std::string& line : old)
+        if (line.rfind("dname", 0) == 0) line = "dname VARCHAR(10),";
+    exec(joinLines(old));
+    exec("INSERT INTO gensen (code, dcode, dname, total_1, teate3) VALUES (7, '000007', '山田', 3000000, 1200)");
+    EXPECT_THROW(exec("INSERT INTO gensen (code, dname) VALUES (8, '長い名前の社員さんのお名前')"), std::exception);
+
+    Act_New_Field(*dm);
+
+    EXPECT_EQ(columnNames("gensen"), table("gensen").columnNames());
+    EXPECT_EQ(text("SELECT dname FROM gensen WHERE code = 7"), "山田");
+    EXPECT_EQ(number("SELECT total_1 FROM gensen WHERE code = 7"), 3000000);
+    EXPECT_EQ(number("SELECT teate3 FROM gensen WHERE code = 7"), 1200);
+    const std::string twenty = "長い名前の社員さんのお名前長い名前の社員";   // 20 characters
+    exec("INSERT INTO gensen (code, dname) VALUES (8, '" + twenty + "')");
+    EXPECT_EQ(text("SELECT dname FROM gensen WHERE code = 8"), twenty);
+    EXPECT_THROW(exec("INSERT INTO gensen (code, dname) VALUES (9, '" + twenty + "x')"), std::exception);
+    // A double still becomes a whole number: the kind rules came back with the table.
+    exec("UPDATE gensen SET kinmu = 2.5 WHERE code = 7");
+    EXPECT_EQ(number("SELECT typeof(kinmu) = 'integer' FROM gensen WHERE code = 7"), 1);
+    EXPECT_FALSE(dm->ADOConnection1.tableExists("gensen_narrow"));
+
+    // A second start finds it wide and leaves it alone.
+    Act_New_Field(*dm);
+    EXPECT_EQ(number("SELECT COUNT(*) FROM gensen"), 2);
+}
+
 // ---- rebuild commands ----
 
 struct Asked {

@@ -67,6 +67,9 @@ std::vector<std::string> createKimuTranLines();   // 24 columns
 std::vector<std::string> createSumTranLines();    // 54 columns, S_DAY1..5 and DAT_CHK from the upgrade
 std::vector<std::string> createGensenLines();     // 24 columns
 
+// gensen.dname holds the whole employee name (emp_tanka.E_NAME).
+inline constexpr int kGensenNameWidth = 20;
+
 // Joins statement lines with CR LF, as statements are sent to the database.
 std::string joinLines(const std::vector<std::string>& lines);
 

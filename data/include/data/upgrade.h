@@ -21,8 +21,9 @@ using Confirm = std::function<bool(const std::string& text, const std::string& c
 
 // Seeds the empty code lists 2 to 5 of flg_data and adds the columns of later
 // versions (emp_tanka.PRT_FLG, sys_mas.PRT_FLG, sum_tran.S_DAY1..5,
-// title_mas.GK_FLG7..H) to tables below their column-count thresholds, and
-// brings day_work up to date (upgradeDayWork).
+// title_mas.GK_FLG7..H) to tables below their column-count thresholds, brings
+// day_work up to date (upgradeDayWork), and widens gensen.dname to the whole
+// employee name, keeping gensen's rows.
 void Act_New_Field(TDataModule1& dm);
 
 // Brings the daily cross table day_work to its current form: TANCOD a

@@ -1,5 +1,7 @@
 #include "attendance/store.h"
 
+#include <map>
+
 #include "db/connection.h"
 #include "db/prepared.h"
 #include "rtl/convert.h"
@@ -14,15 +16,27 @@ const char* const kKindColumns[6][2] = {{"HAYZAN", "HAYKING"}, {"FUTZAN", "FUTKI
 // The five kinds the recomputation writes (every kind but the holiday).
 const int kComputedKinds[5] = {0, 1, 2, 4, 5};
 
+// The column positions of a result, looked up once for all its rows.
+class Columns {
+public:
+    explicit Columns(const db::ResultSet& rs) {
+        for (size_t i = 0; i < rs.columns.size(); ++i) index_.emplace(rs.columns[i], i);
+    }
+    size_t operator[](const char* name) const {
+        const auto it = index_.find(name);
+        if (it == index_.end()) throw rtl::DatabaseError(std::string("フィールド '") + name + "' が見つかりません。");
+        return it->second;
+    }
+
+private:
+    std::map<std::string, size_t, std::less<>> index_;
+};
+
 // Reads a result row by column name.
 class Row {
 public:
-    Row(const db::ResultSet& rs, const std::vector<db::Value>& values) : rs_(rs), values_(values) {}
-    const db::Value& operator[](const char* name) const {
-        for (size_t i = 0; i < rs_.columns.size(); ++i)
-            if (rs_.columns[i] == name) return values_[i];
-        throw rtl::DatabaseError(std::string("フィールド '") + name + "' が見つかりません。");
-    }
+    Row(const Columns& columns, const std::vector<db::Value>& values) : columns_(columns), values_(values) {}
+    const db::Value& operator[](const char* name) const { return values_[columns_[name]]; }
     std::string text(const char* name) const { return (*this)[name].toString(); }
     long long integer(const char* name) const {
         const db::Value& v = (*this)[name];
@@ -39,7 +53,7 @@ public:
     }
 
 private:
-    const db::ResultSet& rs_;
+    const Columns& columns_;
     const std::vector<db::Value>& values_;
 };
 
@@ -51,8 +65,9 @@ std::vector<Punch> readPunches(db::Connection& c) {
     const db::ResultSet rs = c.select("SELECT 月, 日, 時, 分, 秒, IDコード, 入退 FROM タイムカード ORDER BY rowid");
     std::vector<Punch> out;
     out.reserve(rs.rows.size());
+    const Columns columns(rs);
     for (const auto& values : rs.rows) {
-        const Row r(rs, values);
+        const Row r(columns, values);
         out.push_back({r.text("月"), r.text("日"), r.text("時"), r.text("分"), r.text("秒"), r.text("IDコード"),
                        r.text("入退")});
     }
@@ -63,8 +78,9 @@ std::vector<Employee> readEmployees(db::Connection& c) {
     const db::ResultSet rs = c.select("SELECT * FROM emp_tanka ORDER BY rowid");
     std::vector<Employee> out;
     out.reserve(rs.rows.size());
+    const Columns columns(rs);
     for (const auto& values : rs.rows) {
-        const Row r(rs, values);
+        const Row r(columns, values);
         Employee e;
         e.number = r.integer("E_NO");
         e.code = r.text("E_TANCOD");
@@ -121,8 +137,9 @@ std::vector<AttendanceRow> readPeriodRows(db::Connection& c, const PeriodDates& 
         periodParams(period));
     std::vector<AttendanceRow> out;
     out.reserve(rs.rows.size());
+    const Columns columns(rs);
     for (const auto& values : rs.rows) {
-        const Row r(rs, values);
+        const Row r(columns, values);
         AttendanceRow a;
         a.rowid = r.integer("row_id");
         if (!r["K_SEQNO"].isNull()) a.seqNo = r.integer("K_SEQNO");

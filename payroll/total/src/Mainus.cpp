@@ -176,10 +176,8 @@ void TfrmMainus::FormCreate() {
     btnIns->setOnClick([this] { btnInsClick(); });
     connect(StringGrid1, &QTableWidget::cellChanged, this, [this] { ui::guard([this] { Act_SG_NoExecute(); }); });
 
-    setGridRows({{"No", "差引項目", "差引金額"}}, 5);
-    payrecord::deleteEmptySlips(dm_.ADOConnection1);
-    Act_SG_ShowExecute();
-    // Totals follow every change of a line's amount.
+    // Totals follow every change of a line's amount (set up first: a broken
+    // item list below ends this step with its message).
     observer_ = dm_.DS_minus_dat.onDataChange([this](db::Field* f) {
         if (!f || totalling_) return;
         const std::string& name = f->fieldName();
@@ -187,6 +185,9 @@ void TfrmMainus::FormCreate() {
         const int line = name.back() - '0';
         ui::guard([this, line] { amountChanged(line); });
     });
+    setGridRows({{"No", "差引項目", "差引金額"}}, 5);
+    payrecord::deleteEmptySlips(dm_.ADOConnection1);
+    Act_SG_ShowExecute();
 }
 
 void TfrmMainus::FormDestroy() {
@@ -246,6 +247,7 @@ void TfrmMainus::btnClearClick() {
         if (s.state() == db::DatasetState::Browse) s.edit();
         s.fieldByName("M_DAT_" + std::to_string(n)).clear();
         s.fieldByName("M_KING_" + std::to_string(n)).setAsInteger(0);
+        CheckBoxes[n]->setEnabled(false);  // as for any amount of 0
     }
     totalling_ = false;
     for (QCheckBox* box : CheckBoxes) box->setChecked(false);

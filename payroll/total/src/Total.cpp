@@ -87,10 +87,9 @@ void TfrmTotal::DBEdit2Change() {
             int number = 0;
             if (category && rtl::tryStrToInt(rtl::trim(*category), number) &&
                 (s.fieldByName("S_SEQNO").isNull() || s.fieldByName("S_SEQNO").asInteger() != number)) {
-                busy_ = true;
+                const Busy busy(busy_);
                 if (s.state() == db::DatasetState::Browse) s.edit();
                 s.fieldByName("S_SEQNO").setAsInteger(number);
-                busy_ = false;
             }
         } else {
             const long long minutes = payrecord::yen(s, "S_KINMU");
@@ -120,9 +119,8 @@ void TfrmTotal::kingSet(bool keepBase) {
     if (!payrecord::hasCurrentRow(rows())) return;
     Act_emp_tankaExecute();
     refusable([&] {
-        busy_ = true;
+        const Busy busy(busy_);
         master_ = payrecord::kingSet(connection(), rows(), master_, keepBase);
-        busy_ = false;
     });
 }
 

@@ -423,26 +423,16 @@ void TPayForm::newSet(const std::string& key, bool bonus) {
     if (data::countPayRecords(dm_, key) > 0 &&
         !ui::askYesNo(QStringLiteral("既存のデータがあります。上書きしますか？"), QStringLiteral("確認")))
         return;
-    busy_ = true;
-    try {
-        payrecord::replaceWithNewRows(connection(), rows(), key, bonus);
-    } catch (...) {
-        busy_ = false;
-        throw;
-    }
-    busy_ = false;
+    const Busy busy(busy_);
+    payrecord::replaceWithNewRows(connection(), rows(), key, bonus);
 }
 
 void TPayForm::runBatch(const std::function<payrecord::BatchResult()>& batch) {
-    busy_ = true;
     payrecord::BatchResult result;
-    try {
+    {
+        const Busy busy(busy_);
         result = batch();
-    } catch (...) {
-        busy_ = false;
-        throw;
     }
-    busy_ = false;
     DBEdit3->setFocus();
     if (!result.stoppedBy.empty()) showRefusal(result.stoppedBy.c_str());
 }

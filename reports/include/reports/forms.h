@@ -33,6 +33,9 @@ enum class KeyKind {
     Period,  // the pay period's first and last day
     Year,    // the pay year
     None,    // nothing (the envelopes print the marks of the database)
+    // The employee of the withholding slip (and the year's range, from which
+    // tools build the withholding data first).
+    Withholding,
 };
 
 struct FormInfo {
@@ -158,6 +161,12 @@ class TfrmQR_FutoL4C : public ReportForm {
     Q_OBJECT
 public:
     explicit TfrmQR_FutoL4C(QObject* owner = nullptr);
+};
+// The withholding slip.
+class TfrmQR_Gensen : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_Gensen(QObject* owner = nullptr);
 };
 
 }  // namespace reports

@@ -18,6 +18,7 @@ struct PrintState {
     bool byCategory = false;                                               // CheckBox1
     std::string rangeFromYear, rangeFromMonth, rangeToYear, rangeToMonth;  // EditYYS .. EditMME
     std::string workDir;                                                   // Edit1
+    std::string employee;  // the withholding slip's employee code (Edit1 of frmGensenInp)
 
     // The key of the pay records: the month key ("26/04"), or for weekly or
     // daily pay the last date of the period as typed ("26/04/07").
@@ -29,7 +30,8 @@ struct PrintState {
 // The state of a main window found by its controls' object names; empty
 // texts where a control is missing.
 PrintState printStateOf(QWidget* mainWindow);
-// The same for the program's main window "frmMain".
+// The same for the program's main window "frmMain", with the employee of
+// the withholding-slip preparation window "frmGensenInp".
 PrintState currentPrintState();
 
 }  // namespace reports

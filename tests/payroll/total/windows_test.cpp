@@ -191,6 +191,20 @@ TEST_F(PayWindows, UnknownCategoryShowsTheMessageAndLeavesTheRow) {
     EXPECT_TRUE(dm->sum_tran.fieldByName("S_BASKING").isNull());
 }
 
+// A conversion error while the amounts are set must not leave the window's
+// field handlers switched off for the rest of its life.
+TEST_F(PayWindows, FieldHandlersWorkAgainAfterABadRoundingUnit) {
+    c().execute("UPDATE 区分 SET 就業丸め単位 = 'ab'");
+    employee(1, {{"E_PAYKBN", "0"}, {"E_BASEPAY", 100}});
+    payRow(1, "26/04", {{"S_BASKING", 1}, {"S_DAY1", 22}, {"S_DAYS", 18}, {"S_DAY2", 2}});
+    auto* w = open<TfrmTotal>();
+    EXPECT_FALSE(ui::guard([&] { w->Act_KingSetExecute(); }));
+    ASSERT_FALSE(dialogs.shown().empty());
+    EXPECT_TRUE(dialogs.last().text.contains(QStringLiteral("ab"))) << dialogs.last().text.toStdString();
+    w->Act_DaysExecute();
+    EXPECT_EQ(dm->sum_tran.fieldByName("S_DAY4").asInteger(), 2);
+}
+
 TEST_F(PayWindows, DayCountsAndDefaultUnitsOfTheCurrentRow) {
     c().execute("UPDATE 区分 SET 就業丸め単位 = '15分'");
     employee(1);
@@ -303,6 +317,39 @@ TEST_F(PayWindows, DeductionSlipTotalsFollowEveryAmountAndClearing) {
     // The first use wrote the item list with its header alone.
     EXPECT_EQ(rtl::readTextFile(dir / "Tenbiki.csv"), "No,差引項目,差引金額\r\n");
     EXPECT_EQ(slip->StringGrid1->rowCount(), 5);  // the grid keeps its five rows
+}
+
+TEST_F(PayWindows, ClearedLinesLoseTheirTickBoxes) {
+    employee(7, {});
+    auto* slip = ui::createForm<TfrmMainus>();
+    forms.emplace_back(slip);
+    slip->setOrigin(payrecord::SlipOrigin{"26/04", 7, 1, true, 100000, true});
+    slip->show();
+    db::Dataset& s = dm->minus_dat;
+    s.fieldByName("M_KING_0").setAsInteger(3000);
+    s.fieldByName("M_KING_1").setAsInteger(700);
+    ASSERT_TRUE(slip->CheckBoxes[0]->isEnabled());
+    slip->CheckBoxes[0]->click();
+    click(slip->btnClear);
+    // A cleared line holds 0, which cannot be cleared again.
+    EXPECT_FALSE(slip->CheckBoxes[0]->isEnabled());
+    EXPECT_TRUE(slip->CheckBoxes[1]->isEnabled());
+    EXPECT_EQ(s.fieldByName("M_GKING").asInteger(), 700);
+}
+
+// An item list with a short line is reported, and the slip still totals its lines.
+TEST_F(PayWindows, SlipTotalsWorkAfterABrokenItemList) {
+    rtl::writeLines(dir / "Tenbiki.csv", {"No,差引項目,差引金額", "1,組合費,1000", "2,壊れた行"});
+    employee(7, {});
+    auto* slip = ui::createForm<TfrmMainus>();
+    forms.emplace_back(slip);
+    ASSERT_FALSE(dialogs.shown().empty());
+    slip->setOrigin(payrecord::SlipOrigin{"26/04", 7, 1, true, 100000, true});
+    slip->show();
+    EXPECT_EQ(slip->StringGrid1->item(1, 1)->text(), QStringLiteral("組合費"));
+    dm->minus_dat.fieldByName("M_KING_0").setAsInteger(3000);
+    EXPECT_EQ(dm->minus_dat.fieldByName("M_GKING").asInteger(), 3000);
+    EXPECT_EQ(dm->minus_dat.fieldByName("M_FURI_KG").asInteger(), 97000);
 }
 
 TEST_F(PayWindows, PickerRowsAreInsertedNumberedAndSaved) {

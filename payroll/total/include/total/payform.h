@@ -100,6 +100,14 @@ protected:
     std::string key_;
     bool bonus_ = false;
     bool busy_ = false;  // a command is writing: the field handlers keep still
+    // Sets busy_ for its lifetime, so an error cannot leave the handlers still.
+    struct Busy {
+        bool& flag;
+        explicit Busy(bool& f) : flag(f) { flag = true; }
+        ~Busy() { flag = false; }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+    };
 
 private:
     ui::DBEdit* addEdit(const char* name, const char* field, bool caption = false);
@@ -111,7 +119,6 @@ void TPayForm::refusable(F&& f) {
     try {
         f();
     } catch (const payrecord::RecordError& e) {
-        busy_ = false;
         showRefusal(e.what());
     }
 }
