@@ -134,10 +134,10 @@ protected:
 // transport; G = base + premiums + taxable allowances - late - early; tax
 // from the monthly table on X = G - insurance; net = G + transport +
 // non-taxable allowances - taxes - insurance - meal.
-// "金額セット" leaves a record alone whose base equals the master's and whose
-// allowances 1, 3, 5 match (hand changes survive): so records 2, 3 and 5
-// keep what the month totals wrote (employee 3's meal deduction of 3,000 is
-// not taken), records 1 and 4 take their allowances.
+// "金額セット" sets every record fresh from the month totals (its allowances,
+// deductions and meal are still empty): records 1 and 4 take their allowances
+// and employee 3 the meal deduction of 3,000. Only a record set before, whose
+// base and allowances 1, 3, 5 still match, is left alone (hand changes survive).
 // 1 G = 300,000 + 11,500 + 10,000 - 950 - 1,900 = 318,650; P = 330,650:
 //   health 16,284.5 -> 16,285, care 2,678.3 -> 2,678, employment 1,653.3 -> 1,653
 //   (employer 2,810.5 -> 2,811), pension 30,254.5 -> 30,254; insurance 50,870;
@@ -150,7 +150,8 @@ protected:
 // 3 G = 322,000 + 11,000 + 70,840 - 1,750 = 402,090 = P: health fixed 14,000
 //   (aged 33: no care), employment 2,010.5 -> 2,010 (3,417.8 -> 3,418),
 //   pension 36,791.2 -> 36,791; insurance 52,801; X = 349,289: band
-//   347,000-350,000, 1 dependant 8,280; net 402,090 - 8,280 - 52,801 = 341,009.
+//   347,000-350,000, 1 dependant 8,280; net 402,090 - 8,280 - 52,801 - 3,000
+//   meal = 338,009.
 // 4 G = 200,751 + 6,875 = 207,626 (allowance 7 is not taxable); P = 214,526:
 //   employment 1,072.6 -> 1,073 (1,823.5 -> 1,823) only; X = 206,553: band
 //   205,000-207,000, 4,550; net 207,626 + 6,900 + 5,000 - 4,550 - 1,073 = 213,903.
@@ -183,7 +184,7 @@ const Expected kExpected[] = {
     {"Suzuki_EveningByHour", 2, 8505, 437, 9200, 131100, {0, 300, 1620, 45, 60}, {0, 7500, 8100, 900, 1200}, 3,
      {0, 0, 0, 7575, 0, 769, 14073, 22417, 7575, 0, 1307, 14073, 990, 0, 146700, 130393}},
     {"Takahashi_NightByDay", 3, 0, 44, 0, 322000, {0, 300, 9660, 0, 60}, {0, 11000, 70840, 0, 1750}, 0,
-     {0, 0, 0, 14000, 0, 2010, 36791, 52801, 14000, 0, 3418, 36791, 8280, 0, 403840, 341009}},
+     {0, 0, 3000, 14000, 0, 2010, 36791, 52801, 14000, 0, 3418, 36791, 8280, 0, 403840, 338009}},
     {"Tanaka_DayShiftByHour", 4, 11308, 10950, 6900, 200751, {0, 300, 0, 0, 0}, {0, 6875, 0, 0, 0}, 0,
      {0, 5000, 0, 0, 0, 1073, 0, 1073, 0, 0, 1823, 0, 4550, 0, 212626, 213903}},
     {"Ito_EveningMonthly", 5, 0, 437, 15000, 220000, {0, 300, 1620, 45, 60}, {0, 8500, 9180, 1031, 1375}, 3,

@@ -77,7 +77,7 @@ MonthTotalsResult sumMonth(db::Connection& connection, const PeriodDates& period
     const long long bad = std::count_if(rows.begin(), rows.end(), [](const AttendanceRow& r) {
         return hasNoWorkedTime(r.units, r.worked);
     });
-    if (bad > 0) throw Refusal(std::to_string(bad) + kBadRowsSuffix);
+    if (bad > 0) throw BadRowsRefusal(std::to_string(bad) + kBadRowsSuffix);
 
     std::map<long long, std::vector<const AttendanceRow*>> byEmployee;
     for (const AttendanceRow& r : rows) byEmployee[r.employee].push_back(&r);

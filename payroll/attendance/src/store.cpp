@@ -245,9 +245,7 @@ std::optional<long long> employeeInServiceByName(db::Connection& c, const std::s
     const db::ResultSet rs =
         c.select("SELECT E_TANCOD FROM emp_tanka WHERE E_NAME = ? AND E_DROPKBN = '1' ORDER BY rowid", {name});
     if (rs.rows.empty()) return std::nullopt;
-    int64_t n = 0;
-    if (!rtl::tryStrToInt64(rtl::trim(rs.rows[0][0].toString()), n)) return std::nullopt;
-    return n;
+    return rtl::strToInt64(rs.rows[0][0].toString());
 }
 
 long long countEmployeeRows(db::Connection& c, long long employee, const PeriodDates& period) {

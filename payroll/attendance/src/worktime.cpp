@@ -173,9 +173,10 @@ KindMinutes measureKinds(rtl::TDateTime in, rtl::TDateTime out, rtl::TDateTime w
     if (e.baseFlag != "1" && e.earlyFlag == "1" && in < shiftStart) k.early = span(std::max(in, at(c.earlyStart)), shiftStart);
     if (e.overFlag == "1") k.over = overlap(c.overStart, c.overEnd);
     if (e.nightFlag == "1") k.night = overlap(c.nightStart, c.nightEnd);
-    const bool lateWindow = c.lateStart != c.lateEnd;
-    if (e.lateFlag == "1" && lateWindow && in > at(c.lateStart)) k.late = span(at(c.lateStart), in);
-    if (e.leaveFlag == "1" && lateWindow && out < at(c.lateEnd)) k.leave = span(out, at(c.lateEnd));
+    // A late/early time left empty (00:00) sets no limit: measured from the
+    // day's midnight it would take a whole morning or evening off the pay.
+    if (e.lateFlag == "1" && c.lateStart != 0 && in > at(c.lateStart)) k.late = span(at(c.lateStart), in);
+    if (e.leaveFlag == "1" && c.lateEnd != 0 && out < at(c.lateEnd)) k.leave = span(out, at(c.lateEnd));
     if (e.restFlag == "1") k.rest = overlap(c.breakStart, c.breakEnd);
     return k;
 }

@@ -293,34 +293,40 @@ void TfrmMainRep::showMessages(const std::vector<std::string>& messages) {
 }
 
 void TfrmMainRep::Act_Kinmu0Execute() {
-    ui::BusyScope busy(PanelS, {DBGrid1, btnKinmu});
-    postPendingRow();
-    const attendance::PeriodDates p = period();
-    checkPeriodIsCurrent();
-    const long long rows = attendance::countPeriodRows(dm_.ADOConnection1, p);
-    const char* question = rows > 0 ? "既存のデータは削除されます。よろしいですか？" : "新規にデータをセットします。よろしいですか？";
-    if (!ui::askYesNo(q(question), q("更新"))) return;
     attendance::PunchImportResult result;
-    try {
-        result = attendance::importPunches(dm_.ADOConnection1, p);
-    } catch (const attendance::Refusal& e) {
-        ui::showMessage(rtl::toQString(e.what()));
-        return;
+    {
+        ui::BusyScope busy(PanelS, {DBGrid1, btnKinmu});
+        postPendingRow();
+        const attendance::PeriodDates p = period();
+        checkPeriodIsCurrent();
+        const long long rows = attendance::countPeriodRows(dm_.ADOConnection1, p);
+        const char* question =
+            rows > 0 ? "既存のデータは削除されます。よろしいですか？" : "新規にデータをセットします。よろしいですか？";
+        if (!ui::askYesNo(q(question), q("更新"))) return;
+        try {
+            result = attendance::importPunches(dm_.ADOConnection1, p);
+        } catch (const attendance::Refusal& e) {
+            ui::showMessage(rtl::toQString(e.what()));
+            return;
+        }
     }
+    // The job is over before its finishing messages: the busy panel is gone.
     applyPeriodFilter();
-    Edit1->setText(QString::number(attendance::countPeriodRows(dm_.ADOConnection1, p)));
+    Edit1->setText(QString::number(attendance::countPeriodRows(dm_.ADOConnection1, period())));
     showMessages(attendance::importMessages(result));
 }
 
 void TfrmMainRep::Act_Kinmu1Execute() {
-    ui::BusyScope busy(PanelS, {DBGrid1, btnKinmu});
-    postPendingRow();
     attendance::PeriodRecomputeResult result;
-    try {
-        result = attendance::recomputePeriod(dm_.ADOConnection1, period());
-    } catch (const attendance::Refusal& e) {
-        ui::showMessage(rtl::toQString(e.what()));
-        return;
+    {
+        ui::BusyScope busy(PanelS, {DBGrid1, btnKinmu});
+        postPendingRow();
+        try {
+            result = attendance::recomputePeriod(dm_.ADOConnection1, period());
+        } catch (const attendance::Refusal& e) {
+            ui::showMessage(rtl::toQString(e.what()));
+            return;
+        }
     }
     applyPeriodFilter();
     showMessages(attendance::recomputeMessages(result));
@@ -331,18 +337,29 @@ void TfrmMainRep::Act_KingCalcExecute() {
     postPendingRow();
     if (!ui::askYesNo(q("既存のデータは破棄されます。よろしいですか？"), q("更新"))) return;
     checkPeriodIsCurrent();
+    // Past the check of the rows the view shows the whole period again, in
+    // the table's own order, however the run ends.
+    auto resetView = [this] {
+        dm_.kimu_tran.close();
+        dm_.kimu_tran.setIndexFieldNames({});
+        applyPeriodFilter();
+    };
     try {
         attendance::sumMonth(dm_.ADOConnection1, period(), key_);
+    } catch (const attendance::BadRowsRefusal& e) {
+        ui::showMessage(rtl::toQString(e.what()));
+        return;
     } catch (const attendance::Refusal& e) {
+        resetView();
         ui::showMessage(rtl::toQString(e.what()));
         return;
     } catch (const rtl::DatabaseError& e) {
         // The month's old records are back; say what failed.
-        applyPeriodFilter();
+        resetView();
         ui::showMessage(q(attendance::kInconsistentMessage) + QStringLiteral("\n") + rtl::toQString(e.what()));
         return;
     }
-    applyPeriodFilter();
+    resetView();
 }
 
 void TfrmMainRep::Act_ShowExecute() {
@@ -418,19 +435,22 @@ void TfrmMainRep::Avt_ChangeExecute() {
             rtl::abortSilently();
         }
     } else {
-        // A name being typed, or one that no employee in service has, changes nothing.
-        const std::optional<long long> employee =
+        // A name nobody in service has is one still being typed: it changes
+        // nothing and says nothing (an error box per keystroke would stop the
+        // typing). A code that is no number ends here with the conversion error.
+        const std::optional<long long> found =
             attendance::employeeInServiceByName(conn, rtl::fromQString(ComboBox1->text()));
-        if (!employee) return;
+        if (!found) return;
+        const long long employee = *found;
         t.close();
         t.setIndexFieldNames("K_DATE");
         t.setFiltered(false);
         t.setFilter({});
-        t.setFilter("K_TANCOD = " + std::to_string(*employee) + " AND K_DATE >= '" + first_ + "' AND K_DATE <= '" +
+        t.setFilter("K_TANCOD = " + std::to_string(employee) + " AND K_DATE >= '" + first_ + "' AND K_DATE <= '" +
                     last_ + "'");
         t.setFiltered(true);
         t.open();
-        const long long rows = attendance::countEmployeeRows(conn, *employee, p);
+        const long long rows = attendance::countEmployeeRows(conn, employee, p);
         Edit1->setText(QString::number(rows));
         if (rows <= 0) {
             ui::showMessage(q(kNoRowsMessage));
@@ -441,7 +461,7 @@ void TfrmMainRep::Avt_ChangeExecute() {
         const rtl::DateParts d = rtl::decodeDate(t["K_DATE"].asDateTime());
         const rtl::TDateTime monthStart = rtl::encodeDate(d.year, d.month, 1);
         const rtl::TDateTime monthEnd = rtl::incDay(rtl::incMonth(monthStart, 1), -1);
-        Edit2->setText(QString::number(attendance::countDuplicateDays(conn, *employee, monthStart, monthEnd)));
+        Edit2->setText(QString::number(attendance::countDuplicateDays(conn, employee, monthStart, monthEnd)));
     }
     DBGrid1->viewport()->update();
     Edit1->setFocus();

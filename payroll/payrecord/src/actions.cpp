@@ -46,6 +46,14 @@ std::optional<WorkingMaster> masterOfRow(db::Connection& c, db::Dataset& s) {
     return readMaster(c, code.asLargeInt()).value_or(WorkingMaster{});
 }
 
+static bool amountsWereSet(db::Dataset& s) {
+    for (int n = 1; n <= 9; ++n)
+        if (!s.fieldByName("S_GKING" + std::to_string(n)).isNull()) return true;
+    for (int n = 1; n <= 3; ++n)
+        if (!s.fieldByName("S_SKING" + std::to_string(n)).isNull()) return true;
+    return !s.fieldByName("S_HOJYO").isNull() || !s.fieldByName("S_MEAT_K").isNull();
+}
+
 WorkingMaster kingSet(db::Connection& c, db::Dataset& s, const WorkingMaster& master, bool keepBase) {
     const Yen rowBase = yen(s, "S_BASKING");
     const Yen g1 = yen(s, "S_GKING1"), g3 = yen(s, "S_GKING3"), g5 = yen(s, "S_GKING5");
@@ -64,7 +72,11 @@ WorkingMaster kingSet(db::Connection& c, db::Dataset& s, const WorkingMaster& ma
     month.gkingUnit = amounts.gking;
     month.skingUnit = amounts.sking;
     month.kotuhi = amounts.transport;
-    if (amountsUnchanged(rowBase, g1, g3, g5, *base, amounts)) return month;
+    // The skip keeps hand changes to a record that was set before. A record
+    // fresh from the month totals or 新規セット has never had its allowances,
+    // deductions, subsidy or meal written (all empty): it is always set, or
+    // an employee without allowances 1, 3 and 5 would never get them.
+    if (amountsUnchanged(rowBase, g1, g3, g5, *base, amounts) && amountsWereSet(s)) return month;
 
     editRow(s);
     if (!keepBase) put(s, "S_BASKING", *base);

@@ -245,6 +245,42 @@ TEST(ComputeDay, LateArrivalAndEarlyDepartureAreMeasuredAgainstTheirWindow) {
     EXPECT_EQ(r.minutes[4], 0);
 }
 
+// Late arrival and early departure by which end of the category's window is
+// set, for a clock time of 09:20 to 17:00: both recomputations agree.
+struct LateWindowCase {
+    const char* name;
+    const char* start;
+    const char* end;
+    long long late, leave;
+    friend void PrintTo(const LateWindowCase& c, std::ostream* os) { *os << c.name; }
+};
+class LateWindow : public ::testing::TestWithParam<LateWindowCase> {};
+TEST_P(LateWindow, EachEndCountsOnlyWhenItIsSet) {
+    const LateWindowCase& p = GetParam();
+    const WorkCategory c = category({{"遅刻早退開始時刻", p.start}, {"遅刻早退終了時刻", p.end}, {"就業丸め単位", "01"}});
+    Employee e = employee();
+    e.lateFlag = "1";
+    e.lateRate = 600;
+    e.leaveFlag = "1";
+    e.leaveRate = 600;
+    const DayClock d{day(2014, 7, 1), at(2014, 7, 1, 9, 20), at(2014, 7, 1, 17, 0)};
+    const RecomputedRow r = computeDay(d, e, c);
+    EXPECT_EQ(r.minutes[3], p.late);
+    EXPECT_EQ(r.minutes[4], p.leave);
+    EXPECT_EQ(r.amounts[3], p.late * 10);
+    EXPECT_EQ(r.amounts[4], p.leave * 10);
+    const RowTimes t = computeRowTimes(d, e, c);
+    EXPECT_EQ(t.minutes[3], p.late);
+    EXPECT_EQ(t.minutes[4], p.leave);
+}
+INSTANTIATE_TEST_SUITE_P(, LateWindow,
+                         ::testing::Values(LateWindowCase{"both_ends", "09:00", "18:00", 20, 60},
+                                           LateWindowCase{"no_window", "", "", 0, 0},
+                                           LateWindowCase{"start_only", "09:00", "", 20, 0},
+                                           LateWindowCase{"end_only", "", "18:00", 0, 60},
+                                           LateWindowCase{"end_at_midnight", "09:00", "24:00", 20, 420}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(ComputeDay, ARowWithoutPaidUnitsKeepsNoStaleAmounts) {
     const WorkCategory c = category({});
     Employee e = employee();

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -11,6 +12,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "app/commands.h"
 #include "app/frmMain.h"
@@ -31,6 +33,7 @@
 #include "ui/dbgrid.h"
 #include "ui/dbnavigator.h"
 #include "ui/dialogs.h"
+#include "ui/guard.h"
 #include "ui/maskedit.h"
 
 namespace {
@@ -80,6 +83,14 @@ protected:
     TfrmMainRep* open() {
         main->action("Act_MainRep")->execute();
         return qobject_cast<TfrmMainRep*>(app::subWindows().reference("frmMainRep"));
+    }
+    // The window opened from the hub after importing employee 1's day of 1 April, 09:00 to 18:00.
+    TfrmMainRep* openWithOneDay() {
+        punch("04", "01", "09", "00", "0");
+        punch("04", "01", "18", "00", "1");
+        TfrmMainRep* w = open();
+        w->btnKinmu->click();
+        return w;
     }
     db::Table& kimu() { return data::DataModule1->kimu_tran; }
 
@@ -217,10 +228,14 @@ TEST_F(PayDataWindow, EmployeeFilterCountsRowsAndDuplicateDates) {
     EXPECT_EQ(w->Edit1->text(), QStringLiteral("3"));
     EXPECT_EQ(w->Edit2->text(), QStringLiteral("1"));
     EXPECT_EQ(kimu().recordCount(), 3);
-    // A name nobody in service has changes nothing.
+    // A name nobody in service has (as while it is typed) says nothing; the
+    // filter and the counts stay.
     w->ComboBox1->setText(QStringLiteral("山田"));
-    w->Avt_Change->execute();
+    dialogs.clear();
+    ui::guard([&] { w->Avt_Change->execute(); });
+    EXPECT_TRUE(dialogs.texts().isEmpty()) << dialogs.texts().join("\n").toStdString();
     EXPECT_EQ(w->Edit1->text(), QStringLiteral("3"));
+    EXPECT_EQ(kimu().recordCount(), 3);
     w->ComboBox1->setText(TfrmMainRep::allEmployees());
     w->Avt_Change->execute();
     EXPECT_EQ(w->Edit1->text(), QStringLiteral("3"));
@@ -229,10 +244,7 @@ TEST_F(PayDataWindow, EmployeeFilterCountsRowsAndDuplicateDates) {
 TEST_F(PayDataWindow, ThePickerChoosesTheEmployeeOfTheFilter) {
     exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_JOBKBN, E_DROPKBN) "
          "VALUES (7, '000007', '佐藤花子', '000007', '01', '1')");
-    punch("04", "01", "09", "00", "0");
-    punch("04", "01", "18", "00", "1");
-    TfrmMainRep* w = open();
-    w->btnKinmu->click();
+    TfrmMainRep* w = openWithOneDay();
     w->btnSeek->click();
     ASSERT_NE(frmEmp_seek, nullptr);
     ASSERT_TRUE(frmEmp_seek->isVisible());
@@ -293,6 +305,80 @@ TEST_F(PayDataWindow, WeeklyPayKeysTheRecordsByTheLastDate) {
     main->btnSel2->click();
     TfrmMainRep* w = open();
     EXPECT_EQ(w->monthKey(), "24/04/07");
+}
+
+TEST_F(PayDataWindow, AnEmployeeWhoseCodeIsNoNumberIsReportedNotIgnored) {
+    exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_JOBKBN, E_DROPKBN) "
+         "VALUES (8, 'A-8', '鈴木一郎', 'A-8', '01', '1')");
+    TfrmMainRep* w = openWithOneDay();
+    dialogs.clear();
+    w->ComboBox1->setText(QStringLiteral("鈴木一郎"));
+    ui::guard([&] { w->Avt_Change->execute(); });
+    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("'A-8' は整数ではありません")});
+    EXPECT_EQ(kimu().recordCount(), 1);
+}
+
+// The busy panel belongs to the job: its finishing message comes after it is gone.
+class PanelHides : public QObject {
+public:
+    PanelHides(QWidget* panel, const ui::ScriptedDialogs& dialogs) : dialogs_(dialogs) { panel->installEventFilter(this); }
+    // How many messages had been shown each time the panel went.
+    std::vector<size_t> messagesAtHide;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Hide) messagesAtHide.push_back(dialogs_.shown().size());
+        return false;
+    }
+
+private:
+    const ui::ScriptedDialogs& dialogs_;
+};
+
+TEST_F(PayDataWindow, FinishingMessagesFollowTheBusyPanel) {
+    punch("04", "01", "09", "00", "0");
+    punch("04", "01", "18", "00", "1");
+    exec("INSERT INTO タイムカード (月, 日, 時, 分, 秒, IDコード, 入退, 異例コード, CR) "
+         "VALUES ('04', '02', '09', '00', '00', '000099', '0', '00', '0')");  // nobody's card
+    TfrmMainRep* w = open();
+    PanelHides watch(w->PanelS, dialogs);
+
+    dialogs.clear();
+    w->btnKinmu->click();
+    // The question, then the count of unmatched punches once the panel is gone.
+    ASSERT_EQ(dialogs.texts(), (QStringList{QStringLiteral("新規にデータをセットします。よろしいですか？"),
+                                            QStringLiteral("1 件の個人別単価が不正です。")}));
+    ASSERT_EQ(watch.messagesAtHide.size(), 1u);
+    EXPECT_EQ(watch.messagesAtHide[0], 1u);
+
+    // A row of nobody in service is counted after the recomputation's panel is gone.
+    exec("INSERT INTO kimu_tran (K_TANCOD, K_DATE, K_TANJI, K_SYUGYO) VALUES (99, ?, 3, '00:45')",
+         {rtl::encodeDate(2024, 4, 3)});
+    dialogs.clear();
+    watch.messagesAtHide.clear();
+    w->btnTime->click();
+    ASSERT_EQ(dialogs.texts(), QStringList{QStringLiteral("1 件の個人別単価が不正です。")});
+    ASSERT_EQ(watch.messagesAtHide.size(), 1u);
+    EXPECT_EQ(watch.messagesAtHide[0], 0u);
+}
+
+TEST_F(PayDataWindow, TotalsShowTheWholePeriodInTheTablesOrderAfterAnEmployeeFilter) {
+    for (const char* day : {"01", "02"}) {
+        punch("04", day, "09", "00", "0");
+        punch("04", day, "18", "00", "1");
+    }
+    TfrmMainRep* w = open();
+    w->btnKinmu->click();
+    w->ComboBox1->setText(QStringLiteral("山田太郎"));
+    w->Avt_Change->execute();
+    EXPECT_EQ(kimu().indexFieldNames(), "K_DATE");
+    dialogs.clear();
+    w->btnKingCalc->click();
+    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("既存のデータは破棄されます。よろしいですか？")});
+    EXPECT_EQ(number("SELECT COUNT(*) FROM sum_tran"), 1);
+    EXPECT_TRUE(kimu().active());
+    EXPECT_EQ(kimu().indexFieldNames(), "");
+    EXPECT_EQ(kimu().recordCount(), 2);
 }
 
 }  // namespace

@@ -20,6 +20,13 @@ inline constexpr const char* kBadRowsSuffix = " 個のデータが不正です�
 // Shown when the records could not be computed or written.
 inline constexpr const char* kInconsistentMessage = "データに不整合があります。修正して下さい。";
 
+// The refusal for rows without worked time: the run stops at its first check,
+// before it touches the window's view or the records.
+class BadRowsRefusal : public Refusal {
+public:
+    using Refusal::Refusal;
+};
+
 // The pay record of one employee from the employee's rows of the period (in
 // date order). Raises rtl::ConversionError for a minute or worked-time text
 // that is not a number.
@@ -31,7 +38,7 @@ struct MonthTotalsResult {
 };
 
 // Refuses, before anything is deleted: rows of the period without worked
-// time (their count and kBadRowsSuffix); a category that cannot be used; a
+// time (BadRowsRefusal: their count and kBadRowsSuffix); a category that cannot be used; a
 // row whose texts are not numbers (kInconsistentMessage and the reason).
 // Called by the pay-data window's "金額計算" and by tools.
 MonthTotalsResult sumMonth(db::Connection& connection, const PeriodDates& period, const std::string& key);

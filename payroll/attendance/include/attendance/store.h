@@ -115,7 +115,9 @@ namespace attendance {
 
 // Deletes the period's attendance rows; returns how many.
 long long deletePeriodRows(db::Connection& c, const PeriodDates& period);
-// E_NO of the employee in service named `name`, if any.
+// The number of the employee in service named `name`: the first such row's
+// E_TANCOD as a whole number; none when nobody in service has the name.
+// Raises rtl::ConversionError with the code's text when it is no number.
 std::optional<long long> employeeInServiceByName(db::Connection& c, const std::string& name);
 // The employee's rows of the period.
 long long countEmployeeRows(db::Connection& c, long long employee, const PeriodDates& period);

@@ -108,8 +108,8 @@ int overlapMinutes(rtl::TDateTime a1, rtl::TDateTime a2, rtl::TDateTime b1, rtl:
 // the clock-in and the early-start time to the shift start, only without the
 // cut-off and with the kind paid), overtime and late night (the overlaps with
 // their windows, with the kind paid), late arrival and early departure (to
-// and from the window's start and end, with the kind deducted and a window
-// set), and the break's overlap with the clock time.
+// and from the window's start and end, with the kind deducted and that end
+// of the window set), and the break's overlap with the clock time.
 using SpanFunction = long long (*)(rtl::TDateTime from, rtl::TDateTime to);
 struct KindMinutes {
     long long early = 0, over = 0, night = 0, late = 0, leave = 0, rest = 0;
