@@ -16,6 +16,7 @@
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "data/delivered.h"
+#include "mainwindowtest.h"
 #include "report/preview.h"
 #include "reports/forms.h"
 #include "rtl/clock.h"
@@ -30,22 +31,16 @@
 
 namespace {
 
-class YearEndWindow : public ::testing::Test {
+class YearEndWindow : public tsupport::MainWindowTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(work.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(work.path());
-        const std::string db = work.filePath("Wendrasol.mdb").toStdString();
-        data::createDeliveredDatabase(db);
-        rtl::writeLines(work.filePath("Quendar.ini").toStdString(), {db});
-        data::createDataModule1();
+    void registerWindows() override {
         app::registerSubWindows();
-        app::createStartupObjects();
-        store = std::make_unique<app::FileRegionalStore>(work.filePath("cfg/International.conf").toStdString());
-        main.reset(ui::createForm<TfrmMain>(nullptr, store.get()));
-        app::connectCommands(*main);
-        main->showModeless();
+        createStartupObjects();
+    }
+    void beforeShow() override { app::connectCommands(*main); }
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        if (HasFatalFailure()) return;
         // 2023: twelve months of 250,000 with 30,000 social insurance, one bonus.
         exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_DROPKBN) VALUES (1, '000001', '山田太郎', '1')");
         exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_DROPKBN) VALUES (2, '000002', '佐藤花子', '1')");
@@ -59,18 +54,8 @@ protected:
             "0)");
         dialogs.clear();
     }
-    void TearDown() override {
-        app::subWindows().freeAll();
-        main.reset();
-        app::destroyStartupObjects();
-        data::destroyDataModule1();
-        QDir::setCurrent(previousDir);
-    }
-    void exec(const std::string& sql, const db::Params& p = {}) { data::DataModule1->ADOConnection1.execute(sql, p); }
     long long stored(const char* column, const char* code = "000001") {
-        const db::Value v = data::DataModule1->ADOConnection1.scalar(
-            std::string("SELECT ") + column + " FROM gensen WHERE dcode = ?", {code});
-        return v.isNull() ? 0 : static_cast<long long>(v.real());
+        return number(std::string("SELECT ") + column + " FROM gensen WHERE dcode = ?", {code});
     }
     db::Table& gensen() { return data::DataModule1->gensen; }
     void adjust(const char* column, long long value) {
@@ -86,13 +71,8 @@ protected:
         main->Button9->click();
     }
 
-    QTemporaryDir work;
-    QString previousDir;
     // The default range is January to December 2023.
     rtl::ScopedTestClock clock{rtl::encodeDateTime(2024, 5, 20, 9, 0, 0)};
-    ui::ScriptedDialogs dialogs;
-    std::unique_ptr<app::FileRegionalStore> store;
-    std::unique_ptr<TfrmMain> main;
 };
 
 constexpr long long kPay = 12 * 250000 + 400000;
