@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build and the tests need, when any is missing.
+# With --fuzz also clang and LLVM's tools (libFuzzer, the sanitizers and the
+# symbolizer of their reports), which only the fuzz build needs.
 set -euo pipefail
 packages=(
   cmake g++ make pkg-config
@@ -8,6 +10,9 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho poppler-utils poppler-data
   googletest libgtest-dev
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang llvm)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

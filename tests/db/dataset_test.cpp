@@ -276,6 +276,70 @@ TEST_F(DatasetTest, FiltersCompareByTheFieldsKind) {
     EXPECT_THROW(e.setFilter("E_NO = "), rtl::DatabaseError);
 }
 
+// A filter that does not parse or bind is refused before anything changes:
+// the dataset keeps its rows, its cursor and its old filter, and refresh()
+// and navigation go on as before.
+TEST_F(DatasetTest, ARefusedFilterLeavesTheDatasetAsItWas) {
+    db::Table e(&conn_, "emp_tanka");
+    e.setTableName("emp_tanka");
+    e.setFilter("E_DROPKBN = '1'");
+    e.setFiltered(true);
+    e.open();
+    ASSERT_EQ(e.recordCount(), 3);
+    const char* refused[] = {"L = ", "[", "'", "E_NOPE = 1", "E_NO = 'abc'", "(E_NO = 1", "E_NO = 1)"};
+    for (const char* text : refused) {
+        e.last();
+        EXPECT_THROW(e.setFilter(text), rtl::DatabaseError) << text;
+        EXPECT_EQ(e.filter(), "E_DROPKBN = '1'") << text;
+        EXPECT_EQ(e.recordCount(), 3) << text;
+        EXPECT_EQ(e.recNo(), 3) << text;
+        EXPECT_TRUE(e.eof()) << text;
+        EXPECT_EQ(e.fieldByName("E_NAME").asString(), "O'Neil") << text;
+        e.refresh();
+        EXPECT_EQ(e.recordCount(), 3) << text;
+        EXPECT_EQ(e.fieldByName("E_NAME").asString(), "O'Neil") << text;
+    }
+    // Switching a bad filter on is refused the same way.
+    e.setFiltered(false);
+    e.setFilter("[");
+    EXPECT_THROW(e.setFiltered(true), rtl::DatabaseError);
+    EXPECT_FALSE(e.filtered());
+    EXPECT_EQ(e.recordCount(), 4);
+    e.first();
+    e.refresh();
+    EXPECT_EQ(e.recordCount(), 4);
+}
+
+// Filters nested or chained past a fixed depth are refused with a message
+// instead of exhausting the stack; up to it they work.
+TEST_F(DatasetTest, DeepFiltersAreRefused) {
+    db::Table e(&conn_, "emp_tanka");
+    e.setTableName("emp_tanka");
+    e.setFiltered(true);
+    e.open();
+    auto nested = [](int levels) {
+        return std::string(static_cast<size_t>(levels), '(') + "E_NO = 12" + std::string(static_cast<size_t>(levels), ')');
+    };
+    auto chain = [](int links) {
+        std::string t = "E_NO = 12";
+        for (int i = 1; i < links; ++i) t += " AND E_NO > 0";
+        return t;
+    };
+    e.setFilter(nested(1000));
+    EXPECT_EQ(e.recordCount(), 1);
+    e.setFilter(chain(1000));
+    EXPECT_EQ(e.recordCount(), 1);
+    for (const std::string& text : {nested(1001), nested(12000), chain(1001), chain(66000)}) {
+        try {
+            e.setFilter(text);
+            ADD_FAILURE() << text.size();
+        } catch (const rtl::DatabaseError& err) {
+            EXPECT_NE(std::string(err.what()).find("フィルタの式が深すぎます"), std::string::npos) << err.what();
+        }
+        EXPECT_EQ(e.recordCount(), 1);
+    }
+}
+
 // A scratch query keeps its filter while its statement changes: each open
 // applies the filter to the columns that open has, whatever their order.
 TEST_F(DatasetTest, AFilterAppliesToTheColumnsOfEachOpen) {

@@ -267,6 +267,25 @@ TEST(JetDdl, ParsesTheProgramsCreationStatements) {
     EXPECT_THROW(db::parseJetDdl("Create Table x (A Integer"), rtl::DatabaseError);
 }
 
+// A text column holds at least one character: a written width of 0 is
+// refused rather than declaring a column without a width check.
+TEST(JetDdl, TextWidthZeroIsRefused) {
+    for (const char* type : {"Char(0)", "CHARACTER(0)", "Varchar(0)", "Text(0)", "Text( 0 )"}) {
+        db::FieldKind kind;
+        int width = -1;
+        EXPECT_FALSE(db::parseJetType(type, kind, width)) << type;
+        EXPECT_THROW(db::parseJetDdl(std::string("CREATE TABLE t (A ") + type + ")"), rtl::DatabaseError) << type;
+    }
+    db::FieldKind kind;
+    int width = -1;
+    ASSERT_TRUE(db::parseJetType("Char", kind, width));
+    EXPECT_EQ(width, 1);
+    ASSERT_TRUE(db::parseJetType("Text", kind, width));
+    EXPECT_EQ(width, 255);
+    ASSERT_TRUE(db::parseJetType("Memo", kind, width));
+    EXPECT_EQ(width, 0);
+}
+
 TEST(JetQuoting, DoublesQuotes) {
     EXPECT_EQ(db::quoted("O'Neil"), "'O''Neil'");
     EXPECT_EQ(db::quoted(""), "''");

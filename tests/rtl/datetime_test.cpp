@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "rtl/clock.h"
@@ -49,6 +50,16 @@ TEST(DateTimeEncode, BitExactDayPlusMilliseconds) {
     EXPECT_EQ(std::bit_cast<uint64_t>(v), 0x40E61F42AAAAAAABULL);
     EXPECT_EQ(v, 45306.0 + 7200000 / 86400000.0);
     EXPECT_EQ(encodeTime(2, 0, 0), 7200000 / 86400000.0);
+}
+
+// The encoding is the two double operations as written, not the nearest
+// double to the instant: here they differ by one unit in the last place, and
+// the encoding keeps the one the interval library's results rest on.
+TEST(DateTimeEncode, DayPlusMillisecondsEvenWhereNotTheNearestDouble) {
+    const TDateTime v = encodeDateTime(2011, 8, 5, 23, 1, 20, 429);
+    EXPECT_EQ(std::bit_cast<uint64_t>(v), 0x40E3E71EB24AE314ULL);
+    EXPECT_EQ(v, 40760.0 + 82880429 / 86400000.0);
+    EXPECT_EQ(decodeTime(v), (TimeParts{23, 1, 20, 429}));
 }
 
 TEST(DateTimeEncode, BeforeEpochTheTimeIsSubtracted) {
@@ -277,6 +288,24 @@ TEST(DateArithmetic, IncMonthClampsTheDay) {
     EXPECT_EQ(incDay(encodeDate(2014, 2, 28), 1), encodeDate(2014, 3, 1));
     EXPECT_EQ(incDay(encodeDateTime(2014, 3, 1, 6, 0, 0), -1), encodeDateTime(2014, 2, 28, 6, 0, 0));
     EXPECT_THROW(incMonth(encodeDate(9999, 12, 1), 1), ConversionError);
+}
+
+// Counts and values no date can take raise the runtime's arithmetic error
+// instead of overflowing or converting NaN to an integer.
+TEST(DateArithmetic, OutOfRangeArgumentsRaise) {
+    const TDateTime day = encodeDate(2014, 5, 20);
+    EXPECT_THROW(incYear(day, std::numeric_limits<int>::max()), ArithmeticError);
+    EXPECT_THROW(incYear(day, std::numeric_limits<int>::min()), ArithmeticError);
+    EXPECT_THROW(incYear(day, 200000000), ArithmeticError);
+    EXPECT_THROW(incYear(day, 10000), ConversionError);  // fits, but beyond year 9999
+    EXPECT_THROW(daysBetween(std::nan(""), day), ArithmeticError);
+    EXPECT_THROW(daysBetween(day, std::nan("")), ArithmeticError);
+    EXPECT_THROW(daysBetween(day, HUGE_VAL), ArithmeticError);
+    EXPECT_THROW(daysBetween(1e300, -1e300), ArithmeticError);
+    EXPECT_THROW(ageInYears(std::nan(""), day), ArithmeticError);
+    // Found by fuzzing: days * 4 overflowed for a huge span.
+    EXPECT_THROW(ageInYears(-1e18, 1e18), ArithmeticError);
+    EXPECT_EQ(ageInYears(0, 1461.0 * 1000000), 4000000);
 }
 
 TEST(DateArithmetic, AgeByThe36525DayRule) {

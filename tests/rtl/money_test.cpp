@@ -67,10 +67,39 @@ TEST(Money, ShareOfTwoRates) {
     EXPECT_THROW(shareOf(20000, 9, 0, Rounding::HalfEven), ArithmeticError);
 }
 
+// Parts and wholes with many decimal places are exact, not refused: only a
+// result outside int64 raises.
+TEST(Money, ShareOfWithManyDecimalPlaces) {
+    EXPECT_EQ(shareOf(1000000, 1e-20, 1, Rounding::HalfUp), 0);
+    EXPECT_EQ(shareOf(1000000, 3e-20, 6e-20, Rounding::HalfEven), 500000);
+    // 1000 * 1e-20 / 1.23456789012345e-26 = 810000007.3...
+    EXPECT_EQ(shareOf(1000, 1e-20, 1.23456789012345e-26, Rounding::Truncate), 810000007);
+    EXPECT_THROW(shareOf(1000000, 1, 1e-40, Rounding::HalfEven), ArithmeticError);
+}
+
 TEST(Money, RoundFraction) {
     EXPECT_EQ(roundFraction(5, 2, Rounding::HalfEven), 2);
     EXPECT_EQ(roundFraction(7, 2, Rounding::HalfEven), 4);
     EXPECT_EQ(roundFraction(5, -2, Rounding::HalfUp), -3);
     EXPECT_EQ(roundFraction(-5, 2, Rounding::Truncate), -2);
     EXPECT_THROW(roundFraction(1, 0, Rounding::HalfUp), ArithmeticError);
+}
+
+// The whole int128 range of both operands: denominators above 2^126 (where
+// twice the remainder no longer fits) and the smallest numerator.
+TEST(Money, RoundFractionOverTheWholeRange) {
+    constexpr __int128 kMax = ((static_cast<__int128>(1) << 126) - 1) * 2 + 1;
+    constexpr __int128 kMin = -kMax - 1;
+    EXPECT_EQ(roundFraction(kMax - 1, kMax, Rounding::HalfUp), 1);
+    EXPECT_EQ(roundFraction(kMax - 1, kMax, Rounding::HalfEven), 1);
+    EXPECT_EQ(roundFraction(kMax - 1, kMax, Rounding::Truncate), 0);
+    EXPECT_EQ(roundFraction(-(kMax - 1), kMax, Rounding::HalfUp), -1);
+    EXPECT_EQ(roundFraction(kMax / 2, kMax, Rounding::HalfEven), 0);  // a hair below one half
+    EXPECT_EQ(roundFraction(kMax / 2 + 1, kMax, Rounding::HalfEven), 1);
+    EXPECT_EQ(roundFraction(kMin, kMin, Rounding::Truncate), 1);
+    EXPECT_EQ(roundFraction(kMin, kMax, Rounding::HalfEven), -1);
+    const __int128 int64Min = std::numeric_limits<int64_t>::min();
+    EXPECT_EQ(roundFraction(int64Min * 2, 2, Rounding::HalfEven), std::numeric_limits<int64_t>::min());
+    EXPECT_THROW(roundFraction(-int64Min, 1, Rounding::HalfEven), ArithmeticError);
+    EXPECT_THROW(roundFraction(kMin, 3, Rounding::Truncate), ArithmeticError);
 }

@@ -72,6 +72,18 @@ TEST(StrToFloat, Grammar) {
     }
 }
 
+// The nearest double of text below the smallest double is zero; beyond the
+// largest there is none.
+TEST(StrToFloat, UnderflowGivesZero) {
+    EXPECT_EQ(strToFloat("1e-400"), 0.0);
+    EXPECT_TRUE(std::signbit(strToFloat("-1e-400")));
+    EXPECT_EQ(strToFloat("0.00001e-99999999999999999999"), 0.0);
+    EXPECT_EQ(strToFloat("1e-310"), 1e-310);  // subnormal, still representable
+    double v = 7;
+    EXPECT_FALSE(tryStrToFloat("1e400", v));
+    EXPECT_FALSE(tryStrToFloat("123456e99999999999", v));
+}
+
 TEST(NumberToText, IntAndGeneralFloat) {
     EXPECT_EQ(intToStr(-1234567890123LL), "-1234567890123");
     struct Case { double value; const char* text; } cases[] = {

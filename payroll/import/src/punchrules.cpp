@@ -81,6 +81,7 @@ PunchPair layout2Pair(ClockText in, ClockText out, const ClockText& start, const
 {
     const std::string s = start.key();
     const std::string e = end.key();
+    const ClockText givenOut = out;
     if (in.key() > out.key()) raiseToNextDay(out);
     if (!(s > e)) {
         // A shift within one day: a clock-out before the shift starts is
@@ -91,6 +92,13 @@ PunchPair layout2Pair(ClockText in, ClockText out, const ClockText& start, const
         if (s > out.key()) raiseToNextDay(out);
         if (e > out.key()) raiseToNextDay(out);
     }
+    // The attendance import reads hours 24 to 47 as the next day; a clock-out
+    // raised twice (a schedule starting at 24:xx, a clock-out just after
+    // midnight) would land on the day after that, so the line is refused.
+    // (The clock-in is raised at most once.)
+    if (rtl::strToInt(out.hour) > 47)
+        throw rtl::ConversionError("退勤時刻 '" + givenOut.hour + ":" + givenOut.minute + "' は " + out.hour + ":" +
+                                   out.minute + " になり、翌日の 47 時を超えるため取り込めません");
     return {layout2ClockIn(std::move(in), start, end), std::move(out)};
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "db/connection.h"
 #include "db/datasource.h"
@@ -232,11 +233,10 @@ void Dataset::readRows(std::vector<Row>& rows, std::vector<Column>& cols, bool& 
     // Columns without a declared type take the kind of their values.
     for (size_t c = 0; c < cols.size(); ++c) {
         if (cols[c].declared) continue;
-        bool anyReal = false, anyInt = false, anyText = false;
+        bool anyReal = false, anyText = false;
         for (const auto& r : rows) {
             const Value& v = r.data[c];
             anyReal |= v.isFloat();
-            anyInt |= v.isInteger();
             anyText |= v.isText();
         }
         cols[c].kind = anyText ? FieldKind::Text : anyReal ? FieldKind::Double : FieldKind::Long;
@@ -551,31 +551,40 @@ void bindFilter(detail::FilterNode& n, Dataset& ds) {
 }  // namespace
 
 void Dataset::applyFilter() {
-    visible_.clear();
+    // Everything is worked out before anything changes, so a filter that does
+    // not parse or bind leaves the rows, the cursor and the old filter as they were.
     const bool on = filtered_ && !rtl::trimView(filterText_).empty();
-    if (on) {
-        if (!filterTree_) {
-            auto tree = detail::parseFilter(filterText_);
-            bindFilter(*tree, *this);
-            filterTree_ = tree;
-        }
+    std::shared_ptr<detail::FilterNode> tree = filterTree_;
+    if (on && !tree) {
+        tree = detail::parseFilter(filterText_);
+        bindFilter(*tree, *this);
     }
+    std::vector<int> shown;
+    shown.reserve(rows_.size());
     for (size_t i = 0; i < rows_.size(); ++i) {
-        if (!on || rowMatches(rows_[i])) visible_.push_back(static_cast<int>(i));
+        if (!on || rowMatches(*tree, rows_[i])) shown.push_back(static_cast<int>(i));
     }
+    if (on) filterTree_ = std::move(tree);
+    visible_.swap(shown);
 }
 
-bool Dataset::rowMatches(const Row& row) const {
+bool Dataset::rowMatches(const detail::FilterNode& tree, const Row& row) const {
     std::function<Value(const Field&)> valueOf = [&](const Field& f) { return fieldValue(f, row); };
-    return FilterEval{valueOf}.eval(*filterTree_);
+    return FilterEval{valueOf}.eval(tree);
 }
 
 void Dataset::setFilter(std::string text) {
     if (active() && filtered_) checkBrowseMode();
-    filterText_ = std::move(text);
-    filterTree_.reset();
+    std::string oldText = std::exchange(filterText_, std::move(text));
+    std::shared_ptr<detail::FilterNode> oldTree = std::exchange(filterTree_, nullptr);
     if (active() && filtered_) {
-        applyFilter();
+        try {
+            applyFilter();
+        } catch (...) {
+            filterText_ = std::move(oldText);
+            filterTree_ = std::move(oldTree);
+            throw;
+        }
         cur_ = visible_.empty() ? -1 : 0;
         bof_ = true;
         eof_ = visible_.empty();
@@ -586,10 +595,16 @@ void Dataset::setFilter(std::string text) {
 void Dataset::setFiltered(bool on) {
     if (on == filtered_) return;
     if (active()) checkBrowseMode();
+    std::shared_ptr<detail::FilterNode> oldTree = std::exchange(filterTree_, nullptr);
     filtered_ = on;
-    filterTree_.reset();
     if (active()) {
-        applyFilter();
+        try {
+            applyFilter();
+        } catch (...) {
+            filtered_ = !on;
+            filterTree_ = std::move(oldTree);
+            throw;
+        }
         cur_ = visible_.empty() ? -1 : 0;
         bof_ = true;
         eof_ = visible_.empty();

@@ -1,5 +1,6 @@
 #include "filter.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -84,6 +85,10 @@ public:
     [[noreturn]] void bad() const {
         throw rtl::DatabaseError("フィルタの式が正しくありません: " + std::string(s_));
     }
+    [[noreturn]] void tooDeep() const {
+        throw rtl::DatabaseError("フィルタの式が深すぎます（括弧と AND / OR の連なりは " +
+                                 std::to_string(kMaxFilterDepth) + " 段まで）");
+    }
 
 private:
     std::string_view s_;
@@ -110,6 +115,8 @@ private:
             n->type = FilterNode::Type::Or;
             n->left = l;
             n->right = andExpr();
+            n->depth = 1 + std::max(n->left->depth, n->right->depth);
+            if (n->depth > kMaxFilterDepth) lx_.tooDeep();
             l = n;
         }
         return l;
@@ -122,14 +129,19 @@ private:
             n->type = FilterNode::Type::And;
             n->left = l;
             n->right = factor();
+            n->depth = 1 + std::max(n->left->depth, n->right->depth);
+            if (n->depth > kMaxFilterDepth) lx_.tooDeep();
             l = n;
         }
         return l;
     }
     std::shared_ptr<FilterNode> factor() {
         if (cur_.kind == Tok::LParen) {
+            // Bounded before recursing, so no text can exhaust the stack.
+            if (++nesting_ > kMaxFilterDepth) lx_.tooDeep();
             advance();
             auto n = orExpr();
+            --nesting_;
             if (cur_.kind != Tok::RParen) lx_.bad();
             advance();
             return n;
@@ -177,6 +189,7 @@ private:
 
     FilterLexer lx_;
     Tok cur_;
+    int nesting_ = 0;
 };
 
 std::string canonicalNumber(double d) {

@@ -10,6 +10,11 @@
 
 namespace db::detail {
 
+// The deepest filter accepted: brackets nested, or comparisons chained by
+// AND / OR (each link adds a level to the tree that binding and evaluation
+// walk recursively). Deeper text is refused instead of exhausting the stack.
+inline constexpr int kMaxFilterDepth = 1000;
+
 struct FilterNode {
     enum class Type { And, Or, Compare, IsNull, NotNull } type = Type::Compare;
     enum class Op { Eq, Ne, Lt, Le, Gt, Ge } op = Op::Eq;
@@ -17,12 +22,14 @@ struct FilterNode {
     std::string field;
     std::string literal;
     bool nullLiteral = false;   // bare NULL: "= NULL" / "<> NULL"
+    int depth = 1;              // levels of the tree below and including this node
     // bound to a dataset
     const Field* boundField = nullptr;
     Value key;
 };
 
-// Raises rtl::DatabaseError for malformed text.
+// Raises rtl::DatabaseError for malformed text and for text deeper than
+// kMaxFilterDepth.
 std::shared_ptr<FilterNode> parseFilter(std::string_view text);
 
 // Literal text as a value of the field's kind (rtl::DatabaseError naming the

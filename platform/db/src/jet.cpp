@@ -155,11 +155,15 @@ bool parseJetType(std::string_view type, FieldKind& kind, int& width) {
         kind = FieldKind::DateTime;
     } else if (base == "VARCHAR" || base == "TEXT" || base == "NVARCHAR" || base == "STRING" ||
                base == "ALPHANUMERIC" || base == "CHARACTER VARYING") {
+        // A text column holds at least one character: a written width of 0
+        // would declare a column without any width check.
+        if (w == 0) return false;
         kind = FieldKind::Text;
-        width = w >= 0 ? w : (base == "TEXT" && open == std::string::npos ? 255 : 255);
+        width = w > 0 ? w : 255;
     } else if (base == "CHAR" || base == "CHARACTER" || base == "NCHAR") {
+        if (w == 0) return false;
         kind = FieldKind::FixedText;
-        width = w >= 0 ? w : 1;
+        width = w > 0 ? w : 1;
     } else if (base == "MEMO" || base == "LONGTEXT" || base == "LONGCHAR" || base == "NOTE" ||
                base == "CLOB") {
         kind = FieldKind::Text;

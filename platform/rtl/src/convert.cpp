@@ -1,5 +1,6 @@
 #include "rtl/convert.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -71,6 +72,38 @@ bool floatBody(std::string_view s, std::string& body) {
     return i == t.size();
 }
 
+// The power of ten of the first significant digit of a non-zero number
+// body as floatBody writes it (123.4 -> 2, 0.05 -> -2, 1e-400 -> -400); the
+// exponent saturates, so any number of exponent digits is fine.
+long long decimalOrder(std::string_view body) {
+    std::size_t i = body[0] == '-' || body[0] == '+' ? 1 : 0;
+    long long order = -1;
+    bool seen = false;
+    long long fractionZeros = 0;
+    for (; i < body.size() && body[i] != 'e'; ++i) {
+        if (body[i] == '.') {
+            for (++i; i < body.size() && body[i] != 'e'; ++i) {
+                if (!seen && body[i] == '0') ++fractionZeros;
+                else if (!seen) seen = true, order = -1 - fractionZeros;
+            }
+            break;
+        }
+        if (seen || body[i] != '0') {
+            seen = true;
+            ++order;
+        }
+    }
+    long long exponent = 0;
+    if (i < body.size() && body[i] == 'e') {
+        ++i;
+        const bool negative = i < body.size() && body[i] == '-';
+        if (i < body.size() && (body[i] == '-' || body[i] == '+')) ++i;
+        for (; i < body.size(); ++i) exponent = std::min(exponent * 10 + (body[i] - '0'), 1000000000LL);
+        if (negative) exponent = -exponent;
+    }
+    return order + exponent;
+}
+
 }  // namespace
 
 bool tryStrToInt64(std::string_view text, int64_t& out) { return parseInt64(text, out); }
@@ -106,6 +139,12 @@ bool tryStrToFloat(std::string_view text, double& out) {
     if (!floatBody(text, body)) return false;
     double v = 0;
     const auto res = std::from_chars(body.data(), body.data() + body.size(), v);
+    if (res.ec == std::errc::result_out_of_range && res.ptr == body.data() + body.size() &&
+        decimalOrder(body) < 0) {
+        // Below the smallest double: the nearest double is zero.
+        out = body[0] == '-' ? -0.0 : 0.0;
+        return true;
+    }
     if (res.ec != std::errc() || res.ptr != body.data() + body.size() || std::isinf(v))
         return false;
     out = v;

@@ -8,6 +8,7 @@
 
 #include "rtl/clock.h"
 #include "rtl/errors.h"
+#include "rtl/rounding.h"
 
 namespace rtl {
 
@@ -276,7 +277,10 @@ TDateTime incMonth(TDateTime value, int months) {
 }
 
 TDateTime incYear(TDateTime value, int years) {
-    return incMonth(value, years * 12);
+    const long long months = static_cast<long long>(years) * 12;
+    if (months > std::numeric_limits<int>::max() || months < std::numeric_limits<int>::min())
+        throw ArithmeticError(msg::intOverflow);
+    return incMonth(value, static_cast<int>(months));
 }
 
 TDateTime incDay(TDateTime value, int days) {
@@ -287,13 +291,18 @@ TDateTime incDay(TDateTime value, int days) {
 long long daysBetween(TDateTime a, TDateTime b) {
     // Half a millisecond keeps a span that is a hair short of a whole day
     // from losing that day.
-    const double span = std::fabs(a - b) + 0.5 / MSecsPerDay;
+    const double span = checkFinite(std::fabs(checkFinite(a) - checkFinite(b))) + 0.5 / MSecsPerDay;
+    if (span >= 9223372036854775808.0) throw ArithmeticError(msg::floatOverflow);
     return static_cast<long long>(std::trunc(span));
 }
 
 int ageInYears(TDateTime birthDate, TDateTime onDate) {
-    // days / 365.25 == days * 4 / 1461, computed in integers.
-    return static_cast<int>(daysBetween(onDate, birthDate) * 4 / 1461);
+    // days / 365.25 == days * 4 / 1461, computed in integers (in two steps,
+    // so that no span of days overflows).
+    const long long days = daysBetween(onDate, birthDate);
+    const long long years = days / 1461 * 4 + days % 1461 * 4 / 1461;
+    if (years > std::numeric_limits<int>::max()) throw ArithmeticError(msg::intOverflow);
+    return static_cast<int>(years);
 }
 
 int expandTwoDigitYear(int yy) {

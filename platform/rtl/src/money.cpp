@@ -23,12 +23,6 @@ __int128 pow10(int n) {
     return r;
 }
 
-int64_t checkedResult(__int128 v) {
-    if (v > std::numeric_limits<int64_t>::max() || v < std::numeric_limits<int64_t>::min())
-        throw ArithmeticError(msg::floatOverflow);
-    return static_cast<int64_t>(v);
-}
-
 }  // namespace
 
 Decimal decimalFromDouble(double value) {
@@ -65,24 +59,29 @@ Decimal decimalFromDouble(double value) {
 
 int64_t roundFraction(__int128 num, __int128 den, Rounding mode) {
     if (den == 0) throw ArithmeticError(msg::divisionByZero);
-    if (den < 0) {
-        num = -num;
-        den = -den;
-    }
-    const bool negative = num < 0;
-    const __int128 a = negative ? -num : num;
-    __int128 q = a / den;
-    const __int128 r = a % den;
+    // Magnitudes in unsigned arithmetic: the smallest int128 has no positive
+    // counterpart, and 2 * r would overflow for denominators above 2^126, so
+    // the remainder is compared with what is left of the denominator instead.
+    using U = unsigned __int128;
+    const bool negative = (num < 0) != (den < 0);
+    const U a = num < 0 ? U(0) - static_cast<U>(num) : static_cast<U>(num);
+    const U d = den < 0 ? U(0) - static_cast<U>(den) : static_cast<U>(den);
+    U q = a / d;
+    const U r = a % d;
+    const U rest = d - r;  // r + rest == d
     switch (mode) {
         case Rounding::Truncate: break;
         case Rounding::HalfUp:
-            if (2 * r >= den) ++q;
+            if (r >= rest) ++q;
             break;
         case Rounding::HalfEven:
-            if (2 * r > den || (2 * r == den && (q % 2) != 0)) ++q;
+            if (r > rest || (r == rest && (q % 2) != 0)) ++q;
             break;
     }
-    return checkedResult(negative ? -q : q);
+    // |result| <= 2^63 for a negative result, < 2^63 for a positive one.
+    constexpr U kLimit = static_cast<U>(1) << 63;
+    if (negative ? q > kLimit : q >= kLimit) throw ArithmeticError(msg::floatOverflow);
+    return negative ? static_cast<int64_t>(U(0) - q) : static_cast<int64_t>(q);
 }
 
 int64_t applyRate(int64_t amount, double factor, int64_t divisor, Rounding mode) {
@@ -111,16 +110,27 @@ int64_t shareOf(int64_t amount, double part, double whole, Rounding mode) {
     const Decimal p = decimalFromDouble(part);
     const Decimal w = decimalFromDouble(whole);
     if (w.units == 0) throw ArithmeticError(msg::divisionByZero);
-    // amount * (p.units / 10^p.scale) / (w.units / 10^w.scale)
-    //   = amount * p.units * 10^w.scale / (w.units * 10^p.scale)
+    // Exact: amount * (p.units / 10^p.scale) / (w.units / 10^w.scale)
+    //   = amount * p.units * 10^ws / (w.units * 10^ps)
+    // with ps or ws zero. |amount * p.units| < 2^123 and |w.units| < 2^60.
     const int common = std::min(p.scale, w.scale);
     const int ps = p.scale - common, ws = w.scale - common;
-    if (ps > 18 || ws > 18) throw ArithmeticError(msg::floatOverflow);
     __int128 num = static_cast<__int128>(amount) * p.units;
-    const __int128 limit = kI128Max / pow10(ws);
-    if (num > limit || num < -limit) throw ArithmeticError(msg::floatOverflow);
-    num *= pow10(ws);
-    const __int128 den = static_cast<__int128>(w.units) * pow10(ps);
+    if (num == 0) return 0;
+    __int128 den = w.units;
+    if (ps > 0) {
+        // A denominator beyond int128 is more than twice |num|: the quotient
+        // is below one half, which every rounding takes to 0.
+        if (ps > 38 || pow10(ps) > kI128Max / (den < 0 ? -den : den)) return 0;
+        den *= pow10(ps);
+    }
+    if (ws > 0) {
+        // A numerator beyond int128 over a denominator below 2^60 is far
+        // outside int64.
+        const __int128 absNum = num < 0 ? -num : num;
+        if (ws > 38 || absNum > kI128Max / pow10(ws)) throw ArithmeticError(msg::floatOverflow);
+        num *= pow10(ws);
+    }
     return roundFraction(num, den, mode);
 }
 

@@ -250,6 +250,26 @@ TEST_F(CsvImport, RefusedLineKeepsTheOldPunchesAndNamesTheLine)
     }
 }
 
+// Layout 2 refuses a line whose clock-out the schedule would raise past hour
+// 47, naming the line, and keeps the punches as they were.
+TEST_F(CsvImport, Layout2ClockRaisedPastHour47RefusesTheLine)
+{
+    addEmployee(3, "000003", "03");
+    addCategory("03", "24:30", "08:00");
+    seedOldPunches();
+    const std::vector<PunchRow> before = punches();
+    const auto file = writeCsv("late.csv", {layout2Line("3", "2014/07/01", "23:00", "07:00"),
+                                            layout2Line("3", "2014/07/02", "23:00", "00:00")});
+    try {
+        importCsvLayout2(*dm, file);
+        ADD_FAILURE() << "imported";
+    } catch (const ImportLineError& e) {
+        EXPECT_EQ(e.line(), 2);
+        EXPECT_EQ(e.reason(), "退勤時刻 '00:00' は 48:00 になり、翌日の 47 時を超えるため取り込めません");
+    }
+    EXPECT_EQ(punches(), before);
+}
+
 TEST_F(CsvImport, MissingFileChangesNothing)
 {
     seedOldPunches();

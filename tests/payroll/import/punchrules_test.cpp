@@ -67,6 +67,22 @@ TEST(Layout2Pair, ScheduleDecidesTheNextDay)
     }
 }
 
+// A schedule starting at 24:xx raises a clock-out just after midnight twice;
+// hour 48 would be read as nothing the attendance import knows, so the pair
+// is refused, naming the clock as given. Up to 47 is kept.
+TEST(Layout2Pair, RaisedPastHour47IsRefused)
+{
+    try {
+        layout2Pair(c("23", "00"), c("00", "00"), c("24", "30"), c("08", "00"));
+        ADD_FAILURE() << "accepted";
+    } catch (const rtl::ConversionError& e) {
+        EXPECT_STREQ(e.what(), "退勤時刻 '00:00' は 48:00 になり、翌日の 47 時を超えるため取り込めません");
+    }
+    EXPECT_THROW(layout2Pair(c("23", "50"), c("00", "20"), c("24", "30"), c("24", "45")), rtl::ConversionError);
+    const PunchPair p = layout2Pair(c("23", "00"), c("23", "59"), c("24", "30"), c("08", "00"));
+    EXPECT_EQ(p.out, c("47", "59"));
+}
+
 TEST(RecorderClock, TwoDigitPartsAndRefusals)
 {
     const struct {

@@ -47,7 +47,9 @@ PunchPair layout1Pair(ClockText in, ClockText out);
 
 // Layout 2: the same, then the comparisons against the employee's work
 // schedule (start, end), which decide whether the clock-out - and for a
-// shift across midnight also the clock-in - is of the next day.
+// shift across midnight also the clock-in - is of the next day. A clock
+// raised beyond hour 47 (a schedule starting at 24:xx with a clock-out just
+// after midnight) raises rtl::ConversionError naming the clock.
 PunchPair layout2Pair(ClockText in, ClockText out, const ClockText& start, const ClockText& end);
 // Layout 2's rule for the clock-in alone (a line whose clock-out was
 // forgotten): on a shift across midnight a clock-in before the shift's end

@@ -126,8 +126,10 @@ public:
     // converted to the field's kind: dates compare as dates, numbers as
     // numbers, text with the Jet collation. NULL never matches. The text and
     // the switch survive close and open; set on an open dataset they apply at
-    // once and the cursor goes to the first row. A malformed filter or an
-    // unknown field raises rtl::DatabaseError when it is applied.
+    // once and the cursor goes to the first row. A malformed filter, one nested
+    // or chained deeper than 1000 levels, or an unknown field raises
+    // rtl::DatabaseError when it is applied; a refused filter on an open
+    // dataset leaves it exactly as it was (rows, cursor and the old filter).
     void setFilter(std::string text);
     const std::string& filter() const { return filterText_; }
     void setFiltered(bool on);
@@ -182,7 +184,7 @@ private:
     void buildFields();
     void calcRow(Row& row);
     void applyFilter();
-    bool rowMatches(const Row& row) const;
+    bool rowMatches(const detail::FilterNode& tree, const Row& row) const;
     Row* activeRow();
     const Row* activeRow() const;
     Value fieldValue(const Field& f, const Row& row) const;

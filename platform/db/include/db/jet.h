@@ -66,7 +66,7 @@ struct ColumnSpec {
 // "Byte", "Double", "Float", "Real", "Single", "Currency", "DateTime", "Date",
 // "Varchar(20)", "Text(50)", "Text", "Char(2)", "Memo") into kind and width.
 // Also accepts the declared types this layer writes. Returns false for an
-// unknown type.
+// unknown type and for a text width of 0 ("Char(0)", "Varchar(0)").
 bool parseJetType(std::string_view type, FieldKind& kind, int& width);
 
 // The SQLite column definition of one column (name, declared type, collation,

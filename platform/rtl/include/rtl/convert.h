@@ -19,7 +19,9 @@ int32_t strToIntDef(std::string_view text, int32_t fallback);
 
 // Floats: optional blanks around, an optional sign, digits with an optional
 // "." and fraction, an optional exponent (E or e, optional sign, digits).
-// No thousand separators, no "inf"/"nan". The nearest double is returned.
+// No thousand separators, no "inf"/"nan". The nearest double is returned:
+// text below the smallest double ("1e-400") gives 0, text beyond the
+// largest fails.
 // Raise ConversionError "'%s' は浮動小数点数ではありません".
 double strToFloat(std::string_view text);
 bool tryStrToFloat(std::string_view text, double& out);

@@ -49,10 +49,15 @@ bool tryEncodeDate(int year, int month, int day, TDateTime& out);
 // Throws ConversionError for an impossible time.
 TDateTime encodeTime(int hour, int minute, int second, int msec = 0);
 bool tryEncodeTime(int hour, int minute, int second, int msec, TDateTime& out);
-// day + ms / 86400000.0, computed exactly so: the nearest double to the
-// instant (2024-01-15 02:00 has the bits 0x40E61F42AAAAAAAB). For days
-// before 1899-12-30 the time is subtracted (day - fraction), as the stored
-// values of the Windows program have it.
+// day + ms / 86400000.0, evaluated in exactly these two double operations
+// (2024-01-15 02:00 has the bits 0x40E61F42AAAAAAAB). That is not always the
+// double nearest to the instant: the division rounds once and the addition
+// again, which lands one unit in the last place off for one millisecond in
+// some tens of thousands (2011-08-05 23:01:20.429 encodes as
+// 0x40E3E71EB24AE314, one above the nearest double). The interval library's
+// results are bit-exact on this encoding, so it stays. For days before 1899-12-30 the time is
+// subtracted (day - fraction), as the stored values of the Windows program
+// have it.
 TDateTime encodeDateTime(int year, int month, int day, int hour, int minute,
                          int second, int msec = 0);
 
@@ -78,12 +83,15 @@ TDateTime timeOf(TDateTime value);
 // February).
 TDateTime incMonth(TDateTime value, int months = 1);
 TDateTime incDay(TDateTime value, int days = 1);
+// A count of years whose months overflow int raises ArithmeticError.
 TDateTime incYear(TDateTime value, int years = 1);
-// Whole days between two instants, without sign.
+// Whole days between two instants, without sign. NaN, infinities and spans
+// beyond long long raise ArithmeticError.
 long long daysBetween(TDateTime a, TDateTime b);
 // Age in whole years at `onDate`: the whole days between the two dates,
 // without sign, divided by 365.25 and truncated (so 40 * 365.25 - 1 days is
-// still 39).
+// still 39). Spans daysBetween refuses, and ages beyond int, raise
+// ArithmeticError.
 int ageInYears(TDateTime birthDate, TDateTime onDate);
 
 // ---- two-digit years ---------------------------------------------------

@@ -81,6 +81,7 @@ std::string notDateTime(std::string_view value);  // "'%s' は日付または時
 inline constexpr const char* divisionByZero = "0 で除算しました";
 inline constexpr const char* invalidFloatOperation = "無効な浮動小数点演算です";
 inline constexpr const char* floatOverflow = "浮動小数点演算でオーバーフローしました";
+inline constexpr const char* intOverflow = "整数演算でオーバーフローしました";
 inline constexpr const char* invalidDateEncode = "日付のエンコードに無効な引数があります";
 inline constexpr const char* invalidTimeEncode = "時刻のエンコードに無効な引数があります";
 std::string listIndex(long long index);           // "リストのインデックスが範囲を超えています (%d)"

@@ -35,10 +35,13 @@ int64_t applyPercent(int64_t amount, double ratePercent, Rounding mode);
 // amount * factor / divisor in exact arithmetic; divisor 0 raises ArithmeticError.
 int64_t applyRate(int64_t amount, double factor, int64_t divisor, Rounding mode);
 // amount * part / whole (a share of an amount split by two rates, for
-// example amount * b / (a + b)); whole == 0 raises ArithmeticError.
+// example amount * b / (a + b)), exact for parts and wholes of any number of
+// decimal places; whole == 0 raises ArithmeticError.
 int64_t shareOf(int64_t amount, double part, double whole, Rounding mode);
 
-// Rounds the exact fraction numerator / denominator (denominator != 0).
+// Rounds the exact fraction numerator / denominator (denominator != 0), over
+// the whole int128 range of both; a result outside int64 raises
+// ArithmeticError.
 int64_t roundFraction(__int128 numerator, __int128 denominator, Rounding mode);
 
 }  // namespace rtl
