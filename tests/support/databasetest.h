@@ -1,5 +1,4 @@
-// A delivered working database in a temporary folder of its own, on a
-// connection of the test's own; the folder is removed after the test.
+// Temporary working folders with a delivered database, removed after the test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,10 +7,12 @@
 #include <memory>
 #include <string>
 
+#include "data/DB_Acs.h"
 #include "db/connection.h"
 
 namespace tsupport {
 
+// The database on a connection of the test's own.
 class DatabaseTest : public ::testing::Test {
 public:
     void SetUp() override;
@@ -25,6 +26,19 @@ public:
     std::filesystem::path dir;
     std::string dbPath;
     std::unique_ptr<db::Connection> conn;
+};
+
+// A delivered working database in a temporary folder that is the current
+// directory while the test runs, with the program's data module on it.
+class DataModuleFolder : public ::testing::Test {
+public:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::filesystem::path dir;
+    std::filesystem::path previousDir;
+    std::string dbPath;
+    data::TDataModule1* dm = nullptr;
 };
 
 }  // namespace tsupport

@@ -159,10 +159,7 @@ TEST_F(PayDataWindow, AStalePeriodIsRefusedWithAMessage) {
 }
 
 TEST_F(PayDataWindow, TheDialogRefusesARowThatHasGone) {
-    punch("04", "01", "09", "00", "0");
-    punch("04", "01", "18", "00", "1");
-    TfrmMainRep* w = open();
-    w->btnKinmu->click();
+    TfrmMainRep* w = openWithOneDay();
     w->DBGrid1->clickEditButton(3);
     ASSERT_TRUE(DlgInTime->isVisible());
     EXPECT_EQ(DlgInTime->MaskEdit2->text(), QStringLiteral("09:00:00"));
