@@ -213,6 +213,70 @@ TEST_F(YearEndWindow, AnOpenWindowShowsTheRowsOfANewRun) {
     EXPECT_EQ(stored("COUNT(*)"), 1);
 }
 
+TEST_F(YearEndWindow, AMarginFileThatCannotBeWrittenIsReportedAndTheWindowStillCloses) {
+    buildYear();
+    TfrmGensenInp* w = open(main->btnGensen1);
+    ASSERT_NE(w, nullptr);
+    // A folder where the file should be: writing it fails.
+    ASSERT_TRUE(QDir(work.path()).mkdir(QStringLiteral("Gensen.Txt")));
+    dialogs.clear();
+    w->Button4->click();
+    EXPECT_FALSE(w->isVisible());
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].kind, ui::DialogKind::Error);
+
+    // The hub is not held up by it either.
+    ASSERT_TRUE(QDir(work.path()).rmdir(QStringLiteral("Gensen.Txt")));
+    w = open(main->btnGensen2);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+}
+
+struct PrintCase {
+    const char* name;
+    const char* searched;  // the code searched for
+    const char* typed;     // Edit1 when 徴収票印刷 is pressed
+    bool prints;
+};
+
+class PrintCode : public YearEndWindow, public ::testing::WithParamInterface<PrintCase> {};
+
+// The slip finds its rows by the code typed, compared as the database
+// compares: it prints when that finds the row on screen, and otherwise asks
+// for a search instead of printing an empty slip.
+TEST_P(PrintCode, PrintsTheRowOnScreenOrAsksForASearch) {
+    const PrintCase& c = GetParam();
+    exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_DROPKBN) VALUES (3, 'A00003', '高橋健太', '1')");
+    buildYear();
+    TfrmGensenInp* w = open(main->btnGensen1);
+    ASSERT_NE(w, nullptr);
+    w->Edit1->setText(QString::fromLatin1(c.searched));
+    w->btnGo->click();
+    ASSERT_EQ(gensen().recordCount(), 1);
+    auto* slip = qobject_cast<reports::ReportForm*>(app::subWindows().reference(QStringLiteral("frmQR_Gensen")));
+    ASSERT_NE(slip, nullptr);
+
+    dialogs.clear();
+    w->Edit1->setText(QString::fromLatin1(c.typed));
+    w->btnPrt->click();
+    if (c.prints) {
+        EXPECT_TRUE(dialogs.shown().empty());
+        ASSERT_NE(slip->preview(), nullptr);
+        EXPECT_EQ(slip->preview()->document().rows, 1u);
+    } else {
+        EXPECT_EQ(dialogs.texts(), QStringList{TfrmGensenInp::searchFirst()});
+        EXPECT_EQ(slip->preview(), nullptr);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, PrintCode,
+                         ::testing::Values(PrintCase{"the_code_searched", "000001", "000001", true},
+                                           PrintCase{"letters_in_another_case", "a00003", "a00003", true},
+                                           PrintCase{"a_trailing_blank", "000001", "000001 ", false},
+                                           PrintCase{"another_employee", "000001", "000002", false},
+                                           PrintCase{"blanks_only", "000001", "  ", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(YearEndWindow, OnlyAnAllDigitCodeIsPadded) {
     TfrmGensenInp* w = open(main->btnGensen1);
     ASSERT_NE(w, nullptr);
