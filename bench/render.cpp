@@ -14,12 +14,14 @@
 #include <stdexcept>
 
 #include "db/connection.h"
+#include "period/keys.h"
+#include "period/payperiod.h"
 #include "report/csv.h"
 #include "report/paint.h"
-#include "period/keys.h"
 #include "reports/crosstablereport.h"
 #include "reports/forms.h"
 #include "reports/ledger.h"
+#include "reports/ledgerdata.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
 #include "rtl/textfile.h"
@@ -104,7 +106,7 @@ void splitMonth(const std::string& text, const char* option, std::string& year, 
     month = d.toString(QStringLiteral("MM")).toStdString();
 }
 
-reports::PrintState stateFor(const Options& o, const reports::FormInfo& form) {
+reports::PrintState stateFor(const Options& o, const reports::FormInfo& form, db::Connection& connection) {
     reports::PrintState s;
     s.workDir = o.dir;
     s.byCategory = o.byCategory;
@@ -124,6 +126,12 @@ reports::PrintState stateFor(const Options& o, const reports::FormInfo& form) {
         s.bonusNumber = o.bonus;
         return s;
     }
+    if (form.keys == reports::KeyKind::None) return s;
+    if (form.keys == reports::KeyKind::Year) {
+        if (o.year.empty()) throw Usage(name.toStdString() + " needs --year YYYY");
+        s.year = fourDigitYear(o.year);
+        return s;
+    }
     if (!o.weeklyFrom.empty()) {
         s.weekly = true;
         s.periodFrom = dayText(o.weeklyFrom);
@@ -134,6 +142,12 @@ reports::PrintState stateFor(const Options& o, const reports::FormInfo& form) {
         throw Usage(name.toStdString() + " needs --year YYYY --month MM (or --weekly FROM TO)");
     s.year = fourDigitYear(o.year);
     s.month = twoDigits(o.month, "--month");
+    if (form.keys == reports::KeyKind::Period) {
+        // The month's pay period, as the main window derives it from the closing day.
+        const period::PayPeriod p = period::monthlyPayPeriod(s.year, s.month, reports::fetchClosingDay(connection));
+        s.periodFrom = p.first;
+        s.periodTo = p.last;
+    }
     return s;
 }
 
@@ -181,9 +195,8 @@ int renderLedger(const Options& o) {
     // The working folder's own template when it has one, else the program's.
     QTemporaryDir scratch;
     const std::filesystem::path own = std::filesystem::path(o.dir) / reports::LedgerTemplateName;
-    const std::string templatePath = std::filesystem::exists(own)
-                                         ? own.string()
-                                         : reports::ensureLedgerTemplate(scratch.path().toStdString());
+    const std::string templatePath =
+        std::filesystem::exists(own) ? own.string() : reports::ensureLedgerTemplate(scratch.path().toStdString());
     const reports::LedgerResult result = reports::writeLedger(connection, request, templatePath, o.xlsx);
     for (const std::string& notice : result.notices) std::fprintf(stderr, "warning: %s\n", notice.c_str());
     if (result.sheets == 0) {
@@ -211,7 +224,6 @@ int render(const Args& args) {
             throw Usage("unknown form '" + o.form + "'; forms: " + names.join(QStringLiteral(", ")).toStdString());
         }
         if (!o.xlsx.empty()) throw Usage(form->className.toStdString() + " is a printed form: use --pdf");
-        const reports::PrintState state = stateFor(o, *form);
 
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         int argc = 1;
@@ -225,6 +237,7 @@ int render(const Args& args) {
         const bool buildsData = form->keys == reports::KeyKind::Withholding;
         db::Connection connection("Data Source=" + databaseOf(o.dir) + (buildsData ? ";Mode=ReadWrite" : ";Mode=Read"));
         connection.open();
+        const reports::PrintState state = stateFor(o, *form, connection);
         if (buildsData) {
             const yearend::Aggregation built = yearend::buildWithholdingData(
                 connection, yearend::monthRange(state.rangeFromYear, state.rangeFromMonth, state.rangeToYear,

@@ -481,13 +481,13 @@ void TfrmMain::btnJ_MeisaiClick()
     const std::string from = str(EditD1), to = str(EditD2);
     openCountedReport(
         {"QR_kinmu"}, [&] { return data::countWorkRecords(data::dataModule(), from, to); },
-        "指定月のタイムカードデータが有りません。", [] { return QString("QR_kinmu"); },
-        [&] { data::openWorkRecords(data::dataModule(), from, to); });
+        "指定月のタイムカードデータが有りません。", [] { return QString("QR_kinmu"); });
 }
 
 void TfrmMain::btnKyuyoRepClick()
 {
-    const std::string key = monthKey().toStdString();
+    // Weekly or daily pay: the ledgers are keyed as their pay records are.
+    const std::string key = payRecordKey().toStdString();
     openCountedReport(
         {"QR_KyuyoRep", "QR_KyuyoRep2"}, [&] { return data::countPayRecords(data::dataModule(), key); },
         "指定月の給与明細データが有りません。",

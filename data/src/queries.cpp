@@ -42,18 +42,17 @@ long long countWorkRecords(TDataModule1& dm, const std::string& from, const std:
                      {db::Value(from), db::Value(to)});
 }
 
-void openWorkRecords(TDataModule1& dm, const std::string& from, const std::string& to) {
-    db::Query& q = dm.Qkimu_tran;
+void setEnvelopeMarks(TDataModule1& dm, bool marked) {
+    db::Query& q = dm.Query1;
     q.close();
     q.sql().clear();
-    q.sql() << "SELECT * FROM kimu_tran"
-            << "WHERE K_DATE >= CvDate(?)"
-            << "AND K_DATE <= CvDate(?)"
-            << "ORDER BY K_TANCOD,K_DATE";
     q.clearParams();
-    q.addParam(db::Value(from));
-    q.addParam(db::Value(to));
-    q.open();
+    q.sql() << (marked ? "UpDate emp_tanka Set PRT_FLG = '1'" : "UpDate emp_tanka Set PRT_FLG = '0'");
+    q.execSQL();
+}
+
+long long countEnvelopes(TDataModule1& dm) {
+    return countRows(dm.QueryCnt, {"SELECT COUNT(*) FROM emp_tanka", "WHERE PRT_FLG = '1' AND E_DROPKBN = '1'"});
 }
 
 // The settings and company tables are shared with the windows: one a window

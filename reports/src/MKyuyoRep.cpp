@@ -156,12 +156,9 @@ void TfrmMKyuyoRep::btnPrintClick() {
 
     const std::string templatePath = reports::ensureLedgerTemplate(folder.toStdString());
     const reports::LedgerResult result = reports::writeLedger(dm_.ADOConnection1, request, templatePath, output);
-    if (result.sheets == 0) {
-        ui::showMessage(QString::fromUtf8(reports::NoRecordsMessage));
-        return;
-    }
+    if (result.sheets == 0) ui::showMessage(QString::fromUtf8(reports::NoRecordsMessage));
     for (const std::string& notice : result.notices) ui::showMessage(QString::fromStdString(notice));
-    if (reports::opener()) reports::opener()(QString::fromStdString(output));
+    if (result.sheets > 0 && reports::opener()) reports::opener()(QString::fromStdString(output));
 }
 
 void TfrmMKyuyoRep::btnCloseClick() { close(); }

@@ -8,6 +8,8 @@
 #include "report/paint.h"
 #include "report/preview.h"
 #include "reports/crosstablereport.h"
+#include "reports/ledgerdata.h"
+#include "reports/ledgers.h"
 #include "reports/slipdata.h"
 #include "reports/slips.h"
 #include "rtl/qt.h"
@@ -28,6 +30,29 @@ auto renderWith(Fetch fetch, KeyKind keys) {
         const db::ResultSet rows = fetch(c, keys == KeyKind::Bonus ? s.bonusKey() : s.payKey());
         return report::layout(declared, rows, {}, m);
     };
+}
+
+using Rows = std::function<db::ResultSet(db::Connection&, const PrintState&)>;
+
+// Rows fetched for the state (each time: a second preview or a print from the
+// preview reads them again), laid out; the report is declared once.
+template <report::Report (*Declare)()>
+auto renderRows(Rows rows) {
+    return [rows = std::move(rows)](db::Connection& c, const PrintState& s, const report::TextMeasurer* m) {
+        static const report::Report declared = Declare();
+        report::Context context;
+        // The annual ledger's label: the pay year's last two digits + "年度".
+        const std::string yy = s.year.size() >= 4 ? s.year.substr(2, 2) : s.year;
+        context.values[QStringLiteral("Nendo")] = rtl::toQString(yy) + QStringLiteral("年度");
+        return report::layout(declared, rows(c, s), std::move(context), m);
+    };
+}
+
+Rows payLedgerRows(LedgerOrder order) {
+    return [order](db::Connection& c, const PrintState& s) { return fetchPayLedger(c, s.payKey(), order); };
+}
+Rows bonusLedgerRows(LedgerOrder order) {
+    return [order](db::Connection& c, const PrintState& s) { return fetchBonusLedger(c, s.bonusKey(), order); };
 }
 
 template <class Form>
@@ -55,6 +80,37 @@ const std::vector<FormInfo>& reportForms() {
          renderWith<bonusSlipPreprinted>(fetchBonusSlips, KeyKind::Bonus), creator<TfrmQR_KyuyoS1170>()},
         {"TfrmQR_Minus", "frmQR_Minus", KeyKind::Pay, renderWith<deductionSlip>(fetchDeductionSlips, KeyKind::Pay),
          creator<TfrmQR_Minus>()},
+        {"TfrmQR_KyuyoRep", "frmQR_KyuyoRep", KeyKind::Pay,
+         renderRows<payLedger>(payLedgerRows(LedgerOrder::ByEmployee)), creator<TfrmQR_KyuyoRep>()},
+        {"TfrmQR_KyuyoRep2", "frmQR_KyuyoRep2", KeyKind::Pay,
+         renderRows<payLedgerByCategory>(payLedgerRows(LedgerOrder::ByCategory)), creator<TfrmQR_KyuyoRep2>()},
+        {"TfrmQR_KyuyoRepN", "frmQR_KyuyoRepN", KeyKind::Year,
+         renderRows<annualPayLedger>(
+             [](db::Connection& c, const PrintState& s) { return fetchAnnualLedger(c, s.year); }),
+         creator<TfrmQR_KyuyoRepN>()},
+        {"TfrmQR_KyuyoRepS", "frmQR_KyuyoRepS", KeyKind::Bonus,
+         renderRows<bonusLedger>(bonusLedgerRows(LedgerOrder::ByEmployee)), creator<TfrmQR_KyuyoRepS>()},
+        {"TfrmQR_KyuyoRepS2", "frmQR_KyuyoRepS2", KeyKind::Bonus,
+         renderRows<bonusLedgerByCategory>(bonusLedgerRows(LedgerOrder::ByCategory)), creator<TfrmQR_KyuyoRepS2>()},
+        {"TfrmQR_HokenRep", "frmQR_HokenRep", KeyKind::Pay,
+         renderRows<insuranceLedger>(payLedgerRows(LedgerOrder::ByEmployee)), creator<TfrmQR_HokenRep>()},
+        {"TfrmQR_HokenRep2", "frmQR_HokenRep2", KeyKind::Pay,
+         renderRows<insuranceLedgerByCategory>(payLedgerRows(LedgerOrder::ByCategory)), creator<TfrmQR_HokenRep2>()},
+        {"TfrmQR_HokenRepS", "frmQR_HokenRepS", KeyKind::Bonus,
+         renderRows<bonusInsuranceLedger>(bonusLedgerRows(LedgerOrder::ByEmployee)), creator<TfrmQR_HokenRepS>()},
+        {"TfrmQR_HokenRepS2", "frmQR_HokenRepS2", KeyKind::Bonus,
+         renderRows<bonusInsuranceLedgerByCategory>(bonusLedgerRows(LedgerOrder::ByCategory)),
+         creator<TfrmQR_HokenRepS2>()},
+        {"TfrmQR_Kinmu", "frmQR_Kinmu", KeyKind::Period,
+         renderRows<workRecord>(
+             [](db::Connection& c, const PrintState& s) { return fetchWorkRecord(c, s.periodFrom, s.periodTo); }),
+         creator<TfrmQR_Kinmu>()},
+        {"TfrmQR_FutoL4", "frmQR_FutoL4", KeyKind::None,
+         renderRows<envelopeRight>([](db::Connection& c, const PrintState&) { return fetchEnvelopes(c); }),
+         creator<TfrmQR_FutoL4>()},
+        {"TfrmQR_FutoL4C", "frmQR_FutoL4C", KeyKind::None,
+         renderRows<envelopeCentre>([](db::Connection& c, const PrintState&) { return fetchEnvelopes(c); }),
+         creator<TfrmQR_FutoL4C>()},
         {"TfrmQR_Closs", "frmQR_Closs", KeyKind::Pay,
          [](db::Connection& c, const PrintState&, const report::TextMeasurer* m) {
              return renderCrossTable(readDayWork(c), {}, m);
@@ -104,5 +160,18 @@ TfrmQR_KyuyoS1170::TfrmQR_KyuyoS1170(QObject* owner) : ReportForm(info("TfrmQR_K
 TfrmQR_Minus::TfrmQR_Minus(QObject* owner) : ReportForm(info("TfrmQR_Minus"), owner) {}
 TfrmQR_Closs::TfrmQR_Closs(QObject* owner) : ReportForm(info("TfrmQR_Closs"), owner) {}
 TfrmQR_Gensen::TfrmQR_Gensen(QObject* owner) : ReportForm(info("TfrmQR_Gensen"), owner) {}
+
+TfrmQR_KyuyoRep::TfrmQR_KyuyoRep(QObject* owner) : ReportForm(info("TfrmQR_KyuyoRep"), owner) {}
+TfrmQR_KyuyoRep2::TfrmQR_KyuyoRep2(QObject* owner) : ReportForm(info("TfrmQR_KyuyoRep2"), owner) {}
+TfrmQR_KyuyoRepN::TfrmQR_KyuyoRepN(QObject* owner) : ReportForm(info("TfrmQR_KyuyoRepN"), owner) {}
+TfrmQR_KyuyoRepS::TfrmQR_KyuyoRepS(QObject* owner) : ReportForm(info("TfrmQR_KyuyoRepS"), owner) {}
+TfrmQR_KyuyoRepS2::TfrmQR_KyuyoRepS2(QObject* owner) : ReportForm(info("TfrmQR_KyuyoRepS2"), owner) {}
+TfrmQR_HokenRep::TfrmQR_HokenRep(QObject* owner) : ReportForm(info("TfrmQR_HokenRep"), owner) {}
+TfrmQR_HokenRep2::TfrmQR_HokenRep2(QObject* owner) : ReportForm(info("TfrmQR_HokenRep2"), owner) {}
+TfrmQR_HokenRepS::TfrmQR_HokenRepS(QObject* owner) : ReportForm(info("TfrmQR_HokenRepS"), owner) {}
+TfrmQR_HokenRepS2::TfrmQR_HokenRepS2(QObject* owner) : ReportForm(info("TfrmQR_HokenRepS2"), owner) {}
+TfrmQR_Kinmu::TfrmQR_Kinmu(QObject* owner) : ReportForm(info("TfrmQR_Kinmu"), owner) {}
+TfrmQR_FutoL4::TfrmQR_FutoL4(QObject* owner) : ReportForm(info("TfrmQR_FutoL4"), owner) {}
+TfrmQR_FutoL4C::TfrmQR_FutoL4C(QObject* owner) : ReportForm(info("TfrmQR_FutoL4C"), owner) {}
 
 }  // namespace reports

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <array>
+#include <charconv>
 #include <filesystem>
 #include <map>
 
@@ -75,8 +76,12 @@ struct ColumnSums {
 };
 
 // Hours from minutes with at most two decimals, as the ledger shows them.
+// Read back without the C locale, which follows the desktop's decimal mark.
 double hours(long long minutes) {
-    return std::stod(rtl::formatFloat("#0.##", static_cast<double>(minutes) / 60.0));
+    const std::string text = rtl::formatFloat("#0.##", static_cast<double>(minutes) / 60.0);
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
 }
 
 }  // namespace
@@ -247,10 +252,10 @@ LedgerResult writeLedger(db::Connection& connection, const LedgerRequest& reques
         }
         ++result.sheets;
     }
-    if (result.sheets == 0) return result;
-    book.saveAs(outputPath);
+    // Bonuses left out are said even when they were all there was to write.
     if (bonusesLeftOut) result.notices.push_back(BonusYearsMessage);
     if (!otherBonuses.empty()) result.notices.push_back(otherBonusMessage(otherBonuses));
+    if (result.sheets > 0) book.saveAs(outputPath);
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include "data/DB_Acs.h"
 #include "reports/ClossRep.h"
+#include "reports/Emp_Prt.h"
 #include "reports/MKyuyoRep.h"
 #include "reports/crosstable.h"
 #include "ui/dialogs.h"
@@ -12,6 +13,8 @@ void registerWindows(const std::function<void(const QString& formName, FormFacto
     add(QStringLiteral("frmClossRep"), [](QWidget* owner) -> QObject* { return ui::createForm<TfrmClossRep>(owner); });
     add(QStringLiteral("frmMKyuyoRep"),
         [](QWidget* owner) -> QObject* { return ui::createForm<TfrmMKyuyoRep>(owner); });
+    // The envelope selection, which opens its own envelope reports.
+    add(QStringLiteral("frmEmp_Prt"), [](QWidget* owner) -> QObject* { return ui::createForm<TfrmEmp_Prt>(owner); });
 }
 
 void Act_ClossRepExecute(const std::string& monthKey) {

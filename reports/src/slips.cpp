@@ -1,5 +1,6 @@
 #include "reports/slips.h"
 
+#include "exprs.h"
 #include "reports/slipdata.h"
 #include "rtl/format.h"
 #include "rtl/qt.h"
@@ -9,26 +10,6 @@ namespace reports {
 using namespace report;
 
 namespace {
-
-QString yen(long long v) { return rtl::toQString(rtl::formatInteger("#,##0", v)); }
-
-// A computed amount printed with "#,##0".
-Expr moneyOf(const QString& label, std::function<long long(const Row&)> fn) {
-    return computed(label, [fn = std::move(fn)](const Row& r) { return yen(fn(r)); });
-}
-
-Expr minutesOf(const QString& label, const char* column, bool padded) {
-    const std::string c = column;
-    return computed(label, [c, padded](const Row& r) {
-        return padded ? minutesPadded(r.integer(c)) : minutesUnpadded(r.integer(c));
-    });
-}
-Expr padded(const char* column) {
-    return minutesOf(QStringLiteral("%1 h:mm").arg(QLatin1String(column)), column, true);
-}
-Expr unpadded(const char* column) {
-    return minutesOf(QStringLiteral("%1 h:m").arg(QLatin1String(column)), column, false);
-}
 
 Expr slipTitle(bool bonus) {
     if (bonus)
@@ -71,12 +52,6 @@ Expr totalDeductionsExpr() {
     return moneyOf(QStringLiteral("S_TIKKING + S_SOUKING + S_SKING1 + S_SKING2 + S_SKING3 + S_MEAT_K + S_ZEI_G + "
                                   "S_ZEI_K + S_SHAHO"),
                    totalDeductions);
-}
-
-FontSpec pt(double size) {
-    FontSpec f;
-    f.pointSize = size;
-    return f;
 }
 
 // A report of one detail band per row, each followed by a spacer.

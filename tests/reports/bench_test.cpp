@@ -21,6 +21,12 @@ protected:
         rtl::writeLines(QDir(work.path()).filePath(QStringLiteral("Quendar.ini")).toStdString(), {dbPath});
     }
     QString file(const char* name) { return QDir(work.path()).filePath(QString::fromLatin1(name)); }
+    // "render DIR --form FORM --pdf PDF", the PDF removed first.
+    QStringList renderInto(const char* form, const QString& pdf) {
+        QFile::remove(pdf);
+        return {QStringLiteral("render"), work.path(), QStringLiteral("--form"), QString::fromLatin1(form),
+                QStringLiteral("--pdf"),  pdf};
+    }
 };
 
 }  // namespace
@@ -44,9 +50,7 @@ TEST_F(Bench, RendersEachSlipIntoPdfAndCsv) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.form);
         const QString pdf = file("out.pdf");
-        QFile::remove(pdf);
-        QStringList args{QStringLiteral("render"), work.path(), QStringLiteral("--form"), QString::fromLatin1(c.form),
-                         QStringLiteral("--pdf"),  pdf};
+        QStringList args = renderInto(c.form, pdf);
         args += c.keys;
         const Outcome r = bench(args);
         EXPECT_EQ(r.code, 0) << r.err.toStdString();
@@ -60,6 +64,48 @@ TEST_F(Bench, RendersEachSlipIntoPdfAndCsv) {
     ASSERT_EQ(csv.code, 0) << csv.err.toStdString();
     const std::string text = rtl::readTextFile(rtl::fromQString(file("a.csv")));
     EXPECT_NE(text.find("1,1,山田太郎,123456,"), std::string::npos);
+}
+
+TEST_F(Bench, RendersEachLedgerTheWorkRecordAndTheEnvelopes) {
+    insert("emp_tanka",
+           {{"E_NO", 1}, {"E_TANCOD", "000001"}, {"E_NAME", "山田太郎"}, {"E_DROPKBN", "1"}, {"PRT_FLG", "1"}});
+    payRecord("26/04", 1, {{"S_BASKING", 123456}});
+    payRecord("26-1", 1, {{"S_SHOYO_F", "1"}, {"S_BASKING", 400000}});
+    insert("kimu_tran", {{"K_TANCOD", 1}, {"K_DATE", 46117.0}});  // 2026-04-07
+    conn().close();
+    const QStringList month{"--year", "2026", "--month", "04"}, bonus{"--bonus", "1", "--year", "2026"};
+    const struct {
+        const char* form;
+        QStringList keys;
+        bool csv;
+    } cases[] = {
+        {"TfrmQR_KyuyoRep", month, true},
+        {"TfrmQR_KyuyoRep2", month, true},
+        {"TfrmQR_KyuyoRepN", {"--year", "2026"}, true},
+        {"TfrmQR_KyuyoRepS", bonus, true},
+        {"TfrmQR_KyuyoRepS2", bonus, true},
+        {"TfrmQR_HokenRep", month, true},
+        {"TfrmQR_HokenRep2", month, true},
+        {"TfrmQR_HokenRepS", bonus, true},
+        {"TfrmQR_HokenRepS2", bonus, true},
+        {"TfrmQR_Kinmu", month, true},
+        {"TfrmQR_FutoL4", {}, false},
+        {"TfrmQR_FutoL4C", {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.form);
+        const QString pdf = file("out.pdf");
+        QStringList args = renderInto(c.form, pdf);
+        args += c.keys;
+        if (c.csv) args += QStringList{QStringLiteral("--csv"), file("out.csv")};
+        const Outcome r = bench(args);
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_TRUE(QFile::exists(pdf));
+        EXPECT_TRUE(r.out.contains(QStringLiteral("1 page(s), 1 record(s)")) ||
+                    (QString::fromLatin1(c.form) == QStringLiteral("TfrmQR_KyuyoRepN") &&
+                     r.out.contains(QStringLiteral("2 record(s)"))))
+            << r.out.toStdString();
+    }
 }
 
 TEST_F(Bench, WeeklyPayRendersTheRecordsOfThePeriodsLastDate) {

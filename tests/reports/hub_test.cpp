@@ -10,7 +10,9 @@
 #include "app/regionalformats.h"
 #include "app/subwindows.h"
 #include "report/preview.h"
+#include "reports/Emp_Prt.h"
 #include "reports/forms.h"
+#include "reports/register.h"
 #include "rtl/textfile.h"
 #include "ui/action.h"
 #include "ui/controls.h"
@@ -121,4 +123,49 @@ TEST_F(Hub, DeductionSlipCommandOpensItsPreviewWithoutCsv) {
     EXPECT_EQ(preview->windowTitle(), QStringLiteral("天引明細"));
     EXPECT_FALSE(preview->document().pages.at(0).find(QStringLiteral("鈴木一郎")).empty());
     EXPECT_EQ(preview->findChild<QWidget*>(QStringLiteral("btnCsv")), nullptr);
+}
+
+TEST_F(Hub, LedgerCommandsOpenTheVariantThatCategoryPrintingChooses) {
+    employee(1, "山田太郎");
+    payRecord("26/04", 1, {{"S_BASKING", 150000}});
+    payRecord("26-1", 1, {{"S_SHOYO_F", "1"}, {"S_BASKING", 300000}});
+    const struct {
+        const char* button;
+        bool byCategory;
+        const char* form;
+    } cases[] = {
+        {"btnKyuyoRep", false, "frmQR_KyuyoRep"},   {"btnKyuyoRep", true, "frmQR_KyuyoRep2"},
+        {"btnHokenPrt", false, "frmQR_HokenRep"},   {"btnHokenPrt", true, "frmQR_HokenRep2"},
+        {"btnShoyoRep", false, "frmQR_KyuyoRepS"},  {"btnShoyoRep", true, "frmQR_KyuyoRepS2"},
+        {"btnHokenSPrt", false, "frmQR_HokenRepS"}, {"btnHokenSPrt", true, "frmQR_HokenRepS2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.button) + (c.byCategory ? " by category" : ""));
+        main->findChild<QCheckBox*>(QStringLiteral("CheckBox1"))->setChecked(c.byCategory);
+        click(c.button);
+        reports::ReportForm* f = form(c.form);
+        ASSERT_NE(f, nullptr);
+        ASSERT_NE(f->preview(), nullptr);
+        EXPECT_EQ(f->preview()->document().rows, 1u);
+        EXPECT_EQ(main->EditPName->text(), QString::fromLatin1(c.form).mid(3));
+    }
+}
+
+TEST_F(Hub, EnvelopeCommandsOpenTheSelectionWhoseReportsAreItsOwn) {
+    reports::registerWindows([](const QString& name, reports::FormFactory create) {
+        if (name == QLatin1String("frmEmp_Prt")) app::subWindows().registerForm(name, std::move(create));
+    });
+    insert("emp_tanka", {{"E_NO", 1}, {"E_NAME", "山田太郎"}, {"E_DROPKBN", "1"}, {"PRT_FLG", "1"}});
+    for (const char* button : {"btnFuto", "Button7"}) {
+        SCOPED_TRACE(button);
+        click(button);
+        auto* w = qobject_cast<TfrmEmp_Prt*>(app::subWindows().reference(QStringLiteral("frmEmp_Prt")));
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(main->EditPName->text(), QStringLiteral("Emp_Prt"));
+        w->btnPrt->click();
+        ASSERT_NE(w->envelopeRight()->preview(), nullptr);
+        EXPECT_EQ(w->envelopeRight()->preview()->document().pages.size(), 1u);
+    }
+    app::subWindows().unregister(QStringLiteral("frmEmp_Prt"));
 }

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <clocale>
 #include <filesystem>
 
 #include "workfolder.h"
@@ -127,6 +128,25 @@ TEST(LedgerCells, WeeklyRecordsAddUpInTheirMonth) {
     EXPECT_EQ(l.placedRecords, 2);
 }
 
+// The desktop's locale may write decimals with a comma (the application
+// takes it over at start); the hours keep their fraction all the same.
+TEST(LedgerCells, HoursKeepTheirFractionUnderACommaLocale) {
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    const char* comma = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"})
+        if (std::setlocale(LC_NUMERIC, name)) {
+            comma = name;
+            break;
+        }
+    if (!comma) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    PayRecord r;
+    r.key = "24/04";
+    r.workMinutes = 185;
+    const EmployeeLedger l = employeeLedger({}, {r}, {}, kAprToDec);
+    std::setlocale(LC_NUMERIC, before.c_str());
+    EXPECT_DOUBLE_EQ(numberAt(l, "I9"), 3.08) << comma;
+}
+
 // ---------------------------------------------------------------- the workbook
 
 class LedgerBook : public ReportFolder {
@@ -246,6 +266,27 @@ TEST_F(LedgerBook, NoRecordsInTheRangeWritesNothing) {
     const LedgerResult result = writeLedger(connection(), {{{2022, 1}, {2022, 6}}, 0}, templatePath, out);
     EXPECT_EQ(result.sheets, 0);
     EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// A bonus that cannot be placed is said even when it is all the range holds.
+TEST_F(LedgerBook, BonusesLeftOutAreSaidWhenNoSheetIsWritten) {
+    addPay(9, "24-3", {{"S_BASKING", 40000}});
+    addPay(9, "25-1", {{"S_BASKING", 50000}});
+    const struct {
+        const char* name;
+        LedgerRange range;
+        std::string notice;
+    } cases[] = {
+        {"ThirdBonusOnly", kAprToDec, otherBonusMessage({"鈴木一郎　24-3"})},
+        {"BonusOfARangeAcrossTwoYears", kOctToMar, BonusYearsMessage},
+    };
+    for (const auto& c : cases) {
+        const std::string out = path(std::string(c.name) + ".xlsx");
+        const LedgerResult result = writeLedger(connection(), {c.range, 9}, templatePath, out);
+        EXPECT_EQ(result.sheets, 0) << c.name;
+        EXPECT_EQ(result.notices, std::vector<std::string>{c.notice}) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(out)) << c.name;
+    }
 }
 
 TEST_F(LedgerBook, TheTemplateComesFromTheProgramAndIsNeverWritten) {

@@ -136,6 +136,16 @@ TEST_F(LedgerWindow, NothingToWriteIsSaid) {
     EXPECT_TRUE(opened.isEmpty());
 }
 
+// A third bonus alone writes no sheet, and the user learns why it is missing.
+TEST_F(LedgerWindow, AThirdBonusAloneIsSaidAfterNothingToWrite) {
+    addPay(1, "23-3", {{"S_BASKING", 40000}});
+    w->EditYY_S->setText("2023");
+    w->EditYY_E->setText("2023");
+    w->btnPrint->click();
+    EXPECT_EQ(dialogs.texts(), (QStringList{NoRecordsMessage, QString::fromStdString(otherBonusMessage({"山田太郎　23-3"}))}));
+    EXPECT_TRUE(opened.isEmpty());
+}
+
 // ---------------------------------------------------------------- the cross-table screen
 
 class CrossTableScreen : public ReportFolder {};

@@ -30,8 +30,14 @@ long long countPaySlipRows(TDataModule1& dm, const std::string& key);
 long long countDeductionSlips(TDataModule1& dm, const std::string& key);
 // Attendance rows dated `from` to `to` (texts the database's CvDate reads).
 long long countWorkRecords(TDataModule1& dm, const std::string& from, const std::string& to);
-// Opens Qkimu_tran on the attendance rows dated `from` to `to`, by employee and date.
-void openWorkRecords(TDataModule1& dm, const std::string& from, const std::string& to);
+
+// ---- envelope marks ----
+
+// Marks every employee of emp_tanka, in service or not, for an envelope
+// (PRT_FLG "1") or none ("0"), through the data module's Query1.
+void setEnvelopeMarks(TDataModule1& dm, bool marked);
+// Employees in service marked for an envelope.
+long long countEnvelopes(TDataModule1& dm);
 
 // ---- settings read at start-up and before printing ----
 

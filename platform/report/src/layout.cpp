@@ -92,7 +92,7 @@ public:
         placeKind(BandKind::GroupFooter, -1, last);
         placeKind(BandKind::Summary, -1, last);
         finishPage(last);
-        if (r_.warnings) doc_.warnings = r_.warnings(rows_);
+        if (r_.warnings) doc_.warnings << r_.warnings(rows_);
         return std::move(doc_);
     }
 
@@ -203,10 +203,15 @@ private:
                 const QString s = it.value(row, ctx_);
                 if (s.isEmpty()) break;
                 FontSpec font = it.font;
-                if (it.shrinkToPt > 0 && !font.vertical)
-                    while (font.pointSize - 0.5 >= it.shrinkToPt - Epsilon &&
-                           measure_->widthMm(s, font) > at.w + Epsilon)
+                if (it.shrinkToPt > 0) {
+                    while (font.pointSize - 0.5 >= it.shrinkToPt - Epsilon && tooLong(s, font, at))
                         font.pointSize -= 0.5;
+                    if (tooLong(s, font, at)) {
+                        if (!it.overflowNotice.isEmpty()) doc_.warnings << it.overflowNotice.arg(s).arg(font.pointSize);
+                    } else if (font.pointSize < it.font.pointSize && !it.shrinkNotice.isEmpty()) {
+                        doc_.warnings << it.shrinkNotice.arg(s).arg(font.pointSize);
+                    }
+                }
                 QString source = it.name;
                 if (!it.value.label.isEmpty()) source += QLatin1Char(' ') + it.value.label;
                 page.texts.push_back({at, s, font, it.align, source});
@@ -214,6 +219,13 @@ private:
             }
             }
         }
+    }
+
+    // Text longer than its box: across for horizontal text; for vertical
+    // text one em per character down the box's longer side.
+    bool tooLong(const QString& s, const FontSpec& font, const RectMm& at) const {
+        if (font.vertical) return verticalLengthMm(s, font) > std::max(at.w, at.h) + Epsilon;
+        return measure_->widthMm(s, font) > at.w + Epsilon;
     }
 
     const Report& r_;
@@ -233,6 +245,10 @@ private:
 };
 
 }  // namespace
+
+double verticalLengthMm(const QString& text, const FontSpec& font) {
+    return font.pointSize * 25.4 / 72.0 * static_cast<double>(text.size());
+}
 
 Document layout(const LayoutInput& input) {
     static const db::ResultSet noRows;

@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
+#include <QComboBox>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QToolButton>
@@ -208,6 +209,12 @@ public:
     }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
+        if (const QStringList items = grid_->pickList(index.column()); !items.isEmpty()) {
+            auto* combo = new QComboBox(parent);
+            combo->setObjectName(QStringLiteral("InplaceCombo"));
+            combo->addItems(items);
+            return combo;
+        }
         auto* edit = new QLineEdit;
         edit->setObjectName(QStringLiteral("InplaceEdit"));
         edit->setFrame(false);
@@ -244,9 +251,17 @@ public:
         return editor->findChild<QLineEdit*>();
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        if (auto* c = qobject_cast<QComboBox*>(editor)) {
+            c->setCurrentIndex(c->findText(index.data(Qt::EditRole).toString()));
+            return;
+        }
         if (QLineEdit* e = lineEditOf(editor)) e->setText(index.data(Qt::EditRole).toString());
     }
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
+        if (auto* c = qobject_cast<QComboBox*>(editor)) {
+            if (c->currentIndex() >= 0) model->setData(index, c->currentText(), Qt::EditRole);
+            return;
+        }
         if (QLineEdit* e = lineEditOf(editor)) model->setData(index, e->text(), Qt::EditRole);
     }
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const override {
@@ -433,6 +448,13 @@ void DBGrid::clickEditButton(int column) {
     guard([this, column] {
         if (onEditButton_) onEditButton_(column);
     });
+}
+
+void DBGrid::setPickList(int column, const QStringList& items) { pickLists_[column] = items; }
+
+QStringList DBGrid::pickList(int column) const {
+    const auto it = pickLists_.find(column);
+    return it == pickLists_.end() ? QStringList() : it->second;
 }
 
 }  // namespace ui

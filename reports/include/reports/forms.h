@@ -27,9 +27,16 @@ class PreviewWindow;
 namespace reports {
 
 // Which keys of the working state a form needs.
-// Withholding: the employee of the withholding slip (and the year's range,
-// from which tools build the withholding data first).
-enum class KeyKind { Pay, Bonus, Withholding };
+enum class KeyKind {
+    Pay,     // the pay records' key (month, or the weekly or daily pay day)
+    Bonus,   // the bonus key
+    Period,  // the pay period's first and last day
+    Year,    // the pay year
+    None,    // nothing (the envelopes print the marks of the database)
+    // The employee of the withholding slip (and the year's range, from which
+    // tools build the withholding data first).
+    Withholding,
+};
 
 struct FormInfo {
     QString className;  // "TfrmQR_Kyuyo"
@@ -94,6 +101,68 @@ public:
     explicit TfrmQR_Minus(QObject* owner = nullptr);
 };
 
+// Ledgers, the work record and the envelopes.
+class TfrmQR_KyuyoRep : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_KyuyoRep(QObject* owner = nullptr);
+};
+class TfrmQR_KyuyoRep2 : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_KyuyoRep2(QObject* owner = nullptr);
+};
+class TfrmQR_KyuyoRepN : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_KyuyoRepN(QObject* owner = nullptr);
+};
+class TfrmQR_KyuyoRepS : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_KyuyoRepS(QObject* owner = nullptr);
+};
+class TfrmQR_KyuyoRepS2 : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_KyuyoRepS2(QObject* owner = nullptr);
+};
+class TfrmQR_HokenRep : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_HokenRep(QObject* owner = nullptr);
+};
+class TfrmQR_HokenRep2 : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_HokenRep2(QObject* owner = nullptr);
+};
+class TfrmQR_HokenRepS : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_HokenRepS(QObject* owner = nullptr);
+};
+class TfrmQR_HokenRepS2 : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_HokenRepS2(QObject* owner = nullptr);
+};
+class TfrmQR_Kinmu : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_Kinmu(QObject* owner = nullptr);
+};
+class TfrmQR_FutoL4 : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_FutoL4(QObject* owner = nullptr);
+};
+class TfrmQR_FutoL4C : public ReportForm {
+    Q_OBJECT
+public:
+    explicit TfrmQR_FutoL4C(QObject* owner = nullptr);
+};
+// The withholding slip.
 class TfrmQR_Gensen : public ReportForm {
     Q_OBJECT
 public:

@@ -93,7 +93,8 @@ struct LedgerResult {
 // in the range (highest number first, each copy right after "Sheet1", so the
 // workbook lists them in ascending number), makes the last copy the active
 // sheet and saves the workbook as `outputPath`. With no such employee
-// nothing is saved and `sheets` is 0. The range must pass checkLedgerRange.
+// nothing is saved and `sheets` is 0 (the notices still say which bonuses
+// were left out). The range must pass checkLedgerRange.
 LedgerResult writeLedger(db::Connection& connection, const LedgerRequest& request,
                          const std::string& templatePath, const std::string& outputPath);
 

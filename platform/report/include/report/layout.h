@@ -27,6 +27,9 @@ public:
     double widthMm(const QString& text, const FontSpec& font) const override;
 };
 
+// Length of a vertical text: one em per character.
+double verticalLengthMm(const QString& text, const FontSpec& font);
+
 struct PlacedText {
     RectMm box;  // on the page, from the paper's top-left corner
     QString text;

@@ -98,8 +98,14 @@ struct Item {
     Condition printWhen;  // empty: always
     double penMm = 0.2;   // Line and Box items; a Line runs from (x, y) to (x + w, y + h)
     // Text too wide for its box is set in smaller type, down to this size
-    // (0: never shrink).
+    // (0: never shrink). Vertical text is measured along the box's longer
+    // side, one em per character.
     double shrinkToPt = 0;
+    // When set, a text that had to be shrunk is named in the document's
+    // warnings: "%1" is the text, "%2" its size in points.
+    QString shrinkNotice;
+    // The same for a text still too long at the smallest size.
+    QString overflowNotice;
 };
 
 // Item builders.

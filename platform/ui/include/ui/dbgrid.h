@@ -7,9 +7,11 @@
 
 #include <QColor>
 #include <QFont>
+#include <QStringList>
 #include <QTableView>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -56,6 +58,9 @@ public:
     const std::vector<GridColumn>& columns() const { return columns_; }
     void setColumnVisible(int column, bool visible);
     void setColumnTitle(int column, const QString& title);
+    // A column edited by choosing one of `items` (a drop-down list) instead of typing.
+    void setPickList(int column, const QStringList& items);
+    QStringList pickList(int column) const;
     int gridColumnCount() const;
 
     void setRowSelect(bool on);
@@ -90,6 +95,7 @@ private:
     db::DataSource* source_ = nullptr;
     int observers_[2] = {0, 0};
     GridModel* model_;
+    std::map<int, QStringList> pickLists_;
     std::vector<GridColumn> columns_;
     bool readOnly_ = false;
     bool syncing_ = false;
