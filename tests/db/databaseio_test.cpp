@@ -13,6 +13,7 @@
 
 #include "db/DatabaseIO.h"
 #include "fixture.h"
+#include "unprivileged.h"
 
 namespace fs = std::filesystem;
 
@@ -62,23 +63,7 @@ std::vector<std::string> leftovers(const fs::path& dir) {
     return names;
 }
 
-// Runs a block with the rights of an ordinary user, so that a folder's
-// missing write permission holds for a test run as root as well.
-class Unprivileged {
-public:
-    Unprivileged() {
-        if (::geteuid() == 0) switched_ = ::seteuid(65534) == 0;
-        ok_ = ::geteuid() != 0;
-    }
-    ~Unprivileged() {
-        if (switched_) (void)::seteuid(0);
-    }
-    bool ok() const { return ok_; }
-
-private:
-    bool switched_ = false;
-    bool ok_ = false;
-};
+using tsupport::Unprivileged;
 
 class DatabaseFile : public dbtest::DbTest {
 protected:

@@ -12,8 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -27,50 +25,34 @@
 #include "data/delivered.h"
 #include "db/connection.h"
 #include "maintenance/registration.h"
+#include "mainwindowtest.h"
 #include "rtl/textfile.h"
 #include "ui/action.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
+#include "unprivileged.h"
 
 namespace mtest {
 
 namespace fs = std::filesystem;
 
-class Maintenance : public ::testing::Test {
+class Maintenance : public tsupport::MainWindowTest {
 protected:
+    void prepareDatabase(db::Connection& c) override {
+        c.execute(
+            "INSERT INTO タイムカード (月, 日, 時, 分, IDコード, 入退) VALUES ('04', '01', '09', '00', '000001', "
+            "'1')");
+        c.execute("INSERT INTO kimu_tran (K_TANCOD) VALUES (1)");
+        c.execute("INSERT INTO sum_tran (S_TANCOD, S_DATE) VALUES (1, '26/04')");
+    }
+    void registerWindows() override {
+        for (const auto& f : maintenance::maintenanceForms()) registerForm(f.formName, f.create);
+    }
     void SetUp() override {
-        ASSERT_TRUE(work.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(work.path());
-        dir = work.path().toStdString();
-        dbPath = (dir / "Wendrasol.mdb").string();
-        data::createDeliveredDatabase(dbPath);
-        {
-            db::Connection c(dbPath);
-            c.execute(
-                "INSERT INTO タイムカード (月, 日, 時, 分, IDコード, 入退) VALUES ('04', '01', '09', '00', '000001', "
-                "'1')");
-            c.execute("INSERT INTO kimu_tran (K_TANCOD) VALUES (1)");
-            c.execute("INSERT INTO sum_tran (S_TANCOD, S_DATE) VALUES (1, '26/04')");
-        }
-        rtl::writeLines(dir / "Quendar.ini", {dbPath});
-        data::createDataModule1();
-        for (const auto& f : maintenance::maintenanceForms()) {
-            app::subWindows().registerForm(f.formName, f.create);
-            registered << f.formName;
-        }
-        store = std::make_unique<app::FileRegionalStore>((dir / "cfg/International.conf").string());
-        main.reset(ui::createForm<TfrmMain>(nullptr, store.get()));
-        main->showModeless();
+        MainWindowTest::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_TRUE(main->startupDone());
         dialogs.clear();
-    }
-    void TearDown() override {
-        app::subWindows().freeAll();
-        for (const QString& f : registered) app::subWindows().unregister(f);
-        main.reset();
-        data::destroyDataModule1();
-        QDir::setCurrent(previousDir);
     }
 
     template <class T>
@@ -83,8 +65,6 @@ protected:
     }
     static void click(QWidget* root, const char* button) { child<ui::Button>(root, button)->click(); }
 
-    db::Connection& working() { return data::DataModule1->ADOConnection1; }
-    long long rows(const std::string& table) { return working().scalar("SELECT COUNT(*) FROM " + table).integer(); }
     std::string settingsLine() { return rtl::readFirstLine(dir / "Quendar.ini"); }
     static std::string bytesOf(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
@@ -97,31 +77,8 @@ protected:
         return n;
     }
     static QString qs(const std::string& s) { return QString::fromStdString(s); }
-
-    QTemporaryDir work;
-    QString previousDir;
-    fs::path dir;
-    std::string dbPath;
-    ui::ScriptedDialogs dialogs;
-    QStringList registered;
-    std::unique_ptr<app::FileRegionalStore> store;
-    std::unique_ptr<TfrmMain> main;
 };
 
-// Runs a block with an ordinary user's rights, so that a folder without
-// write permission holds for a test run as root as well.
-class Unprivileged {
-public:
-    Unprivileged() {
-        if (::geteuid() == 0) switched_ = ::seteuid(65534) == 0;
-    }
-    ~Unprivileged() {
-        if (switched_) (void)::seteuid(0);
-    }
-    bool ok() const { return ::geteuid() != 0; }
-
-private:
-    bool switched_ = false;
-};
+using tsupport::Unprivileged;
 
 }  // namespace mtest

@@ -10,6 +10,7 @@
 #include "app/frmMain.h"
 #include "app/regionalformats.h"
 #include "app/subwindows.h"
+#include "mainwindowtest.h"
 #include "masters/Sys_mas.h"
 #include "masters/registration.h"
 #include "rtl/textfile.h"
@@ -17,46 +18,22 @@
 
 namespace {
 
-class Hub : public ::testing::Test {
+class Hub : public tsupport::MainWindowTest {
 protected:
+    void registerWindows() override
+    {
+        for (const masters::FormFactory& f : masters::masterForms()) registerForm(f.formName, f.create);
+    }
     void SetUp() override
     {
-        ASSERT_TRUE(work.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(work.path());
-        const std::string db = QDir(work.path()).filePath(QStringLiteral("Wendrasol.mdb")).toStdString();
-        data::createDeliveredDatabase(db);
-        rtl::writeLines(QDir(work.path()).filePath(QStringLiteral("Quendar.ini")).toStdString(), {db});
-        data::createDataModule1();
-        for (const masters::FormFactory& f : masters::masterForms()) {
-            app::subWindows().registerForm(f.formName, f.create);
-            registered << f.formName;
-        }
-        store = std::make_unique<app::FileRegionalStore>(
-            QDir(work.path()).filePath(QStringLiteral("cfg/International.conf")).toStdString());
-        main.reset(ui::createForm<TfrmMain>(nullptr, store.get()));
-        main->showModeless();
+        MainWindowTest::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_TRUE(main->startupDone());
-    }
-    void TearDown() override
-    {
-        app::subWindows().freeAll();
-        for (const QString& f : registered) app::subWindows().unregister(f);
-        main.reset();
-        data::destroyDataModule1();
-        QDir::setCurrent(previousDir);
     }
     QWidget* opened(const char* form)
     {
         return qobject_cast<QWidget*>(app::subWindows().reference(QString::fromLatin1(form)));
     }
-
-    QTemporaryDir work;
-    QString previousDir;
-    ui::ScriptedDialogs dialogs;
-    QStringList registered;
-    std::unique_ptr<app::FileRegionalStore> store;
-    std::unique_ptr<TfrmMain> main;
 };
 
 TEST_F(Hub, EachCommandOpensItsMasterWindowUnderItsName)

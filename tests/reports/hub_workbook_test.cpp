@@ -15,6 +15,7 @@
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "data/delivered.h"
+#include "mainwindowtest.h"
 #include "report/preview.h"
 #include "reports/ClossRep.h"
 #include "reports/MKyuyoRep.h"
@@ -28,26 +29,20 @@
 
 namespace {
 
-class ReportsHub : public ::testing::Test {
+class ReportsHub : public tsupport::MainWindowTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(work.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(work.path());
-        const std::string db = work.filePath("Wendrasol.mdb").toStdString();
-        data::createDeliveredDatabase(db);
-        rtl::writeLines(work.filePath("Quendar.ini").toStdString(), {db});
-        data::createDataModule1();
+    void registerWindows() override {
         app::setShellHooksForTesting({[this](const QString& f) {
                                           opened << f;
                                           return true;
                                       },
                                       [](const QString&) { return true; }});
         app::registerSubWindows();
-        store = std::make_unique<app::FileRegionalStore>(work.filePath("cfg/International.conf").toStdString());
-        main.reset(ui::createForm<TfrmMain>(nullptr, store.get()));
-        app::connectCommands(*main);
-        main->showModeless();
+    }
+    void beforeShow() override { app::connectCommands(*main); }
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        if (HasFatalFailure()) return;
         main->EditYY->setText("2024");
         main->EditMM->setText("04");
         dialogs.clear();
@@ -58,20 +53,12 @@ protected:
         c.execute("INSERT INTO sum_tran (S_TANCOD, S_DATE, S_DAYS) VALUES (40001, '24/04', 20)");
     }
     void TearDown() override {
-        app::subWindows().freeAll();
-        main.reset();
-        data::destroyDataModule1();
+        MainWindowTest::TearDown();
         app::resetShellHooks();
         reports::setDocumentOpener({});
-        QDir::setCurrent(previousDir);
     }
-    QTemporaryDir work;
-    QString previousDir;
     QStringList opened;
     rtl::ScopedTestClock clock{rtl::encodeDateTime(2024, 5, 20, 9, 0, 0)};
-    ui::ScriptedDialogs dialogs;
-    std::unique_ptr<app::FileRegionalStore> store;
-    std::unique_ptr<TfrmMain> main;
 };
 
 TEST_F(ReportsHub, DailyTableIsBuiltForThePayMonthAndShown) {

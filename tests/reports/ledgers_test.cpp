@@ -110,6 +110,9 @@ struct GroupedCase {
     bool bonus;
 };
 
+// A case prints as its name, so the test list stays readable.
+void PrintTo(const GroupedCase& c, std::ostream* os) { *os << c.name; }
+
 class GroupedLedger : public LedgerTest, public ::testing::WithParamInterface<GroupedCase> {};
 
 TEST_P(GroupedLedger, EachCategoryStartsAPageWithItsTotalsAndRunningPageTotals) {

@@ -1,22 +1,12 @@
 #include "workfolder.h"
 
-#include <cstdlib>
-
-#include "data/delivered.h"
 #include "rtl/datetime.h"
 
 namespace reports::testing {
 
 void ReportFolder::SetUp() {
-    std::string templ = (std::filesystem::temp_directory_path() / "tallyra-reports-XXXXXX").string();
-    ASSERT_NE(mkdtemp(templ.data()), nullptr);
-    dir = templ;
-    previousDir = std::filesystem::current_path();
-    std::filesystem::current_path(dir);
-    const std::string dbPath = (dir / "Wendrasol.mdb").string();
-    data::createDeliveredDatabase(dbPath);
-    data::createDataModule1()->setDatabasePath(dbPath);
-
+    DataModuleFolder::SetUp();
+    if (HasFatalFailure()) return;
     main = std::make_unique<QWidget>();
     main->setObjectName(QStringLiteral("frmMain"));
     EditYY = new QLineEdit(QStringLiteral("2024"), main.get());
@@ -27,10 +17,7 @@ void ReportFolder::SetUp() {
 
 void ReportFolder::TearDown() {
     main.reset();
-    data::destroyDataModule1();
-    std::error_code ignored;
-    std::filesystem::current_path(previousDir, ignored);
-    std::filesystem::remove_all(dir, ignored);
+    DataModuleFolder::TearDown();
 }
 
 void ReportFolder::exec(const std::string& sql, const db::Params& params) { connection().execute(sql, params); }

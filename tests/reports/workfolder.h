@@ -14,11 +14,12 @@
 #include <gtest/gtest.h>
 
 #include "data/DB_Acs.h"
+#include "databasetest.h"
 #include "ui/dialogs.h"
 
 namespace reports::testing {
 
-class ReportFolder : public ::testing::Test {
+class ReportFolder : public tsupport::DataModuleFolder {
 public:
     void SetUp() override;
     void TearDown() override;
@@ -35,8 +36,6 @@ public:
 
     std::string path(const std::string& name) const { return (dir / name).string(); }
 
-    std::filesystem::path dir;
-    std::filesystem::path previousDir;
     ui::ScriptedDialogs dialogs;
     std::unique_ptr<QWidget> main;   // "frmMain" with EditYY, EditMM
     QLineEdit* EditYY = nullptr;

@@ -538,16 +538,20 @@ protected:
     }
     DBEdit* edit;
 };
+
+// Each answer to the question about an unposted change of E_NAME to 山田次郎:
+// whether the change is settled (the window may close), the name then stored
+// and the dataset's state afterwards.
+struct UnpostedAnswer { const char* answer; bool settled; const char* stored; db::DatasetState after; };
+const UnpostedAnswer kUnpostedAnswers[] = {
+    {"Cancel", false, "山田太郎", db::DatasetState::Edit},
+    {"No", true, "山田太郎", db::DatasetState::Browse},
+    {"Yes", true, "山田次郎", db::DatasetState::Browse},
+};
 }  // namespace
 
 TEST_F(CloseTest, UnpostedChangeAsksAndActsOnTheAnswer) {
-    struct Case { const char* answer; bool closes; const char* stored; db::DatasetState after; };
-    const Case cases[] = {
-        {"Cancel", false, "山田太郎", db::DatasetState::Edit},
-        {"No", true, "山田太郎", db::DatasetState::Browse},
-        {"Yes", true, "山田次郎", db::DatasetState::Browse},
-    };
-    for (const Case& c : cases) {
+    for (const UnpostedAnswer& c : kUnpostedAnswers) {
         dialogs.clear();
         form->show();
         if (emp.state() == db::DatasetState::Browse) {
@@ -556,7 +560,7 @@ TEST_F(CloseTest, UnpostedChangeAsksAndActsOnTheAnswer) {
         }
         dialogs.answer(QString::fromLatin1(c.answer));
         form->close();
-        EXPECT_EQ(form->isVisible(), !c.closes) << c.answer;
+        EXPECT_EQ(form->isVisible(), !c.settled) << c.answer;
         ASSERT_EQ(dialogs.shown().size(), 1u) << c.answer;
         EXPECT_EQ(dialogs.last().text, unpostedChangeQuestion());
         EXPECT_EQ(dialogs.last().buttons, (QStringList{"はい(&Y)", "いいえ(&N)", "キャンセル"}));
@@ -596,13 +600,7 @@ TEST_F(CloseTest, ChangesOfAWindowAndItsOwnedWindowsAreSettledWithoutClosingThem
     makeDBEdit(QStringLiteral("DBEdit1"), &dsEmp, QStringLiteral("E_NAME"), owned);
     edit->setDataSource(nullptr);
 
-    struct Case { const char* answer; bool settled; const char* stored; db::DatasetState after; };
-    const Case cases[] = {
-        {"Cancel", false, "山田太郎", db::DatasetState::Edit},
-        {"No", true, "山田太郎", db::DatasetState::Browse},
-        {"Yes", true, "山田次郎", db::DatasetState::Browse},
-    };
-    for (const Case& c : cases) {
+    for (const UnpostedAnswer& c : kUnpostedAnswers) {
         dialogs.clear();
         if (emp.state() == db::DatasetState::Browse) {
             emp.edit();

@@ -23,6 +23,7 @@
 #include "ui/dbnavigator.h"
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
+#include "ui/guard.h"
 #include "ui/windows.h"
 #include "yearend/store.h"
 
@@ -337,7 +338,9 @@ void TfrmGensenInp::FormClose(ui::CloseAction&) {
             ds.afterOpen = nullptr;
         }
     } release{ds};
-    saveMargins();
+    // A margin file that cannot be written is reported, but the window still
+    // closes: otherwise it could never be closed, nor the hub open another.
+    ui::guardStrict([this] { saveMargins(); });
 }
 
 void TfrmGensenInp::Button4Click() { close(); }
@@ -474,9 +477,11 @@ void TfrmGensenInp::btnCalcClick() {
 
 void TfrmGensenInp::btnPrtClick() {
     db::Dataset& ds = gensen();
-    const std::string code = rtl::trim(rtl::fromQString(Edit1->text()));
-    // The slip prints the row on screen: the code typed must be the row's.
-    if (code.empty() || !ds.active() || ds.isEmpty() || ds.fieldByName("dcode").asString() != code)
+    const std::string code = rtl::fromQString(Edit1->text());
+    // The slip prints the rows whose code the database finds equal to the
+    // text typed: that must be the row on screen.
+    if (rtl::trim(code).empty() || !ds.active() || ds.isEmpty() ||
+        db::jetCompare(ds.fieldByName("dcode").asString(), code) != 0)
         refuse(searchFirst());
     ds.checkBrowseMode();
     const yearend::Margins m = margins();

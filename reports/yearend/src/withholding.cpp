@@ -51,7 +51,11 @@ MonthRange monthRange(const std::string& fromYear, const std::string& fromMonth,
     r.toYear = rtl::strToInt(rtl::trim(toYear));
     r.toMonth = rtl::strToInt(rtl::trim(toMonth));
     const bool monthsValid = r.fromMonth >= 1 && r.fromMonth <= 12 && r.toMonth >= 1 && r.toMonth <= 12;
-    if (!monthsValid || r.fromYear < 1 || monthIndex(r.fromYear, r.fromMonth) > monthIndex(r.toYear, r.toMonth))
+    // The page's years have four digits: "23" is no year of pay records, and
+    // would replace everyone's data with zeros.
+    auto yearValid = [](int year) { return year >= 1000 && year <= 9999; };
+    if (!monthsValid || !yearValid(r.fromYear) || !yearValid(r.toYear) ||
+        monthIndex(r.fromYear, r.fromMonth) > monthIndex(r.toYear, r.toMonth))
         throw rtl::Error(kBadRangeMessage);
     return r;
 }
@@ -150,7 +154,7 @@ std::string finishedMessage(const Aggregation& r) {
                        " 件を作成しました。\r" + "月給 " + std::to_string(r.monthly) + " 件、週給/日給 " +
                        std::to_string(r.weeklyDaily) + " 件、賞与 " + std::to_string(r.bonus) + " 件を集計しました。";
     if (r.bonusLeftOut > 0)
-        text += "\r支給範囲が1月～12月でないため、賞与 " + std::to_string(r.bonusLeftOut) + " 件は含めていません。";
+        text += "\r支給範囲が1年間（1月～12月）でないため、賞与 " + std::to_string(r.bonusLeftOut) + " 件は含めていません。";
     return text;
 }
 

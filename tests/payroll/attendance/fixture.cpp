@@ -1,8 +1,7 @@
 #include "fixture.h"
 
-#include <cstdlib>
+#include <cstdio>
 
-#include "data/delivered.h"
 #include "rtl/clock.h"
 #include "rtl/datetime.h"
 
@@ -11,32 +10,6 @@ namespace attendance::testing {
 std::string at(const db::Value& v) {
     if (v.isNull()) return "<NULL>";
     return rtl::dateTimeToStr(v.real());
-}
-
-void AttendanceDb::SetUp() {
-    std::string templ = (std::filesystem::temp_directory_path() / "tallyra-attendance-XXXXXX").string();
-    ASSERT_NE(mkdtemp(templ.data()), nullptr);
-    dir = templ;
-    const std::string path = (dir / "Wendrasol.mdb").string();
-    data::createDeliveredDatabase(path);
-    conn = std::make_unique<db::Connection>(path);
-}
-
-void AttendanceDb::TearDown() {
-    conn.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
-}
-
-void AttendanceDb::exec(const std::string& sql, const db::Params& params) { conn->execute(sql, params); }
-
-long long AttendanceDb::number(const std::string& sql, const db::Params& params) {
-    const db::Value v = conn->scalar(sql, params);
-    return v.isNull() ? 0 : static_cast<long long>(v.real());
-}
-
-std::string AttendanceDb::text(const std::string& sql, const db::Params& params) {
-    return conn->scalar(sql, params).toString();
 }
 
 db::ResultSet AttendanceDb::rows(const std::string& sql, const db::Params& params) {

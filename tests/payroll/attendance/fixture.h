@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "attendance/worktime.h"
+#include "databasetest.h"
 #include "db/connection.h"
 
 namespace attendance::testing {
@@ -17,14 +18,8 @@ namespace attendance::testing {
 // Clock text of a stored date-time: "yy/mm/dd hh:nn:ss".
 std::string at(const db::Value& v);
 
-class AttendanceDb : public ::testing::Test {
+class AttendanceDb : public tsupport::DatabaseTest {
 public:
-    void SetUp() override;
-    void TearDown() override;
-
-    void exec(const std::string& sql, const db::Params& params = {});
-    long long number(const std::string& sql, const db::Params& params = {});
-    std::string text(const std::string& sql, const db::Params& params = {});
     db::ResultSet rows(const std::string& sql, const db::Params& params = {});
 
     // An employee in service with code E_NO as six digits; `columns` sets
@@ -41,9 +36,6 @@ public:
                   const std::string& out);
 
     PeriodDates july() { return periodDates("2014/07/01", "2014/07/31"); }
-
-    std::filesystem::path dir;
-    std::unique_ptr<db::Connection> conn;
 };
 
 }  // namespace attendance::testing

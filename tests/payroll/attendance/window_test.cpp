@@ -20,6 +20,7 @@
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "data/delivered.h"
+#include "mainwindowtest.h"
 #include "masters/Emp_Seek.h"
 #include "paydata/ClockDialogs.h"
 #include "paydata/MainRep.h"
@@ -38,42 +39,23 @@
 
 namespace {
 
-class PayDataWindow : public ::testing::Test {
+class PayDataWindow : public tsupport::MainWindowTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(work.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(work.path());
-        const std::string db = work.filePath("Wendrasol.mdb").toStdString();
-        data::createDeliveredDatabase(db);
-        rtl::writeLines(work.filePath("Quendar.ini").toStdString(), {db});
-        data::createDataModule1();
-        paydata::registerWindows([](const QString& name, paydata::FormFactory create) {
-            app::subWindows().registerForm(name, std::move(create));
+    void registerWindows() override {
+        paydata::registerWindows([this](const QString& name, paydata::FormFactory create) {
+            registerForm(name, std::move(create));
         });
-        app::createStartupObjects();
-        store = std::make_unique<app::FileRegionalStore>(work.filePath("cfg/International.conf").toStdString());
-        main.reset(ui::createForm<TfrmMain>(nullptr, store.get()));
-        main->showModeless();
+        createStartupObjects();
+    }
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        if (HasFatalFailure()) return;
         // Employee 1 on the delivered category 01 (09:00 to 18:00, whole minutes).
         exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_JOBKBN, E_DROPKBN, E_BASE_YN, E_PAYKBN, "
              "E_BASEPAY, E_FUTZ_YN, E_FUTZPAY) VALUES (1, '000001', '山田太郎', '000001', '01', '1', '1', '2', 1200, "
              "'1', 1500)");
         exec("UPDATE 区分 SET 残業開始時刻 = '18:00', 残業終了時刻 = '22:00' WHERE 区分 = '01'");
         dialogs.clear();
-    }
-    void TearDown() override {
-        app::subWindows().freeAll();
-        app::subWindows().unregister("frmMainRep");
-        main.reset();
-        app::destroyStartupObjects();
-        data::destroyDataModule1();
-        QDir::setCurrent(previousDir);
-    }
-    void exec(const std::string& sql, const db::Params& p = {}) { data::DataModule1->ADOConnection1.execute(sql, p); }
-    long long number(const std::string& sql, const db::Params& p = {}) {
-        const db::Value v = data::DataModule1->ADOConnection1.scalar(sql, p);
-        return v.isNull() ? 0 : static_cast<long long>(v.real());
     }
     void punch(const char* month, const char* day, const char* hour, const char* minute, const char* inOut) {
         exec("INSERT INTO タイムカード (月, 日, 時, 分, 秒, IDコード, 入退, 異例コード, CR) "
@@ -94,13 +76,8 @@ protected:
     }
     db::Table& kimu() { return data::DataModule1->kimu_tran; }
 
-    QTemporaryDir work;
-    QString previousDir;
     // The default pay month is April 2024, a calendar month (no closing day).
     rtl::ScopedTestClock clock{rtl::encodeDateTime(2024, 5, 20, 9, 0, 0)};
-    ui::ScriptedDialogs dialogs;
-    std::unique_ptr<app::FileRegionalStore> store;
-    std::unique_ptr<TfrmMain> main;
 };
 
 TEST_F(PayDataWindow, ImportCorrectRecomputeAndTotalFromTheHub) {
@@ -182,10 +159,7 @@ TEST_F(PayDataWindow, AStalePeriodIsRefusedWithAMessage) {
 }
 
 TEST_F(PayDataWindow, TheDialogRefusesARowThatHasGone) {
-    punch("04", "01", "09", "00", "0");
-    punch("04", "01", "18", "00", "1");
-    TfrmMainRep* w = open();
-    w->btnKinmu->click();
+    TfrmMainRep* w = openWithOneDay();
     w->DBGrid1->clickEditButton(3);
     ASSERT_TRUE(DlgInTime->isVisible());
     EXPECT_EQ(DlgInTime->MaskEdit2->text(), QStringLiteral("09:00:00"));

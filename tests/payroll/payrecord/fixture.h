@@ -13,29 +13,12 @@
 
 #include "data/DB_Acs.h"
 #include "data/delivered.h"
+#include "databasetest.h"
 
 namespace payrecord::testing {
 
-class PayFolder : public ::testing::Test {
+class PayFolder : public tsupport::DataModuleFolder {
 protected:
-    void SetUp() override {
-        std::string templ = (std::filesystem::temp_directory_path() / "tallyra-pay-XXXXXX").string();
-        ASSERT_NE(mkdtemp(templ.data()), nullptr);
-        dir = templ;
-        oldDir = std::filesystem::current_path();
-        std::filesystem::current_path(dir);
-        const std::string path = (dir / "Wendrasol.mdb").string();
-        data::createDeliveredDatabase(path);
-        dm = data::createDataModule1();
-        dm->setDatabasePath(path);
-    }
-    void TearDown() override {
-        data::destroyDataModule1();
-        std::filesystem::current_path(oldDir);
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
-    }
-
     db::Connection& c() { return dm->ADOConnection1; }
 
     // An employee in service in category `category`; `extra` sets further
@@ -61,8 +44,6 @@ protected:
         return v.isNull() ? -1 : v.integer();
     }
 
-    std::filesystem::path dir, oldDir;
-    data::TDataModule1* dm = nullptr;
 };
 
 }  // namespace payrecord::testing

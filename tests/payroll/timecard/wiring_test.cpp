@@ -13,6 +13,7 @@
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "data/delivered.h"
+#include "mainwindowtest.h"
 #include "rtl/clock.h"
 #include "rtl/datetime.h"
 #include "rtl/textfile.h"
@@ -24,37 +25,18 @@
 
 namespace {
 
-class HubWiring : public ::testing::Test {
+class HubWiring : public tsupport::MainWindowTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(work.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(work.path());
-        const std::string db = work.filePath("Wendrasol.mdb").toStdString();
-        data::createDeliveredDatabase(db);
-        rtl::writeLines(work.filePath("Quendar.ini").toStdString(), {db});
-        data::createDataModule1();
-        timecard::registerWindows([](const QString& name, timecard::FormFactory create) {
-            app::subWindows().registerForm(name, std::move(create));
+    void registerWindows() override {
+        timecard::registerWindows([this](const QString& name, timecard::FormFactory create) {
+            registerForm(name, std::move(create));
         });
-        store = std::make_unique<app::FileRegionalStore>(work.filePath("cfg/International.conf").toStdString());
-        main.reset(ui::createForm<TfrmMain>(nullptr, store.get()));
-        main->showModeless();
+    }
+    void SetUp() override {
+        MainWindowTest::SetUp();
         dialogs.clear();
     }
-    void TearDown() override {
-        app::subWindows().freeAll();
-        for (const char* form : {"frmTimeInp", "frmTimeInpRep"}) app::subWindows().unregister(form);
-        main.reset();
-        data::destroyDataModule1();
-        QDir::setCurrent(previousDir);
-    }
-    QTemporaryDir work;
-    QString previousDir;
     rtl::ScopedTestClock clock{rtl::encodeDateTime(2024, 5, 20, 9, 0, 0)};
-    ui::ScriptedDialogs dialogs;
-    std::unique_ptr<app::FileRegionalStore> store;
-    std::unique_ptr<TfrmMain> main;
 };
 
 TEST_F(HubWiring, TimeCardEntryOpensFromBothCommandsAndItsCloseSetsTheButtons) {

@@ -157,6 +157,77 @@ TEST_F(Aggregation, AnEmptyEmployeeTableLeavesGensenEmpty) {
     EXPECT_EQ(number("SELECT COUNT(*) FROM gensen"), 0);
 }
 
+struct RangeCase {
+    const char* name;
+    const char* fromYear;
+    const char* fromMonth;
+    const char* toYear;
+    const char* toMonth;
+    bool accepted;
+};
+
+class RangeTexts : public ::testing::TestWithParam<RangeCase> {};
+
+// A range that is refused never reaches the question that empties gensen.
+TEST_P(RangeTexts, AreAcceptedOnlyAsARangeOfFourDigitYears) {
+    const RangeCase& c = GetParam();
+    if (c.accepted) {
+        EXPECT_NO_THROW(monthRange(c.fromYear, c.fromMonth, c.toYear, c.toMonth));
+        return;
+    }
+    try {
+        monthRange(c.fromYear, c.fromMonth, c.toYear, c.toMonth);
+        ADD_FAILURE() << "accepted";
+    } catch (const rtl::ConversionError&) {
+        ADD_FAILURE() << "a conversion error, not the range message";
+    } catch (const rtl::Error& e) {
+        EXPECT_STREQ(e.what(), kBadRangeMessage);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, RangeTexts,
+                         ::testing::Values(RangeCase{"one_year", "2023", "01", "2023", "12", true},
+                                           RangeCase{"across_a_year_end", "2023", "10", "2024", "03", true},
+                                           RangeCase{"two_digit_years", "23", "01", "23", "12", false},
+                                           RangeCase{"two_digit_last_year", "2023", "01", "24", "12", false},
+                                           RangeCase{"five_digit_last_year", "2023", "01", "20234", "12", false},
+                                           RangeCase{"year_zero", "0", "01", "2023", "12", false},
+                                           RangeCase{"month_13", "2023", "01", "2023", "13", false},
+                                           RangeCase{"month_0", "2023", "00", "2023", "12", false},
+                                           RangeCase{"start_after_end", "2024", "01", "2023", "12", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct LeftOutCase {
+    const char* name;
+    const char* fromYear;
+    const char* fromMonth;
+    const char* toYear;
+    const char* toMonth;
+    long long leftOut;
+};
+
+class BonusesLeftOut : public Aggregation, public ::testing::WithParamInterface<LeftOutCase> {};
+
+// The message gives the true reason: the range is not one year, January to
+// December; two whole years are no such range either.
+TEST_P(BonusesLeftOut, AreCountedAndTheReasonGiven) {
+    const LeftOutCase& c = GetParam();
+    const auto result = buildWithholdingData(*conn, monthRange(c.fromYear, c.fromMonth, c.toYear, c.toMonth));
+    EXPECT_EQ(result.bonus, 0);
+    EXPECT_EQ(result.bonusLeftOut, c.leftOut);
+    const std::string message = finishedMessage(result);
+    EXPECT_NE(message.find("\r支給範囲が1年間（1月～12月）でないため、賞与 " + std::to_string(c.leftOut) +
+                           " 件は含めていません。"),
+              std::string::npos)
+        << message;
+}
+
+INSTANTIATE_TEST_SUITE_P(, BonusesLeftOut,
+                         ::testing::Values(LeftOutCase{"two_whole_years", "2023", "01", "2024", "12", 3},
+                                           LeftOutCase{"across_a_year_end", "2023", "10", "2024", "03", 3},
+                                           LeftOutCase{"part_of_a_year", "2023", "04", "2023", "09", 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct KeyCase {
     const char* name;
     const char* key;

@@ -1,39 +1,19 @@
 #include "fixture.h"
 
 #include <cstdio>
-#include <cstdlib>
 
-#include "data/delivered.h"
 #include "rtl/datetime.h"
 
 namespace yearend::testing {
 
 void YearEndDb::SetUp() {
     clock = std::make_unique<rtl::ScopedTestClock>(rtl::encodeDate(2026, 6, 15));
-    std::string templ = (std::filesystem::temp_directory_path() / "tallyra-yearend-XXXXXX").string();
-    ASSERT_NE(mkdtemp(templ.data()), nullptr);
-    dir = templ;
-    dbPath = (dir / "Wendrasol.mdb").string();
-    data::createDeliveredDatabase(dbPath);
-    conn = std::make_unique<db::Connection>(dbPath);
+    DatabaseTest::SetUp();
 }
 
 void YearEndDb::TearDown() {
-    conn.reset();
+    DatabaseTest::TearDown();
     clock.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
-}
-
-void YearEndDb::exec(const std::string& sql, const db::Params& params) { conn->execute(sql, params); }
-
-long long YearEndDb::number(const std::string& sql, const db::Params& params) {
-    const db::Value v = conn->scalar(sql, params);
-    return v.isNull() ? 0 : static_cast<long long>(v.real());
-}
-
-std::string YearEndDb::text(const std::string& sql, const db::Params& params) {
-    return conn->scalar(sql, params).toString();
 }
 
 void YearEndDb::addEmployee(long long number, const std::string& name) {

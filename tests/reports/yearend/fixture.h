@@ -9,19 +9,16 @@
 
 #include <gtest/gtest.h>
 
+#include "databasetest.h"
 #include "db/connection.h"
 #include "rtl/clock.h"
 
 namespace yearend::testing {
 
-class YearEndDb : public ::testing::Test {
+class YearEndDb : public tsupport::DatabaseTest {
 public:
     void SetUp() override;
     void TearDown() override;
-
-    void exec(const std::string& sql, const db::Params& params = {});
-    long long number(const std::string& sql, const db::Params& params = {});
-    std::string text(const std::string& sql, const db::Params& params = {});
 
     // An employee with code E_NO as six digits.
     void addEmployee(long long number, const std::string& name);
@@ -31,9 +28,6 @@ public:
     // One gensen column of the row of `code`.
     long long gensen(long long code, const std::string& column);
 
-    std::filesystem::path dir;
-    std::string dbPath;
-    std::unique_ptr<db::Connection> conn;
     // Two-digit years are read in a window around 2026.
     std::unique_ptr<rtl::ScopedTestClock> clock;
 };

@@ -16,6 +16,7 @@
 #include "app/subwindows.h"
 #include "data/DB_Acs.h"
 #include "data/delivered.h"
+#include "mainwindowtest.h"
 #include "report/preview.h"
 #include "reports/forms.h"
 #include "rtl/clock.h"
@@ -30,22 +31,16 @@
 
 namespace {
 
-class YearEndWindow : public ::testing::Test {
+class YearEndWindow : public tsupport::MainWindowTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(work.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(work.path());
-        const std::string db = work.filePath("Wendrasol.mdb").toStdString();
-        data::createDeliveredDatabase(db);
-        rtl::writeLines(work.filePath("Quendar.ini").toStdString(), {db});
-        data::createDataModule1();
+    void registerWindows() override {
         app::registerSubWindows();
-        app::createStartupObjects();
-        store = std::make_unique<app::FileRegionalStore>(work.filePath("cfg/International.conf").toStdString());
-        main.reset(ui::createForm<TfrmMain>(nullptr, store.get()));
-        app::connectCommands(*main);
-        main->showModeless();
+        createStartupObjects();
+    }
+    void beforeShow() override { app::connectCommands(*main); }
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        if (HasFatalFailure()) return;
         // 2023: twelve months of 250,000 with 30,000 social insurance, one bonus.
         exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_DROPKBN) VALUES (1, '000001', '山田太郎', '1')");
         exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_DROPKBN) VALUES (2, '000002', '佐藤花子', '1')");
@@ -59,18 +54,8 @@ protected:
             "0)");
         dialogs.clear();
     }
-    void TearDown() override {
-        app::subWindows().freeAll();
-        main.reset();
-        app::destroyStartupObjects();
-        data::destroyDataModule1();
-        QDir::setCurrent(previousDir);
-    }
-    void exec(const std::string& sql, const db::Params& p = {}) { data::DataModule1->ADOConnection1.execute(sql, p); }
     long long stored(const char* column, const char* code = "000001") {
-        const db::Value v = data::DataModule1->ADOConnection1.scalar(
-            std::string("SELECT ") + column + " FROM gensen WHERE dcode = ?", {code});
-        return v.isNull() ? 0 : static_cast<long long>(v.real());
+        return number(std::string("SELECT ") + column + " FROM gensen WHERE dcode = ?", {code});
     }
     db::Table& gensen() { return data::DataModule1->gensen; }
     void adjust(const char* column, long long value) {
@@ -86,13 +71,8 @@ protected:
         main->Button9->click();
     }
 
-    QTemporaryDir work;
-    QString previousDir;
     // The default range is January to December 2023.
     rtl::ScopedTestClock clock{rtl::encodeDateTime(2024, 5, 20, 9, 0, 0)};
-    ui::ScriptedDialogs dialogs;
-    std::unique_ptr<app::FileRegionalStore> store;
-    std::unique_ptr<TfrmMain> main;
 };
 
 constexpr long long kPay = 12 * 250000 + 400000;
@@ -232,6 +212,70 @@ TEST_F(YearEndWindow, AnOpenWindowShowsTheRowsOfANewRun) {
     EXPECT_EQ(stored("total_1"), kPay + 1000 + 5);
     EXPECT_EQ(stored("COUNT(*)"), 1);
 }
+
+TEST_F(YearEndWindow, AMarginFileThatCannotBeWrittenIsReportedAndTheWindowStillCloses) {
+    buildYear();
+    TfrmGensenInp* w = open(main->btnGensen1);
+    ASSERT_NE(w, nullptr);
+    // A folder where the file should be: writing it fails.
+    ASSERT_TRUE(QDir(work.path()).mkdir(QStringLiteral("Gensen.Txt")));
+    dialogs.clear();
+    w->Button4->click();
+    EXPECT_FALSE(w->isVisible());
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].kind, ui::DialogKind::Error);
+
+    // The hub is not held up by it either.
+    ASSERT_TRUE(QDir(work.path()).rmdir(QStringLiteral("Gensen.Txt")));
+    w = open(main->btnGensen2);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+}
+
+struct PrintCase {
+    const char* name;
+    const char* searched;  // the code searched for
+    const char* typed;     // Edit1 when 徴収票印刷 is pressed
+    bool prints;
+};
+
+class PrintCode : public YearEndWindow, public ::testing::WithParamInterface<PrintCase> {};
+
+// The slip finds its rows by the code typed, compared as the database
+// compares: it prints when that finds the row on screen, and otherwise asks
+// for a search instead of printing an empty slip.
+TEST_P(PrintCode, PrintsTheRowOnScreenOrAsksForASearch) {
+    const PrintCase& c = GetParam();
+    exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_DROPKBN) VALUES (3, 'A00003', '高橋健太', '1')");
+    buildYear();
+    TfrmGensenInp* w = open(main->btnGensen1);
+    ASSERT_NE(w, nullptr);
+    w->Edit1->setText(QString::fromLatin1(c.searched));
+    w->btnGo->click();
+    ASSERT_EQ(gensen().recordCount(), 1);
+    auto* slip = qobject_cast<reports::ReportForm*>(app::subWindows().reference(QStringLiteral("frmQR_Gensen")));
+    ASSERT_NE(slip, nullptr);
+
+    dialogs.clear();
+    w->Edit1->setText(QString::fromLatin1(c.typed));
+    w->btnPrt->click();
+    if (c.prints) {
+        EXPECT_TRUE(dialogs.shown().empty());
+        ASSERT_NE(slip->preview(), nullptr);
+        EXPECT_EQ(slip->preview()->document().rows, 1u);
+    } else {
+        EXPECT_EQ(dialogs.texts(), QStringList{TfrmGensenInp::searchFirst()});
+        EXPECT_EQ(slip->preview(), nullptr);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, PrintCode,
+                         ::testing::Values(PrintCase{"the_code_searched", "000001", "000001", true},
+                                           PrintCase{"letters_in_another_case", "a00003", "a00003", true},
+                                           PrintCase{"a_trailing_blank", "000001", "000001 ", false},
+                                           PrintCase{"another_employee", "000001", "000002", false},
+                                           PrintCase{"blanks_only", "000001", "  ", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(YearEndWindow, OnlyAnAllDigitCodeIsPadded) {
     TfrmGensenInp* w = open(main->btnGensen1);

@@ -36,8 +36,8 @@ struct MonthRange {
 
 // The main window's range texts (EditYYS, EditMMS, EditYYE, EditMME). Raises
 // the runtime's conversion error for a text that is not a number, and
-// rtl::Error with kBadRangeMessage for a month outside 1..12 or a start after
-// the end.
+// rtl::Error with kBadRangeMessage for a year that is not of four digits, a
+// month outside 1..12 or a start after the end.
 MonthRange monthRange(const std::string& fromYear, const std::string& fromMonth, const std::string& toYear,
                       const std::string& toMonth);
 inline constexpr const char* kBadRangeMessage = "支給範囲が正しくありません。";
