@@ -18,7 +18,8 @@ const char* const PaySlipSelect =
 
 QString hoursAndMinutes(long long minutes, bool padded) {
     const bool negative = minutes < 0;
-    const long long m = negative ? -minutes : minutes;
+    // Negated as unsigned, so the smallest value has a magnitude too.
+    const unsigned long long m = negative ? 0ULL - static_cast<unsigned long long>(minutes) : minutes;
     QString mm = QString::number(m % 60);
     if (padded && mm.size() < 2) mm.prepend(QLatin1Char('0'));
     return (negative ? QStringLiteral("-") : QString()) + QString::number(m / 60) + QLatin1Char(':') + mm;

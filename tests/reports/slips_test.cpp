@@ -4,6 +4,8 @@
 
 #include <QProcess>
 
+#include <limits>
+
 #include "report/csv.h"
 #include "report/paint.h"
 #include "reports/forms.h"
@@ -111,6 +113,14 @@ struct MinutesCase {
 void PrintTo(const MinutesCase& c, std::ostream* os) { *os << c.name; }
 
 class Minutes : public SlipTest, public ::testing::WithParamInterface<MinutesCase> {};
+
+TEST(MinutesText, TheWholeRangePrints) {
+    // The smallest value once printed its sign twice and negative minutes.
+    const long long smallest = std::numeric_limits<long long>::min();
+    EXPECT_EQ(reports::minutesPadded(smallest), QStringLiteral("-153722867280912930:08"));
+    EXPECT_EQ(reports::minutesUnpadded(smallest), QStringLiteral("-153722867280912930:8"));
+    EXPECT_EQ(reports::minutesPadded(std::numeric_limits<long long>::max()), QStringLiteral("153722867280912930:07"));
+}
 
 TEST_P(Minutes, PrintInWholeMinutes) {
     const MinutesCase c = GetParam();

@@ -136,7 +136,9 @@ rtl::TDateTime atMinutes(rtl::TDateTime day, long long minutes) { return atSecon
 int spanMinutes(rtl::TDateTime from, rtl::TDateTime to) {
     int32_t days = 0, hours = 0, minutes = 0, seconds = 0;
     GetFromToDateTime(from, to, &days, &hours, &minutes, &seconds);
-    return hours * 60 + minutes;
+    // The whole days count too: a clock-out a day after the clock-in (the
+    // longest pair the import makes) is 24 hours, not none.
+    return days * 1440 + hours * 60 + minutes;
 }
 
 int overlapMinutes(rtl::TDateTime a1, rtl::TDateTime a2, rtl::TDateTime b1, rtl::TDateTime b2) {

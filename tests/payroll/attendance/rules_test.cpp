@@ -127,6 +127,16 @@ TEST(Span, WholeHoursComeOutWhole) {
     EXPECT_EQ(wholeMinutes(at(2024, 1, 15, 12, 0), at(2024, 1, 15, 2, 0)), 0);
 }
 
+TEST(Span, WholeDaysCount) {
+    // A pair a full day long, and a late arrival of more than a day on a
+    // window that starts just after midnight, lost their days before.
+    EXPECT_EQ(spanMinutes(at(2024, 1, 15, 9, 0), at(2024, 1, 16, 9, 0)), 1440);
+    EXPECT_EQ(spanMinutes(at(2024, 1, 15, 0, 30), at(2024, 1, 16, 9, 5)), 1955);
+    EXPECT_EQ(overlapMinutes(at(2024, 1, 15, 8, 0), at(2024, 1, 16, 8, 0), at(2024, 1, 15, 0, 0),
+                             at(2024, 1, 16, 23, 0)),
+              1440);
+}
+
 TEST(Rounding, UnitsRoundHalvesToEven) {
     EXPECT_EQ(unitsOf(450, 60), 8);   // 7.5
     EXPECT_EQ(unitsOf(510, 60), 8);   // 8.5

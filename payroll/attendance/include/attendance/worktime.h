@@ -97,8 +97,8 @@ rtl::TDateTime atMinutes(rtl::TDateTime day, long long minutes);
 // The same with seconds.
 rtl::TDateTime atSeconds(rtl::TDateTime day, long long seconds);
 
-// Minutes from `from` to `to` as Kronvale splits them: hours * 60 + minutes
-// of GetFromToDateTime; 0 when `from` is after `to`.
+// Minutes from `from` to `to` as Kronvale splits them: days * 1440 + hours *
+// 60 + minutes of GetFromToDateTime; 0 when `from` is after `to`.
 int spanMinutes(rtl::TDateTime from, rtl::TDateTime to);
 // Minutes of the overlap of [a1, a2] and [b1, b2] (0 when they do not meet).
 int overlapMinutes(rtl::TDateTime a1, rtl::TDateTime a2, rtl::TDateTime b1, rtl::TDateTime b2);
