@@ -37,25 +37,24 @@ struct Category {
 
 // Column order of 区分 (as the delivered schema creates it).
 const char* const kCategoryColumns[22] = {
-    "区分",         "就業開始時刻", "就業終了時刻", "遅刻早退開始時刻", "遅刻早退終了時刻", "休憩1開始時刻",
-    "休憩1終了時刻", "休憩2開始時刻", "休憩2終了時刻", "休憩3開始時刻",   "休憩3終了時刻",   "早出開始時刻",
-    "早出終了時刻", "残業開始時刻", "残業終了時刻", "深夜開始時刻",     "深夜終了時刻",     "丸め方法",
-    "就業丸め単位", "遅早丸め単位", "残業丸め単位", "残業基準時数"};
+    "区分",          "就業開始時刻",  "就業終了時刻",  "遅刻早退開始時刻", "遅刻早退終了時刻", "休憩1開始時刻",
+    "休憩1終了時刻", "休憩2開始時刻", "休憩2終了時刻", "休憩3開始時刻",    "休憩3終了時刻",    "早出開始時刻",
+    "早出終了時刻",  "残業開始時刻",  "残業終了時刻",  "深夜開始時刻",     "深夜終了時刻",     "丸め方法",
+    "就業丸め単位",  "遅早丸め単位",  "残業丸め単位",  "残業基準時数"};
 
 // A day shift with a lunch break (paid by the minute), an evening shift that
 // runs into the late-night hours (quarter hours), and a night shift across
 // midnight with a break at 02:00 (half hours). Overtime follows each shift;
 // late night is 22:00 to 05:00 for all.
 const Category kCategories[3] = {
-    {"01", "日勤", 9 * 60, 18 * 60,
-     {"01", "09:00", "18:00", "09:00", "18:00", "12:00", "13:00", "", "", "", "", "", "", "18:00", "22:00", "22:00",
-      "29:00", "", "01", "01", "15", "08:00"}},
-    {"02", "夕勤", 17 * 60, 23 * 60,
-     {"02", "17:00", "23:00", "17:00", "23:00", "", "", "", "", "", "", "", "", "23:00", "26:00", "22:00", "29:00",
-      "", "15", "15", "15", "06:00"}},
-    {"03", "夜勤", 22 * 60, 31 * 60,
-     {"03", "22:00", "31:00", "22:00", "31:00", "26:00", "27:00", "", "", "", "", "", "", "31:00", "34:00", "22:00",
-      "29:00", "", "30", "30", "30", "08:00"}},
+    {"01", "日勤", 9 * 60, 18 * 60, {"01",    "09:00", "18:00", "09:00", "18:00", "12:00", "13:00", "",
+                                     "",      "",      "",      "",      "",      "18:00", "22:00", "22:00",
+                                     "29:00", "",      "01",    "01",    "15",    "08:00"}},
+    {"02", "夕勤", 17 * 60, 23 * 60, {"02", "17:00", "23:00", "17:00", "23:00", "", "",   "",   "",   "",     "", "",
+                                      "",   "23:00", "26:00", "22:00", "29:00", "", "15", "15", "15", "06:00"}},
+    {"03", "夜勤", 22 * 60, 31 * 60, {"03",    "22:00", "31:00", "22:00", "31:00", "26:00", "27:00", "",
+                                      "",      "",      "",      "",      "",      "31:00", "34:00", "22:00",
+                                      "29:00", "",      "30",    "30",    "30",    "08:00"}},
 };
 
 const Category& categoryOf(const std::string& code) {
@@ -72,17 +71,17 @@ struct Profile {
     std::string payKind;  // "0" month, "1" day, "2" hour
     long long basePay = 0;
     int age = 30;
-    std::string rest = "0";                   // break taken off
-    long long overRate = 0, nightRate = 0;     // 0 = the kind is not paid
-    long long lateRate = 0, leaveRate = 0;     // 0 = the kind is not deducted
-    long long transport = 0;                   // below 2000 a day's, else a month's
-    std::string allowance1Kind = "0";          // 役職手当 (taxable)
+    std::string rest = "0";                 // break taken off
+    long long overRate = 0, nightRate = 0;  // 0 = the kind is not paid
+    long long lateRate = 0, leaveRate = 0;  // 0 = the kind is not deducted
+    long long transport = 0;                // below 2000 a day's, else a month's
+    std::string allowance1Kind = "0";       // 役職手当 (taxable)
     long long allowance1 = 0;
-    std::string allowance7Kind = "0";          // 在宅勤務手当 (not taxable)
+    std::string allowance7Kind = "0";  // 在宅勤務手当 (not taxable)
     long long allowance7 = 0;
-    long long health = 0, pension = 0;        // 0 none, 1 by rate, above 1 a fixed amount
-    std::string employment = "0";              // "1" employment insurance by rate
-    int taxColumn = 0;                         // dependants 0..7, 8 乙
+    long long health = 0, pension = 0;  // 0 none, 1 by rate, above 1 a fixed amount
+    std::string employment = "0";       // "1" employment insurance by rate
+    int taxColumn = 0;                  // dependants 0..7, 8 乙
     long long residentTax = 0, meal = 0;
 };
 
@@ -90,26 +89,22 @@ struct Profile {
 std::vector<Profile> fixedProfiles() {
     std::vector<Profile> p(5);
     // 1: day shift, monthly wage, aged 45 (nursing care), taxable allowance.
-    p[0] = {"佐藤一郎", "01", "0", 300000, 45, "1", 2300, 0, 1900, 1900, 12000, "1", 10000, "0", 0,
-            1, 1, "1", 2, 8000, 0};
+    p[0] = {"佐藤一郎", "01",  "0", 300000, 45, "1", 2300, 0, 1900, 1900, 12000,
+            "1",        10000, "0", 0,      1,  1,   "1",  2, 8000, 0};
     // 2: evening shift, paid by the hour, late night.
-    p[1] = {"鈴木花子", "02", "2", 1200, 28, "0", 1500, 300, 1200, 1200, 400, "0", 0, "0", 0,
-            1, 1, "1", 0, 0, 0};
+    p[1] = {"鈴木花子", "02", "2", 1200, 28, "0", 1500, 300, 1200, 1200, 400, "0", 0, "0", 0, 1, 1, "1", 0, 0, 0};
     // 3: night shift, paid by the day, fixed health premium.
-    p[2] = {"高橋健太", "03", "1", 14000, 33, "1", 2200, 440, 1750, 1750, 0, "0", 0, "0", 0,
-            14000, 1, "1", 1, 0, 3000};
+    p[2] = {"高橋健太", "03", "1", 14000, 33, "1", 2200, 440, 1750, 1750, 0, "0", 0, "0", 0, 14000, 1, "1", 1, 0, 3000};
     // 4: day shift, paid by the hour, a non-taxable allowance, no social insurance.
-    p[3] = {"田中美咲", "01", "2", 1100, 22, "1", 1375, 0, 0, 0, 300, "0", 0, "1", 5000,
-            0, 0, "1", 0, 0, 0};
+    p[3] = {"田中美咲", "01", "2", 1100, 22, "1", 1375, 0, 0, 0, 300, "0", 0, "1", 5000, 0, 0, "1", 0, 0, 0};
     // 5: evening shift, monthly wage, aged 67 (past nursing care), secondary tax column.
-    p[4] = {"伊藤誠", "02", "0", 220000, 67, "0", 1700, 340, 1375, 1375, 15000, "0", 0, "0", 0,
-            1, 1, "1", 8, 0, 0};
+    p[4] = {"伊藤誠", "02", "0", 220000, 67, "0", 1700, 340, 1375, 1375, 15000, "0", 0, "0", 0, 1, 1, "1", 8, 0, 0};
     return p;
 }
 
-const char* const kFamily[] = {"佐藤", "鈴木", "高橋", "田中", "伊藤", "渡辺", "山本", "中村", "小林", "加藤",
-                               "吉田", "山田", "佐々木", "山口", "松本", "井上", "木村", "林", "斎藤", "清水"};
-const char* const kGiven[] = {"一郎", "花子", "健太", "美咲", "誠",   "陽子", "大輔", "由美", "翔太", "恵",
+const char* const kFamily[] = {"佐藤", "鈴木", "高橋",   "田中", "伊藤", "渡辺", "山本", "中村", "小林", "加藤",
+                               "吉田", "山田", "佐々木", "山口", "松本", "井上", "木村", "林",   "斎藤", "清水"};
+const char* const kGiven[] = {"一郎", "花子", "健太", "美咲",   "誠",   "陽子", "大輔", "由美", "翔太", "恵",
                               "直樹", "彩",   "拓也", "真由美", "健一", "愛",   "亮",   "香織", "剛",   "優子"};
 
 std::vector<Profile> drawnProfiles(int n, std::mt19937& rng) {
@@ -189,12 +184,11 @@ void writeMasters(db::Connection& c, const std::vector<Profile>& profiles) {
         }
     }
     const char* const columns[] = {
-        "E_NO",       "E_TANCOD",   "E_NAME",     "E_CARDNO",   "E_JOBKBN",   "E_DROPKBN",  "E_BARTH",
-        "E_REST_YN",  "E_REST_NN",  "E_PAYKBN",   "E_BASE_YN",  "E_BASEPAY",  "E_HAYZ_YN",  "E_HAYZPAY",
-        "E_FUTZ_YN",  "E_FUTZPAY",  "E_SINZ_YN",  "E_SINZPAY",  "E_KYU_YN",   "E_KYU_PAY",  "E_TIKO_YN",
-        "E_TIKOKU",   "E_SOUT_YN",  "E_SOUTAI",   "E_KOTUHI",   "E_HOJYO",    "E_GKING_S1", "E_GKING_K1",
-        "E_GKING_S7", "E_GKING_K7", "E_MEAT_K",   "E_JYUMIN_Z", "E_HOKEN_YN", "E_KOYOU_YN", "E_NENKIN_YN",
-        "E_KIKIN_YN", "E_KNTKBN"};
+        "E_NO",       "E_TANCOD",   "E_NAME",      "E_CARDNO",   "E_JOBKBN",   "E_DROPKBN",  "E_BARTH",   "E_REST_YN",
+        "E_REST_NN",  "E_PAYKBN",   "E_BASE_YN",   "E_BASEPAY",  "E_HAYZ_YN",  "E_HAYZPAY",  "E_FUTZ_YN", "E_FUTZPAY",
+        "E_SINZ_YN",  "E_SINZPAY",  "E_KYU_YN",    "E_KYU_PAY",  "E_TIKO_YN",  "E_TIKOKU",   "E_SOUT_YN", "E_SOUTAI",
+        "E_KOTUHI",   "E_HOJYO",    "E_GKING_S1",  "E_GKING_K1", "E_GKING_S7", "E_GKING_K7", "E_MEAT_K",  "E_JYUMIN_Z",
+        "E_HOKEN_YN", "E_KOYOU_YN", "E_NENKIN_YN", "E_KIKIN_YN", "E_KNTKBN"};
     std::string cols, marks;
     for (const char* col : columns) {
         cols += (cols.empty() ? "" : ",") + std::string(col);
@@ -206,11 +200,43 @@ void writeMasters(db::Connection& c, const std::vector<Profile>& profiles) {
         ++number;
         const std::string code = employeeCode(number);
         auto flag = [](long long rate) { return std::string(rate > 0 ? "1" : "0"); };
-        insert.run({number, code, p.name, code, p.category, "1", birthDate(p.age), p.rest, 0, p.payKind, "1",
-                    p.basePay, "0", 0, flag(p.overRate), p.overRate, flag(p.nightRate), p.nightRate, "0", 0,
-                    flag(p.lateRate), p.lateRate, flag(p.leaveRate), p.leaveRate, p.transport, 0,
-                    p.allowance1Kind, p.allowance1, p.allowance7Kind, p.allowance7, p.meal, p.residentTax, p.health,
-                    p.employment, p.pension, 0, p.taxColumn});
+        insert.run({number,
+                    code,
+                    p.name,
+                    code,
+                    p.category,
+                    "1",
+                    birthDate(p.age),
+                    p.rest,
+                    0,
+                    p.payKind,
+                    "1",
+                    p.basePay,
+                    "0",
+                    0,
+                    flag(p.overRate),
+                    p.overRate,
+                    flag(p.nightRate),
+                    p.nightRate,
+                    "0",
+                    0,
+                    flag(p.lateRate),
+                    p.lateRate,
+                    flag(p.leaveRate),
+                    p.leaveRate,
+                    p.transport,
+                    0,
+                    p.allowance1Kind,
+                    p.allowance1,
+                    p.allowance7Kind,
+                    p.allowance7,
+                    p.meal,
+                    p.residentTax,
+                    p.health,
+                    p.employment,
+                    p.pension,
+                    0,
+                    p.taxColumn});
     }
 }
 
@@ -236,9 +262,9 @@ Day drawnDay(const Category& c, std::mt19937& rng) {
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     Day day{c.start - pick(0, 15), c.end + pick(0, 10)};
     const int r = pick(1, 100);
-    if (r <= 8) day.in = c.start + pick(1, 40);               // late
-    if (r > 8 && r <= 13) day.out = c.end - pick(10, 90);     // leaves early
-    if (r > 80) day.out = c.end + pick(30, 150);              // overtime
+    if (r <= 8) day.in = c.start + pick(1, 40);            // late
+    if (r > 8 && r <= 13) day.out = c.end - pick(10, 90);  // leaves early
+    if (r > 80) day.out = c.end + pick(30, 150);           // overtime
     return day;
 }
 
@@ -309,9 +335,8 @@ Generated generateFolder(const GenerateSpec& spec) {
     if (std::filesystem::exists(dir / app::SettingsFileName))
         throw Failure("the folder " + dir.string() + " already holds a settings file; generate needs a new folder");
     Generated g;
-    g.database = app::readOrCreateSettings(dir.string(), [](const std::string& path) {
-        data::createDeliveredDatabase(path);
-    });
+    g.database =
+        app::readOrCreateSettings(dir.string(), [](const std::string& path) { data::createDeliveredDatabase(path); });
 
     std::mt19937 rng(spec.seed);
     const bool fixed = spec.employees == 5;

@@ -44,9 +44,9 @@ LiteralImport literalPunchImport(const std::filesystem::path& database, const at
     const rtl::DateParts a = rtl::decodeDate(period.first), b = rtl::decodeDate(period.last);
     const db::Params punchRange{rtl::twoDigits(a.month), rtl::twoDigits(a.day), rtl::twoDigits(b.month),
                                 rtl::twoDigits(b.day)};
-    const std::string punchCount = a.month == b.month
-        ? "SELECT COUNT(*) FROM タイムカード WHERE (月 = ? AND 日 >= ?) AND (月 = ? AND 日 <= ?)"
-        : "SELECT COUNT(*) FROM タイムカード WHERE (月 = ? AND 日 >= ?) OR (月 = ? AND 日 <= ?)";
+    const std::string punchCount =
+        a.month == b.month ? "SELECT COUNT(*) FROM タイムカード WHERE (月 = ? AND 日 >= ?) AND (月 = ? AND 日 <= ?)"
+                           : "SELECT COUNT(*) FROM タイムカード WHERE (月 = ? AND 日 >= ?) OR (月 = ? AND 日 <= ?)";
     if (count(c, r, punchCount, punchRange) <= 0) throw Failure(attendance::kNoDataMessage);
     ++r.statements;
     c.execute("DELETE FROM kimu_tran WHERE K_DATE >= CvDate(?) AND K_DATE <= CvDate(?)", range);
@@ -66,15 +66,15 @@ LiteralImport literalPunchImport(const std::filesystem::path& database, const at
         const rtl::TDateTime in = attendance::atSeconds(workDate, hour * 3600LL + minute * 60LL + second);
 
         ++r.statements;
-        const db::ResultSet outs = c.select(
-            "SELECT * FROM タイムカード WHERE (入退 = '1') AND 日 = (?) AND IDコード = (?)",
-            {column(ins, i, "日"), code});
+        const db::ResultSet outs =
+            c.select("SELECT * FROM タイムカード WHERE (入退 = '1') AND 日 = (?) AND IDコード = (?)",
+                     {column(ins, i, "日"), code});
         rtl::TDateTime out = workDate;
         if (!outs.rows.empty())
             out = attendance::atMinutes(workDate, number(column(outs, 0, "時")) * 60LL + number(column(outs, 0, "分")));
 
-        const long long inService = count(
-            c, r, "SELECT COUNT(*) FROM emp_tanka WHERE E_TANCOD = ? AND E_DROPKBN = '1'", {code});
+        const long long inService =
+            count(c, r, "SELECT COUNT(*) FROM emp_tanka WHERE E_TANCOD = ? AND E_DROPKBN = '1'", {code});
         if (inService > 0) {
             ++r.statements;
             const db::ResultSet emp = c.select("SELECT * FROM emp_tanka WHERE E_TANCOD = ?", {code});
@@ -85,7 +85,8 @@ LiteralImport literalPunchImport(const std::filesystem::path& database, const at
                     const db::ResultSet kbn = c.select("SELECT * FROM 区分 WHERE 区分 = ?", {job});
                     std::map<std::string, std::string> texts;
                     if (!kbn.rows.empty())
-                        for (size_t k = 0; k < kbn.columns.size(); ++k) texts[kbn.columns[k]] = kbn.rows[0][k].toString();
+                        for (size_t k = 0; k < kbn.columns.size(); ++k)
+                            texts[kbn.columns[k]] = kbn.rows[0][k].toString();
                     category = kbn.rows.empty() ? attendance::missingCategory(job)
                                                 : attendance::readCategory(rtl::trim(job), texts);
                 }
@@ -100,10 +101,11 @@ LiteralImport literalPunchImport(const std::filesystem::path& database, const at
                 const int t = w / u;
                 const std::string worked = rtl::twoDigits(w / 60 % 100) + ":" + rtl::twoDigits((t - t / uph * uph) * u);
                 ++r.statements;
-                c.execute("INSERT INTO kimu_tran (K_TANCOD,K_DATE,K_KNMKBN,K_INTIM,K_OUTTIM,K_SYUGYO,K_KINMU,K_TANJI) "
-                          "VALUES (?,?,?,?,?,?,?,?)",
-                          {rtl::strToInt64(rtl::trim(column(emp, 0, "E_TANCOD"))), workDate, job, in, out, worked,
-                           static_cast<long long>(w), static_cast<long long>(t)});
+                c.execute(
+                    "INSERT INTO kimu_tran (K_TANCOD,K_DATE,K_KNMKBN,K_INTIM,K_OUTTIM,K_SYUGYO,K_KINMU,K_TANJI) "
+                    "VALUES (?,?,?,?,?,?,?,?)",
+                    {rtl::strToInt64(rtl::trim(column(emp, 0, "E_TANCOD"))), workDate, job, in, out, worked,
+                     static_cast<long long>(w), static_cast<long long>(t)});
                 ++r.rows;
             }
         }

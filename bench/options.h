@@ -18,7 +18,7 @@ struct Usage : std::runtime_error {
 };
 
 struct Options {
-    std::string dir;                           // the one positional argument ("" when none)
+    std::string dir;                            // the one positional argument ("" when none)
     std::map<std::string, std::string> values;  // "--name" -> value
 
     bool has(const std::string& name) const { return values.count(name) > 0; }

@@ -30,9 +30,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 std::string grouped(long long n) {
     std::string digits = std::to_string(n < 0 ? -n : n), out;
@@ -82,8 +80,7 @@ std::filesystem::path workingDatabase(const std::filesystem::path& dir) {
     if (database.is_relative()) database = dir / database;
     if (!std::filesystem::is_regular_file(database))
         throw Failure("データベースファイル '" + database.string() + "' が見つかりません。");
-    if (!looksLikeDatabase(database))
-        throw Failure("'" + database.string() + "' はデータベースではありません。");
+    if (!looksLikeDatabase(database)) throw Failure("'" + database.string() + "' はデータベースではありません。");
     return database;
 }
 
@@ -119,7 +116,8 @@ PayRunReport payRunFolder(const PayRunSpec& spec, const std::function<void(const
 
     if (spec.csv) {
         stage("CSV import", [&](Stage&) {
-            return spec.layout == 2 ? payroll::importCsvLayout2(dm, *spec.csv) : payroll::importCsvLayout1(dm, *spec.csv);
+            return spec.layout == 2 ? payroll::importCsvLayout2(dm, *spec.csv)
+                                    : payroll::importCsvLayout1(dm, *spec.csv);
         });
     }
     // "勤怠データ移行", "時間計算", "金額計算" of the pay-data window.

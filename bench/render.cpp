@@ -240,8 +240,8 @@ int render(const Args& args) {
         const reports::PrintState state = stateFor(o, *form, connection);
         if (buildsData) {
             const yearend::Aggregation built = yearend::buildWithholdingData(
-                connection, yearend::monthRange(state.rangeFromYear, state.rangeFromMonth, state.rangeToYear,
-                                                state.rangeToMonth));
+                connection,
+                yearend::monthRange(state.rangeFromYear, state.rangeFromMonth, state.rangeToYear, state.rangeToMonth));
             QString message = rtl::toQString(yearend::finishedMessage(built));
             std::printf("%s\n", message.replace(QLatin1Char('\r'), QLatin1Char('\n')).toUtf8().constData());
         }

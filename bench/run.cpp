@@ -60,8 +60,10 @@ Stage paySlipsToPdf(const PayRunSpec& p, const std::filesystem::path& database, 
     report::writePdf(QString::fromStdString(pdf.string()), document);
     connection.close();
     pages = document.pages.size();
-    return {"pay slips to PDF", std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
-            static_cast<long long>(document.rows), {}};
+    return {"pay slips to PDF",
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+            static_cast<long long>(document.rows),
+            {}};
 }
 
 }  // namespace

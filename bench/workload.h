@@ -31,7 +31,7 @@ struct Generated {
     std::filesystem::path database;
     std::filesystem::path csv;  // the month's punches, layout 1, CP932
     long long employees = 0;
-    long long lines = 0;         // CSV lines after the header (one clock-in and one clock-out each)
+    long long lines = 0;  // CSV lines after the header (one clock-in and one clock-out each)
     std::string periodFirst, periodLast;
 };
 // Makes the working folder as a first start does (settings file, delivered

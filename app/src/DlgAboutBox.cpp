@@ -16,21 +16,18 @@
 
 namespace {
 
-QLabel* linkLabel(const QString& name, const QString& url, const QString& text, QWidget* parent)
-{
+QLabel* linkLabel(const QString& name, const QString& url, const QString& text, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
-    label->setText(QStringLiteral("<a href=\"%1\" style=\"color: navy;\">%2</a>")
-                       .arg(url.toHtmlEscaped(), text.toHtmlEscaped()));
+    label->setText(
+        QStringLiteral("<a href=\"%1\" style=\"color: navy;\">%2</a>").arg(url.toHtmlEscaped(), text.toHtmlEscaped()));
     label->setToolTip(url);
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     label->setOpenExternalLinks(false);
     QObject::connect(label, &QLabel::linkActivated, label, [](const QString& link) {
         ui::guard([&] {  // the result is not looked at
-            if (link == TDlgAboutBox::mainUrl())
-                app::openHelpPage();
-            else
-                app::openDocument(link);
+            if (link == TDlgAboutBox::mainUrl()) app::openHelpPage();
+            else app::openDocument(link);
         });
     });
     return label;
@@ -38,8 +35,7 @@ QLabel* linkLabel(const QString& name, const QString& url, const QString& text, 
 
 }  // namespace
 
-TDlgAboutBox::TDlgAboutBox(QWidget* parent) : ui::Form(QStringLiteral("DlgAboutBox"), parent)
-{
+TDlgAboutBox::TDlgAboutBox(QWidget* parent) : ui::Form(QStringLiteral("DlgAboutBox"), parent) {
     setWindowFlag(Qt::Window);
     setWindowFlag(Qt::Dialog);
     setWindowTitle(QStringLiteral("バージョン情報"));
@@ -64,10 +60,8 @@ TDlgAboutBox::TDlgAboutBox(QWidget* parent) : ui::Form(QStringLiteral("DlgAboutB
     Copyright->setObjectName(QStringLiteral("Copyright"));
     Comments = new QLabel(QStringLiteral("正社員はもちろんパート、アルバイトの\n給与管理を手軽に行えます。"), Panel1);
     Comments->setObjectName(QStringLiteral("Comments"));
-    MainURL = linkLabel(QStringLiteral("MainURL"), mainUrl(), QStringLiteral("Tallyra2.htm（ヘルプ）"),
-                        Panel1);
-    TaxURL = linkLabel(QStringLiteral("TaxURL"), taxRateUrl(),
-                       QStringLiteral("国税庁 源泉徴収税額表"), Panel1);
+    MainURL = linkLabel(QStringLiteral("MainURL"), mainUrl(), QStringLiteral("Tallyra2.htm（ヘルプ）"), Panel1);
+    TaxURL = linkLabel(QStringLiteral("TaxURL"), taxRateUrl(), QStringLiteral("国税庁 源泉徴収税額表"), Panel1);
 
     auto* rows = new QGridLayout;
     rows->setHorizontalSpacing(12);
@@ -107,8 +101,7 @@ TDlgAboutBox::TDlgAboutBox(QWidget* parent) : ui::Form(QStringLiteral("DlgAboutB
     setFixedSize(QSize(380, 250).expandedTo(sizeHint()));
 }
 
-void TDlgAboutBox::FormShow()
-{
+void TDlgAboutBox::FormShow() {
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = geometry();
         frame.moveCenter(screen->availableGeometry().center());

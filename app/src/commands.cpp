@@ -27,15 +27,11 @@
 
 namespace app {
 
-void registerSubWindows()
-{
+void registerSubWindows() {
     SubWindows& hub = subWindows();
-    hub.registerForm("DlgAboutBox",
-                     [](QWidget* owner) -> QObject* { return ui::createForm<TDlgAboutBox>(owner); });
-    for (const auto& form : masters::masterForms())
-        hub.registerForm(form.formName, form.create);
-    for (const auto& form : maintenance::maintenanceForms())
-        hub.registerForm(form.formName, form.create);
+    hub.registerForm("DlgAboutBox", [](QWidget* owner) -> QObject* { return ui::createForm<TDlgAboutBox>(owner); });
+    for (const auto& form : masters::masterForms()) hub.registerForm(form.formName, form.create);
+    for (const auto& form : maintenance::maintenanceForms()) hub.registerForm(form.formName, form.create);
     timecard::registerWindows(
         [&hub](const QString& name, timecard::FormFactory create) { hub.registerForm(name, std::move(create)); });
     paydata::registerWindows(
@@ -55,8 +51,7 @@ void registerSubWindows()
     hub.registerForm("frmClossRep", [](QWidget* owner) -> QObject* {
         auto* screen = ui::createForm<TfrmClossRep>(owner);
         screen->setPrintPreview([] {
-            if (auto* form = qobject_cast<reports::ReportForm*>(subWindows().reference("frmQR_Closs")))
-                form->Preview();
+            if (auto* form = qobject_cast<reports::ReportForm*>(subWindows().reference("frmQR_Closs"))) form->Preview();
         });
         return screen;
     });
@@ -64,16 +59,18 @@ void registerSubWindows()
     // The open-window names and groups they belong to are in app/subwindows.cpp.
 }
 
-void connectCommands(TfrmMain& main)
-{
+void connectCommands(TfrmMain& main) {
     // Time-recorder imports: each replaces the punches and then enables the
     // punch buttons by what it left in タイムカード.
-    main.action("Act_NewSet")->setHandler(
-        [&main] { payroll::Act_NewSetExecute(*data::DataModule1, payroll::importPrompts(&main)); });
-    main.action("Act_CopyZalton")->setHandler(
-        [&main] { payroll::Act_CopyZaltonExecute(*data::DataModule1, payroll::importPrompts(&main)); });
-    main.action("ActCopyZalton2")->setHandler(
-        [&main] { payroll::ActCopyZalton2Execute(*data::DataModule1, payroll::importPrompts(&main)); });
+    main.action("Act_NewSet")->setHandler([&main] {
+        payroll::Act_NewSetExecute(*data::DataModule1, payroll::importPrompts(&main));
+    });
+    main.action("Act_CopyZalton")->setHandler([&main] {
+        payroll::Act_CopyZaltonExecute(*data::DataModule1, payroll::importPrompts(&main));
+    });
+    main.action("ActCopyZalton2")->setHandler([&main] {
+        payroll::ActCopyZalton2Execute(*data::DataModule1, payroll::importPrompts(&main));
+    });
 
     // The daily cross table of the pay month.
     main.action("Act_ClossRep")->setHandler([&main] { reports::Act_ClossRepExecute(main.monthKey().toStdString()); });
@@ -90,26 +87,22 @@ void connectCommands(TfrmMain& main)
 }
 
 namespace {
-std::vector<QPointer<QObject>>& startupObjects()
-{
+std::vector<QPointer<QObject>>& startupObjects() {
     static std::vector<QPointer<QObject>> objects;
     return objects;
 }
 }  // namespace
 
-void createStartupObjects()
-{
+void createStartupObjects() {
     // In this order, each freed at the end.
     startupObjects().push_back(masters::createEmpSeek());
     startupObjects().push_back(paydata::createDlgOutTime());
     startupObjects().push_back(paydata::createDlgInTime());
 }
 
-void destroyStartupObjects()
-{
+void destroyStartupObjects() {
     auto& objects = startupObjects();
-    for (auto it = objects.rbegin(); it != objects.rend(); ++it)
-        delete it->data();
+    for (auto it = objects.rbegin(); it != objects.rend(); ++it) delete it->data();
     objects.clear();
 }
 

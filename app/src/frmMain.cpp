@@ -1,7 +1,6 @@
 #include "app/frmMain.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -18,6 +17,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/maindata.h"
 #include "app/settingsfile.h"
@@ -45,25 +45,19 @@ TfrmMain* frmMain = nullptr;
 
 namespace {
 
-std::string str(const QLineEdit* edit)
-{
-    return rtl::fromQString(edit->text());
-}
+std::string str(const QLineEdit* edit) { return rtl::fromQString(edit->text()); }
 
 }  // namespace
 
 // Enabling a button that follows an action goes through the action, so the
 // button does not take the old state back at the action's next change.
-void TfrmMain::setEnabledOf(ui::Button* button, bool on)
-{
-    if (ui::Action* a = button->action())
-        a->setEnabled(on);
+void TfrmMain::setEnabledOf(ui::Button* button, bool on) {
+    if (ui::Action* a = button->action()) a->setEnabled(on);
     button->setEnabled(on);
 }
 
 TfrmMain::TfrmMain(QWidget* parent, app::RegionalStore* formats)
-    : ui::Form(QStringLiteral("frmMain"), parent), formats_(formats)
-{
+    : ui::Form(QStringLiteral("frmMain"), parent), formats_(formats) {
     if (!formats_) {
         ownFormats_ = std::make_unique<app::FileRegionalStore>();
         formats_ = ownFormats_.get();
@@ -100,8 +94,7 @@ TfrmMain::TfrmMain(QWidget* parent, app::RegionalStore* formats)
     }
 }
 
-TfrmMain::~TfrmMain()
-{
+TfrmMain::~TfrmMain() {
     // A main window that goes away without having been closed still gives
     // the user's formats back.
     if (formatsForced_) {
@@ -115,35 +108,27 @@ TfrmMain::~TfrmMain()
     }
 }
 
-ui::Action* TfrmMain::action(const QString& name) const
-{
+ui::Action* TfrmMain::action(const QString& name) const {
     auto it = actions_.find(name);
     return it == actions_.end() ? nullptr : it->second;
 }
 
-ui::Action* TfrmMain::makeAction(const QString& name, const QString& caption,
-                                 void (TfrmMain::*handler)())
-{
+ui::Action* TfrmMain::makeAction(const QString& name, const QString& caption, void (TfrmMain::*handler)()) {
     auto* a = new ui::Action(name, caption, this);
-    if (handler)
-        a->setHandler([this, handler] { (this->*handler)(); });
+    if (handler) a->setHandler([this, handler] { (this->*handler)(); });
     actions_[name] = a;
     return a;
 }
 
-
 // ---------------------------------------------------------------- life
 
-void TfrmMain::FormCreate()
-{
+void TfrmMain::FormCreate() {
     savedFormats_ = app::saveAndForceFormats(*formats_);
     formatsForced_ = true;
 }
 
-void TfrmMain::FormShow()
-{
-    if (!firstShow_)
-        return;
+void TfrmMain::FormShow() {
+    if (!firstShow_) return;
     firstShow_ = false;
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = geometry();
@@ -153,15 +138,13 @@ void TfrmMain::FormShow()
     ui::guard([this] { runStartupSteps(); });
 }
 
-bool TfrmMain::FormCloseQuery()
-{
+bool TfrmMain::FormCloseQuery() {
     // Closing the main window ends the program: the open sub-windows close
     // first, so none of them loses an unposted change without being asked.
     return app::subWindows().closeAll();
 }
 
-void TfrmMain::FormClose(ui::CloseAction& action)
-{
+void TfrmMain::FormClose(ui::CloseAction& action) {
     (void)action;
     if (formatsForced_) {
         app::restoreFormats(*formats_, savedFormats_);
@@ -172,13 +155,9 @@ void TfrmMain::FormClose(ui::CloseAction& action)
 
 void TfrmMain::FormDestroy() {}
 
-void TfrmMain::Button3Click()
-{
-    close();
-}
+void TfrmMain::Button3Click() { close(); }
 
-void TfrmMain::runStartupSteps()
-{
+void TfrmMain::runStartupSteps() {
     // 1. The working folder: every working file lies in it.
     const QString dir = QDir::currentPath();
     Edit1->setText(dir);
@@ -194,8 +173,7 @@ void TfrmMain::runStartupSteps()
     EditMME->setText(rtl::toQString(months.rangeToMonth));
 
     // 3. The settings file names the database (a fresh folder gets one).
-    const std::string database =
-        app::readOrCreateSettings(dir.toStdString(), app::maindata::createDatabase);
+    const std::string database = app::readOrCreateSettings(dir.toStdString(), app::maindata::createDatabase);
     app::maindata::setWorkingDatabase(database);
 
     // 4. Schema upgrade.
@@ -224,13 +202,11 @@ void TfrmMain::runStartupSteps()
 
 void TfrmMain::applyRecorderKind(const std::string& recYN) { applyRecorderLayout(app::recorderLayout(recYN)); }
 
-void TfrmMain::applyRecorderLayout(const app::RecorderLayout& layout)
-{
+void TfrmMain::applyRecorderLayout(const app::RecorderLayout& layout) {
     Panel1->setVisible(layout.panel1Shown);
     btnDataSet->setVisible(layout.panel1Shown);
     btnemp_mas->setVisible(layout.panel1Shown);
-    btnRec_YN->setAction(action(layout.action == app::RecorderAction::Korbe ? "Act_Korbe"
-                                                                            : "Act_Zalton"));
+    btnRec_YN->setAction(action(layout.action == app::RecorderAction::Korbe ? "Act_Korbe" : "Act_Zalton"));
     btnRec_YN->setVisible(layout.recButtonShown);
     setEnabledOf(btnRec_YN, layout.recButtonEnabled && PNL_M2->isEnabled());
     btnZLT1->setVisible(layout.zlt1Shown);
@@ -239,28 +215,19 @@ void TfrmMain::applyRecorderLayout(const app::RecorderLayout& layout)
 
 // ---------------------------------------------------------------- working state
 
-QString TfrmMain::workDir() const
-{
-    return Edit1->text();
-}
+QString TfrmMain::workDir() const { return Edit1->text(); }
 
-QString TfrmMain::monthKey() const
-{
-    return rtl::toQString(period::monthKey(str(EditYY), str(EditMM)));
-}
+QString TfrmMain::monthKey() const { return rtl::toQString(period::monthKey(str(EditYY), str(EditMM))); }
 
-QString TfrmMain::bonusKey() const
-{
+QString TfrmMain::bonusKey() const {
     return rtl::toQString(period::bonusKey(str(EditYY2), ComboBox1->currentText().toStdString()));
 }
 
-QString TfrmMain::payRecordKey() const
-{
+QString TfrmMain::payRecordKey() const {
     return rtl::toQString(period::payRecordKey(str(EditYY), str(EditMM), CheckBox2->isChecked(), str(EditD2)));
 }
 
-void TfrmMain::computeMonthlyPeriod()
-{
+void TfrmMain::computeMonthlyPeriod() {
     try {
         const std::string closing = app::maindata::readClosingDay();
         // A closing day stored before the company window refused such
@@ -277,29 +244,20 @@ void TfrmMain::computeMonthlyPeriod()
     }
 }
 
-void TfrmMain::setFieldsFromDayRange()
-{
+void TfrmMain::setFieldsFromDayRange() {
     EditD1->setText(MaskEdit1->text());
     EditD2->setText(MaskEdit2->text());
 }
 
-void TfrmMain::btnSel1Click()
-{
-    computeMonthlyPeriod();
-}
+void TfrmMain::btnSel1Click() { computeMonthlyPeriod(); }
 
-void TfrmMain::btnSel2Click()
-{
-    setFieldsFromDayRange();
-}
+void TfrmMain::btnSel2Click() { setFieldsFromDayRange(); }
 
-void TfrmMain::btnSel3Click()
-{
+void TfrmMain::btnSel3Click() {
     // The bonus key is built by its readers.
 }
 
-void TfrmMain::CheckBox2Click()
-{
+void TfrmMain::CheckBox2Click() {
     if (CheckBox2->isChecked()) {
         PanelMon->hide();
         PanelDay->show();
@@ -313,138 +271,91 @@ void TfrmMain::CheckBox2Click()
 
 // ---------------------------------------------------------------- mode buttons
 
-void TfrmMain::Act_btnKyuyoExecute()
-{
+void TfrmMain::Act_btnKyuyoExecute() {
     action("Act_PNL_M2_Enable")->execute();
     PageControl1->setCurrentWidget(TabSheet7);
 }
 
-void TfrmMain::Act_btnShoyoExecute()
-{
+void TfrmMain::Act_btnShoyoExecute() {
     action("Act_PNL_M2_Disable")->execute();
     PageControl1->setCurrentWidget(TabSheet4);
 }
 
-void TfrmMain::Act_btnMasterExecute()
-{
+void TfrmMain::Act_btnMasterExecute() {
     action("Act_PNL_M2_Disable")->execute();
     PageControl1->setCurrentWidget(TabSheet5);
 }
 
-void TfrmMain::Act_btnNenjiExecute()
-{
+void TfrmMain::Act_btnNenjiExecute() {
     action("Act_PNL_M2_Disable")->execute();
     PageControl1->setCurrentWidget(TabSheet6);
 }
 
-void TfrmMain::Act_PNL_M2_EnableExecute()
-{
-    if (PNL_M2->isEnabled())
-        return;
+void TfrmMain::Act_PNL_M2_EnableExecute() {
+    if (PNL_M2->isEnabled()) return;
     PNL_M2->setEnabled(true);
-    for (auto* b : {btnTimeCorder, btnDirectCalc, btnKinmu, btnRec_YN})
-        setEnabledOf(b, true);
+    for (auto* b : {btnTimeCorder, btnDirectCalc, btnKinmu, btnRec_YN}) setEnabledOf(b, true);
 }
 
-void TfrmMain::Act_PNL_M2_DisableExecute()
-{
-    if (!PNL_M2->isEnabled())
-        return;
+void TfrmMain::Act_PNL_M2_DisableExecute() {
+    if (!PNL_M2->isEnabled()) return;
     PNL_M2->setEnabled(false);
-    for (auto* b : {btnTimeCorder, btnDirectCalc, btnKinmu, btnRec_YN})
-        setEnabledOf(b, false);
+    for (auto* b : {btnTimeCorder, btnDirectCalc, btnKinmu, btnRec_YN}) setEnabledOf(b, false);
 }
 
-void TfrmMain::Act_TimeCardExecute()
-{
+void TfrmMain::Act_TimeCardExecute() {
     PageControl1->setCurrentWidget(TabSheet7);
     openWindow("TimeInp");
 }
 
-void TfrmMain::Act_KyuyoAllExecute()
-{
-    for (auto* b : {btnTimeInp, btnDayRep, btnTimeRep, btnJ_Meisai, btnCardRep})
-        b->show();
+void TfrmMain::Act_KyuyoAllExecute() {
+    for (auto* b : {btnTimeInp, btnDayRep, btnTimeRep, btnJ_Meisai, btnCardRep}) b->show();
     PageControl1->setCurrentWidget(TabSheet3);
 }
 
-void TfrmMain::Act_Direct_KyuyoExecute()
-{
-    for (auto* b : {btnTimeInp, btnJ_Meisai, btnCardRep})
-        b->hide();
-    for (auto* b : {btnTimeRep, btnDayRep})
-        b->show();
+void TfrmMain::Act_Direct_KyuyoExecute() {
+    for (auto* b : {btnTimeInp, btnJ_Meisai, btnCardRep}) b->hide();
+    for (auto* b : {btnTimeRep, btnDayRep}) b->show();
     PageControl1->setCurrentWidget(TabSheet3);
 }
 
-void TfrmMain::Act_ZaltonExecute()
-{
-    PageControl1->setCurrentWidget(TabSheet2);
-}
+void TfrmMain::Act_ZaltonExecute() { PageControl1->setCurrentWidget(TabSheet2); }
 
-void TfrmMain::Act_KorbeExecute()
-{
-    PageControl1->setCurrentWidget(TabSheet1);
-}
+void TfrmMain::Act_KorbeExecute() { PageControl1->setCurrentWidget(TabSheet1); }
 
 // ---------------------------------------------------------------- schema
 
-void TfrmMain::Act_New_FieldExecute()
-{
-    app::maindata::upgradeSchema();
-}
+void TfrmMain::Act_New_FieldExecute() { app::maindata::upgradeSchema(); }
 
-void TfrmMain::Act_minus_datExecute()
-{
-    app::maindata::ensureMinusDat();
-}
+void TfrmMain::Act_minus_datExecute() { app::maindata::ensureMinusDat(); }
 
-void TfrmMain::Act_TankaExecute()
-{
-    app::maindata::rebuildEmpTanka();
-}
+void TfrmMain::Act_TankaExecute() { app::maindata::rebuildEmpTanka(); }
 
-void TfrmMain::Act_TranExecute()
-{
-    app::maindata::rebuildKimuTran();
-}
+void TfrmMain::Act_TranExecute() { app::maindata::rebuildKimuTran(); }
 
-void TfrmMain::Act_Sum_TranExecute()
-{
-    app::maindata::rebuildSumTran();
-}
+void TfrmMain::Act_Sum_TranExecute() { app::maindata::rebuildSumTran(); }
 
 // ---------------------------------------------------------------- hub
 
-void TfrmMain::Act_FreeExecute()
-{
-    app::subWindows().freeGroup(EditPName->text());
-}
+void TfrmMain::Act_FreeExecute() { app::subWindows().freeGroup(EditPName->text()); }
 
-void TfrmMain::openWindow(const QString& windowName)
-{
-    if (!app::subWindows().isConnected(windowName))
-        return;  // its window is not part of the program yet
+void TfrmMain::openWindow(const QString& windowName) {
+    if (!app::subWindows().isConnected(windowName)) return;  // its window is not part of the program yet
     action("Act_Free")->execute();
     EditPName->setText(windowName);
-    if (!app::subWindows().createAndPresent(windowName, this))
-        EditPName->clear();
+    if (!app::subWindows().createAndPresent(windowName, this)) EditPName->clear();
 }
 
-void TfrmMain::openReport(const QString& windowName)
-{
+void TfrmMain::openReport(const QString& windowName) {
     // The report's presenter opens its print preview instead of showing it.
     openWindow(windowName);
 }
 
 void TfrmMain::openCountedReport(const QStringList& possibleNames, const std::function<long long()>& count,
-                                 const QString& emptyMessage,
-                                 const std::function<QString()>& variant,
-                                 const std::function<void()>& beforeCreate)
-{
+                                 const QString& emptyMessage, const std::function<QString()>& variant,
+                                 const std::function<void()>& beforeCreate) {
     auto& hub = app::subWindows();
-    if (std::none_of(possibleNames.begin(), possibleNames.end(),
-                     [&](const QString& n) { return hub.isConnected(n); }))
+    if (std::none_of(possibleNames.begin(), possibleNames.end(), [&](const QString& n) { return hub.isConnected(n); }))
         return;  // its report is not part of the program yet
     action("Act_Free")->execute();
     // The freed group is named no more, whatever happens next.
@@ -455,37 +366,27 @@ void TfrmMain::openCountedReport(const QStringList& possibleNames, const std::fu
         return;
     }
     const QString name = variant();
-    if (beforeCreate)
-        beforeCreate();
+    if (beforeCreate) beforeCreate();
     EditPName->setText(name);
-    if (!hub.createAndPresent(name, this))
-        EditPName->clear();
+    if (!hub.createAndPresent(name, this)) EditPName->clear();
 }
 
-void TfrmMain::btnTimeInpClick()
-{
-    openWindow("TimeInp");
-}
+void TfrmMain::btnTimeInpClick() { openWindow("TimeInp"); }
 
-void TfrmMain::btnDayRepClick()
-{
-    if (!app::subWindows().isConnected("ClossRep"))
-        return;
-    if (ui::askYesNo("日別データを再構築しますか。？", "データ作成"))
-        action("Act_ClossRep")->execute();
+void TfrmMain::btnDayRepClick() {
+    if (!app::subWindows().isConnected("ClossRep")) return;
+    if (ui::askYesNo("日別データを再構築しますか。？", "データ作成")) action("Act_ClossRep")->execute();
     openWindow("ClossRep");
 }
 
-void TfrmMain::btnJ_MeisaiClick()
-{
+void TfrmMain::btnJ_MeisaiClick() {
     const std::string from = str(EditD1), to = str(EditD2);
     openCountedReport(
         {"QR_kinmu"}, [&] { return data::countWorkRecords(data::dataModule(), from, to); },
         "指定月のタイムカードデータが有りません。", [] { return QString("QR_kinmu"); });
 }
 
-void TfrmMain::btnKyuyoRepClick()
-{
+void TfrmMain::btnKyuyoRepClick() {
     // Weekly or daily pay: the ledgers are keyed as their pay records are.
     const std::string key = payRecordKey().toStdString();
     openCountedReport(
@@ -494,135 +395,79 @@ void TfrmMain::btnKyuyoRepClick()
         [this] { return QString(CheckBox1->isChecked() ? "QR_KyuyoRep2" : "QR_KyuyoRep"); });
 }
 
-void TfrmMain::btnK_MeisaiClick()
-{
+void TfrmMain::btnK_MeisaiClick() {
     // Weekly or daily pay: the slips are keyed as their pay records are.
     const std::string key = payRecordKey().toStdString();
-    openCountedReport({"QR_Kyuyo", "QR_Kyuyo1170"},
-                      [&] { return data::countPaySlipRows(data::dataModule(), key); },
-                      "指定月の給与明細データがありません。", [] {
-                          return QString(app::maindata::readPrintLayout() == "1" ? "QR_Kyuyo1170"
-                                                                                : "QR_Kyuyo");
-                      });
+    openCountedReport(
+        {"QR_Kyuyo", "QR_Kyuyo1170"}, [&] { return data::countPaySlipRows(data::dataModule(), key); },
+        "指定月の給与明細データがありません。",
+        [] { return QString(app::maindata::readPrintLayout() == "1" ? "QR_Kyuyo1170" : "QR_Kyuyo"); });
 }
 
-void TfrmMain::btnMainusClick()
-{
+void TfrmMain::btnMainusClick() {
     const std::string key = payRecordKey().toStdString();
-    openCountedReport({"QR_Minus"}, [&] { return data::countDeductionSlips(data::dataModule(), key); },
-                      "指定月の給与明細データがありません。", [] { return QString("QR_Minus"); });
+    openCountedReport(
+        {"QR_Minus"}, [&] { return data::countDeductionSlips(data::dataModule(), key); },
+        "指定月の給与明細データがありません。", [] { return QString("QR_Minus"); });
 }
 
-void TfrmMain::btnHokenPrtClick()
-{
-    openReport(CheckBox1->isChecked() ? "QR_HokenRep2" : "QR_HokenRep");
-}
+void TfrmMain::btnHokenPrtClick() { openReport(CheckBox1->isChecked() ? "QR_HokenRep2" : "QR_HokenRep"); }
 
-void TfrmMain::btnFutoClick()
-{
-    openWindow("Emp_Prt");
-}
+void TfrmMain::btnFutoClick() { openWindow("Emp_Prt"); }
 
-void TfrmMain::btnShoyoClick()
-{
-    openWindow("TotalB");
-}
+void TfrmMain::btnShoyoClick() { openWindow("TotalB"); }
 
-void TfrmMain::btnShoyoRepClick()
-{
-    openReport(CheckBox1->isChecked() ? "QR_KyuyoRepS2" : "QR_KyuyoRepS");
-}
+void TfrmMain::btnShoyoRepClick() { openReport(CheckBox1->isChecked() ? "QR_KyuyoRepS2" : "QR_KyuyoRepS"); }
 
-void TfrmMain::btnShoyoPrtClick()
-{
+void TfrmMain::btnShoyoPrtClick() {
     auto& hub = app::subWindows();
-    if (!hub.isConnected("QR_KyuyoS") && !hub.isConnected("QR_KyuyoS1170"))
-        return;
+    if (!hub.isConnected("QR_KyuyoS") && !hub.isConnected("QR_KyuyoS1170")) return;
     const bool preprinted = app::maindata::readPrintLayout() == "1";
     openReport(preprinted ? "QR_KyuyoS1170" : "QR_KyuyoS");
 }
 
-void TfrmMain::btnHokenSPrtClick()
-{
-    openReport(CheckBox1->isChecked() ? "QR_HokenRepS2" : "QR_HokenRepS");
-}
+void TfrmMain::btnHokenSPrtClick() { openReport(CheckBox1->isChecked() ? "QR_HokenRepS2" : "QR_HokenRepS"); }
 
-void TfrmMain::btnTitleClick()
-{
-    openWindow("Title_mas");
-}
+void TfrmMain::btnTitleClick() { openWindow("Title_mas"); }
 
-void TfrmMain::btnSys_masClick()
-{
-    openWindow("Sys_mas");
-}
+void TfrmMain::btnSys_masClick() { openWindow("Sys_mas"); }
 
-void TfrmMain::btnPackClick()
-{
-    if (!app::subWindows().isConnected("DB_Pack"))
-        return;
+void TfrmMain::btnPackClick() {
+    if (!app::subWindows().isConnected("DB_Pack")) return;
     // The file must be free for compaction; the next dataset reconnects.
     closeWorkingConnection();
     openWindow("DB_Pack");
 }
 
-void TfrmMain::closeWorkingConnection()
-{
+void TfrmMain::closeWorkingConnection() {
     // Closing the connection closes every dataset, also those under open
     // windows: a change typed there would be gone without a word.
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (!window->parentWidget() && !ui::settleUnpostedChanges(window))
-            rtl::abortSilently();
+        if (!window->parentWidget() && !ui::settleUnpostedChanges(window)) rtl::abortSilently();
     app::maindata::closeWorkingConnection();
 }
 
-void TfrmMain::startSibling(const QString& program)
-{
+void TfrmMain::startSibling(const QString& program) {
     closeWorkingConnection();
     app::startProgram(program);  // a program that is missing fails silently
 }
 
-void TfrmMain::Button2Click()
-{
-    startSibling("Velmora");
-}
+void TfrmMain::Button2Click() { startSibling("Velmora"); }
 
-void TfrmMain::btnTaishokuClick()
-{
-    startSibling("Trondish");
-}
+void TfrmMain::btnTaishokuClick() { startSibling("Trondish"); }
 
-void TfrmMain::btnPelquinClick()
-{
-    startSibling("Pelquin");
-}
+void TfrmMain::btnPelquinClick() { startSibling("Pelquin"); }
 
-void TfrmMain::btnGensen1Click()
-{
-    openWindow("GensenInp");
-}
+void TfrmMain::btnGensen1Click() { openWindow("GensenInp"); }
 
-void TfrmMain::btnGensen2Click()
-{
-    openWindow("GensenInp2");
-}
+void TfrmMain::btnGensen2Click() { openWindow("GensenInp2"); }
 
-void TfrmMain::Button4Click()
-{
-    openReport("QR_KyuyoRepN");
-}
+void TfrmMain::Button4Click() { openReport("QR_KyuyoRepN"); }
 
-void TfrmMain::Button11Click()
-{
-    openWindow("NenCopy");
-}
+void TfrmMain::Button11Click() { openWindow("NenCopy"); }
 
-void TfrmMain::Contents1Click()
-{
+void TfrmMain::Contents1Click() {
     app::openHelpPage();  // the result is not looked at
 }
 
-void TfrmMain::About1Click()
-{
-    openWindow("AboutBox");
-}
+void TfrmMain::About1Click() { openWindow("AboutBox"); }

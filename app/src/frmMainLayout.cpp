@@ -26,8 +26,7 @@
 
 namespace {
 
-QFrame* makePanel(const QString& name, QWidget* parent)
-{
+QFrame* makePanel(const QString& name, QWidget* parent) {
     auto* panel = new QFrame(parent);
     panel->setObjectName(name);
     panel->setFrameShape(QFrame::StyledPanel);
@@ -35,25 +34,21 @@ QFrame* makePanel(const QString& name, QWidget* parent)
     return panel;
 }
 
-QLineEdit* makeEdit(const QString& name, QWidget* parent, int width = 0)
-{
+QLineEdit* makeEdit(const QString& name, QWidget* parent, int width = 0) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
-    if (width > 0)
-        edit->setFixedWidth(width);
+    if (width > 0) edit->setFixedWidth(width);
     return edit;
 }
 
-QLabel* plainLabel(const QString& text, QWidget* parent)
-{
+QLabel* plainLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     return label;
 }
 
 }  // namespace
 
-void TfrmMain::buildActions()
-{
+void TfrmMain::buildActions() {
     makeAction("Act_Free", {}, &TfrmMain::Act_FreeExecute);
     makeAction("Act_btnKyuyo", "給与計算", &TfrmMain::Act_btnKyuyoExecute);
     makeAction("Act_btnShoyo", "賞与計算", &TfrmMain::Act_btnShoyoExecute);
@@ -96,8 +91,7 @@ void TfrmMain::buildActions()
     makeAction("Act_ClossRep", {});
 }
 
-void TfrmMain::buildTopPanel()
-{
+void TfrmMain::buildTopPanel() {
     Panel2 = makePanel("Panel2", this);
     PNL_M1 = makePanel("PNL_M1", Panel2);
     PNL_M2 = makePanel("PNL_M2", Panel2);
@@ -114,8 +108,7 @@ void TfrmMain::buildTopPanel()
     btnNenji = button("btnNenji", "Act_btnNenji", PNL_M1);
     auto* m1 = new QHBoxLayout(PNL_M1);
     m1->setContentsMargins(4, 4, 4, 4);
-    for (auto* b : {btnKyuuyo, btnShouyo, btnMaster, btnNenji})
-        m1->addWidget(b);
+    for (auto* b : {btnKyuuyo, btnShouyo, btnMaster, btnNenji}) m1->addWidget(b);
 
     btnTimeCorder = button("btnTimeCorder", "Act_TimeCard", PNL_M2);
     btnDirectCalc = button("btnDirectCalc", "Act_Direct_Kyuyo", PNL_M2);
@@ -123,8 +116,7 @@ void TfrmMain::buildTopPanel()
     btnKinmu = button("btnKinmu", "Act_KyuyoAll", PNL_M2);
     auto* m2 = new QHBoxLayout(PNL_M2);
     m2->setContentsMargins(4, 4, 4, 4);
-    for (auto* b : {btnTimeCorder, btnDirectCalc, btnRec_YN, btnKinmu})
-        m2->addWidget(b);
+    for (auto* b : {btnTimeCorder, btnDirectCalc, btnRec_YN, btnKinmu}) m2->addWidget(b);
 
     // The fields other windows read; never shown.
     EditD1 = makeEdit("EditD1", PNL_M2);
@@ -137,8 +129,7 @@ void TfrmMain::buildTopPanel()
     }
 
     // Disabled at start, until "給与計算" is pressed.
-    for (auto* b : {btnTimeCorder, btnDirectCalc, btnRec_YN, btnKinmu})
-        setEnabledOf(b, false);
+    for (auto* b : {btnTimeCorder, btnDirectCalc, btnRec_YN, btnKinmu}) setEnabledOf(b, false);
     action("Act_Korbe")->setEnabled(false);
     PNL_M2->setEnabled(false);
 
@@ -149,8 +140,7 @@ void TfrmMain::buildTopPanel()
     top->addWidget(PNL_M2);
 }
 
-void TfrmMain::buildPages()
-{
+void TfrmMain::buildPages() {
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName("PageControl1");
     PageControl1->tabBar()->hide();  // only the mode buttons switch pages
@@ -178,8 +168,7 @@ void TfrmMain::buildPages()
     PageControl1->setCurrentWidget(TabSheet7);
 }
 
-void TfrmMain::buildRecorderPages()
-{
+void TfrmMain::buildRecorderPages() {
     // コルビオ: the database copy of the recorder program.
     Panel1 = makePanel("Panel1", TabSheet1);
     auto* l1 = new QGridLayout(Panel1);
@@ -217,8 +206,7 @@ void TfrmMain::buildRecorderPages()
     p2->setColumnStretch(2, 1);
 }
 
-void TfrmMain::buildPayPage()
-{
+void TfrmMain::buildPayPage() {
     QWidget* page = TabSheet3;
     auto button = [page](const QString& name, const QString& caption) {
         auto* b = new ui::Button(name, caption, page);
@@ -314,8 +302,7 @@ void TfrmMain::buildPayPage()
     grid->setRowStretch(7, 1);
 }
 
-void TfrmMain::buildBonusPage()
-{
+void TfrmMain::buildBonusPage() {
     QWidget* page = TabSheet4;
     auto button = [page](const QString& name, const QString& caption, std::function<void()> h) {
         auto* b = new ui::Button(name, caption, page);
@@ -362,17 +349,14 @@ void TfrmMain::buildBonusPage()
     grid->setRowStretch(5, 1);
 }
 
-void TfrmMain::buildMasterPage()
-{
+void TfrmMain::buildMasterPage() {
     QWidget* page = TabSheet5;
     auto button = [this, page](const QString& name, const QString& caption, const QString& actionName,
                                std::function<void()> h) {
         auto* b = new ui::Button(name, caption, page);
         b->setMinimumHeight(26);
-        if (!actionName.isEmpty())
-            b->setAction(action(actionName));
-        if (h)
-            b->setOnClick(std::move(h));
+        if (!actionName.isEmpty()) b->setAction(action(actionName));
+        if (h) b->setOnClick(std::move(h));
         return b;
     };
     btnSysSet = button("btnSysSet", {}, "Act_Sys_Set", {});
@@ -404,8 +388,7 @@ void TfrmMain::buildMasterPage()
     grid->setRowStretch(5, 1);
 }
 
-void TfrmMain::buildYearPage()
-{
+void TfrmMain::buildYearPage() {
     QWidget* page = TabSheet6;
     auto button = [page](const QString& name, const QString& caption) {
         auto* b = new ui::Button(name, caption, page);
@@ -459,8 +442,7 @@ void TfrmMain::buildYearPage()
     grid->setRowStretch(5, 1);
 }
 
-void TfrmMain::buildBottomAndMenu()
-{
+void TfrmMain::buildBottomAndMenu() {
     Panel3 = makePanel("Panel3", this);
     Button3 = new ui::Button("Button3", "終了", Panel3);
     Button3->setOnClick([this] { Button3Click(); });

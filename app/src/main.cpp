@@ -6,9 +6,9 @@
 #include <QPointer>
 #include <QSocketNotifier>
 
-#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <csignal>
 
 #include "app/commands.h"
 #include "app/frmMain.h"
@@ -26,24 +26,20 @@ const char* const HelpFile = "C:\\Program Files\\Marvolt\\Tallyra\\Tallyra2.htm"
 
 // The attendance import and recomputation take their interval splits from
 // Kronvale; the program binds it by name when it is loaded.
-[[gnu::used]] void (*const intervalSplit)(double, double, int32_t*, int32_t*, int32_t*,
-                                          int32_t*) = &GetFromToDateTime;
+[[gnu::used]] void (*const intervalSplit)(double, double, int32_t*, int32_t*, int32_t*, int32_t*) = &GetFromToDateTime;
 
 // A terminal's Ctrl+C or a logout ends the program the way "終了" does, so
 // the user's regional formats are written back: the signal only writes a
 // byte, and the event loop quits when it reads it.
 int signalPipe[2] = {-1, -1};
 
-void onTerminationSignal(int)
-{
+void onTerminationSignal(int) {
     const char byte = 1;
     [[maybe_unused]] const ssize_t n = ::write(signalPipe[0], &byte, 1);
 }
 
-void quitOnTerminationSignals(QApplication& application)
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
-        return;
+void quitOnTerminationSignals(QApplication& application) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
     auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, &application);
     QObject::connect(notifier, &QSocketNotifier::activated, &application, [] {
         char byte;
@@ -54,14 +50,12 @@ void quitOnTerminationSignals(QApplication& application)
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int sig : {SIGINT, SIGTERM, SIGHUP})
-        ::sigaction(sig, &action, nullptr);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(sig, &action, nullptr);
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     ui::Application application(argc, argv);
     ui::setAppTitle(QStringLiteral("Tallyra計算"));
     QApplication::setApplicationName(QStringLiteral("Tallyra"));
@@ -77,8 +71,7 @@ int main(int argc, char** argv)
 
     app::registerSubWindows();
     app::connectCommands(*mainWindow);
-    QObject::connect(mainWindow, &TfrmMain::closedByUser, &application, &QApplication::quit,
-                     Qt::QueuedConnection);
+    QObject::connect(mainWindow, &TfrmMain::closedByUser, &application, &QApplication::quit, Qt::QueuedConnection);
 
     mainWindow->showModeless();
     const int result = application.exec();

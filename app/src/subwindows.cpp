@@ -13,8 +13,7 @@ struct Group {
 };
 
 // The open-window names and the forms each one frees, in creation order.
-const std::vector<Group>& groups()
-{
+const std::vector<Group>& groups() {
     static const std::vector<Group> table = {
         {"AboutBox", {"DlgAboutBox"}},
         {"ClossRep", {"frmClossRep", "frmQR_Closs"}},
@@ -55,93 +54,70 @@ const std::vector<Group>& groups()
     return table;
 }
 
-void freeObject(QObject* object)
-{
-    if (auto* form = qobject_cast<ui::Form*>(object))
-        form->free();
-    else
-        delete object;
+void freeObject(QObject* object) {
+    if (auto* form = qobject_cast<ui::Form*>(object)) form->free();
+    else delete object;
 }
 
-void showWindow(QObject* object)
-{
-    ui::showModeless(qobject_cast<QWidget*>(object));
-}
+void showWindow(QObject* object) { ui::showModeless(qobject_cast<QWidget*>(object)); }
 
 }  // namespace
 
-QStringList SubWindows::formsOf(const QString& windowName)
-{
+QStringList SubWindows::formsOf(const QString& windowName) {
     for (const Group& g : groups())
-        if (windowName == QLatin1String(g.name))
-            return g.forms;
+        if (windowName == QLatin1String(g.name)) return g.forms;
     return {};
 }
 
-QStringList SubWindows::windowNames()
-{
+QStringList SubWindows::windowNames() {
     QStringList names;
-    for (const Group& g : groups())
-        names << QString::fromLatin1(g.name);
+    for (const Group& g : groups()) names << QString::fromLatin1(g.name);
     return names;
 }
 
-void SubWindows::registerForm(const QString& formName, FormFactory create)
-{
+void SubWindows::registerForm(const QString& formName, FormFactory create) {
     factories_[formName] = Entry{std::move(create), showWindow};
 }
 
-void SubWindows::registerReport(const QString& formName, FormFactory create, FormPresenter preview)
-{
+void SubWindows::registerReport(const QString& formName, FormFactory create, FormPresenter preview) {
     factories_[formName] = Entry{std::move(create), std::move(preview)};
 }
 
-void SubWindows::unregister(const QString& formName)
-{
-    factories_.erase(formName);
-}
+void SubWindows::unregister(const QString& formName) { factories_.erase(formName); }
 
-bool SubWindows::isRegistered(const QString& formName) const
-{
+bool SubWindows::isRegistered(const QString& formName) const {
     auto it = factories_.find(formName);
     return it != factories_.end() && it->second.create;
 }
 
-bool SubWindows::isConnected(const QString& windowName) const
-{
+bool SubWindows::isConnected(const QString& windowName) const {
     const QStringList forms = formsOf(windowName);
     return !forms.isEmpty() && isRegistered(forms.first());
 }
 
-QObject* SubWindows::reference(const QString& formName) const
-{
+QObject* SubWindows::reference(const QString& formName) const {
     auto it = references_.find(formName);
     return it == references_.end() ? nullptr : it->second.data();
 }
 
 namespace {
 // Closes a form that is on the screen; false when it stays open.
-bool closeIfShown(QObject* object)
-{
+bool closeIfShown(QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
-    if (!widget || !widget->isVisible())
-        return true;
+    if (!widget || !widget->isVisible()) return true;
     widget->close();
     return !widget->isVisible();
 }
 }  // namespace
 
-bool SubWindows::closeAll()
-{
+bool SubWindows::closeAll() {
     bool allClosed = true;
     for (auto& [name, ref] : references_)
-        if (ref && !closeIfShown(ref.data()))
-            allClosed = false;
+        if (ref && !closeIfShown(ref.data())) allClosed = false;
     return allClosed;
 }
 
-void SubWindows::freeGroup(const QString& windowName)
-{
+void SubWindows::freeGroup(const QString& windowName) {
     const QStringList forms = formsOf(windowName);
     for (const QString& form : forms) {
         auto it = references_.find(form);
@@ -150,51 +126,40 @@ void SubWindows::freeGroup(const QString& windowName)
     }
     for (const QString& form : forms) {
         auto it = references_.find(form);
-        if (it == references_.end() || !it->second)
-            continue;
+        if (it == references_.end() || !it->second) continue;
         QObject* object = it->second.data();
         it->second.clear();
         freeObject(object);
     }
 }
 
-bool SubWindows::createAndPresent(const QString& windowName, QWidget* owner)
-{
+bool SubWindows::createAndPresent(const QString& windowName, QWidget* owner) {
     const QStringList forms = formsOf(windowName);
-    if (forms.isEmpty() || !isRegistered(forms.first()))
-        return false;
+    if (forms.isEmpty() || !isRegistered(forms.first())) return false;
     QObject* first = nullptr;
     for (const QString& form : forms) {
         auto it = factories_.find(form);
-        if (it == factories_.end() || !it->second.create)
-            continue;
+        if (it == factories_.end() || !it->second.create) continue;
         QObject* object = it->second.create(owner);
-        if (!object)
-            continue;
-        if (object->objectName().isEmpty())
-            object->setObjectName(form);
+        if (!object) continue;
+        if (object->objectName().isEmpty()) object->setObjectName(form);
         references_[form] = object;
-        if (!first)
-            first = object;
+        if (!first) first = object;
     }
-    if (first)
-        factories_[forms.first()].present(first);
+    if (first) factories_[forms.first()].present(first);
     return true;
 }
 
-void SubWindows::freeAll()
-{
+void SubWindows::freeAll() {
     for (auto& [name, ref] : references_) {
-        if (!ref)
-            continue;
+        if (!ref) continue;
         QObject* object = ref.data();
         ref.clear();
         freeObject(object);
     }
 }
 
-SubWindows& subWindows()
-{
+SubWindows& subWindows() {
     static SubWindows instance;
     return instance;
 }

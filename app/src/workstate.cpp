@@ -6,8 +6,7 @@
 
 namespace app {
 
-DefaultMonths defaultMonths(rtl::TDateTime today)
-{
+DefaultMonths defaultMonths(rtl::TDateTime today) {
     const rtl::TDateTime p = rtl::incMonth(today, -1);
     const std::string previousYear = rtl::intToStr(rtl::yearOf(p) - 1);
     DefaultMonths d;
@@ -21,14 +20,12 @@ DefaultMonths defaultMonths(rtl::TDateTime today)
     return d;
 }
 
-DayRange defaultDayRange(rtl::TDateTime today)
-{
+DayRange defaultDayRange(rtl::TDateTime today) {
     return {rtl::formatDateTime("yy/mm/dd", rtl::incDay(today, -7)),
             rtl::formatDateTime("yy/mm/dd", rtl::incDay(today, -1))};
 }
 
-RecorderLayout recorderLayout(const std::string& recYN)
-{
+RecorderLayout recorderLayout(const std::string& recYN) {
     RecorderLayout layout;  // as designed
     if (recYN == "1") {
         layout.panel1Shown = true;

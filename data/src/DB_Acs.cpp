@@ -47,8 +47,7 @@ void addFields(db::Dataset& ds, const TableDef& def, std::initializer_list<const
 }
 
 // A name column looked up in an employee source by employee number.
-void addNameLookup(db::Dataset& ds, const char* name, int width, const char* keyField,
-                   db::Dataset& source) {
+void addNameLookup(db::Dataset& ds, const char* name, int width, const char* keyField, db::Dataset& source) {
     db::LookupDef l;
     l.name = name;
     l.kind = db::FieldKind::Text;
@@ -63,8 +62,7 @@ void addNameLookup(db::Dataset& ds, const char* name, int width, const char* key
 }  // namespace
 
 std::string TDataModule1::workingConnectionString(const std::string& path) {
-    return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path +
-           ";Mode=ReadWrite;Persist Security Info=False;";
+    return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";Mode=ReadWrite;Persist Security Info=False;";
 }
 
 void TDataModule1::setDatabasePath(const std::string& path) {
@@ -141,19 +139,16 @@ TDataModule1::~TDataModule1() {
 }
 
 void TDataModule1::setUp() {
-    datasets_ = {&Query1,      &Query11,      &Query12,     &QueryCnt,     &Table2,
-                 &ADOQuery1,   &ADOTable1,    &TimeCardInp, &Company,      &Job_kbn,
-                 &Qjob_kbn,    &emp_mas,      &emp_tanka,   &Qemp_tanka,   &Q_emp_tankaP,
-                 &QSemp_tanka, &Qemp_tankaS,  &Qemp_tankaS2, &kimu_tran,   &Qkimu_tran,
-                 &sum_tran,    &sum_tran2,    &Qsum_tran,   &sum_tran_t,   &Qtitle_mas,
-                 &sys_mas,     &flg_teate,    &flg_work,    &flg_zeiyn,    &Q_zei_mas,
-                 &Q_zei_masB,  &Q_zei_masS,   &minus_dat,   &day_work,     &gensen,
-                 &Q_gensen};
-    dataSources_ = {&DSCompany,    &DSJob_kbn,    &DSemp_mas,    &DSemp_tanka,  &DSQemp_tanka,
-                    &DSQ_emp_tankaP, &DS_kimu_tran, &DSQkimu_tran, &DSsum_tran,  &DSQsum_tran,
-                    &DSsum_tran_t, &DSQtitle_mas, &DSsys_mas,    &DSflg_teate,  &DSflg_work,
-                    &DSflg_zeiyn,  &DS_minus_dat, &DSday_work,   &DSgensen,     &DSTimeCardInp,
-                    &DataSource1};
+    datasets_ = {&Query1,     &Query11,     &Query12,      &QueryCnt,    &Table2,      &ADOQuery1,
+                 &ADOTable1,  &TimeCardInp, &Company,      &Job_kbn,     &Qjob_kbn,    &emp_mas,
+                 &emp_tanka,  &Qemp_tanka,  &Q_emp_tankaP, &QSemp_tanka, &Qemp_tankaS, &Qemp_tankaS2,
+                 &kimu_tran,  &Qkimu_tran,  &sum_tran,     &sum_tran2,   &Qsum_tran,   &sum_tran_t,
+                 &Qtitle_mas, &sys_mas,     &flg_teate,    &flg_work,    &flg_zeiyn,   &Q_zei_mas,
+                 &Q_zei_masB, &Q_zei_masS,  &minus_dat,    &day_work,    &gensen,      &Q_gensen};
+    dataSources_ = {&DSCompany,    &DSJob_kbn,     &DSemp_mas,  &DSemp_tanka, &DSQemp_tanka, &DSQ_emp_tankaP,
+                    &DS_kimu_tran, &DSQkimu_tran,  &DSsum_tran, &DSQsum_tran, &DSsum_tran_t, &DSQtitle_mas,
+                    &DSsys_mas,    &DSflg_teate,   &DSflg_work, &DSflg_zeiyn, &DS_minus_dat, &DSday_work,
+                    &DSgensen,     &DSTimeCardInp, &DataSource1};
 
     // Counting query: one long column Expr1000.
     QueryCnt.sql().add("SELECT COUNT(*) FROM 区分");
@@ -187,8 +182,7 @@ void TDataModule1::setUp() {
     Qemp_tanka.sql().add("SELECT * FROM emp_tanka WHERE E_DROPKBN = '1' ORDER BY E_NO");
     addFields(Qemp_tanka, emp);
     Q_emp_tankaP.sql().add("SELECT * FROM emp_tanka WHERE E_DROPKBN = '1' ORDER BY E_NO");
-    addFields(Q_emp_tankaP, emp,
-              {"E_NO", "E_TANCOD", "E_NAME", "E_CARDNO", "E_JOBKBN", "E_DROPKBN", "PRT_FLG"});
+    addFields(Q_emp_tankaP, emp, {"E_NO", "E_TANCOD", "E_NAME", "E_CARDNO", "E_JOBKBN", "E_DROPKBN", "PRT_FLG"});
     QSemp_tanka.sql().add("SELECT * FROM emp_tanka");
     addFields(QSemp_tanka, emp);
     // Its master source (DSsum_tran) has no effect: the SQL takes no parameter.
@@ -278,10 +272,8 @@ db::DataSource* TDataModule1::findDataSource(std::string_view name) {
 
 void TDataModule1::TimeCardInpCalcFields(db::Dataset& dataSet) {
     const std::string inOut = dataSet.fieldByName("入退").asString();
-    if (inOut == "0")
-        dataSet.fieldByName("InOut_flg").setValue("出勤");
-    else if (inOut == "1")
-        dataSet.fieldByName("InOut_flg").setValue("退出");
+    if (inOut == "0") dataSet.fieldByName("InOut_flg").setValue("出勤");
+    else if (inOut == "1") dataSet.fieldByName("InOut_flg").setValue("退出");
 }
 
 void TDataModule1::TimeCardInpBeforePost(db::Dataset& dataSet) {

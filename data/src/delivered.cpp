@@ -41,11 +41,9 @@ void insertRow(db::Connection& c, const std::string& table,
 // Caption row: plain captions, no allowance marked taxable.
 void seedTitleMas(db::Connection& c) {
     std::vector<std::pair<std::string, db::Value>> cells{{"CODE", 1}};
-    for (int i = 1; i <= 9; ++i)
-        cells.emplace_back("GKING" + std::to_string(i), "手当" + std::to_string(i));
+    for (int i = 1; i <= 9; ++i) cells.emplace_back("GKING" + std::to_string(i), "手当" + std::to_string(i));
     cells.emplace_back("GKINGH", "手当H");
-    for (int i = 1; i <= 3; ++i)
-        cells.emplace_back("SKING" + std::to_string(i), "控除" + std::to_string(i));
+    for (int i = 1; i <= 3; ++i) cells.emplace_back("SKING" + std::to_string(i), "控除" + std::to_string(i));
     for (const char* f : {"GK_FLG7", "GK_FLG8", "GK_FLG9", "GK_FLGH"}) cells.emplace_back(f, "0");
     insertRow(c, "title_mas", cells);
 }
@@ -56,12 +54,23 @@ void seedTitleMas(db::Connection& c) {
 // employment insurance is 5/1000 for the employee and 8.5/1000 for the employer.
 void seedSysMas(db::Connection& c) {
     insertRow(c, "sys_mas",
-              {{"SYS_CD", "1"},      {"SYS_NM", ""},        {"REC_YN", "0"},
-               {"H_K_TOP", 40},      {"H_K_END", 65},       {"HOKEN_P", 49.25},
-               {"HOKENK_P", 8.1},    {"KOYO_P", 5.0},       {"NENKIN_P", 91.5},
-               {"KIKIN_P", 0.0},     {"HOKEN_P2", 49.25},   {"HOKENK_P2", 8.1},
-               {"KOYO_P2", 8.5},     {"NENKIN_P2", 91.5},   {"KIKIN_P2", 0.0},
-               {"PRT_FLG", "0"},     {"DAT_CHK", "0"}});
+              {{"SYS_CD", "1"},
+               {"SYS_NM", ""},
+               {"REC_YN", "0"},
+               {"H_K_TOP", 40},
+               {"H_K_END", 65},
+               {"HOKEN_P", 49.25},
+               {"HOKENK_P", 8.1},
+               {"KOYO_P", 5.0},
+               {"NENKIN_P", 91.5},
+               {"KIKIN_P", 0.0},
+               {"HOKEN_P2", 49.25},
+               {"HOKENK_P2", 8.1},
+               {"KOYO_P2", 8.5},
+               {"NENKIN_P2", 91.5},
+               {"KIKIN_P2", 0.0},
+               {"PRT_FLG", "0"},
+               {"DAT_CHK", "0"}});
 }
 
 // One company row with every field empty, so the closing day is empty and
@@ -102,8 +111,7 @@ void seedFlgData(db::Connection& c) {
         const char* dat;
     } rows[] = {{1, "0", "なし"}, {2, "1", "月額"}, {3, "2", "日額"}};
     for (const auto& r : rows)
-        insertRow(c, "flg_data",
-                  {{"FLG_CD", r.cd}, {"FLG_COD", 1}, {"FLG_NUM", r.num}, {"FLG_DAT", r.dat}});
+        insertRow(c, "flg_data", {{"FLG_CD", r.cd}, {"FLG_COD", 1}, {"FLG_NUM", r.num}, {"FLG_DAT", r.dat}});
 }
 
 }  // namespace
@@ -112,12 +120,10 @@ int loadTaxTable(db::Connection& c, const std::string& tableName, std::string_vi
     const TableDef& def = table(tableName);
     const std::vector<std::string> lines = rtl::splitLines(csv);
     auto fail = [&](std::size_t line, const std::string& what) -> void {
-        throw rtl::DatabaseError("税額表 " + tableName + " の " + std::to_string(line) +
-                                 " 行目: " + what);
+        throw rtl::DatabaseError("税額表 " + tableName + " の " + std::to_string(line) + " 行目: " + what);
     };
     if (lines.empty()) fail(1, "見出し行がありません。");
-    if (rtl::splitCommaText(lines[0]) != def.columnNames())
-        fail(1, "列の並びがテーブルと一致しません。");
+    if (rtl::splitCommaText(lines[0]) != def.columnNames()) fail(1, "列の並びがテーブルと一致しません。");
     const std::string sql = insertSql(def.name, def.columnNames());
     int loaded = 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {
@@ -130,18 +136,18 @@ int loadTaxTable(db::Connection& c, const std::string& tableName, std::string_vi
             double real = 0;
             long long whole = 0;
             switch (col.kind) {
-                case ColumnKind::Double:
-                    if (!rtl::tryStrToFloat(cells[k], real)) fail(i + 1, col.name + " が数値ではありません。");
-                    params.emplace_back(real);
-                    break;
-                case ColumnKind::Text:
-                case ColumnKind::FixedText: params.emplace_back(cells[k]); break;
-                default: {
-                    int64_t v = 0;
-                    if (!rtl::tryStrToInt64(cells[k], v)) fail(i + 1, col.name + " が整数ではありません。");
-                    whole = v;
-                    params.emplace_back(whole);
-                }
+            case ColumnKind::Double:
+                if (!rtl::tryStrToFloat(cells[k], real)) fail(i + 1, col.name + " が数値ではありません。");
+                params.emplace_back(real);
+                break;
+            case ColumnKind::Text:
+            case ColumnKind::FixedText: params.emplace_back(cells[k]); break;
+            default: {
+                int64_t v = 0;
+                if (!rtl::tryStrToInt64(cells[k], v)) fail(i + 1, col.name + " が整数ではありません。");
+                whole = v;
+                params.emplace_back(whole);
+            }
             }
         }
         c.execute(sql, params);

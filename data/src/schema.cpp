@@ -18,12 +18,8 @@ ColumnDef dbl(std::string name, const char* format = "") {
     return {std::move(name), ColumnKind::Double, 0, format, false};
 }
 ColumnDef date(std::string name) { return {std::move(name), ColumnKind::DateTime, 0, "", false}; }
-ColumnDef text(std::string name, int width) {
-    return {std::move(name), ColumnKind::Text, width, "", false};
-}
-ColumnDef fixed(std::string name, int width) {
-    return {std::move(name), ColumnKind::FixedText, width, "", false};
-}
+ColumnDef text(std::string name, int width) { return {std::move(name), ColumnKind::Text, width, "", false}; }
+ColumnDef fixed(std::string name, int width) { return {std::move(name), ColumnKind::FixedText, width, "", false}; }
 
 std::string num(int n) { return std::to_string(n); }
 
@@ -36,9 +32,8 @@ TableDef timeCard() {
 
 TableDef company() {
     TableDef t{"会社", {}};
-    for (const char* c : {"会社名", "郵便番号", "住所1", "住所2", "電話番号", "FAX番号", "担当部課",
-                          "担当者名", "E_MAILアドレス", "締日", "日替時刻", "休日指定日",
-                          "法定外休日指定日"})
+    for (const char* c : {"会社名", "郵便番号", "住所1", "住所2", "電話番号", "FAX番号", "担当部課", "担当者名",
+                          "E_MAILアドレス", "締日", "日替時刻", "休日指定日", "法定外休日指定日"})
         t.columns.push_back(text(c, 50));
     return t;
 }
@@ -46,36 +41,30 @@ TableDef company() {
 TableDef jobKbn() {
     TableDef t{"区分", {}};
     for (const char* c :
-         {"区分", "就業開始時刻", "就業終了時刻", "遅刻早退開始時刻", "遅刻早退終了時刻",
-          "休憩1開始時刻", "休憩1終了時刻", "休憩2開始時刻", "休憩2終了時刻", "休憩3開始時刻",
-          "休憩3終了時刻", "早出開始時刻", "早出終了時刻", "残業開始時刻", "残業終了時刻",
-          "深夜開始時刻", "深夜終了時刻", "丸め方法", "就業丸め単位", "遅早丸め単位",
-          "残業丸め単位", "残業基準時数"})
+         {"区分",          "就業開始時刻",  "就業終了時刻",  "遅刻早退開始時刻", "遅刻早退終了時刻", "休憩1開始時刻",
+          "休憩1終了時刻", "休憩2開始時刻", "休憩2終了時刻", "休憩3開始時刻",    "休憩3終了時刻",    "早出開始時刻",
+          "早出終了時刻",  "残業開始時刻",  "残業終了時刻",  "深夜開始時刻",     "深夜終了時刻",     "丸め方法",
+          "就業丸め単位",  "遅早丸め単位",  "残業丸め単位",  "残業基準時数"})
         t.columns.push_back(text(c, 50));
     return t;
 }
 
 TableDef kojin() {
     TableDef t{"個人", {}};
-    for (const char* c : {"NO", "社員番号", "氏名", "カード番号", "区分", "対象"})
-        t.columns.push_back(text(c, 50));
+    for (const char* c : {"NO", "社員番号", "氏名", "カード番号", "区分", "対象"}) t.columns.push_back(text(c, 50));
     return t;
 }
 
 TableDef empTanka() {
     TableDef t{"emp_tanka", {}};
     auto& c = t.columns;
-    c = {lng("E_NO"),          text("E_TANCOD", 10), text("E_NAME", 20), text("E_CARDNO", 10),
-         text("E_JOBKBN", 2),  fixed("E_DROPKBN", 2), date("E_BARTH"),   text("E_REST_YN", 1),
-         lng("E_REST_NN"),     text("E_PAYKBN", 1)};
-    for (const char* p : {"E_BASE_YN", "E_BASEPAY", "E_HAYZ_YN", "E_HAYZPAY", "E_FUTZ_YN",
-                          "E_FUTZPAY", "E_SINZ_YN", "E_SINZPAY", "E_KYU_YN", "E_KYU_PAY",
-                          "E_TIKO_YN", "E_TIKOKU", "E_SOUT_YN", "E_SOUTAI"}) {
+    c = {lng("E_NO"),           text("E_TANCOD", 10), text("E_NAME", 20),   text("E_CARDNO", 10), text("E_JOBKBN", 2),
+         fixed("E_DROPKBN", 2), date("E_BARTH"),      text("E_REST_YN", 1), lng("E_REST_NN"),     text("E_PAYKBN", 1)};
+    for (const char* p : {"E_BASE_YN", "E_BASEPAY", "E_HAYZ_YN", "E_HAYZPAY", "E_FUTZ_YN", "E_FUTZPAY", "E_SINZ_YN",
+                          "E_SINZPAY", "E_KYU_YN", "E_KYU_PAY", "E_TIKO_YN", "E_TIKOKU", "E_SOUT_YN", "E_SOUTAI"}) {
         std::string name = p;
-        if (name.ends_with("_YN"))
-            c.push_back(fixed(name, 1));
-        else
-            c.push_back(money(name));
+        if (name.ends_with("_YN")) c.push_back(fixed(name, 1));
+        else c.push_back(money(name));
     }
     c.push_back(money("E_KOTUHI"));
     c.push_back(money("E_HOJYO"));
@@ -105,16 +94,14 @@ TableDef empTanka() {
 }
 
 // The six time kinds shared by kimu_tran and sum_tran, minutes/time then amount.
-constexpr const char* kTimeKinds[6][2] = {{"HAYZAN", "HAYKING"}, {"FUTZAN", "FUTKING"},
-                                          {"SINZAN", "SINKING"}, {"KYUSYU", "KYUKING"},
-                                          {"TIKOKU", "TIKKING"}, {"SOUTAI", "SOUKING"}};
+constexpr const char* kTimeKinds[6][2] = {{"HAYZAN", "HAYKING"}, {"FUTZAN", "FUTKING"}, {"SINZAN", "SINKING"},
+                                          {"KYUSYU", "KYUKING"}, {"TIKOKU", "TIKKING"}, {"SOUTAI", "SOUKING"}};
 
 TableDef kimuTran() {
     TableDef t{"kimu_tran", {}};
     auto& c = t.columns;
-    c = {lng("K_SEQNO"),         lng("K_TANCOD"), date("K_DATE"),  fixed("K_KNMKBN", 2),
-         date("K_INTIM"),        date("K_OUTTIM"), text("K_SYUGYO", 5), lng("K_KINMU"),
-         lng("K_TANJI"),         money("K_BASKING")};
+    c = {lng("K_SEQNO"),   lng("K_TANCOD"),     date("K_DATE"), fixed("K_KNMKBN", 2), date("K_INTIM"),
+         date("K_OUTTIM"), text("K_SYUGYO", 5), lng("K_KINMU"), lng("K_TANJI"),       money("K_BASKING")};
     for (const auto& k : kTimeKinds) {
         c.push_back(text(std::string("K_") + k[0], 5));
         c.push_back(money(std::string("K_") + k[1]));
@@ -125,9 +112,8 @@ TableDef kimuTran() {
 }
 
 std::vector<ColumnDef> sumTranHead() {
-    std::vector<ColumnDef> c = {lng("S_SEQNO"), lng("S_TANCOD"), text("S_DATE", 8),
-                                fixed("S_KNMKBN", 2), lng("S_DAYS"), lng("S_KINMU"),
-                                lng("S_TANJI"), money("S_BASKING")};
+    std::vector<ColumnDef> c = {lng("S_SEQNO"), lng("S_TANCOD"), text("S_DATE", 8), fixed("S_KNMKBN", 2),
+                                lng("S_DAYS"),  lng("S_KINMU"),  lng("S_TANJI"),    money("S_BASKING")};
     for (const auto& k : kTimeKinds) {
         c.push_back(lng(std::string("S_") + k[0]));
         c.push_back(money(std::string("S_") + k[1]));
@@ -140,8 +126,8 @@ std::vector<ColumnDef> sumTranHead() {
 TableDef sumTran() {
     TableDef t{"sum_tran", sumTranHead()};
     auto& c = t.columns;
-    for (const char* n : {"S_HOKEN", "S_HOKENK", "S_KOYOU", "S_NENKIN", "S_SHAHO", "S_MEAT_K",
-                          "S_KOTUHI", "S_HOJYO", "S_ZEI_G", "S_ZEI_K", "S_TOTALS", "S_TOTALT"})
+    for (const char* n : {"S_HOKEN", "S_HOKENK", "S_KOYOU", "S_NENKIN", "S_SHAHO", "S_MEAT_K", "S_KOTUHI", "S_HOJYO",
+                          "S_ZEI_G", "S_ZEI_K", "S_TOTALS", "S_TOTALT"})
         c.push_back(money(n));
     c.push_back(shrt("S_KNTKBN"));
     c.push_back(text("S_BIKO", 20));
@@ -184,11 +170,10 @@ TableDef dayWork() {
 
 TableDef gensen() {
     TableDef t{"gensen",
-               {lng("code"), fixed("hym", 6), text("dcode", 10), text("dname", kGensenNameWidth),
-                fixed("fct_code", 2), text("fct_name", 20), lng("kinmu"), lng("mid_kinmu")}};
-    for (const char* n : {"total_1", "ken_ho", "gensen_z", "jyumin_z", "koyo_ho", "koyo_sho",
-                          "total_s", "kotu_hi", "sub1", "meat_back", "total_t", "teate1", "teate2",
-                          "teate3", "teate4", "teate5"})
+               {lng("code"), fixed("hym", 6), text("dcode", 10), text("dname", kGensenNameWidth), fixed("fct_code", 2),
+                text("fct_name", 20), lng("kinmu"), lng("mid_kinmu")}};
+    for (const char* n : {"total_1", "ken_ho", "gensen_z", "jyumin_z", "koyo_ho", "koyo_sho", "total_s", "kotu_hi",
+                          "sub1", "meat_back", "total_t", "teate1", "teate2", "teate3", "teate4", "teate5"})
         t.columns.push_back(money(n));
     return t;
 }
@@ -204,19 +189,16 @@ TableDef titleMas() {
 
 TableDef sysMas() {
     TableDef t{"sys_mas",
-               {text("SYS_CD", 2), text("SYS_NM", 20), text("REC_YN", 1), lng("H_K_TOP", kAge),
-                lng("H_K_END", kAge)}};
-    for (const char* n : {"HOKEN_P", "HOKENK_P", "KOYO_P", "NENKIN_P", "KIKIN_P", "HOKEN_P2",
-                          "HOKENK_P2", "KOYO_P2", "NENKIN_P2", "KIKIN_P2"})
+               {text("SYS_CD", 2), text("SYS_NM", 20), text("REC_YN", 1), lng("H_K_TOP", kAge), lng("H_K_END", kAge)}};
+    for (const char* n : {"HOKEN_P", "HOKENK_P", "KOYO_P", "NENKIN_P", "KIKIN_P", "HOKEN_P2", "HOKENK_P2", "KOYO_P2",
+                          "NENKIN_P2", "KIKIN_P2"})
         t.columns.push_back(dbl(n, kRate));
     t.columns.push_back(fixed("PRT_FLG", 1));
     t.columns.push_back(fixed("DAT_CHK", 1));
     return t;
 }
 
-TableDef flgData() {
-    return {"flg_data", {lng("FLG_CD"), lng("FLG_COD"), text("FLG_NUM", 1), text("FLG_DAT", 10)}};
-}
+TableDef flgData() { return {"flg_data", {lng("FLG_CD"), lng("FLG_COD"), text("FLG_NUM", 1), text("FLG_DAT", 10)}}; }
 
 TableDef zeiMas(std::string name) {
     TableDef t{std::move(name), {lng("code"), money("incam_t"), money("incam_b")}};
@@ -247,8 +229,8 @@ TableDef sumTranT() {
     TableDef v{"sum_tran_t", {}};
     auto from = [&](const TableDef& t, const std::string& n) { v.columns.push_back(*t.find(n)); };
     for (const ColumnDef& c : sumTranHead()) from(s, c.name);
-    for (const char* n : {"S_MEAT_K", "S_KOTUHI", "S_HOJYO", "S_ZEI_G", "S_ZEI_K", "S_TOTALS",
-                          "S_TOTALT", "S_KNTKBN", "S_BIKO"})
+    for (const char* n :
+         {"S_MEAT_K", "S_KOTUHI", "S_HOJYO", "S_ZEI_G", "S_ZEI_K", "S_TOTALS", "S_TOTALT", "S_KNTKBN", "S_BIKO"})
         from(s, n);
     from(tm, "CODE");
     for (int i = 1; i <= 8; ++i) from(tm, "GKING" + num(i));
@@ -256,8 +238,8 @@ TableDef sumTranT() {
     for (int i = 1; i <= 3; ++i) from(tm, "SKING" + num(i));
     for (const char* n : {"S_SHAHO", "S_HOKEN", "S_HOKENK", "S_KOYOU", "S_NENKIN"}) from(s, n);
     from(tm, "GKING9");
-    for (const char* n : {"S_KIKIN", "S_SHOYO_F", "S_SHOYO_N", "S_HOKEN2", "S_HOKENK2", "S_KOYOU2",
-                          "S_NENKIN2", "S_KIKIN2"})
+    for (const char* n :
+         {"S_KIKIN", "S_SHOYO_F", "S_SHOYO_N", "S_HOKEN2", "S_HOKENK2", "S_KOYOU2", "S_NENKIN2", "S_KIKIN2"})
         from(s, n);
     for (int i = 1; i <= 5; ++i) from(s, "S_DAY" + num(i));
     return v;
@@ -291,9 +273,8 @@ std::vector<std::string> TableDef::columnNames() const {
 
 const std::vector<TableDef>& tables() {
     static const std::vector<TableDef> all = {
-        timeCard(), company(),   jobKbn(),    kojin(),          empTanka(),         kimuTran(),
-        sumTran(),  minusDat(),  dayWork(),   gensen(),         titleMas(),         sysMas(),
-        flgData(),  zeiMas("zei_mas"), zeiMas("zei_masB"), zeiMasS()};
+        timeCard(), company(), jobKbn(),   kojin(),  empTanka(), kimuTran(),        sumTran(),          minusDat(),
+        dayWork(),  gensen(),  titleMas(), sysMas(), flgData(),  zeiMas("zei_mas"), zeiMas("zei_masB"), zeiMasS()};
     return all;
 }
 
@@ -329,12 +310,12 @@ std::string sumTranTViewSql() {
 
 std::string jetType(const ColumnDef& column) {
     switch (column.kind) {
-        case ColumnKind::Long: return "Integer";
-        case ColumnKind::Short: return "Smallint";
-        case ColumnKind::Double: return "Double";
-        case ColumnKind::DateTime: return "DateTime";
-        case ColumnKind::Text: return "Varchar(" + num(column.width) + ")";
-        case ColumnKind::FixedText: return "Char(" + num(column.width) + ")";
+    case ColumnKind::Long: return "Integer";
+    case ColumnKind::Short: return "Smallint";
+    case ColumnKind::Double: return "Double";
+    case ColumnKind::DateTime: return "DateTime";
+    case ColumnKind::Text: return "Varchar(" + num(column.width) + ")";
+    case ColumnKind::FixedText: return "Char(" + num(column.width) + ")";
     }
     return "Integer";
 }
@@ -347,8 +328,8 @@ std::vector<std::string> createStatementFor(const TableDef& def) {
 }
 
 std::vector<std::string> createMinusDatLines() {
-    std::vector<std::string> d = {"M_No SmallInt NOT NULL PRIMARY KEY", "M_SEQNO Integer",
-                                  "M_TANCOD Integer", "M_DATE Char(8)", "M_TANMEI Varchar(20)"};
+    std::vector<std::string> d = {"M_No SmallInt NOT NULL PRIMARY KEY", "M_SEQNO Integer", "M_TANCOD Integer",
+                                  "M_DATE Char(8)", "M_TANMEI Varchar(20)"};
     for (int i = 0; i <= 9; ++i) {
         d.push_back("M_DATNO_" + num(i) + " SmallInt");
         d.push_back("M_DAT_" + num(i) + " Varchar(40)");
@@ -362,13 +343,13 @@ std::vector<std::string> createMinusDatLines() {
 
 std::vector<std::string> createEmpTankaLines() {
     std::vector<std::string> d = {
-        "E_NO Integer",       "E_TANCOD Varchar(10)", "E_NAME Varchar(20)", "E_CARDNO Varchar(10)",
-        "E_JOBKBN Varchar(2)", "E_DROPKBN Char(2)",   "E_BARTH DATETIME",   "E_PAYKBN CHAR(1)",
-        "E_REST_YN CHAR(1)",  "E_REST_NN INTEGER",    "E_BASE_YN Char(1)",  "E_BASEPAY Integer",
-        "E_HAYZ_YN Char(1)",  "E_HAYZPAY Integer",    "E_FUTZ_YN Char(1)",  "E_FUTZPAY Integer",
-        "E_SINZ_YN Char(1)",  "E_SINZPAY Integer",    "E_KYU_YN Char(1)",   "E_KYU_PAY Integer",
-        "E_TIKO_YN Char(1)",  "E_TIKOKU Integer",     "E_SOUT_YN Char(1)",  "E_SOUTAI Integer",
-        "E_KOTUHI INTEGER",   "E_HOJYO INTEGER"};
+        "E_NO Integer",        "E_TANCOD Varchar(10)", "E_NAME Varchar(20)", "E_CARDNO Varchar(10)",
+        "E_JOBKBN Varchar(2)", "E_DROPKBN Char(2)",    "E_BARTH DATETIME",   "E_PAYKBN CHAR(1)",
+        "E_REST_YN CHAR(1)",   "E_REST_NN INTEGER",    "E_BASE_YN Char(1)",  "E_BASEPAY Integer",
+        "E_HAYZ_YN Char(1)",   "E_HAYZPAY Integer",    "E_FUTZ_YN Char(1)",  "E_FUTZPAY Integer",
+        "E_SINZ_YN Char(1)",   "E_SINZPAY Integer",    "E_KYU_YN Char(1)",   "E_KYU_PAY Integer",
+        "E_TIKO_YN Char(1)",   "E_TIKOKU Integer",     "E_SOUT_YN Char(1)",  "E_SOUTAI Integer",
+        "E_KOTUHI INTEGER",    "E_HOJYO INTEGER"};
     for (int i = 1; i <= 8; ++i) {
         d.push_back("E_GKING_S" + num(i) + " CHAR(1)");
         d.push_back("E_GKING_K" + num(i) + " INTEGER");
@@ -378,19 +359,17 @@ std::vector<std::string> createEmpTankaLines() {
         d.push_back("E_SKING_S" + num(i) + " CHAR(1)");
         d.push_back("E_SKING_K" + num(i) + " INTEGER");
     }
-    for (const char* s : {"E_MEAT_K INTEGER", "E_JYUMIN_Z INTEGER", "E_HOKEN_YN INTEGER",
-                          "E_KOYOU_YN CHAR(1)", "E_NENKIN_YN INTEGER", "E_KIKIN_YN INTEGER",
-                          "E_KNTKBN INTEGER", "E_BIKO Varchar(20)", "E_NAFURI VARCHAR(20)",
-                          "E_ZIP CHAR(7)", "E_ADD1 VARCHAR(40)", "E_ADD2 VARCHAR(30)"})
+    for (const char* s : {"E_MEAT_K INTEGER", "E_JYUMIN_Z INTEGER", "E_HOKEN_YN INTEGER", "E_KOYOU_YN CHAR(1)",
+                          "E_NENKIN_YN INTEGER", "E_KIKIN_YN INTEGER", "E_KNTKBN INTEGER", "E_BIKO Varchar(20)",
+                          "E_NAFURI VARCHAR(20)", "E_ZIP CHAR(7)", "E_ADD1 VARCHAR(40)", "E_ADD2 VARCHAR(30)"})
         d.push_back(s);
     return bracketed("Create Table emp_tanka", d);
 }
 
 std::vector<std::string> createKimuTranLines() {
-    std::vector<std::string> d = {
-        "K_SEQNO Integer",   "K_TANCOD Integer",  "K_DATE DateTime",   "K_KNMKBN Char(2)",
-        "K_INTIM DateTime",  "K_OUTTIM DateTime", "K_SYUGYO Varchar(5)", "K_KINMU Integer",
-        "K_TANJI Integer",   "K_BASKING Integer"};
+    std::vector<std::string> d = {"K_SEQNO Integer",  "K_TANCOD Integer",  "K_DATE DateTime",     "K_KNMKBN Char(2)",
+                                  "K_INTIM DateTime", "K_OUTTIM DateTime", "K_SYUGYO Varchar(5)", "K_KINMU Integer",
+                                  "K_TANJI Integer",  "K_BASKING Integer"};
     for (const auto& k : kTimeKinds) {
         d.push_back(std::string("K_") + k[0] + " Varchar(5)");
         d.push_back(std::string("K_") + k[1] + " Integer");
@@ -401,9 +380,8 @@ std::vector<std::string> createKimuTranLines() {
 }
 
 std::vector<std::string> createSumTranLines() {
-    std::vector<std::string> d = {"S_SEQNO Integer", "S_TANCOD Integer", "S_DATE Char(8)",
-                                  "S_KNMKBN Char(2)", "S_DAYS Integer", "S_KINMU Integer",
-                                  "S_TANJI Integer", "S_BASKING Integer"};
+    std::vector<std::string> d = {"S_SEQNO Integer", "S_TANCOD Integer", "S_DATE Char(8)",  "S_KNMKBN Char(2)",
+                                  "S_DAYS Integer",  "S_KINMU Integer",  "S_TANJI Integer", "S_BASKING Integer"};
     for (const auto& k : kTimeKinds) {
         d.push_back(std::string("S_") + k[0] + " Integer");
         d.push_back(std::string("S_") + k[1] + " Integer");
@@ -411,22 +389,21 @@ std::vector<std::string> createSumTranLines() {
     for (int i = 1; i <= 9; ++i) d.push_back("S_GKING" + num(i) + " Integer");
     for (int i = 1; i <= 3; ++i) d.push_back("S_SKING" + num(i) + " Integer");
     for (const char* s :
-         {"S_HOKEN Integer", "S_HOKENK Integer", "S_KOYOU Integer", "S_NENKIN Integer",
-          "S_SHAHO Integer", "S_MEAT_K Integer", "S_KOTUHI Integer", "S_HOJYO Integer",
-          "S_ZEI_G Integer", "S_ZEI_K Integer", "S_TOTALS Integer", "S_TOTALT Integer",
-          "S_KNTKBN Smallint", "S_BIKO Varchar(20)", "S_SHOYO_F Char(1)", "S_SHOYO_N Char(1)",
-          "S_KIKIN Integer", "S_HOKEN2 Integer", "S_HOKENK2 Integer", "S_KOYOU2 Integer",
+         {"S_HOKEN Integer",   "S_HOKENK Integer", "S_KOYOU Integer",   "S_NENKIN Integer",   "S_SHAHO Integer",
+          "S_MEAT_K Integer",  "S_KOTUHI Integer", "S_HOJYO Integer",   "S_ZEI_G Integer",    "S_ZEI_K Integer",
+          "S_TOTALS Integer",  "S_TOTALT Integer", "S_KNTKBN Smallint", "S_BIKO Varchar(20)", "S_SHOYO_F Char(1)",
+          "S_SHOYO_N Char(1)", "S_KIKIN Integer",  "S_HOKEN2 Integer",  "S_HOKENK2 Integer",  "S_KOYOU2 Integer",
           "S_NENKIN2 Integer", "S_KIKIN2 Integer"})
         d.push_back(s);
     return bracketed("Create Table sum_tran", d);
 }
 
 std::vector<std::string> createGensenLines() {
-    std::vector<std::string> d = {"code Integer",       "hym Char(6)",      "dcode Varchar(10)",
-                                  "dname VARCHAR(20)",  "fct_code char(2)", "fct_name VARCHAR(20)"};
-    for (const char* n : {"kinmu", "mid_kinmu", "total_1", "ken_ho", "gensen_z", "jyumin_z",
-                          "koyo_ho", "koyo_sho", "total_s", "kotu_hi", "sub1", "meat_back",
-                          "total_t", "teate1", "teate2", "teate3", "teate4", "teate5"})
+    std::vector<std::string> d = {"code Integer",      "hym Char(6)",      "dcode Varchar(10)",
+                                  "dname VARCHAR(20)", "fct_code char(2)", "fct_name VARCHAR(20)"};
+    for (const char* n :
+         {"kinmu", "mid_kinmu", "total_1", "ken_ho", "gensen_z", "jyumin_z", "koyo_ho", "koyo_sho", "total_s",
+          "kotu_hi", "sub1", "meat_back", "total_t", "teate1", "teate2", "teate3", "teate4", "teate5"})
         d.push_back(std::string(n) + " Integer");
     return bracketed("create table gensen", d);
 }

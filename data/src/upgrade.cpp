@@ -5,8 +5,8 @@
 
 #include "data/DB_Acs.h"
 #include "data/queries.h"
-#include "db/jet.h"
 #include "data/schema.h"
+#include "db/jet.h"
 #include "rtl/errors.h"
 #include "rtl/textfile.h"
 
@@ -64,25 +64,22 @@ struct FlgSeed {
     const char* dat;
 };
 constexpr FlgSeed kFlgSeeds[] = {
-    {4, 2, "0", "無"},     {5, 2, "1", "有"},     {6, 3, "0", "月給"},
-    {7, 3, "1", "週給/日給"}, {8, 4, "0", "退職"},   {9, 4, "1", "就業"},
-    {10, 4, "2", "休職"},  {11, 5, "0", "対象外"}, {12, 5, "1", "対象"},
+    {4, 2, "0", "無"},   {5, 2, "1", "有"},    {6, 3, "0", "月給"},    {7, 3, "1", "週給/日給"}, {8, 4, "0", "退職"},
+    {9, 4, "1", "就業"}, {10, 4, "2", "休職"}, {11, 5, "0", "対象外"}, {12, 5, "1", "対象"},
 };
 
 struct ColumnGroup {
     const char* table;
     int threshold;
-    std::vector<const char*> adds;   // each "ALTER TABLE <table>" + this line
+    std::vector<const char*> adds;  // each "ALTER TABLE <table>" + this line
 };
 
 const std::vector<ColumnGroup>& columnGroups() {
     static const std::vector<ColumnGroup> groups = {
         {"emp_tanka", 62, {"ADD PRT_FLG Char(1)"}},
         {"sys_mas", 16, {"ADD PRT_FLG Char(1)"}},
-        {"sum_tran", 55,
-         {"ADD S_DAY1 INT", "ADD S_DAY2 INT", "ADD S_DAY3 INT", "ADD S_DAY4 INT", "ADD S_DAY5 INT"}},
-        {"title_mas", 16,
-         {"ADD GK_FLG7 CHAR(1)", "ADD GK_FLG8 CHAR(1)", "ADD GK_FLG9 CHAR(1)", "ADD GK_FLGH CHAR(1)"}},
+        {"sum_tran", 55, {"ADD S_DAY1 INT", "ADD S_DAY2 INT", "ADD S_DAY3 INT", "ADD S_DAY4 INT", "ADD S_DAY5 INT"}},
+        {"title_mas", 16, {"ADD GK_FLG7 CHAR(1)", "ADD GK_FLG8 CHAR(1)", "ADD GK_FLG9 CHAR(1)", "ADD GK_FLGH CHAR(1)"}},
     };
     return groups;
 }
@@ -141,8 +138,8 @@ void widenGensenName(TDataModule1& dm) {
 }
 
 // Create-or-empty, then the command's own refill, as one job.
-bool rebuild(TDataModule1& dm, const Confirm& confirm, const char* question,
-             const std::string& tableName, const Lines& createLines, const Lines& refill) {
+bool rebuild(TDataModule1& dm, const Confirm& confirm, const char* question, const std::string& tableName,
+             const Lines& createLines, const Lines& refill) {
     if (!confirm || !confirm(question, RebuildCaption)) return false;
     dm.ADOConnection1.runJob([&] {
         bool created = false;
@@ -169,9 +166,9 @@ void Act_New_Field(TDataModule1& dm) {
         if (n != 0) continue;
         for (const FlgSeed& s : kFlgSeeds) {
             if (s.cod != list) continue;
-            runSql(dm, {"INSERT INTO flg_data(FLG_CD,FLG_COD,FLG_NUM,FLG_DAT)",
-                        "VALUES (" + std::to_string(s.cd) + "," + std::to_string(s.cod) + ",'" +
-                            s.num + "','" + s.dat + "')"});
+            runSql(dm, {"INSERT INTO flg_data(FLG_CD,FLG_COD,FLG_NUM,FLG_DAT)", "VALUES (" + std::to_string(s.cd) +
+                                                                                    "," + std::to_string(s.cod) + ",'" +
+                                                                                    s.num + "','" + s.dat + "')"});
         }
     }
     for (const ColumnGroup& g : columnGroups()) {
@@ -195,7 +192,7 @@ void upgradeDayWork(TDataModule1& dm) {
     db::Connection& c = dm.ADOConnection1;
     if (!c.tableExists("day_work")) return;
     const TableDef& def = table("day_work");
-    std::vector<std::string> kept;   // columns of the current form the old table has
+    std::vector<std::string> kept;  // columns of the current form the old table has
     bool current = true;
     const std::vector<db::ColumnInfo> columns = c.columns("day_work");
     for (const ColumnDef& want : def.columns) {

@@ -33,8 +33,7 @@ double textToDateTime(std::string_view text, int currentYear);
 
 // The date-time of a calendar date and a time of day: the day number
 // (days since 1899-12-30) plus milliseconds / 86400000.0.
-double encodeDateTime(int year, int month, int day, int hour, int minute,
-                      int second);
+double encodeDateTime(int year, int month, int day, int hour, int minute, int second);
 
 // The date part of a date-time as "yyyy/mm/dd".
 std::string formatYmd(double dateTime);
@@ -42,4 +41,4 @@ std::string formatYmd(double dateTime);
 // The calendar year of today on the local clock.
 int currentYear();
 
-} // namespace kronvale::detail
+}  // namespace kronvale::detail

@@ -24,44 +24,35 @@ constexpr long double kSecond = std::bit_cast<double>(0x3EE845C8A0CE5129ULL);
 
 // Round to the nearest integer, halves to the even neighbour, independent of
 // the floating-point rounding mode the caller may have set.
-long double roundHalfEven(long double x)
-{
+long double roundHalfEven(long double x) {
     const long double whole = std::trunc(x);
-    const long double frac = std::fabs(x - whole); // exact for binary formats
+    const long double frac = std::fabs(x - whole);  // exact for binary formats
     const long double away = whole + (x < 0 ? -1.0L : 1.0L);
-    if (frac > 0.5L)
-        return away;
-    if (frac < 0.5L)
-        return whole;
+    if (frac > 0.5L) return away;
+    if (frac < 0.5L) return whole;
     return std::fmod(whole, 2.0L) == 0 ? whole : away;
 }
 
 // 2^31 days: beyond it the days no longer fit the 32-bit result.
 constexpr double kLongestSpan = 2147483648.0;
 
-} // namespace
+}  // namespace
 
-IntervalParts splitInterval(double from, double to)
-{
+IntervalParts splitInterval(double from, double to) {
     IntervalParts p;
-    if (!std::isfinite(from) || !std::isfinite(to))
-        return p;
-    if (from < 0.0 || to < 0.0 || from > to)
-        return p;
+    if (!std::isfinite(from) || !std::isfinite(to)) return p;
+    if (from < 0.0 || to < 0.0 || from > to) return p;
 
-    const double span = to - from; // the one value rounded to a double
-    if (!(span < kLongestSpan))
-        return p;
+    const double span = to - from;  // the one value rounded to a double
+    if (!(span < kLongestSpan)) return p;
 
     // Every operation below is rounded to extended precision; the quotients
     // are truncated or rounded as extended values.
     const long double d = span;
     const long double days = std::trunc(d);
     const long double hours = std::trunc((d - days * kDay) / kHour);
-    const long double minutes =
-        std::trunc((d - (days * kDay + hours * kHour)) / kMinute);
-    const long double seconds = roundHalfEven(
-        (d - (days * kDay + hours * kHour + minutes * kMinute)) / kSecond);
+    const long double minutes = std::trunc((d - (days * kDay + hours * kHour)) / kMinute);
+    const long double seconds = roundHalfEven((d - (days * kDay + hours * kHour + minutes * kMinute)) / kSecond);
 
     p.days = static_cast<std::int64_t>(days);
     p.hours = static_cast<std::int64_t>(hours);
@@ -77,10 +68,9 @@ IntervalParts splitInterval(double from, double to)
     return p;
 }
 
-std::int64_t spanMinutes(double from, double to)
-{
+std::int64_t spanMinutes(double from, double to) {
     const IntervalParts p = splitInterval(from, to);
     return (p.days * 24 + p.hours) * 60 + p.minutes;
 }
 
-} // namespace kronvale::detail
+}  // namespace kronvale::detail

@@ -21,4 +21,4 @@ IntervalParts splitInterval(double from, double to);
 // 0 when the split refuses the interval.
 std::int64_t spanMinutes(double from, double to);
 
-} // namespace kronvale::detail
+}  // namespace kronvale::detail

@@ -10,28 +10,19 @@ namespace kronvale::detail {
 namespace {
 
 // 1-based substring that never throws, as the clock-text helpers expect.
-std::string_view copy(std::string_view s, std::size_t index, std::size_t count)
-{
-    if (index < 1 || index > s.size())
-        return {};
+std::string_view copy(std::string_view s, std::size_t index, std::size_t count) {
+    if (index < 1 || index > s.size()) return {};
     return s.substr(index - 1, count);
 }
 
 // Hours of a clock text (characters 1-2).
-int HH(std::string_view x)
-{
-    return textToInt(copy(x, 1, 2));
-}
+int HH(std::string_view x) { return textToInt(copy(x, 1, 2)); }
 
 // Minutes of a clock text (characters 4-5).
-int MM(std::string_view x)
-{
-    return textToInt(copy(x, 4, 2));
-}
+int MM(std::string_view x) { return textToInt(copy(x, 4, 2)); }
 
 // Hours and minutes as one number: 09:30 gives 930.
-int HHMM(std::string_view x)
-{
+int HHMM(std::string_view x) {
     std::string digits(copy(x, 1, 2));
     digits.append(copy(x, 4, 2));
     return textToInt(digits);
@@ -39,22 +30,18 @@ int HHMM(std::string_view x)
 
 // Whole minutes from a to b (0 when a is after b). The split's minutes may be
 // 60 after its seconds carry; hours * 60 + minutes is still right.
-int MIN(double a, double b)
-{
-    return static_cast<int>(spanMinutes(a, b));
-}
+int MIN(double a, double b) { return static_cast<int>(spanMinutes(a, b)); }
 
 class Shift {
 public:
-    Shift(const ShiftTexts &t, int currentYear) : t_(t), year_(currentYear) {}
+    Shift(const ShiftTexts& t, int currentYear) : t_(t), year_(currentYear) {}
 
     ShiftMinutes compute();
 
 private:
     // The date-time of day `day` at clock text x, converted from the text
     // "yyyy/mm/dd x:00" so that a bad clock text fails as it would when typed.
-    double DT(double day, std::string_view x) const
-    {
+    double DT(double day, std::string_view x) const {
         std::string text = formatYmd(day);
         text += ' ';
         text.append(x);
@@ -63,8 +50,7 @@ private:
     }
 
     // The date-time of day `day` at hour:minute, written without leading zeros.
-    double at(double day, int hour, int minute) const
-    {
+    double at(double day, int hour, int minute) const {
         std::string text = formatYmd(day);
         text += ' ';
         text += std::to_string(hour);
@@ -78,7 +64,7 @@ private:
     void overMidnight();
     void sevenHourShift();
 
-    const ShiftTexts &t_;
+    const ShiftTexts& t_;
     const int year_;
     ShiftMinutes r_;
 
@@ -86,31 +72,24 @@ private:
     int G = 0, G0 = 0, Q = 0, P2 = 0, P3 = 0, P4 = 0, X = 0, N = 0;
 };
 
-ShiftMinutes Shift::compute()
-{
+ShiftMinutes Shift::compute() {
     d = textToDate(t_.WorkDate, year_);
     S = DT(d, t_.ShiftStart);
-    E = HHMM(t_.ShiftStart) < HHMM(t_.ShiftEnd) ? DT(d, t_.ShiftEnd)
-                                                : DT(d + 1, t_.ShiftEnd);
-    Mo = HHMM(t_.EveningBound) < HHMM(t_.ShiftStart) ? DT(d + 1, t_.MorningBound)
-                                                     : DT(d, t_.MorningBound);
+    E = HHMM(t_.ShiftStart) < HHMM(t_.ShiftEnd) ? DT(d, t_.ShiftEnd) : DT(d + 1, t_.ShiftEnd);
+    Mo = HHMM(t_.EveningBound) < HHMM(t_.ShiftStart) ? DT(d + 1, t_.MorningBound) : DT(d, t_.MorningBound);
     Ev = DT(d, t_.EveningBound);
     Ns = DT(d, t_.NightStart);
-    Ne = HHMM(t_.ShiftStart) < HHMM(t_.NightEnd) ? DT(d, t_.NightEnd)
-                                                 : DT(d + 1, t_.NightEnd);
+    Ne = HHMM(t_.ShiftStart) < HHMM(t_.NightEnd) ? DT(d, t_.NightEnd) : DT(d + 1, t_.NightEnd);
     G = G0 = MIN(S, E);
 
     if (t_.Mode == "0") {
-        if (HHMM(t_.ShiftStart) < HHMM(t_.ShiftEnd))
-            withinOneDay();
-        else
-            overMidnight();
+        if (HHMM(t_.ShiftStart) < HHMM(t_.ShiftEnd)) withinOneDay();
+        else overMidnight();
         // Minutes worked before the morning boundary count against the
         // overtime, unless the shift is too short for them to be extra. Q is 0
         // for a shift within one day.
         r_.OverMin = P3 + P4;
-        if (P2 > 0 && Q < G0 + P2)
-            r_.OverMin = P3 + P4 - P2;
+        if (P2 > 0 && Q < G0 + P2) r_.OverMin = P3 + P4 - P2;
     } else if (t_.Mode == "1") {
         sevenHourShift();
     }
@@ -119,17 +98,13 @@ ShiftMinutes Shift::compute()
 
 // Mode "0", start and end on the same day. Later cases overwrite what earlier
 // ones set.
-void Shift::withinOneDay()
-{
+void Shift::withinOneDay() {
     if (HHMM(t_.ShiftStart) < HHMM(t_.NightEnd)) {
-        X = MIN(S, Ne); // late-night minutes before the night ends
+        X = MIN(S, Ne);  // late-night minutes before the night ends
         P3 = MIN(Ne, Mo);
     }
-    if (HHMM(t_.ShiftStart) >= HHMM(t_.NightEnd) && S <= Mo)
-        P3 = MIN(S, Mo);
-    if (HHMM(t_.ShiftEnd) >= HHMM(t_.EveningBound) &&
-        HH(t_.NightStart) >= HH(t_.ShiftEnd))
-        P4 = MIN(Ev, E);
+    if (HHMM(t_.ShiftStart) >= HHMM(t_.NightEnd) && S <= Mo) P3 = MIN(S, Mo);
+    if (HHMM(t_.ShiftEnd) >= HHMM(t_.EveningBound) && HH(t_.NightStart) >= HH(t_.ShiftEnd)) P4 = MIN(Ev, E);
     if (E >= Ns) {
         if (E <= Ne && S < Ev) {
             N = MIN(Ns, E);
@@ -144,15 +119,13 @@ void Shift::withinOneDay()
         N = MIN(Ns, E);
         P4 = MIN(Ev, Ns);
     }
-    if (Mo <= S && HH(t_.ShiftStart) <= 10 &&
-        HHMM(t_.MorningBound) < HHMM(t_.ShiftEnd))
+    if (Mo <= S && HH(t_.ShiftStart) <= 10 && HHMM(t_.MorningBound) < HHMM(t_.ShiftEnd))
         P2 = std::min(MIN(Mo, S), MIN(Ev, E));
     r_.NightMin = N + X;
 }
 
 // Mode "0", the shift ends on the next day.
-void Shift::overMidnight()
-{
+void Shift::overMidnight() {
     // A shift shorter than the normal working window is paid as the whole
     // window: its end moves to Q minutes after the start.
     Q = MIN(Mo, Ev);
@@ -222,8 +195,7 @@ void Shift::overMidnight()
         P3 = MIN(S, Ns);
         P4 = MIN(Ne, MoAfterNight);
     }
-    if (startInNight && endInNight)
-        r_.NightMin = MIN(S, E);
+    if (startInNight && endInNight) r_.NightMin = MIN(S, E);
     if (startInNight && endInMorning) {
         r_.NightMin = MIN(S, Ne);
         P4 = MIN(Ne, E);
@@ -242,14 +214,12 @@ void Shift::overMidnight()
         r_.NightMin = MIN(Ns, E);
     }
 
-    if (Mo <= S && HH(t_.ShiftStart) < 10)
-        P2 = MIN(Mo, S);
+    if (Mo <= S && HH(t_.ShiftStart) < 10) P2 = MIN(Mo, S);
 }
 
 // Mode "1": a shift of at least seven hours; overtime is the time outside the
 // late-night window.
-void Shift::sevenHourShift()
-{
+void Shift::sevenHourShift() {
     if (G < 420) {
         const int hh = HH(t_.ShiftStart);
         const int mm = MM(t_.ShiftStart);
@@ -283,11 +253,8 @@ void Shift::sevenHourShift()
     }
 }
 
-} // namespace
+}  // namespace
 
-ShiftMinutes zanMidTime(const ShiftTexts &texts, int currentYear)
-{
-    return Shift(texts, currentYear).compute();
-}
+ShiftMinutes zanMidTime(const ShiftTexts& texts, int currentYear) { return Shift(texts, currentYear).compute(); }
 
-} // namespace kronvale::detail
+}  // namespace kronvale::detail

@@ -22,32 +22,24 @@ namespace {
 
 // Gives the focus to a control of another window, running that window's
 // exit check of the control it leaves.
-void focusTo(QWidget* target)
-{
+void focusTo(QWidget* target) {
     if (!target) return;
     QWidget* window = target->window();
     window->raise();
     window->activateWindow();
-    if (auto* form = qobject_cast<ui::Form*>(window))
-        form->moveFocusTo(target);
-    else
-        target->setFocus(Qt::OtherFocusReason);
+    if (auto* form = qobject_cast<ui::Form*>(window)) form->moveFocusTo(target);
+    else target->setFocus(Qt::OtherFocusReason);
 }
 
-void setComboText(QComboBox* combo, const QString& text)
-{
-    if (auto* ours = qobject_cast<ui::ComboBox*>(combo))
-        ours->setText(text);
-    else if (combo->isEditable())
-        combo->setEditText(text);
-    else
-        combo->setCurrentIndex(combo->findText(text));
+void setComboText(QComboBox* combo, const QString& text) {
+    if (auto* ours = qobject_cast<ui::ComboBox*>(combo)) ours->setText(text);
+    else if (combo->isEditable()) combo->setEditText(text);
+    else combo->setCurrentIndex(combo->findText(text));
 }
 
 }  // namespace
 
-TfrmEmp_seek::TfrmEmp_seek(QWidget* parent) : ui::Form(QStringLiteral("frmEmp_seek"), parent)
-{
+TfrmEmp_seek::TfrmEmp_seek(QWidget* parent) : ui::Form(QStringLiteral("frmEmp_seek"), parent) {
     if (!frmEmp_seek) frmEmp_seek = this;
     setWindowTitle(QStringLiteral("社員検索"));
     setFont(ui::defaultFont());
@@ -79,28 +71,24 @@ TfrmEmp_seek::TfrmEmp_seek(QWidget* parent) : ui::Form(QStringLiteral("frmEmp_se
     resize(380, 420);
 }
 
-TfrmEmp_seek::~TfrmEmp_seek()
-{
+TfrmEmp_seek::~TfrmEmp_seek() {
     if (frmEmp_seek == this) frmEmp_seek = nullptr;
 }
 
-void TfrmEmp_seek::showFor(const QString& callerTag)
-{
+void TfrmEmp_seek::showFor(const QString& callerTag) {
     Edit1->setText(callerTag);
     showModeless();
 }
 
 void TfrmEmp_seek::FormShow() { data::dataModule().Qemp_tanka.open(); }
 
-void TfrmEmp_seek::FormClose(ui::CloseAction&)
-{
+void TfrmEmp_seek::FormClose(ui::CloseAction&) {
     if (data::DataModule1) data::DataModule1->Qemp_tanka.close();
 }
 
 void TfrmEmp_seek::Button2Click() { close(); }
 
-void TfrmEmp_seek::Button1Click()
-{
+void TfrmEmp_seek::Button1Click() {
     // Whatever happens in the caller, the picker closes at the end.
     struct CloseAtEnd {
         TfrmEmp_seek* self;
@@ -118,8 +106,7 @@ void TfrmEmp_seek::Button1Click()
     deliver(Edit1->text(), pick);
 }
 
-void TfrmEmp_seek::deliver(const QString& tag, const Pick& pick)
-{
+void TfrmEmp_seek::deliver(const QString& tag, const Pick& pick) {
     if (tag == QLatin1String("GensenInp")) {
         if (auto* edit = ui::childOf<QLineEdit>(QStringLiteral("frmGensenInp"), QStringLiteral("Edit1"))) {
             edit->setText(pick.numberText);
@@ -148,10 +135,8 @@ void TfrmEmp_seek::deliver(const QString& tag, const Pick& pick)
                 if (!act && (!owner || owner->window() == window)) act = a;
             }
             if (act) {
-                if (auto* ours = qobject_cast<ui::Action*>(act))
-                    ours->execute();
-                else
-                    act->trigger();
+                if (auto* ours = qobject_cast<ui::Action*>(act)) ours->execute();
+                else act->trigger();
             }
         }
     }

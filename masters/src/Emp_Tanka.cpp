@@ -24,8 +24,7 @@ using masters::ImeMode;
 
 data::TDataModule1& dm() { return data::dataModule(); }
 
-QString captionText(db::Dataset& ds, const char* column)
-{
+QString captionText(db::Dataset& ds, const char* column) {
     db::Field* f = ds.findField(column);
     if (!f || f->isNull()) return {};
     return rtl::toQString(f->asString());
@@ -34,8 +33,7 @@ QString captionText(db::Dataset& ds, const char* column)
 }  // namespace
 
 TfrmEmp_Tanka::TfrmEmp_Tanka(QWidget* parent)
-    : masters::MasterForm(QStringLiteral("frmEmp_Tanka"), QStringLiteral("個人単価表"), parent)
-{
+    : masters::MasterForm(QStringLiteral("frmEmp_Tanka"), QStringLiteral("個人単価表"), parent) {
     if (!frmEmp_Tanka) frmEmp_Tanka = this;
     source_ = &dm().DSemp_tanka;
 
@@ -86,34 +84,31 @@ TfrmEmp_Tanka::TfrmEmp_Tanka(QWidget* parent)
     resize(960, 600);
 }
 
-TfrmEmp_Tanka::~TfrmEmp_Tanka()
-{
+TfrmEmp_Tanka::~TfrmEmp_Tanka() {
     if (frmEmp_Tanka == this) frmEmp_Tanka = nullptr;
 }
 
-void TfrmEmp_Tanka::buildPage1(QWidget* page)
-{
+void TfrmEmp_Tanka::buildPage1(QWidget* page) {
     auto* g = new QGridLayout(page);
     g->setHorizontalSpacing(8);
     int row = 0;
-    auto pair = [&](const QString& editName, const QString& field, const QString& caption,
-                    ImeMode ime, int col) {
+    auto pair = [&](const QString& editName, const QString& field, const QString& caption, ImeMode ime, int col) {
         ui::DBEdit* e = dbEdit(page, editName, source_, field, ime);
         g->addWidget(label(page, QStringLiteral("Label_") + field, caption, e), row, col);
         g->addWidget(e, row, col + 1);
         return e;
     };
     DBEdit1 = pair(QStringLiteral("DBEdit1"), QStringLiteral("E_NO"), QStringLiteral("NO"), ImeMode::Close, 0);
-    DBEdit2 = pair(QStringLiteral("DBEdit2"), QStringLiteral("E_TANCOD"), QStringLiteral("社員番号"),
-                   ImeMode::Close, 2);
+    DBEdit2 =
+        pair(QStringLiteral("DBEdit2"), QStringLiteral("E_TANCOD"), QStringLiteral("社員番号"), ImeMode::Close, 2);
     ++row;
     pair(QStringLiteral("DBEdit3"), QStringLiteral("E_NAME"), QStringLiteral("氏名"), ImeMode::Hira, 0);
-    DBEdit4 = pair(QStringLiteral("DBEdit4"), QStringLiteral("E_CARDNO"), QStringLiteral("カード番号"),
-                   ImeMode::Close, 2);
+    DBEdit4 =
+        pair(QStringLiteral("DBEdit4"), QStringLiteral("E_CARDNO"), QStringLiteral("カード番号"), ImeMode::Close, 2);
     ++row;
     pair(QStringLiteral("DBEdit5"), QStringLiteral("E_JOBKBN"), QStringLiteral("勤務区分"), ImeMode::Close, 0);
-    ui::DBEdit* birth = pair(QStringLiteral("DBEdit6"), QStringLiteral("E_BARTH"), QStringLiteral("誕生日"),
-                             ImeMode::Close, 2);
+    ui::DBEdit* birth =
+        pair(QStringLiteral("DBEdit6"), QStringLiteral("E_BARTH"), QStringLiteral("誕生日"), ImeMode::Close, 2);
     birth->setDateFormat(QStringLiteral("yyyy/mm/dd"));
     ++row;
     pair(QStringLiteral("DBEdit7"), QStringLiteral("E_DROPKBN"), QStringLiteral("対象"), ImeMode::Close, 0);
@@ -148,19 +143,16 @@ void TfrmEmp_Tanka::buildPage1(QWidget* page)
         const char* rate;
         const char* rateCaption;
     } kinds[] = {
-        {"E_BASE_YN", "開始前カット", "E_BASEPAY", "基本単価"},
-        {"E_HAYZ_YN", "早出残有無", "E_HAYZPAY", "早出残単価"},
-        {"E_FUTZ_YN", "普通残有無", "E_FUTZPAY", "普通残単価"},
-        {"E_SINZ_YN", "深夜残有無", "E_SINZPAY", "深夜残単価"},
-        {"E_KYU_YN", "休日給有無", "E_KYU_PAY", "休日給単価"},
-        {"E_TIKO_YN", "遅刻引有無", "E_TIKOKU", "遅刻引単価"},
+        {"E_BASE_YN", "開始前カット", "E_BASEPAY", "基本単価"}, {"E_HAYZ_YN", "早出残有無", "E_HAYZPAY", "早出残単価"},
+        {"E_FUTZ_YN", "普通残有無", "E_FUTZPAY", "普通残単価"}, {"E_SINZ_YN", "深夜残有無", "E_SINZPAY", "深夜残単価"},
+        {"E_KYU_YN", "休日給有無", "E_KYU_PAY", "休日給単価"},  {"E_TIKO_YN", "遅刻引有無", "E_TIKOKU", "遅刻引単価"},
         {"E_SOUT_YN", "早退引有無", "E_SOUTAI", "早退引単価"},
     };
     int k = 0;
     for (const auto& kind : kinds) {
         const QString rate = QString::fromUtf8(kind.rate);
-        rg->addWidget(dbCheck(rates, QStringLiteral("DBCheckBox%1").arg(3 + k),
-                              QString::fromUtf8(kind.flagCaption), source_, QString::fromUtf8(kind.flag)),
+        rg->addWidget(dbCheck(rates, QStringLiteral("DBCheckBox%1").arg(3 + k), QString::fromUtf8(kind.flagCaption),
+                              source_, QString::fromUtf8(kind.flag)),
                       k, 0);
         ui::DBEdit* e = dbEdit(rates, QStringLiteral("DBEdit%1").arg(8 + k), source_, rate, ImeMode::Close);
         e->setAlignment(Qt::AlignRight);
@@ -185,8 +177,7 @@ void TfrmEmp_Tanka::buildPage1(QWidget* page)
     setOnExit(DBEdit4, [this] { DBEdit4Exit(); });
 }
 
-void TfrmEmp_Tanka::buildPage2(QWidget* page)
-{
+void TfrmEmp_Tanka::buildPage2(QWidget* page) {
     auto* g = new QGridLayout(page);
     g->setHorizontalSpacing(8);
     int row = 0;
@@ -234,8 +225,8 @@ void TfrmEmp_Tanka::buildPage2(QWidget* page)
         kind->setDataSource(source_);
         kind->setDataField(kindField);
         kindPickers_.push_back(kind);
-        ui::DBEdit* amount = dbEdit(rows, QStringLiteral("DBEdit%1").arg(amountNo++), source_, amountField,
-                                    ImeMode::Close);
+        ui::DBEdit* amount =
+            dbEdit(rows, QStringLiteral("DBEdit%1").arg(amountNo++), source_, amountField, ImeMode::Close);
         amount->setAlignment(Qt::AlignRight);
         labels[0] = label(rows, QStringLiteral("Label_") + kindField, design, kind);
         labels[1] = label(rows, QStringLiteral("Label_") + amountField, design, amount);
@@ -248,8 +239,8 @@ void TfrmEmp_Tanka::buildPage2(QWidget* page)
         line(n - 1, QStringLiteral("E_GKING_S%1").arg(n), QStringLiteral("E_GKING_K%1").arg(n),
              QStringLiteral("手当%1").arg(n), allowanceLabels_[n - 1]);
     {
-        ui::DBEdit* k9 = dbEdit(rows, QStringLiteral("DBEdit%1").arg(amountNo++), source_,
-                                QStringLiteral("E_GKING_K9"), ImeMode::Close);
+        ui::DBEdit* k9 = dbEdit(rows, QStringLiteral("DBEdit%1").arg(amountNo++), source_, QStringLiteral("E_GKING_K9"),
+                                ImeMode::Close);
         k9->setAlignment(Qt::AlignRight);
         allowance9Label_ = label(rows, QStringLiteral("Label_E_GKING_K9"), QStringLiteral("交通費課税額"), k9);
         rg->addWidget(allowance9Label_, 8, 2);
@@ -259,8 +250,8 @@ void TfrmEmp_Tanka::buildPage2(QWidget* page)
         line(8 + n, QStringLiteral("E_SKING_S%1").arg(n), QStringLiteral("E_SKING_K%1").arg(n),
              QStringLiteral("控除%1").arg(n), deductionLabels_[n - 1]);
     {
-        ui::DBEdit* meal = dbEdit(rows, QStringLiteral("DBEdit%1").arg(amountNo++), source_,
-                                  QStringLiteral("E_MEAT_K"), ImeMode::Close);
+        ui::DBEdit* meal = dbEdit(rows, QStringLiteral("DBEdit%1").arg(amountNo++), source_, QStringLiteral("E_MEAT_K"),
+                                  ImeMode::Close);
         meal->setAlignment(Qt::AlignRight);
         rg->addWidget(label(rows, QStringLiteral("Label_E_MEAT_K"), QStringLiteral("食事控除"), meal), 12, 2);
         rg->addWidget(meal, 12, 3);
@@ -272,8 +263,7 @@ void TfrmEmp_Tanka::buildPage2(QWidget* page)
     g->setColumnStretch(4, 1);
 }
 
-void TfrmEmp_Tanka::buildPage3(QWidget* page)
-{
+void TfrmEmp_Tanka::buildPage3(QWidget* page) {
     auto* g = new QGridLayout(page);
     g->setHorizontalSpacing(8);
     ui::DBEdit* no = dbShownEdit(page, QStringLiteral("DBEdit38"), source_, QStringLiteral("E_NO"));
@@ -301,12 +291,11 @@ void TfrmEmp_Tanka::buildPage3(QWidget* page)
 }
 
 // Each field as wide as what it holds.
-void TfrmEmp_Tanka::sizeFields()
-{
+void TfrmEmp_Tanka::sizeFields() {
     const std::pair<const char*, int> widths[] = {
-        {"E_NO", 80},      {"E_TANCOD", 100}, {"E_NAME", 180},  {"E_CARDNO", 100}, {"E_JOBKBN", 50},
-        {"E_BARTH", 100},  {"E_DROPKBN", 40}, {"E_KNTKBN", 40}, {"E_BIKO", 200},   {"E_NAFURI", 180},
-        {"E_ZIP", 90},     {"E_ADD1", 320},   {"E_ADD2", 260},
+        {"E_NO", 80},     {"E_TANCOD", 100}, {"E_NAME", 180},  {"E_CARDNO", 100}, {"E_JOBKBN", 50},
+        {"E_BARTH", 100}, {"E_DROPKBN", 40}, {"E_KNTKBN", 40}, {"E_BIKO", 200},   {"E_NAFURI", 180},
+        {"E_ZIP", 90},    {"E_ADD1", 320},   {"E_ADD2", 260},
     };
     for (QLineEdit* e : findChildren<QLineEdit*>()) {
         auto* bound = dynamic_cast<ui::DBEdit*>(e);
@@ -320,32 +309,26 @@ void TfrmEmp_Tanka::sizeFields()
     for (ui::DBLookupComboBox* picker : kindPickers_) picker->setFixedWidth(120);
 }
 
-void TfrmEmp_Tanka::FormCreate()
-{
-    setNavigatorCaptions(DBNavigator1, masters::standardNavigatorCaptions());
-}
+void TfrmEmp_Tanka::FormCreate() { setNavigatorCaptions(DBNavigator1, masters::standardNavigatorCaptions()); }
 
-void TfrmEmp_Tanka::FormShow()
-{
+void TfrmEmp_Tanka::FormShow() {
     dm().emp_tanka.open();
     // The list stays in E_NO order: a new employee goes to its place.
-    checkBeforePost(dm().emp_tanka, [this](db::Dataset& d) { emp_tankaBeforePost(d); },
-                    PostedRow::TakesItsPlace);
+    checkBeforePost(
+        dm().emp_tanka, [this](db::Dataset& d) { emp_tankaBeforePost(d); }, PostedRow::TakesItsPlace);
     shownPage_ = PageControl1->currentIndex();
     if (shownPage_ == 1) TabSheet2Show();
     if (PageControl1->currentWidget() == TabSheet1) DBEdit1->setFocus(Qt::OtherFocusReason);
 }
 
-void TfrmEmp_Tanka::FormClose(ui::CloseAction& action)
-{
+void TfrmEmp_Tanka::FormClose(ui::CloseAction& action) {
     (void)action;
     if (PageControl1->currentIndex() == 1) TabSheet2Hide();
     stopCheckingPosts();
     dm().emp_tanka.close();
 }
 
-void TfrmEmp_Tanka::emp_tankaBeforePost(db::Dataset& ds)
-{
+void TfrmEmp_Tanka::emp_tankaBeforePost(db::Dataset& ds) {
     if (std::optional<std::string> problem = masters::employeeRowProblem(ds)) refuse(rtl::toQString(*problem));
 }
 
@@ -353,17 +336,14 @@ void TfrmEmp_Tanka::DBEdit2Enter() { masters::applyEmployeeCodeDefaults(dm().emp
 
 void TfrmEmp_Tanka::DBEdit4Exit() { masters::applyCardNumberDefault(dm().emp_tanka); }
 
-void TfrmEmp_Tanka::TabSheet2Show()
-{
+void TfrmEmp_Tanka::TabSheet2Show() {
     data::TDataModule1& m = dm();
     m.flg_teate.open();  // the kind pickers fill themselves from it
     QString gk[10], sk[4];
     {
         const db::OpenScope titles(m.Qtitle_mas);
-        for (int n = 1; n <= 9; ++n)
-            gk[n] = captionText(m.Qtitle_mas, ("GKING" + std::to_string(n)).c_str());
-        for (int n = 1; n <= 3; ++n)
-            sk[n] = captionText(m.Qtitle_mas, ("SKING" + std::to_string(n)).c_str());
+        for (int n = 1; n <= 9; ++n) gk[n] = captionText(m.Qtitle_mas, ("GKING" + std::to_string(n)).c_str());
+        for (int n = 1; n <= 3; ++n) sk[n] = captionText(m.Qtitle_mas, ("SKING" + std::to_string(n)).c_str());
     }
     for (int n = 1; n <= 8; ++n)
         for (QLabel* l : allowanceLabels_[n - 1]) l->setText(gk[n]);
@@ -372,16 +352,12 @@ void TfrmEmp_Tanka::TabSheet2Show()
         for (QLabel* l : deductionLabels_[n - 1]) l->setText(sk[n]);
 }
 
-void TfrmEmp_Tanka::TabSheet2Hide()
-{
+void TfrmEmp_Tanka::TabSheet2Hide() {
     // The kind pickers empty themselves with their list.
     dm().flg_teate.close();
 }
 
-void TfrmEmp_Tanka::DBNavigator1Click(ui::NavButton)
-{
-    if (PageControl1->currentWidget() != TabSheet1)
-        PageControl1->setCurrentWidget(TabSheet1);
-    else
-        moveFocusTo(DBEdit1);
+void TfrmEmp_Tanka::DBNavigator1Click(ui::NavButton) {
+    if (PageControl1->currentWidget() != TabSheet1) PageControl1->setCurrentWidget(TabSheet1);
+    else moveFocusTo(DBEdit1);
 }

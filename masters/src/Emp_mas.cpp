@@ -16,8 +16,7 @@ data::TDataModule1& dm() { return data::dataModule(); }
 }  // namespace
 
 TfrmEmp_mas::TfrmEmp_mas(QWidget* parent)
-    : masters::MasterForm(QStringLiteral("frmEmp_mas"), QStringLiteral("社員マスタ"), parent)
-{
+    : masters::MasterForm(QStringLiteral("frmEmp_mas"), QStringLiteral("社員マスタ"), parent) {
     if (!frmEmp_mas) frmEmp_mas = this;
     db::DataSource* source = &dm().DSemp_mas;
 
@@ -40,9 +39,9 @@ TfrmEmp_mas::TfrmEmp_mas(QWidget* parent)
     const struct {
         const char* field;
         masters::ImeMode ime;
-    } columns[] = {{"NO", masters::ImeMode::Close},       {"社員番号", masters::ImeMode::Close},
-                   {"氏名", masters::ImeMode::Hira},      {"カード番号", masters::ImeMode::Close},
-                   {"区分", masters::ImeMode::Close},     {"対象", masters::ImeMode::Close}};
+    } columns[] = {{"NO", masters::ImeMode::Close},   {"社員番号", masters::ImeMode::Close},
+                   {"氏名", masters::ImeMode::Hira},  {"カード番号", masters::ImeMode::Close},
+                   {"区分", masters::ImeMode::Close}, {"対象", masters::ImeMode::Close}};
     int r = 0;
     for (const auto& c : columns) {
         const QString field = QString::fromUtf8(c.field);
@@ -57,15 +56,11 @@ TfrmEmp_mas::TfrmEmp_mas(QWidget* parent)
     resize(620, 360);
 }
 
-TfrmEmp_mas::~TfrmEmp_mas()
-{
+TfrmEmp_mas::~TfrmEmp_mas() {
     if (frmEmp_mas == this) frmEmp_mas = nullptr;
 }
 
-void TfrmEmp_mas::FormCreate()
-{
-    setNavigatorCaptions(DBNavigator1, masters::standardNavigatorCaptions());
-}
+void TfrmEmp_mas::FormCreate() { setNavigatorCaptions(DBNavigator1, masters::standardNavigatorCaptions()); }
 
 void TfrmEmp_mas::FormShow() { dm().emp_mas.open(); }
 

@@ -16,22 +16,19 @@ TfrmSys_mas* frmSys_mas = nullptr;
 namespace masters {
 
 namespace {
-std::function<void(const std::string&)>& recorderKindHandler()
-{
+std::function<void(const std::string&)>& recorderKindHandler() {
     static std::function<void(const std::string&)> handler;
     return handler;
 }
 }  // namespace
 
-void setRecorderKindHandler(std::function<void(const std::string& recYN)> handler)
-{
+void setRecorderKindHandler(std::function<void(const std::string& recYN)> handler) {
     recorderKindHandler() = std::move(handler);
 }
 
 }  // namespace masters
 
-QStringList TfrmSys_mas::fieldColumns()
-{
+QStringList TfrmSys_mas::fieldColumns() {
     return {QStringLiteral("SYS_CD"),   QStringLiteral("SYS_NM"),    QStringLiteral("REC_YN"),
             QStringLiteral("H_K_TOP"),  QStringLiteral("H_K_END"),   QStringLiteral("HOKEN_P"),
             QStringLiteral("HOKENK_P"), QStringLiteral("KOYO_P"),    QStringLiteral("NENKIN_P"),
@@ -41,8 +38,7 @@ QStringList TfrmSys_mas::fieldColumns()
 }
 
 TfrmSys_mas::TfrmSys_mas(QWidget* parent)
-    : masters::MasterForm(QStringLiteral("frmSys_mas"), QStringLiteral("基本設定"), parent)
-{
+    : masters::MasterForm(QStringLiteral("frmSys_mas"), QStringLiteral("基本設定"), parent) {
     if (!frmSys_mas) frmSys_mas = this;
     db::DataSource* source = &data::dataModule().DSsys_mas;
     const QStringList columns = fieldColumns();
@@ -67,9 +63,9 @@ TfrmSys_mas::TfrmSys_mas(QWidget* parent)
     g->addWidget(note(this, QStringLiteral("Label3"), QStringLiteral("使用有無")), row + 1, 0);
     g->addWidget(e[3], row, 1);
     g->addWidget(note(this, QStringLiteral("Label4"), QStringLiteral("コルベ→1 /  未使用→0")), row++, 2, 1, 2);
-    g->addWidget(note(this, QStringLiteral("Label5"),
-                      QStringLiteral("ザルトン(ザルト計算)→2 / ザルトン(ザルト勤怠)→3 / ")),
-                 row++, 2, 1, 2);
+    g->addWidget(
+        note(this, QStringLiteral("Label5"), QStringLiteral("ザルトン(ザルト計算)→2 / ザルトン(ザルト勤怠)→3 / ")),
+        row++, 2, 1, 2);
     edit(4);
     g->addWidget(label(this, QStringLiteral("Label6"), QStringLiteral("介護始歳"), e[4]), row, 0);
     g->addWidget(e[4], row, 1);
@@ -82,8 +78,7 @@ TfrmSys_mas::TfrmSys_mas(QWidget* parent)
     const char* rates[] = {"保険料率", "介護料率", "雇用料率", "年金料率", "基金料率"};
     for (int r = 0; r < 5; ++r) {
         edit(6 + r);
-        g->addWidget(label(this, QStringLiteral("Label%1").arg(11 + r), QString::fromUtf8(rates[r]), e[6 + r]),
-                     row, 0);
+        g->addWidget(label(this, QStringLiteral("Label%1").arg(11 + r), QString::fromUtf8(rates[r]), e[6 + r]), row, 0);
         g->addWidget(e[6 + r], row, 1);
         g->addWidget(edit(11 + r), row++, 2);
         e[11 + r]->setAccessibleName(QString::fromUtf8(rates[r]) + QStringLiteral("（会社負担分）"));
@@ -104,18 +99,13 @@ TfrmSys_mas::TfrmSys_mas(QWidget* parent)
     resize(600, 420);
 }
 
-TfrmSys_mas::~TfrmSys_mas()
-{
+TfrmSys_mas::~TfrmSys_mas() {
     if (frmSys_mas == this) frmSys_mas = nullptr;
 }
 
-void TfrmSys_mas::FormCreate()
-{
-    setNavigatorCaptions(DBNavigator1, masters::standardNavigatorCaptions());
-}
+void TfrmSys_mas::FormCreate() { setNavigatorCaptions(DBNavigator1, masters::standardNavigatorCaptions()); }
 
-QString TfrmSys_mas::fieldName(int editNo)
-{
+QString TfrmSys_mas::fieldName(int editNo) {
     static const char* const rates[] = {"保険料率", "介護料率", "雇用料率", "年金料率", "基金料率"};
     if (editNo == 3) return QStringLiteral("ﾀｲﾑﾚｺｰﾀﾞ");
     if (editNo >= 6 && editNo <= 15)
@@ -124,8 +114,7 @@ QString TfrmSys_mas::fieldName(int editNo)
     return fieldColumns().value(editNo - 1);
 }
 
-void TfrmSys_mas::checkField(int editNo)
-{
+void TfrmSys_mas::checkField(int editNo) {
     db::Dataset& ds = data::dataModule().sys_mas;
     if (!ds.active()) return;
     db::Field& f = ds.fieldByName(rtl::fromQString(fieldColumns()[editNo - 1]));
@@ -136,8 +125,7 @@ void TfrmSys_mas::checkField(int editNo)
         refuse(rtl::toQString(masters::rateMessage(rtl::fromQString(fieldName(editNo)))), edits_[editNo]);
 }
 
-void TfrmSys_mas::sys_masBeforePost()
-{
+void TfrmSys_mas::sys_masBeforePost() {
     // The field with the focus first, so that its own message shows.
     int focused = 0;
     for (int n = 3; n <= 15; ++n)
@@ -147,14 +135,12 @@ void TfrmSys_mas::sys_masBeforePost()
         if (n != focused) checkField(n);
 }
 
-void TfrmSys_mas::FormShow()
-{
+void TfrmSys_mas::FormShow() {
     data::dataModule().sys_mas.open();
     checkBeforePost(data::dataModule().sys_mas, [this](db::Dataset&) { sys_masBeforePost(); });
 }
 
-void TfrmSys_mas::FormClose(ui::CloseAction&)
-{
+void TfrmSys_mas::FormClose(ui::CloseAction&) {
     stopCheckingPosts();
     db::Dataset& ds = data::dataModule().sys_mas;
     std::string recYN;

@@ -11,18 +11,15 @@
 
 TfrmTitle_mas* frmTitle_mas = nullptr;
 
-QStringList TfrmTitle_mas::fieldColumns()
-{
-    return {QStringLiteral("CODE"),   QStringLiteral("GKING1"), QStringLiteral("GKING2"),
-            QStringLiteral("GKING3"), QStringLiteral("GKING4"), QStringLiteral("GKING5"),
-            QStringLiteral("GKING6"), QStringLiteral("GKING7"), QStringLiteral("GKING8"),
-            QStringLiteral("GKINGH"), QStringLiteral("SKING1"), QStringLiteral("SKING2"),
+QStringList TfrmTitle_mas::fieldColumns() {
+    return {QStringLiteral("CODE"),   QStringLiteral("GKING1"), QStringLiteral("GKING2"), QStringLiteral("GKING3"),
+            QStringLiteral("GKING4"), QStringLiteral("GKING5"), QStringLiteral("GKING6"), QStringLiteral("GKING7"),
+            QStringLiteral("GKING8"), QStringLiteral("GKINGH"), QStringLiteral("SKING1"), QStringLiteral("SKING2"),
             QStringLiteral("SKING3")};
 }
 
 TfrmTitle_mas::TfrmTitle_mas(QWidget* parent)
-    : masters::MasterForm(QStringLiteral("frmTitle_mas"), QStringLiteral("タイトルマスタ"), parent)
-{
+    : masters::MasterForm(QStringLiteral("frmTitle_mas"), QStringLiteral("タイトルマスタ"), parent) {
     if (!frmTitle_mas) frmTitle_mas = this;
     db::DataSource* source = &data::dataModule().DSQtitle_mas;
     const QStringList columns = fieldColumns();
@@ -60,13 +57,11 @@ TfrmTitle_mas::TfrmTitle_mas(QWidget* parent)
     resize(420, 480);
 }
 
-TfrmTitle_mas::~TfrmTitle_mas()
-{
+TfrmTitle_mas::~TfrmTitle_mas() {
     if (frmTitle_mas == this) frmTitle_mas = nullptr;
 }
 
-void TfrmTitle_mas::captionFieldExit(int editNo)
-{
+void TfrmTitle_mas::captionFieldExit(int editNo) {
     db::Dataset& ds = data::dataModule().Qtitle_mas;
     if (!ds.active() || (ds.isEmpty() && ds.state() == db::DatasetState::Browse)) return;
     db::Field& f = ds.fieldByName(rtl::fromQString(fieldColumns()[editNo - 1]));
@@ -75,13 +70,9 @@ void TfrmTitle_mas::captionFieldExit(int editNo)
     f.clear();
 }
 
-void TfrmTitle_mas::FormCreate()
-{
-    setNavigatorCaptions(DBNavigator1, masters::captionsNavigatorCaptions());
-}
+void TfrmTitle_mas::FormCreate() { setNavigatorCaptions(DBNavigator1, masters::captionsNavigatorCaptions()); }
 
-void TfrmTitle_mas::Qtitle_masBeforePost(db::Dataset& ds)
-{
+void TfrmTitle_mas::Qtitle_masBeforePost(db::Dataset& ds) {
     const QStringList columns = fieldColumns();
     for (int i = 1; i < columns.size(); ++i) {
         db::Field& f = ds.fieldByName(rtl::fromQString(columns[i]));
@@ -89,15 +80,13 @@ void TfrmTitle_mas::Qtitle_masBeforePost(db::Dataset& ds)
     }
 }
 
-void TfrmTitle_mas::FormShow()
-{
+void TfrmTitle_mas::FormShow() {
     db::Dataset& ds = data::dataModule().Qtitle_mas;
     ds.open();
     checkBeforePost(ds, [this](db::Dataset& d) { Qtitle_masBeforePost(d); });
 }
 
-void TfrmTitle_mas::FormClose(ui::CloseAction&)
-{
+void TfrmTitle_mas::FormClose(ui::CloseAction&) {
     stopCheckingPosts();
     data::dataModule().Qtitle_mas.close();
 }

@@ -9,16 +9,15 @@
 #include "db/connection.h"
 #include "rtl/errors.h"
 #include "rtl/qt.h"
-#include "ui/guard.h"
 #include "ui/action.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
+#include "ui/guard.h"
 
 namespace masters {
 
-void setImeMode(QWidget* control, ImeMode mode)
-{
+void setImeMode(QWidget* control, ImeMode mode) {
     switch (mode) {
     case ImeMode::Default: return;
     case ImeMode::Close:
@@ -30,33 +29,26 @@ void setImeMode(QWidget* control, ImeMode mode)
     }
 }
 
-QStringList standardNavigatorCaptions()
-{
-    return {QStringLiteral("&F 先頭"), QStringLiteral("&P 前行"), QStringLiteral("&N 次行"),
-            QStringLiteral("&L 最後"), QStringLiteral("追加"),    QStringLiteral("削除"),
-            QStringLiteral("&E 編集"), QStringLiteral("登録"),    QStringLiteral("取消"),
-            QStringLiteral("&R 更新")};
+QStringList standardNavigatorCaptions() {
+    return {QStringLiteral("&F 先頭"), QStringLiteral("&P 前行"), QStringLiteral("&N 次行"), QStringLiteral("&L 最後"),
+            QStringLiteral("追加"),    QStringLiteral("削除"),    QStringLiteral("&E 編集"), QStringLiteral("登録"),
+            QStringLiteral("取消"),    QStringLiteral("&R 更新")};
 }
 
-QStringList companyNavigatorCaptions()
-{
-    return {QStringLiteral("&F 先頭"), QStringLiteral("&P 前行"), QStringLiteral("&N 次行"),
-            QStringLiteral("&L 最後"), QStringLiteral("&A 追加"), QStringLiteral("&D 削除"),
-            QStringLiteral("&E 編集"), QStringLiteral("&O 登録"), QStringLiteral("&C 取消"),
-            QStringLiteral("&R 更新")};
+QStringList companyNavigatorCaptions() {
+    return {QStringLiteral("&F 先頭"), QStringLiteral("&P 前行"), QStringLiteral("&N 次行"), QStringLiteral("&L 最後"),
+            QStringLiteral("&A 追加"), QStringLiteral("&D 削除"), QStringLiteral("&E 編集"), QStringLiteral("&O 登録"),
+            QStringLiteral("&C 取消"), QStringLiteral("&R 更新")};
 }
 
-QStringList captionsNavigatorCaptions()
-{
-    return {QStringLiteral("&F 先頭"), QStringLiteral("&P 前行"), QStringLiteral("&N 次行"),
-            QStringLiteral("&L 最後"), QStringLiteral("&A 追加"), QStringLiteral("&D 削除"),
-            QStringLiteral("&E 編集"), QStringLiteral("登録"),    QStringLiteral("取消"),
-            QStringLiteral("&R 更新")};
+QStringList captionsNavigatorCaptions() {
+    return {QStringLiteral("&F 先頭"), QStringLiteral("&P 前行"), QStringLiteral("&N 次行"), QStringLiteral("&L 最後"),
+            QStringLiteral("&A 追加"), QStringLiteral("&D 削除"), QStringLiteral("&E 編集"), QStringLiteral("登録"),
+            QStringLiteral("取消"),    QStringLiteral("&R 更新")};
 }
 
 MasterForm::MasterForm(const QString& objectName, const QString& caption, QWidget* parent)
-    : ui::Form(objectName, parent)
-{
+    : ui::Form(objectName, parent) {
     setWindowTitle(caption);
     setFont(ui::defaultFont());
     setEnterMovesFocus(true);
@@ -64,9 +56,7 @@ MasterForm::MasterForm(const QString& objectName, const QString& caption, QWidge
 
 MasterForm::~MasterForm() { stopCheckingPosts(); }
 
-void MasterForm::checkBeforePost(db::Dataset& dataset, std::function<void(db::Dataset&)> check,
-                                 PostedRow postedRow)
-{
+void MasterForm::checkBeforePost(db::Dataset& dataset, std::function<void(db::Dataset&)> check, PostedRow postedRow) {
     stopCheckingPosts();
     checked_ = &dataset;
     checkedModule_ = data::DataModule1;
@@ -90,8 +80,7 @@ void MasterForm::checkBeforePost(db::Dataset& dataset, std::function<void(db::Da
     };
 }
 
-void MasterForm::stopCheckingPosts()
-{
+void MasterForm::stopCheckingPosts() {
     // The data module may have been replaced meanwhile; only our own hook is undone.
     if (checked_ && checkedModule_ && checkedModule_ == data::DataModule1) {
         checked_->beforePost = previousBeforePost_;
@@ -103,24 +92,21 @@ void MasterForm::stopCheckingPosts()
     previousAfterPost_ = nullptr;
 }
 
-void MasterForm::refuse(const QString& message, QWidget* field)
-{
+void MasterForm::refuse(const QString& message, QWidget* field) {
     ui::showMessage(message);
     if (field && field->isVisible()) moveFocusTo(field);
     rtl::abortSilently();
 }
 
-ui::DBEdit* MasterForm::dbEdit(QWidget* parent, const QString& name, db::DataSource* source,
-                               const QString& field, ImeMode ime)
-{
+ui::DBEdit* MasterForm::dbEdit(QWidget* parent, const QString& name, db::DataSource* source, const QString& field,
+                               ImeMode ime) {
     ui::DBEdit* e = ui::makeDBEdit(name, source, field, parent);
     setImeMode(e, ime);
     return e;
 }
 
 ui::DBEdit* MasterForm::dbShownEdit(QWidget* parent, const QString& name, db::DataSource* source,
-                                    const QString& field)
-{
+                                    const QString& field) {
     ui::DBEdit* e = dbEdit(parent, name, source, field);
     e->setReadOnly(true);
     e->setFocusPolicy(Qt::NoFocus);
@@ -128,8 +114,7 @@ ui::DBEdit* MasterForm::dbShownEdit(QWidget* parent, const QString& name, db::Da
 }
 
 ui::DBCheckBox* MasterForm::dbCheck(QWidget* parent, const QString& name, const QString& caption,
-                                    db::DataSource* source, const QString& field)
-{
+                                    db::DataSource* source, const QString& field) {
     auto* c = new ui::DBCheckBox(name, caption, parent);
     c->setDataSource(source);
     c->setDataField(field);
@@ -137,21 +122,18 @@ ui::DBCheckBox* MasterForm::dbCheck(QWidget* parent, const QString& name, const 
     return c;
 }
 
-QLabel* MasterForm::label(QWidget* parent, const QString& name, const QString& text, QWidget* buddy)
-{
+QLabel* MasterForm::label(QWidget* parent, const QString& name, const QString& text, QWidget* buddy) {
     return ui::makeLabel(name, text, buddy, parent);
 }
 
-QLabel* MasterForm::note(QWidget* parent, const QString& name, const QString& text)
-{
+QLabel* MasterForm::note(QWidget* parent, const QString& name, const QString& text) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
     l->setTextFormat(Qt::PlainText);
     return l;
 }
 
-QWidget* MasterForm::titlePanel(QWidget* parent, const QString& name, const QString& text)
-{
+QWidget* MasterForm::titlePanel(QWidget* parent, const QString& name, const QString& text) {
     auto* panel = new QFrame(parent);
     panel->setObjectName(name);
     panel->setFrameShape(QFrame::Panel);
@@ -167,8 +149,7 @@ QWidget* MasterForm::titlePanel(QWidget* parent, const QString& name, const QStr
 }
 
 ui::DBEdit* MasterForm::gridEdit(QWidget* parent, QGridLayout* grid, int row, int n, db::DataSource* source,
-                                 const QString& field, const QString& caption, ImeMode ime)
-{
+                                 const QString& field, const QString& caption, ImeMode ime) {
     ui::DBEdit* e = dbEdit(parent, QStringLiteral("DBEdit%1").arg(n), source, field, ime);
     grid->addWidget(label(parent, QStringLiteral("Label%1").arg(n), caption, e), row, 0);
     grid->addWidget(e, row, 1);
@@ -176,16 +157,14 @@ ui::DBEdit* MasterForm::gridEdit(QWidget* parent, QGridLayout* grid, int row, in
 }
 
 QHBoxLayout* MasterForm::bottomBar(db::DataSource* source, Editing editing, const QString& closeName,
-                                   ui::DBNavigator*& navigator, ui::Button*& close)
-{
+                                   ui::DBNavigator*& navigator, ui::Button*& close) {
     auto* bar = new QHBoxLayout;
     navigator = new ui::DBNavigator(QStringLiteral("DBNavigator1"), this);
     navigator->setDataSource(source);
     if (editing == Editing::Rows)
         navigator->setVisibleButtons(
             {ui::NavButton::Insert, ui::NavButton::Delete, ui::NavButton::Post, ui::NavButton::Cancel});
-    else
-        navigator->setVisibleButtons({ui::NavButton::Post, ui::NavButton::Cancel});
+    else navigator->setVisibleButtons({ui::NavButton::Post, ui::NavButton::Cancel});
     bar->addWidget(navigator);
     bar->addStretch();
     close = new ui::Button(closeName, QStringLiteral("閉じる"), this);
@@ -194,8 +173,7 @@ QHBoxLayout* MasterForm::bottomBar(db::DataSource* source, Editing editing, cons
     return bar;
 }
 
-void MasterForm::setNavigatorCaptions(ui::DBNavigator* nav, const QStringList& captions)
-{
+void MasterForm::setNavigatorCaptions(ui::DBNavigator* nav, const QStringList& captions) {
     nav->setCaptions(captions);
     for (int i = 0; i < ui::navButtonCount; ++i)
         nav->button(static_cast<ui::NavButton>(i))->setToolTip(captions.value(i));

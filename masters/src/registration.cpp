@@ -12,14 +12,12 @@ namespace masters {
 
 namespace {
 template <class T>
-FormFactory factory(const char* name)
-{
+FormFactory factory(const char* name) {
     return {QString::fromLatin1(name), [](QWidget* owner) -> QObject* { return ui::createForm<T>(owner); }};
 }
 }  // namespace
 
-std::vector<FormFactory> masterForms()
-{
+std::vector<FormFactory> masterForms() {
     return {factory<TfrmEmp_Tanka>("frmEmp_Tanka"), factory<TfrmEmp_mas>("frmEmp_mas"),
             factory<TfrmJob_kbn>("frmJob_kbn"),     factory<TfrmCompany>("frmCompany"),
             factory<TfrmTitle_mas>("frmTitle_mas"), factory<TfrmSys_mas>("frmSys_mas")};

@@ -5,8 +5,7 @@
 namespace masters {
 namespace {
 
-bool allDigits(std::string_view s)
-{
+bool allDigits(std::string_view s) {
     if (s.empty()) return false;
     for (char c : s)
         if (c < '0' || c > '9') return false;
@@ -14,8 +13,7 @@ bool allDigits(std::string_view s)
 }
 
 // Value of a short run of ASCII digits (the caller checked allDigits).
-std::int64_t digitsValue(std::string_view s)
-{
+std::int64_t digitsValue(std::string_view s) {
     std::int64_t v = 0;
     for (char c : s) {
         v = v * 10 + (c - '0');
@@ -24,8 +22,7 @@ std::int64_t digitsValue(std::string_view s)
     return v;
 }
 
-bool validClock(std::string_view hh, std::string_view mm)
-{
+bool validClock(std::string_view hh, std::string_view mm) {
     if (!allDigits(hh) || !allDigits(mm)) return false;
     return digitsValue(hh) <= 47 && digitsValue(mm) <= 59;
 }
@@ -34,14 +31,11 @@ bool validClock(std::string_view hh, std::string_view mm)
 
 std::string defaultEmployeeCode(std::int64_t eNo) { return rtl::sixDigitCode(eNo); }
 
-std::optional<std::string> employeeKeyProblem(std::optional<std::int64_t> eNo,
-                                              std::optional<std::string_view> code)
-{
+std::optional<std::string> employeeKeyProblem(std::optional<std::int64_t> eNo, std::optional<std::string_view> code) {
     if (!eNo) return std::string("NOを入力して下さい。");
-    if (*eNo < 0 || *eNo > 999999)
-        return std::string("NOは0から999999までの数字で入力して下さい。");
-    const std::string mismatch = "社員番号はNO（" + std::to_string(*eNo) +
-                                 "）と同じ数字で入力して下さい。先頭の0は付けてもかまいません。";
+    if (*eNo < 0 || *eNo > 999999) return std::string("NOは0から999999までの数字で入力して下さい。");
+    const std::string mismatch =
+        "社員番号はNO（" + std::to_string(*eNo) + "）と同じ数字で入力して下さい。先頭の0は付けてもかまいません。";
     if (!code || code->empty() || !allDigits(*code)) return mismatch;
     // Leading zeros do not count; what is left must be the number itself.
     std::string_view digits = *code;
@@ -50,21 +44,18 @@ std::optional<std::string> employeeKeyProblem(std::optional<std::int64_t> eNo,
     return std::nullopt;
 }
 
-std::string duplicateEmployeeNumberMessage(std::int64_t eNo)
-{
+std::string duplicateEmployeeNumberMessage(std::int64_t eNo) {
     return "NO " + std::to_string(eNo) + " は他の社員が使っています。別のNOを入力して下さい。";
 }
 
-std::optional<std::string> categoryCodeRule(std::string_view text)
-{
+std::optional<std::string> categoryCodeRule(std::string_view text) {
     std::string t(text);
     if (rtl::cp932ByteLength(t) == 1) t = "0" + t;
     if (rtl::cp932ByteLength(t) > 2) return std::nullopt;
     return t;
 }
 
-std::optional<std::string> roundingUnitRule(std::string_view text)
-{
+std::optional<std::string> roundingUnitRule(std::string_view text) {
     std::string t(text);
     if (rtl::cp932ByteLength(t) == 1) t = "0" + t;
     if (t.empty()) return t;
@@ -74,8 +65,7 @@ std::optional<std::string> roundingUnitRule(std::string_view text)
     return t;
 }
 
-std::optional<std::string> clockTimeRule(std::string_view text)
-{
+std::optional<std::string> clockTimeRule(std::string_view text) {
     const int len = rtl::cp932ByteLength(text);
     if (len == 0) return std::string();
     // Single-byte lengths: a text of 4 or 5 code-page bytes holding only
@@ -91,9 +81,7 @@ std::optional<std::string> clockTimeRule(std::string_view text)
     return std::nullopt;
 }
 
-
-bool usableClosingDay(std::string_view text)
-{
+bool usableClosingDay(std::string_view text) {
     const std::string t = rtl::trim(text);
     if (t.empty()) return true;
     if (!allDigits(t) || t.size() > 2) return false;
@@ -101,22 +89,15 @@ bool usableClosingDay(std::string_view text)
     return day >= 1 && day <= 31;
 }
 
-std::string storedClosingDayMessage(std::string_view text)
-{
+std::string storedClosingDayMessage(std::string_view text) {
     return "会社情報の締日 '" + std::string(text) +
            "' では支給期間を計算できません。会社情報の締日を1から31までの数字か空欄に直して下さい。";
 }
 
-bool knownRecorderKind(std::string_view recYN)
-{
-    return recYN == "0" || recYN == "1" || recYN == "2" || recYN == "3";
-}
+bool knownRecorderKind(std::string_view recYN) { return recYN == "0" || recYN == "1" || recYN == "2" || recYN == "3"; }
 
 bool usableRate(std::optional<double> rate) { return !rate || *rate >= 0; }
 
-std::string rateMessage(std::string_view rateName)
-{
-    return std::string(rateName) + "は0以上の数字で入力して下さい。";
-}
+std::string rateMessage(std::string_view rateName) { return std::string(rateName) + "は0以上の数字で入力して下さい。"; }
 
 }  // namespace masters

@@ -86,7 +86,8 @@ void TfrmClossRep::fill() {
     auto* labelColumn = new QVBoxLayout(labels);
     labelColumn->setContentsMargins(0, 0, 0, 0);
     labelColumn->setSpacing(0);
-    labelColumn->addWidget(cell(QStringLiteral("LabelName"), QStringLiteral("氏名"), Qt::AlignRight, kNameHeight, labels));
+    labelColumn->addWidget(
+        cell(QStringLiteral("LabelName"), QStringLiteral("氏名"), Qt::AlignRight, kNameHeight, labels));
     for (int d = 1; d <= 31; ++d)
         labelColumn->addWidget(cell(QStringLiteral("LabelD%1").arg(d), QStringLiteral("%1日").arg(d), Qt::AlignRight,
                                     kLineHeight, labels));
@@ -109,13 +110,15 @@ void TfrmClossRep::fill() {
         auto* column = new QVBoxLayout(panel);
         column->setContentsMargins(0, 0, 0, 0);
         column->setSpacing(0);
-        QLabel* name = cell(QStringLiteral("TNAME"), QString::fromStdString(r.name), Qt::AlignHCenter, kNameHeight, panel);
+        QLabel* name =
+            cell(QStringLiteral("TNAME"), QString::fromStdString(r.name), Qt::AlignHCenter, kNameHeight, panel);
         name->setWordWrap(true);
         name->setFont(small);
         column->addWidget(name);
         for (int d = 1; d <= 31; ++d) {
-            QLabel* value = cell(QStringLiteral("D%1").arg(d), QString::fromStdString(r.days[static_cast<std::size_t>(d - 1)]),
-                                 Qt::AlignRight, kLineHeight, panel);
+            QLabel* value =
+                cell(QStringLiteral("D%1").arg(d), QString::fromStdString(r.days[static_cast<std::size_t>(d - 1)]),
+                     Qt::AlignRight, kLineHeight, panel);
             value->setFont(small);
             column->addWidget(value);
         }
@@ -127,7 +130,7 @@ void TfrmClossRep::fill() {
     row->addWidget(DBCtrlGrid1);
     row->addStretch();
     content->adjustSize();
-    ScrollBox1->setWidget(content);   // the previous content is deleted
+    ScrollBox1->setWidget(content);  // the previous content is deleted
 }
 
 void TfrmClossRep::Button1Click() { close(); }

@@ -126,8 +126,7 @@ void TfrmMKyuyoRep::ComboBox1Change() {
     const int index = ComboBox1->currentIndex() - 1;
     if (index >= 0 && index < static_cast<int>(choices_.size()))
         Edit1->setText(QString::fromStdString(choices_[static_cast<std::size_t>(index)].code));
-    else
-        Edit1->setText(QStringLiteral("0"));
+    else Edit1->setText(QStringLiteral("0"));
 }
 
 void TfrmMKyuyoRep::btnPrintClick() {
@@ -148,10 +147,9 @@ void TfrmMKyuyoRep::btnPrintClick() {
         suffix = str(Edit1);
     }
     const std::string output = (std::filesystem::path(folder.toStdString()) / reports::ledgerFileName(suffix)).string();
-    if (std::filesystem::exists(output) &&
-        !ui::askYesNo(QString::fromStdString(reports::ledgerFileName(suffix)) +
-                          QStringLiteral(" は既にあります。置き換えますか？"),
-                      windowTitle()))
+    if (std::filesystem::exists(output) && !ui::askYesNo(QString::fromStdString(reports::ledgerFileName(suffix)) +
+                                                             QStringLiteral(" は既にあります。置き換えますか？"),
+                                                         windowTitle()))
         return;
 
     const std::string templatePath = reports::ensureLedgerTemplate(folder.toStdString());

@@ -5,7 +5,7 @@ namespace {
 
 constexpr double kTitleHeight = 8.5;
 constexpr double kNameHeight = 10;
-constexpr double kLineHeight = 4.35;   // 31 lines under the name: 146 mm in all
+constexpr double kLineHeight = 4.35;  // 31 lines under the name: 146 mm in all
 constexpr double kLabelWidth = 12;
 
 // The name set on two lines within the column: up to `perLine` characters each.
@@ -35,14 +35,14 @@ report::Report crossTableReport() {
     header.kind = report::BandKind::PageHeader;
     header.name = QStringLiteral("TitleBand1");
     header.height = kTitleHeight;
-    header.items.push_back(report::text(
-        QStringLiteral("QRLabel1"), {0, 0, pageWidth, kTitleHeight},
-        {QStringLiteral("'日別一覧表' + DMONTH"),
-         [](const report::Row&, const report::Context& c) {
-             const QString month = c.value(QStringLiteral("DMONTH"));
-             return month.isEmpty() ? QStringLiteral("日別一覧表") : QStringLiteral("日別一覧表　（%1）").arg(month);
-         }},
-        report::Align::Center, title, firstPage));
+    header.items.push_back(report::text(QStringLiteral("QRLabel1"), {0, 0, pageWidth, kTitleHeight},
+                                        {QStringLiteral("'日別一覧表' + DMONTH"),
+                                         [](const report::Row&, const report::Context& c) {
+                                             const QString month = c.value(QStringLiteral("DMONTH"));
+                                             return month.isEmpty() ? QStringLiteral("日別一覧表")
+                                                                    : QStringLiteral("日別一覧表　（%1）").arg(month);
+                                         }},
+                                        report::Align::Center, title, firstPage));
     header.items.push_back(report::text(
         QStringLiteral("QRSysData1"), {pageWidth - 40, 2, 40, kTitleHeight - 2},
         {QStringLiteral("Date"), [](const report::Row&, const report::Context& c) { return c.printDate.mid(2); }},
@@ -55,7 +55,8 @@ report::Report crossTableReport() {
         header.items.push_back(report::text(QStringLiteral("QRLabelD%1").arg(d),
                                             {-kLabelWidth, y, kLabelWidth - 1, kLineHeight},
                                             report::fixed(QStringLiteral("%1日").arg(d)), report::Align::Right, small));
-        if (d % 5 == 0 && d < 30) header.items.push_back(report::line({-kLabelWidth, y + kLineHeight, kLabelWidth, 0}, 0.1));
+        if (d % 5 == 0 && d < 30)
+            header.items.push_back(report::line({-kLabelWidth, y + kLineHeight, kLabelWidth, 0}, 0.1));
     }
     r.bands.push_back(header);
 

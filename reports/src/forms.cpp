@@ -13,8 +13,8 @@
 #include "reports/slipdata.h"
 #include "reports/slips.h"
 #include "rtl/qt.h"
-#include "yearend/slip.h"
 #include "ui/windows.h"
+#include "yearend/slip.h"
 
 namespace reports {
 

@@ -16,7 +16,7 @@ namespace reports {
 namespace {
 
 constexpr const char* kTemplateSheet = "Sheet1";
-constexpr int kFirstMonthSheetColumn = 9;   // I
+constexpr int kFirstMonthSheetColumn = 9;  // I
 constexpr int kColumns = 14;
 
 bool digits(const std::string& s, std::size_t from, std::size_t count) {
@@ -41,8 +41,7 @@ struct ColumnSums {
     std::array<long long, 8> allowances{};
     long long overtimePay = 0, holidayPay = 0, lateNightPay = 0;
     long long transportAboveCap = 0, transportUpToCap = 0;
-    long long subsidy = 0, health = 0, care = 0, pension = 0, employment = 0, incomeTax = 0,
-              residentTax = 0, meals = 0;
+    long long subsidy = 0, health = 0, care = 0, pension = 0, employment = 0, incomeTax = 0, residentTax = 0, meals = 0;
     std::array<long long, 3> deductions{};
 
     void add(const PayRecord& r, long long cap) {
@@ -129,7 +128,8 @@ KeyPlace placeKey(const std::string& key, const LedgerRange& range) {
 }
 
 std::string ledgerColumnLetters(int column) {
-    if (column < 0 || column >= kColumns) throw rtl::AutomationError("台帳の列 " + std::to_string(column) + " はありません");
+    if (column < 0 || column >= kColumns)
+        throw rtl::AutomationError("台帳の列 " + std::to_string(column) + " はありません");
     return sheet::columnName(kFirstMonthSheetColumn + 4 * column);
 }
 
@@ -173,14 +173,9 @@ EmployeeLedger employeeLedger(const LedgerEmployee& employee, const std::vector<
             columns[static_cast<std::size_t>(place.column)].add(r, employee.transportCap);
             ++out.placedRecords;
             break;
-        case KeyPlace::OtherBonus:
-            out.otherBonuses.push_back(r.key);
-            break;
-        case KeyPlace::BonusOfOtherYear:
-            out.bonusesOfOtherYears.push_back(r.key);
-            break;
-        case KeyPlace::Outside:
-            break;
+        case KeyPlace::OtherBonus: out.otherBonuses.push_back(r.key); break;
+        case KeyPlace::BonusOfOtherYear: out.bonusesOfOtherYears.push_back(r.key); break;
+        case KeyPlace::Outside: break;
         }
     }
 
@@ -221,8 +216,8 @@ std::string otherBonusMessage(const std::vector<std::string>& lines) {
     return text;
 }
 
-LedgerResult writeLedger(db::Connection& connection, const LedgerRequest& request,
-                         const std::string& templatePath, const std::string& outputPath) {
+LedgerResult writeLedger(db::Connection& connection, const LedgerRequest& request, const std::string& templatePath,
+                         const std::string& outputPath) {
     LedgerResult result;
     const LedgerCaptions captions = ledgerCaptions(connection);
     std::vector<LedgerEmployee> employees = ledgerEmployees(connection);
@@ -236,7 +231,8 @@ LedgerResult writeLedger(db::Connection& connection, const LedgerRequest& reques
     // Highest number first: each copy goes right after the template sheet,
     // so the finished workbook lists the employees in ascending number.
     for (auto it = employees.rbegin(); it != employees.rend(); ++it) {
-        const EmployeeLedger ledger = employeeLedger(*it, payRecordsOf(connection, it->number), captions, request.range);
+        const EmployeeLedger ledger =
+            employeeLedger(*it, payRecordsOf(connection, it->number), captions, request.range);
         for (const std::string& key : ledger.otherBonuses) otherBonuses.push_back(it->name + "　" + key);
         bonusesLeftOut = bonusesLeftOut || !ledger.bonusesOfOtherYears.empty();
         if (ledger.placedRecords == 0) continue;

@@ -74,7 +74,8 @@ std::vector<PayRecord> payRecordsOf(db::Connection& connection, long long employ
         r.overtimeMinutes = row.integer("S_FUTZAN");
         r.lateNightMinutes = row.integer("S_SINZAN");
         r.basePay = row.integer("S_BASKING");
-        for (int k = 0; k < 8; ++k) r.allowances[static_cast<std::size_t>(k)] = row.integer("S_GKING" + std::to_string(k + 1));
+        for (int k = 0; k < 8; ++k)
+            r.allowances[static_cast<std::size_t>(k)] = row.integer("S_GKING" + std::to_string(k + 1));
         r.earlyOvertimePay = row.integer("S_HAYKING");
         r.overtimePay = row.integer("S_FUTKING");
         r.holidayPay = row.integer("S_KYUKING");
@@ -88,7 +89,8 @@ std::vector<PayRecord> payRecordsOf(db::Connection& connection, long long employ
         r.incomeTax = row.integer("S_ZEI_G");
         r.residentTax = row.integer("S_ZEI_K");
         r.meals = row.integer("S_MEAT_K");
-        for (int k = 0; k < 3; ++k) r.deductions[static_cast<std::size_t>(k)] = row.integer("S_SKING" + std::to_string(k + 1));
+        for (int k = 0; k < 3; ++k)
+            r.deductions[static_cast<std::size_t>(k)] = row.integer("S_SKING" + std::to_string(k + 1));
         out.push_back(std::move(r));
     }
     return out;

@@ -43,16 +43,24 @@ std::string esc(const std::string& t) {
 
 // Style indices of styles.xml below.
 enum Style {
-    Plain = 0, Title = 1, Header = 2, DateValue = 3, TextValue = 4, Caption = 5, Section = 6,
-    Amount = 7, Hours = 8, MonthHeader = 9,
+    Plain = 0,
+    Title = 1,
+    Header = 2,
+    DateValue = 3,
+    TextValue = 4,
+    Caption = 5,
+    Section = 6,
+    Amount = 7,
+    Hours = 8,
+    MonthHeader = 9,
 };
 
-constexpr int kLastColumn = 64;   // BL
-constexpr int kFirstMonthColumn = 9;   // I
+constexpr int kLastColumn = 64;       // BL
+constexpr int kFirstMonthColumn = 9;  // I
 
 struct Cell {
     int style = Plain;
-    std::string text;   // inline text, empty for none
+    std::string text;  // inline text, empty for none
 };
 
 class Sheet {
@@ -92,10 +100,8 @@ public:
             }
             x += "<c r=\"" + col(pos.second) + std::to_string(pos.first) + "\"";
             if (cell.style) x += " s=\"" + std::to_string(cell.style) + "\"";
-            if (cell.text.empty())
-                x += "/>";
-            else
-                x += " t=\"inlineStr\"><is><t>" + esc(cell.text) + "</t></is></c>";
+            if (cell.text.empty()) x += "/>";
+            else x += " t=\"inlineStr\"><is><t>" + esc(cell.text) + "</t></is></c>";
         }
         if (currentRow) x += "</row>";
         x += "</sheetData><mergeCells count=\"" + std::to_string(merges_.size()) + "\">";
@@ -135,12 +141,11 @@ std::string ledgerSheet() {
     // Row captions; the empty ones in 15..20, 26..28 and 40..43 come from
     // the caption table when the ledger is written.
     const std::map<int, std::string> captions = {
-        {8, "労働日数"},         {9, "労働時間数"},        {10, "時間外労働時間数"},
-        {11, "休日労働時間数"},  {12, "深夜労働時間数"},   {14, "基本給"},
-        {21, "時間外手当"},      {22, "休日手当"},         {23, "深夜手当"},
-        {24, "通勤手当(課税)"},  {25, "通勤手当(非課税)"}, {32, "健康保険料"},
-        {33, "介護保険料"},      {34, "厚生年金保険料"},   {35, "雇用保険料"},
-        {38, "所得税"},          {39, "住民税"},
+        {8, "労働日数"},        {9, "労働時間数"},      {10, "時間外労働時間数"}, {11, "休日労働時間数"},
+        {12, "深夜労働時間数"}, {14, "基本給"},         {21, "時間外手当"},       {22, "休日手当"},
+        {23, "深夜手当"},       {24, "通勤手当(課税)"}, {25, "通勤手当(非課税)"}, {32, "健康保険料"},
+        {33, "介護保険料"},     {34, "厚生年金保険料"}, {35, "雇用保険料"},       {38, "所得税"},
+        {39, "住民税"},
     };
     s.block(8, 1, 13, 1, Section, "勤怠");
     s.block(14, 1, 31, 1, Section, "支給");
@@ -170,7 +175,8 @@ const char* kStyles =
     "</fills>"
     "<borders count=\"2\"><border><left/><right/><top/><bottom/><diagonal/></border>"
     "<border><left style=\"thin\"><color auto=\"1\"/></left><right style=\"thin\"><color auto=\"1\"/></right>"
-    "<top style=\"thin\"><color auto=\"1\"/></top><bottom style=\"thin\"><color auto=\"1\"/></bottom><diagonal/></border>"
+    "<top style=\"thin\"><color auto=\"1\"/></top><bottom style=\"thin\"><color "
+    "auto=\"1\"/></bottom><diagonal/></border>"
     "</borders>"
     "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
     "<cellXfs count=\"10\">"
@@ -196,10 +202,12 @@ const char* kStyles =
     "applyAlignment=\"1\"><alignment horizontal=\"center\" vertical=\"center\" textRotation=\"255\"/></xf>"
     // 7 amount
     "<xf numFmtId=\"3\" fontId=\"0\" fillId=\"0\" borderId=\"1\" xfId=\"0\" applyNumberFormat=\"1\" "
-    "applyBorder=\"1\" applyAlignment=\"1\"><alignment horizontal=\"right\" vertical=\"center\" shrinkToFit=\"1\"/></xf>"
+    "applyBorder=\"1\" applyAlignment=\"1\"><alignment horizontal=\"right\" vertical=\"center\" "
+    "shrinkToFit=\"1\"/></xf>"
     // 8 hours, two decimals
     "<xf numFmtId=\"2\" fontId=\"0\" fillId=\"0\" borderId=\"1\" xfId=\"0\" applyNumberFormat=\"1\" "
-    "applyBorder=\"1\" applyAlignment=\"1\"><alignment horizontal=\"right\" vertical=\"center\" shrinkToFit=\"1\"/></xf>"
+    "applyBorder=\"1\" applyAlignment=\"1\"><alignment horizontal=\"right\" vertical=\"center\" "
+    "shrinkToFit=\"1\"/></xf>"
     // 9 month header
     "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"2\" borderId=\"1\" xfId=\"0\" applyFill=\"1\" applyBorder=\"1\" "
     "applyAlignment=\"1\"><alignment horizontal=\"center\" vertical=\"center\" shrinkToFit=\"1\"/></xf>"
@@ -256,9 +264,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::vector<std::pair<std::string, std::string>> parts = {
-        {"[Content_Types].xml", kContentTypes}, {"_rels/.rels", kRootRels},
-        {"xl/workbook.xml", kWorkbook},         {"xl/_rels/workbook.xml.rels", kWorkbookRels},
-        {"xl/styles.xml", kStyles},             {"xl/worksheets/sheet1.xml", ledgerSheet()},
+        {"[Content_Types].xml", kContentTypes},
+        {"_rels/.rels", kRootRels},
+        {"xl/workbook.xml", kWorkbook},
+        {"xl/_rels/workbook.xml.rels", kWorkbookRels},
+        {"xl/styles.xml", kStyles},
+        {"xl/worksheets/sheet1.xml", ledgerSheet()},
     };
     int error = 0;
     zip_t* z = zip_open(argv[1], ZIP_CREATE | ZIP_TRUNCATE, &error);

@@ -3,22 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QGroupBox>
-#include <QLabel>
-#include <QTabBar>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QPushButton>
-#include <QApplication>
 
 #include <chrono>
 
@@ -39,42 +39,42 @@
 #include "rtl/textfile.h"
 #include "ui/action.h"
 #include "ui/busy.h"
+#include "ui/controls.h"
+#include "ui/dbcontrols.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
 #include "ui/maskedit.h"
-#include "ui/controls.h"
-#include "ui/dbcontrols.h"
 
 namespace {
 
 // A stand-in sub-window or report form that records its presentation.
 class StubForm : public ui::Form {
 public:
-    explicit StubForm(const QString& name, QWidget* owner) : ui::Form(name, owner)
-    {
-        setWindowFlag(Qt::Window);
-    }
+    explicit StubForm(const QString& name, QWidget* owner) : ui::Form(name, owner) { setWindowFlag(Qt::Window); }
 };
 
 class MainWindow : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(work.isValid());
         previousDir = QDir::currentPath();
         QDir::setCurrent(work.path());
         app::setShellHooksForTesting({
-            [this](const QString& url) { opened << url; return true; },
-            [this](const QString& path) { started << path; return true; },
+            [this](const QString& url) {
+                opened << url;
+                return true;
+            },
+            [this](const QString& path) {
+                started << path;
+                return true;
+            },
         });
         data::createDataModule1();
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         app::subWindows().freeAll();
-        for (const QString& form : registered)
-            app::subWindows().unregister(form);
+        for (const QString& form : registered) app::subWindows().unregister(form);
         main.reset();
         data::destroyDataModule1();
         app::resetShellHooks();
@@ -85,45 +85,39 @@ protected:
     std::string spath(const char* name) const { return path(name).toStdString(); }
 
     // A fresh delivered database with the settings file naming it.
-    void deliverDatabase()
-    {
+    void deliverDatabase() {
         data::createDeliveredDatabase(spath("Wendrasol.mdb"));
         rtl::writeLines(spath("Quendar.ini"), {spath("Wendrasol.mdb")});
     }
-    void sql(const std::string& statement)
-    {
+    void sql(const std::string& statement) {
         db::Connection c(spath("Wendrasol.mdb"));
         c.execute(statement);
     }
 
-    TfrmMain& create()
-    {
+    TfrmMain& create() {
         store = std::make_unique<app::FileRegionalStore>(path("cfg/International.conf").toStdString());
         main.reset(ui::createForm<TfrmMain>(nullptr, store.get()));
         return *main;
     }
-    TfrmMain& start()
-    {
+    TfrmMain& start() {
         create();
         main->showModeless();
         return *main;
     }
 
     // Registers a stub window under a form name; reports record their preview.
-    void stub(const QString& form, bool report = false)
-    {
+    void stub(const QString& form, bool report = false) {
         registered << form;
         auto make = [form](QWidget* owner) -> QObject* { return new StubForm(form, owner); };
-        if (report)
-            app::subWindows().registerReport(form, make,
-                                             [this](QObject* f) { previewed << f->objectName(); });
-        else
-            app::subWindows().registerForm(form, make);
+        if (report) app::subWindows().registerReport(form, make, [this](QObject* f) { previewed << f->objectName(); });
+        else app::subWindows().registerForm(form, make);
     }
     QObject* ref(const char* form) { return app::subWindows().reference(form); }
 
     template <class T = QWidget>
-    T* child(const char* name) { return main->findChild<T*>(name); }
+    T* child(const char* name) {
+        return main->findChild<T*>(name);
+    }
     ui::Button* button(const char* name) { return child<ui::Button>(name); }
 
     QTemporaryDir work;
@@ -139,8 +133,7 @@ protected:
 
 // ------------------------------------------------------------------ start-up
 
-TEST_F(MainWindow, StartInAnEmptyFolderWritesTheSettingsFileAndAReadyDatabase)
-{
+TEST_F(MainWindow, StartInAnEmptyFolderWritesTheSettingsFileAndAReadyDatabase) {
     TfrmMain& w = start();
     EXPECT_TRUE(dialogs.shown().empty()) << dialogs.texts().join("\n").toStdString();
     EXPECT_TRUE(w.startupDone());
@@ -151,8 +144,8 @@ TEST_F(MainWindow, StartInAnEmptyFolderWritesTheSettingsFileAndAReadyDatabase)
     ASSERT_TRUE(QFile::exists(path("Wendrasol.mdb")));
     {
         db::Connection c(db);
-        for (const char* t : {"emp_tanka", "kimu_tran", "sum_tran", "sum_tran_t", "minus_dat",
-                              "gensen", "sys_mas", "会社", "zei_mas"})
+        for (const char* t :
+             {"emp_tanka", "kimu_tran", "sum_tran", "sum_tran_t", "minus_dat", "gensen", "sys_mas", "会社", "zei_mas"})
             EXPECT_TRUE(c.tableExists(t)) << t;
     }
     EXPECT_EQ(rtl::readFirstLine(spath("db_gensen.txt")), "1");
@@ -173,8 +166,7 @@ TEST_F(MainWindow, StartInAnEmptyFolderWritesTheSettingsFileAndAReadyDatabase)
     EXPECT_TRUE(w.EditPName->text().isEmpty());
 }
 
-TEST_F(MainWindow, SettingsFileNamingAMissingDatabaseGivesAClearErrorAndCreatesNothing)
-{
+TEST_F(MainWindow, SettingsFileNamingAMissingDatabaseGivesAClearErrorAndCreatesNothing) {
     rtl::writeLines(spath("Quendar.ini"), {spath("Other.mdb")});
     TfrmMain& w = start();
 
@@ -194,8 +186,7 @@ TEST_F(MainWindow, SettingsFileNamingAMissingDatabaseGivesAClearErrorAndCreatesN
     EXPECT_EQ(w.MaskEdit1->text().trimmed(), "/  /");
 }
 
-TEST_F(MainWindow, SettingsFileWithAnEmptyFirstLineFailsAtTheFirstAccess)
-{
+TEST_F(MainWindow, SettingsFileWithAnEmptyFirstLineFailsAtTheFirstAccess) {
     rtl::writeTextFile(spath("Quendar.ini"), "\r\n");
     TfrmMain& w = start();
     ASSERT_EQ(dialogs.shown().size(), 1u);
@@ -204,8 +195,7 @@ TEST_F(MainWindow, SettingsFileWithAnEmptyFirstLineFailsAtTheFirstAccess)
     EXPECT_EQ(QDir(work.path()).entryList(QDir::Files), QStringList{"Quendar.ini"});
 }
 
-TEST_F(MainWindow, RecorderLayoutFollowsRecYN)
-{
+TEST_F(MainWindow, RecorderLayoutFollowsRecYN) {
     struct Case {
         const char* recYN;
         bool panel1;
@@ -253,8 +243,7 @@ TEST_F(MainWindow, RecorderLayoutFollowsRecYN)
 
 // ------------------------------------------------------------------ working state
 
-TEST_F(MainWindow, AStoredClosingDayThePeriodCannotUseIsNamedAtStart)
-{
+TEST_F(MainWindow, AStoredClosingDayThePeriodCannotUseIsNamedAtStart) {
     deliverDatabase();
     for (const char* stored : {"abc", "0", "45"}) {
         SCOPED_TRACE(stored);
@@ -264,14 +253,15 @@ TEST_F(MainWindow, AStoredClosingDayThePeriodCannotUseIsNamedAtStart)
         EXPECT_FALSE(w.startupDone());
         ASSERT_EQ(dialogs.shown().size(), 1u);
         EXPECT_EQ(dialogs.last().kind, ui::DialogKind::Error);
-        EXPECT_EQ(dialogs.last().text, QString::fromStdString("会社情報の締日 '" + std::string(stored) +
-                                                              "' では支給期間を計算できません。会社情報の締日を1から31までの数字か空欄に直して下さい。"));
+        EXPECT_EQ(dialogs.last().text,
+                  QString::fromStdString(
+                      "会社情報の締日 '" + std::string(stored) +
+                      "' では支給期間を計算できません。会社情報の締日を1から31までの数字か空欄に直して下さい。"));
         main.reset();
     }
 }
 
-TEST_F(MainWindow, PayPeriodFromTheCompanysClosingDay)
-{
+TEST_F(MainWindow, PayPeriodFromTheCompanysClosingDay) {
     deliverDatabase();
     sql("UPDATE 会社 SET 締日 = '20'");
     TfrmMain& w = start();
@@ -294,8 +284,9 @@ TEST_F(MainWindow, PayPeriodFromTheCompanysClosingDay)
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.last().kind, ui::DialogKind::Error);
     // It names the field and where to mend it.
-    EXPECT_EQ(dialogs.last().text,
-              "会社情報の締日 '二十' では支給期間を計算できません。会社情報の締日を1から31までの数字か空欄に直して下さい。");
+    EXPECT_EQ(
+        dialogs.last().text,
+        "会社情報の締日 '二十' では支給期間を計算できません。会社情報の締日を1から31までの数字か空欄に直して下さい。");
     EXPECT_TRUE(w.EditD1->text().isEmpty());
     EXPECT_TRUE(w.EditD2->text().isEmpty());
 
@@ -308,8 +299,7 @@ TEST_F(MainWindow, PayPeriodFromTheCompanysClosingDay)
     EXPECT_EQ(w.EditD2->text(), "2015/03/28");
 }
 
-TEST_F(MainWindow, PayPeriodLeavesTheCompanyTableOfAnOpenWindowAsItWas)
-{
+TEST_F(MainWindow, PayPeriodLeavesTheCompanyTableOfAnOpenWindowAsItWas) {
     deliverDatabase();
     sql("UPDATE 会社 SET 締日 = '20'");
     TfrmMain& w = start();
@@ -328,8 +318,7 @@ TEST_F(MainWindow, PayPeriodLeavesTheCompanyTableOfAnOpenWindowAsItWas)
     EXPECT_EQ(company.state(), db::DatasetState::Edit);
     EXPECT_EQ(company.fieldByName("会社名").asString(), "新しい会社");
     company.post();
-    EXPECT_EQ(db::Connection(spath("Wendrasol.mdb")).scalar("SELECT 会社名 FROM 会社").toString(),
-              "新しい会社");
+    EXPECT_EQ(db::Connection(spath("Wendrasol.mdb")).scalar("SELECT 会社名 FROM 会社").toString(), "新しい会社");
     company.close();
 
     // An empty company table counts as the calendar month.
@@ -341,8 +330,7 @@ TEST_F(MainWindow, PayPeriodLeavesTheCompanyTableOfAnOpenWindowAsItWas)
     EXPECT_FALSE(company.active());
 }
 
-TEST_F(MainWindow, WeeklyOrDailyPayTakesTheTypedDayRange)
-{
+TEST_F(MainWindow, WeeklyOrDailyPayTakesTheTypedDayRange) {
     deliverDatabase();
     sql("UPDATE 会社 SET 締日 = ''");
     TfrmMain& w = start();
@@ -368,16 +356,14 @@ TEST_F(MainWindow, WeeklyOrDailyPayTakesTheTypedDayRange)
     EXPECT_EQ(w.EditD2->text(), "2026/02/28");
 }
 
-TEST_F(MainWindow, BonusKeyFromTheBonusPage)
-{
+TEST_F(MainWindow, BonusKeyFromTheBonusPage) {
     TfrmMain& w = create();
     w.EditYY2->setText("2014");
     w.ComboBox1->setCurrentIndex(1);
     EXPECT_EQ(w.bonusKey(), "14-2");
 }
 
-TEST_F(MainWindow, ClosingRestoresTheUsersFormats)
-{
+TEST_F(MainWindow, ClosingRestoresTheUsersFormats) {
     {
         app::FileRegionalStore s(path("cfg/International.conf").toStdString());
         ASSERT_TRUE(s.open(true));
@@ -400,10 +386,13 @@ TEST_F(MainWindow, ClosingRestoresTheUsersFormats)
 
 // ------------------------------------------------------------------ mode buttons
 
-TEST_F(MainWindow, ModeButtonsSwitchPagesAndTheSecondRow)
-{
+TEST_F(MainWindow, ModeButtonsSwitchPagesAndTheSecondRow) {
     TfrmMain& w = create();
-    struct Step { ui::Button* TfrmMain::*button; QWidget* TfrmMain::*page; bool secondRow; };
+    struct Step {
+        ui::Button* TfrmMain::*button;
+        QWidget* TfrmMain::*page;
+        bool secondRow;
+    };
     const Step steps[] = {
         {&TfrmMain::btnKyuuyo, &TfrmMain::TabSheet7, true},
         {&TfrmMain::btnKyuuyo, &TfrmMain::TabSheet7, true},  // already enabled: no change
@@ -425,8 +414,7 @@ TEST_F(MainWindow, ModeButtonsSwitchPagesAndTheSecondRow)
     EXPECT_EQ(w.PageControl1->currentWidget(), w.TabSheet3);
     for (ui::Button* b : {w.btnTimeInp, w.btnJ_Meisai, w.btnCardRep})
         EXPECT_FALSE(b->isVisibleTo(w.TabSheet3)) << b->objectName().toStdString();
-    for (ui::Button* b : {w.btnTimeRep, w.btnDayRep})
-        EXPECT_TRUE(b->isVisibleTo(w.TabSheet3));
+    for (ui::Button* b : {w.btnTimeRep, w.btnDayRep}) EXPECT_TRUE(b->isVisibleTo(w.TabSheet3));
     w.btnKinmu->click();
     for (ui::Button* b : {w.btnTimeInp, w.btnDayRep, w.btnTimeRep, w.btnJ_Meisai, w.btnCardRep})
         EXPECT_TRUE(b->isVisibleTo(w.TabSheet3)) << b->objectName().toStdString();
@@ -434,16 +422,14 @@ TEST_F(MainWindow, ModeButtonsSwitchPagesAndTheSecondRow)
 
 // ------------------------------------------------------------------ hub
 
-TEST_F(MainWindow, OpeningACommandTwiceFreesTheFirstWindows)
-{
+TEST_F(MainWindow, OpeningACommandTwiceFreesTheFirstWindows) {
     stub("frmTotal");
     stub("DlgCalcTime");
     stub("DlgCalcCount");
     TfrmMain& w = create();
     w.btnKyuyo->click();
     EXPECT_EQ(w.EditPName->text(), "Total");
-    QPointer<QObject> total = ref("frmTotal"), calcTime = ref("DlgCalcTime"),
-                      calcCount = ref("DlgCalcCount");
+    QPointer<QObject> total = ref("frmTotal"), calcTime = ref("DlgCalcTime"), calcCount = ref("DlgCalcCount");
     ASSERT_TRUE(total && calcTime && calcCount);
     EXPECT_TRUE(static_cast<QWidget*>(total.data())->isVisible());
     EXPECT_FALSE(static_cast<QWidget*>(calcTime.data())->isVisible());  // only the first is shown
@@ -457,8 +443,7 @@ TEST_F(MainWindow, OpeningACommandTwiceFreesTheFirstWindows)
     EXPECT_EQ(w.EditPName->text(), "Total");
 }
 
-TEST_F(MainWindow, AClosedWindowStaysAliveUntilTheNextOpenerFreesIt)
-{
+TEST_F(MainWindow, AClosedWindowStaysAliveUntilTheNextOpenerFreesIt) {
     stub("frmCompany");
     app::registerSubWindows();  // the version dialog, as the program has it
     TfrmMain& w = create();
@@ -484,8 +469,7 @@ TEST_F(MainWindow, AClosedWindowStaysAliveUntilTheNextOpenerFreesIt)
     EXPECT_TRUE(ref("frmCompany"));
 }
 
-TEST_F(MainWindow, CommandWithoutItsWindowDoesNothing)
-{
+TEST_F(MainWindow, CommandWithoutItsWindowDoesNothing) {
     app::registerSubWindows();
     TfrmMain& w = create();
     w.About1->trigger();
@@ -494,15 +478,13 @@ TEST_F(MainWindow, CommandWithoutItsWindowDoesNothing)
     // window by now, so two are taken away).
     for (const char* f : {"frmQR_KyuyoRep", "frmQR_KyuyoRep2", "frmQR_HokenRep", "frmQR_HokenRep2"})
         app::subWindows().unregister(f);
-    for (ui::Button* b : {w.btnKyuyoRep, w.btnHokenPrt})
-        b->click();
+    for (ui::Button* b : {w.btnKyuyoRep, w.btnHokenPrt}) b->click();
     EXPECT_TRUE(about);
     EXPECT_EQ(w.EditPName->text(), "AboutBox");
     EXPECT_TRUE(dialogs.shown().empty());
 }
 
-TEST_F(MainWindow, PayCommandsOpenThePayWindowsWithTheirDialogs)
-{
+TEST_F(MainWindow, PayCommandsOpenThePayWindowsWithTheirDialogs) {
     deliverDatabase();
     app::registerSubWindows();
     TfrmMain& w = start();
@@ -525,8 +507,7 @@ TEST_F(MainWindow, PayCommandsOpenThePayWindowsWithTheirDialogs)
     EXPECT_TRUE(dialogs.shown().empty()) << dialogs.texts().join("\n").toStdString();
 }
 
-TEST_F(MainWindow, ANameThatMatchesNoGroupFreesNothing)
-{
+TEST_F(MainWindow, ANameThatMatchesNoGroupFreesNothing) {
     stub("frmJob_kbn");
     TfrmMain& w = create();
     w.btnKbn->click();
@@ -542,10 +523,9 @@ TEST_F(MainWindow, ANameThatMatchesNoGroupFreesNothing)
     EXPECT_FALSE(first);
 }
 
-TEST_F(MainWindow, ReportVariantsFollowTheCategoryCheckBox)
-{
-    for (const char* f : {"frmQR_HokenRep", "frmQR_HokenRep2", "frmQR_KyuyoRepS", "frmQR_KyuyoRepS2",
-                          "frmQR_HokenRepS", "frmQR_HokenRepS2"})
+TEST_F(MainWindow, ReportVariantsFollowTheCategoryCheckBox) {
+    for (const char* f : {"frmQR_HokenRep", "frmQR_HokenRep2", "frmQR_KyuyoRepS", "frmQR_KyuyoRepS2", "frmQR_HokenRepS",
+                          "frmQR_HokenRepS2"})
         stub(f, true);
     TfrmMain& w = create();
     w.btnHokenPrt->click();
@@ -555,15 +535,14 @@ TEST_F(MainWindow, ReportVariantsFollowTheCategoryCheckBox)
     w.btnHokenPrt->click();
     w.btnShoyoRep->click();
     w.btnHokenSPrt->click();
-    EXPECT_EQ(previewed, (QStringList{"frmQR_HokenRep", "frmQR_KyuyoRepS", "frmQR_HokenRepS",
-                                      "frmQR_HokenRep2", "frmQR_KyuyoRepS2", "frmQR_HokenRepS2"}));
+    EXPECT_EQ(previewed, (QStringList{"frmQR_HokenRep", "frmQR_KyuyoRepS", "frmQR_HokenRepS", "frmQR_HokenRep2",
+                                      "frmQR_KyuyoRepS2", "frmQR_HokenRepS2"}));
     EXPECT_EQ(w.EditPName->text(), "QR_HokenRepS2");
     // Report forms are never shown themselves.
     EXPECT_FALSE(static_cast<QWidget*>(ref("frmQR_HokenRepS2"))->isVisible());
 }
 
-TEST_F(MainWindow, CountOfZeroShowsItsMessageAndLeavesNoNameBehind)
-{
+TEST_F(MainWindow, CountOfZeroShowsItsMessageAndLeavesNoNameBehind) {
     struct Case {
         ui::Button* TfrmMain::*button;
         const char* report;
@@ -584,16 +563,14 @@ TEST_F(MainWindow, CountOfZeroShowsItsMessageAndLeavesNoNameBehind)
     deliverDatabase();
     sql("UPDATE 会社 SET 締日 = '31'");
     app::registerSubWindows();
-    for (const Case& c : cases)
-        stub(c.report, true);
+    for (const Case& c : cases) stub(c.report, true);
     TfrmMain& w = start();
     ASSERT_TRUE(w.startupDone());
     ASSERT_EQ(w.monthKey(), "26/02");
 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.report);
-        for (const char* t : {"sum_tran", "minus_dat", "kimu_tran"})
-            sql(std::string("DELETE FROM ") + t);
+        for (const char* t : {"sum_tran", "minus_dat", "kimu_tran"}) sql(std::string("DELETE FROM ") + t);
         w.About1->trigger();
         QPointer<QObject> about = ref("DlgAboutBox");
         dialogs.clear();
@@ -621,13 +598,11 @@ TEST_F(MainWindow, CountOfZeroShowsItsMessageAndLeavesNoNameBehind)
     EXPECT_FALSE(data::DataModule1->Qkimu_tran.active());
 }
 
-TEST_F(MainWindow, PaySlipLayoutFollowsThePrintSetting)
-{
+TEST_F(MainWindow, PaySlipLayoutFollowsThePrintSetting) {
     deliverDatabase();
     sql("INSERT INTO sum_tran (S_TANCOD, S_DATE) VALUES (1, '26/02')");
     sql("UPDATE sys_mas SET PRT_FLG = '1' WHERE SYS_CD = '1'");
-    for (const char* f : {"frmQR_Kyuyo", "frmQR_Kyuyo1170", "frmQR_KyuyoS", "frmQR_KyuyoS1170"})
-        stub(f, true);
+    for (const char* f : {"frmQR_Kyuyo", "frmQR_Kyuyo1170", "frmQR_KyuyoS", "frmQR_KyuyoS1170"}) stub(f, true);
     TfrmMain& w = start();
     ASSERT_TRUE(w.startupDone());
     w.btnK_Meisai->click();
@@ -635,12 +610,10 @@ TEST_F(MainWindow, PaySlipLayoutFollowsThePrintSetting)
     sql("UPDATE sys_mas SET PRT_FLG = '0' WHERE SYS_CD = '1'");
     w.btnK_Meisai->click();
     w.btnShoyoPrt->click();
-    EXPECT_EQ(previewed, (QStringList{"frmQR_Kyuyo1170", "frmQR_KyuyoS1170", "frmQR_Kyuyo",
-                                      "frmQR_KyuyoS"}));
+    EXPECT_EQ(previewed, (QStringList{"frmQR_Kyuyo1170", "frmQR_KyuyoS1170", "frmQR_Kyuyo", "frmQR_KyuyoS"}));
 }
 
-TEST_F(MainWindow, DailyTableAsksWhetherToRebuildAndOpensEitherWay)
-{
+TEST_F(MainWindow, DailyTableAsksWhetherToRebuildAndOpensEitherWay) {
     stub("frmClossRep");
     stub("frmQR_Closs");
     TfrmMain& w = create();
@@ -664,8 +637,7 @@ TEST_F(MainWindow, DailyTableAsksWhetherToRebuildAndOpensEitherWay)
 
 // ------------------------------------------------------------------ programs and help
 
-TEST_F(MainWindow, SiblingProgramsStartAfterTheConnectionIsClosedAndMissingOnesFailSilently)
-{
+TEST_F(MainWindow, SiblingProgramsStartAfterTheConnectionIsClosedAndMissingOnesFailSilently) {
     deliverDatabase();
     TfrmMain& w = start();
     ASSERT_TRUE(w.startupDone());
@@ -692,8 +664,7 @@ TEST_F(MainWindow, SiblingProgramsStartAfterTheConnectionIsClosedAndMissingOnesF
     EXPECT_TRUE(w.EditPName->text().isEmpty());
 }
 
-TEST_F(MainWindow, HelpOpensThePageOfTheWorkingFolder)
-{
+TEST_F(MainWindow, HelpOpensThePageOfTheWorkingFolder) {
     TfrmMain& w = create();
     w.Contents1->trigger();
     ASSERT_EQ(opened.size(), 1);
@@ -705,36 +676,37 @@ TEST_F(MainWindow, HelpOpensThePageOfTheWorkingFolder)
 
 // ------------------------------------------------------------------ the window itself
 
-TEST_F(MainWindow, EveryControlCarriesItsNameAndInputsAreNamedForScreenReaders)
-{
+TEST_F(MainWindow, EveryControlCarriesItsNameAndInputsAreNamedForScreenReaders) {
     TfrmMain& w = create();
     EXPECT_EQ(w.objectName(), "frmMain");
     EXPECT_EQ(w.windowTitle(), "Tallyra計算");
     EXPECT_EQ(w.size(), QSize(516, 419));
     for (const char* name :
-         {"Panel2", "PNL_M1", "PNL_M2", "btnKyuuyo", "btnShouyo", "btnMaster", "btnNenji",
-          "btnTimeCorder", "btnDirectCalc", "btnRec_YN", "btnKinmu", "EditD1", "EditD2", "Edit1",
-          "EditPName", "PageControl1", "TabSheet1", "TabSheet2", "TabSheet3", "TabSheet4",
-          "TabSheet5", "TabSheet6", "TabSheet7", "Panel1", "btnDataSet", "btnemp_mas", "Panel5",
-          "btnZLT1", "btnZLT2", "Button6", "btnTimeInp", "btnTimeRep", "btnCardRep", "btnDayRep",
-          "btnJ_Meisai", "btnKyuyo", "btnKyuyoRep", "btnK_Meisai", "btnMainus", "btnHokenPrt",
-          "btnFuto", "btnDaichou", "CheckBox1", "CheckBox2", "PanelMon", "EditYY", "EditMM",
-          "btnSel1", "PanelDay", "MaskEdit1", "MaskEdit2", "btnSel2", "btnShoyo", "btnShoyoRep",
-          "btnShoyoPrt", "btnHokenSPrt", "Button7", "PanelShoyo", "EditYY2", "ComboBox1", "btnSel3",
-          "btnSysSet", "Button1", "btnKbn", "Button8", "btnTitle", "btnSys_mas", "btnPack",
-          "Button2", "btnTaishoku", "btnPelquin", "Button9", "btnGensen1", "btnGensen2", "Button4",
-          "Button11", "Panel4", "EditYYS", "EditMMS", "EditYYE", "EditMME", "Panel3", "Button3"})
+         {"Panel2",        "PNL_M1",        "PNL_M2",      "btnKyuuyo",  "btnShouyo",   "btnMaster",   "btnNenji",
+          "btnTimeCorder", "btnDirectCalc", "btnRec_YN",   "btnKinmu",   "EditD1",      "EditD2",      "Edit1",
+          "EditPName",     "PageControl1",  "TabSheet1",   "TabSheet2",  "TabSheet3",   "TabSheet4",   "TabSheet5",
+          "TabSheet6",     "TabSheet7",     "Panel1",      "btnDataSet", "btnemp_mas",  "Panel5",      "btnZLT1",
+          "btnZLT2",       "Button6",       "btnTimeInp",  "btnTimeRep", "btnCardRep",  "btnDayRep",   "btnJ_Meisai",
+          "btnKyuyo",      "btnKyuyoRep",   "btnK_Meisai", "btnMainus",  "btnHokenPrt", "btnFuto",     "btnDaichou",
+          "CheckBox1",     "CheckBox2",     "PanelMon",    "EditYY",     "EditMM",      "btnSel1",     "PanelDay",
+          "MaskEdit1",     "MaskEdit2",     "btnSel2",     "btnShoyo",   "btnShoyoRep", "btnShoyoPrt", "btnHokenSPrt",
+          "Button7",       "PanelShoyo",    "EditYY2",     "ComboBox1",  "btnSel3",     "btnSysSet",   "Button1",
+          "btnKbn",        "Button8",       "btnTitle",    "btnSys_mas", "btnPack",     "Button2",     "btnTaishoku",
+          "btnPelquin",    "Button9",       "btnGensen1",  "btnGensen2", "Button4",     "Button11",    "Panel4",
+          "EditYYS",       "EditMMS",       "EditYYE",     "EditMME",    "Panel3",      "Button3"})
         EXPECT_NE(w.findChild<QObject*>(name), nullptr) << name;
-    struct Caption { const char* name; const char* text; };
+    struct Caption {
+        const char* name;
+        const char* text;
+    };
     for (const Caption& c : std::initializer_list<Caption>{
-             {"btnKyuuyo", "給与計算"}, {"btnShouyo", "賞与計算"}, {"btnMaster", "マスタ処理"},
-             {"btnNenji", "年次処理"}, {"btnTimeCorder", "タイムカード"},
-             {"btnDirectCalc", "給与明細作成"}, {"btnKinmu", "勤務データ入力"},
-             {"btnTimeRep", "一覧表示"}, {"btnCardRep", "出勤簿"}, {"btnKyuyo", "給与計算"},
-             {"btnDaichou", "個人別台帳印刷"}, {"btnSysSet", "ﾃﾞｰﾀﾍﾞｰｽ設定"},
-             {"Button1", "個人別単価"}, {"btnKbn", "区分マスタ"}, {"Button8", "会社情報"},
-             {"Button9", "年次処理"}, {"btnDataSet", "新規セット"}, {"btnemp_mas", "社員マスタ"},
-             {"btnZLT1", "新規セット"}, {"btnZLT2", "新規セット2"}, {"Button3", "終了"}})
+             {"btnKyuuyo", "給与計算"},      {"btnShouyo", "賞与計算"},         {"btnMaster", "マスタ処理"},
+             {"btnNenji", "年次処理"},       {"btnTimeCorder", "タイムカード"}, {"btnDirectCalc", "給与明細作成"},
+             {"btnKinmu", "勤務データ入力"}, {"btnTimeRep", "一覧表示"},        {"btnCardRep", "出勤簿"},
+             {"btnKyuyo", "給与計算"},       {"btnDaichou", "個人別台帳印刷"},  {"btnSysSet", "ﾃﾞｰﾀﾍﾞｰｽ設定"},
+             {"Button1", "個人別単価"},      {"btnKbn", "区分マスタ"},          {"Button8", "会社情報"},
+             {"Button9", "年次処理"},        {"btnDataSet", "新規セット"},      {"btnemp_mas", "社員マスタ"},
+             {"btnZLT1", "新規セット"},      {"btnZLT2", "新規セット2"},        {"Button3", "終了"}})
         EXPECT_EQ(w.findChild<QAbstractButton*>(c.name)->text(), c.text) << c.name;
     EXPECT_EQ(w.ComboBox1->count(), 3);
     EXPECT_EQ(w.ComboBox1->currentText(), "1");
@@ -749,8 +721,7 @@ namespace {
 // A data window over the company row, as the master windows have them.
 class CompanyStub : public ui::Form {
 public:
-    explicit CompanyStub(QWidget* owner) : ui::Form("frmCompany", owner)
-    {
+    explicit CompanyStub(QWidget* owner) : ui::Form("frmCompany", owner) {
         setWindowFlag(Qt::Window);
         edit = new ui::DBEdit("DBEdit1", this);
         edit->setDataSource(&data::DataModule1->DSCompany);
@@ -760,13 +731,11 @@ public:
 };
 }  // namespace
 
-TEST_F(MainWindow, FreeingOrClosingAWindowWithAnUnpostedChangeAsksFirst)
-{
+TEST_F(MainWindow, FreeingOrClosingAWindowWithAnUnpostedChangeAsksFirst) {
     deliverDatabase();
     registered << "frmCompany";
-    app::subWindows().registerForm("frmCompany", [](QWidget* owner) -> QObject* {
-        return ui::createForm<CompanyStub>(owner);
-    });
+    app::subWindows().registerForm("frmCompany",
+                                   [](QWidget* owner) -> QObject* { return ui::createForm<CompanyStub>(owner); });
     stub("frmJob_kbn");
     TfrmMain& w = start();
     ASSERT_TRUE(w.startupDone());
@@ -807,15 +776,14 @@ TEST_F(MainWindow, FreeingOrClosingAWindowWithAnUnpostedChangeAsksFirst)
     EXPECT_EQ(c.scalar("SELECT 会社名 FROM 会社").toString(), "新しい会社");
 }
 
-TEST_F(MainWindow, ClosingTheConnectionForASiblingOrTheCompactionSettlesAnUnpostedChangeFirst)
-{
+TEST_F(MainWindow, ClosingTheConnectionForASiblingOrTheCompactionSettlesAnUnpostedChangeFirst) {
     struct Case {
         const char* answer;
         ui::Button* TfrmMain::*button;
-        const char* stored;   // the company name in the file afterwards
-        bool connected;       // the working connection afterwards
+        const char* stored;  // the company name in the file afterwards
+        bool connected;      // the working connection afterwards
         bool companyAlive;
-        const char* name;     // EditPName afterwards
+        const char* name;  // EditPName afterwards
     };
     const Case cases[] = {
         {"Cancel", &TfrmMain::Button2, "", true, true, "Company"},
@@ -826,9 +794,8 @@ TEST_F(MainWindow, ClosingTheConnectionForASiblingOrTheCompactionSettlesAnUnpost
     };
     deliverDatabase();
     registered << "frmCompany";
-    app::subWindows().registerForm("frmCompany", [](QWidget* owner) -> QObject* {
-        return ui::createForm<CompanyStub>(owner);
-    });
+    app::subWindows().registerForm("frmCompany",
+                                   [](QWidget* owner) -> QObject* { return ui::createForm<CompanyStub>(owner); });
     stub("frmDB_Pack");
     TfrmMain& w = start();
     ASSERT_TRUE(w.startupDone());
@@ -855,15 +822,13 @@ TEST_F(MainWindow, ClosingTheConnectionForASiblingOrTheCompactionSettlesAnUnpost
             db::Connection file(spath("Wendrasol.mdb"));
             EXPECT_EQ(file.scalar("SELECT 会社名 FROM 会社").toString(), c.stored);
         }
-        if (company.active() && company.state() != db::DatasetState::Browse)
-            company.cancel();
+        if (company.active() && company.state() != db::DatasetState::Browse) company.cancel();
     }
 }
 
 // ------------------------------------------------------------------ keys
 
-TEST_F(MainWindow, EnterAndPageKeysMoveTheFocusThroughTheMonthPanel)
-{
+TEST_F(MainWindow, EnterAndPageKeysMoveTheFocusThroughTheMonthPanel) {
     deliverDatabase();
     TfrmMain& w = start();
     w.btnKyuuyo->click();
@@ -888,8 +853,7 @@ TEST_F(MainWindow, EnterAndPageKeysMoveTheFocusThroughTheMonthPanel)
     EXPECT_TRUE(dialogs.shown().empty());
 }
 
-TEST_F(MainWindow, VersionDialogLinksOpenTheHelpPageAndTheTaxTablesPage)
-{
+TEST_F(MainWindow, VersionDialogLinksOpenTheHelpPageAndTheTaxTablesPage) {
     app::registerSubWindows();
     TfrmMain& w = create();
     w.About1->trigger();
@@ -897,13 +861,11 @@ TEST_F(MainWindow, VersionDialogLinksOpenTheHelpPageAndTheTaxTablesPage)
     ASSERT_TRUE(dlg);
     emit dlg->MainURL->linkActivated(TDlgAboutBox::mainUrl());
     emit dlg->TaxURL->linkActivated(TDlgAboutBox::taxRateUrl());
-    EXPECT_EQ(opened, (QStringList{QUrl::fromLocalFile(path("Tallyra2.htm")).toString(),
-                                   TDlgAboutBox::taxRateUrl()}));
+    EXPECT_EQ(opened, (QStringList{QUrl::fromLocalFile(path("Tallyra2.htm")).toString(), TDlgAboutBox::taxRateUrl()}));
     EXPECT_TRUE(QFile::exists(path("Tallyra2.htm")));
 }
 
-TEST_F(MainWindow, RecorderCsvImportFromTheMainWindowReplacesThePunchesAndEnablesTheButtons)
-{
+TEST_F(MainWindow, RecorderCsvImportFromTheMainWindowReplacesThePunchesAndEnablesTheButtons) {
     deliverDatabase();
     sql("UPDATE sys_mas SET REC_YN = '2'");
     sql("INSERT INTO タイムカード (月, 日, 時, 分, 秒, IDコード, 入退, 異例コード, CR) "
@@ -913,10 +875,8 @@ TEST_F(MainWindow, RecorderCsvImportFromTheMainWindowReplacesThePunchesAndEnable
     app::connectCommands(w);
     // Layout 1: employee in field 1, date in 4, clock-in in 8, clock-out in 11.
     rtl::writeLines(spath("punch.csv"),
-                    {"0,000007,x,x,年月日,x,x,x,出勤,x,x,退勤",
-                     "0,000007,x,x,14/07/01,x,x,x,22:00,x,x,06:30"});
-    for (auto* b : {w.btnDayRep, w.btnJ_Meisai, w.btnTimeRep})
-        b->setEnabled(false);
+                    {"0,000007,x,x,年月日,x,x,x,出勤,x,x,退勤", "0,000007,x,x,14/07/01,x,x,x,22:00,x,x,06:30"});
+    for (auto* b : {w.btnDayRep, w.btnJ_Meisai, w.btnTimeRep}) b->setEnabled(false);
 
     dialogs.answer(path("punch.csv"));
     w.btnZLT1->click();
@@ -935,8 +895,7 @@ TEST_F(MainWindow, RecorderCsvImportFromTheMainWindowReplacesThePunchesAndEnable
     EXPECT_EQ(c.scalar("SELECT COUNT(*) FROM タイムカード").integer(), 2);
 }
 
-TEST_F(MainWindow, RecorderCsvImportShowsItWorksAndItsCancelOrErrorKeepsThePunches)
-{
+TEST_F(MainWindow, RecorderCsvImportShowsItWorksAndItsCancelOrErrorKeepsThePunches) {
     deliverDatabase();
     sql("UPDATE sys_mas SET REC_YN = '2'");
     TfrmMain& w = start();

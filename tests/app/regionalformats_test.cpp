@@ -18,13 +18,11 @@ public:
     bool open(bool create) override { return !failOpen && file.open(create); }
     void close() override { file.close(); }
     std::optional<std::string> read(const std::string& name) override { return file.read(name); }
-    bool write(const std::string& name, const std::string& value) override
-    {
+    bool write(const std::string& name, const std::string& value) override {
         log.push_back("write " + name + "=" + value);
         return file.write(name, value);
     }
-    bool remove(const std::string& name) override
-    {
+    bool remove(const std::string& name) override {
         log.push_back("remove " + name);
         return file.remove(name);
     }
@@ -36,8 +34,7 @@ public:
 class RegionalFormats : public ::testing::Test {
 protected:
     std::string path() const { return (dir.path() + "/cfg/International.conf").toStdString(); }
-    void seed(const char* text)
-    {
+    void seed(const char* text) {
         FileRegionalStore s(path());
         ASSERT_TRUE(s.open(true));
         s.close();
@@ -45,11 +42,9 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(text);
     }
-    std::optional<std::string> value(const char* name) const
-    {
+    std::optional<std::string> value(const char* name) const {
         FileRegionalStore s(path());
-        if (!s.open(false))
-            return std::nullopt;
+        if (!s.open(false)) return std::nullopt;
         return s.read(name);
     }
     QTemporaryDir dir;
@@ -57,8 +52,7 @@ protected:
 
 }  // namespace
 
-TEST_F(RegionalFormats, UserFormatsAreSavedForcedAndRestored)
-{
+TEST_F(RegionalFormats, UserFormatsAreSavedForcedAndRestored) {
     seed("sShortDate=yyyy/MM/dd\nsTimeFormat=H:mm:ss\nsShortTime=H:mm\niCountry=81\n");
     RecordingStore store(path());
 
@@ -75,8 +69,7 @@ TEST_F(RegionalFormats, UserFormatsAreSavedForcedAndRestored)
     EXPECT_EQ(value("iCountry"), "81");  // other values of the key are left alone
 }
 
-TEST_F(RegionalFormats, ValuesAlreadyForcedAreNeverWritten)
-{
+TEST_F(RegionalFormats, ValuesAlreadyForcedAreNeverWritten) {
     seed("sShortDate=yy/MM/dd\nsTimeFormat=HH:mm:ss\nsShortTime=HH:mm\n");
     RecordingStore store(path());
     const SavedFormats saved = saveAndForceFormats(store);
@@ -84,8 +77,7 @@ TEST_F(RegionalFormats, ValuesAlreadyForcedAreNeverWritten)
     EXPECT_TRUE(store.log.empty());
 }
 
-TEST_F(RegionalFormats, OnlyTheDifferingValueIsForcedAndRestored)
-{
+TEST_F(RegionalFormats, OnlyTheDifferingValueIsForcedAndRestored) {
     seed("sShortDate=YY/MM/DD\nsTimeFormat=HH:mm:ss\nsShortTime=HH:mm\n");  // case counts
     RecordingStore store(path());
     const SavedFormats saved = saveAndForceFormats(store);
@@ -95,8 +87,7 @@ TEST_F(RegionalFormats, OnlyTheDifferingValueIsForcedAndRestored)
     EXPECT_EQ(store.log.size(), 2u);
 }
 
-TEST_F(RegionalFormats, MissingKeyIsCreatedAndMissingValuesAreRemovedAgain)
-{
+TEST_F(RegionalFormats, MissingKeyIsCreatedAndMissingValuesAreRemovedAgain) {
     RecordingStore store(path());
     const SavedFormats saved = saveAndForceFormats(store);
     EXPECT_EQ(saved, SavedFormats{});
@@ -109,8 +100,7 @@ TEST_F(RegionalFormats, MissingKeyIsCreatedAndMissingValuesAreRemovedAgain)
     EXPECT_EQ(value("sShortTime"), std::nullopt);
 }
 
-TEST_F(RegionalFormats, KeyThatCannotBeOpenedIsSkippedSilently)
-{
+TEST_F(RegionalFormats, KeyThatCannotBeOpenedIsSkippedSilently) {
     RecordingStore store(path());
     store.failOpen = true;
     const SavedFormats saved = saveAndForceFormats(store);
@@ -119,8 +109,7 @@ TEST_F(RegionalFormats, KeyThatCannotBeOpenedIsSkippedSilently)
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path())));
 }
 
-TEST_F(RegionalFormats, KeyFileLinesAreTrimmedAndLinesWithoutANameSkipped)
-{
+TEST_F(RegionalFormats, KeyFileLinesAreTrimmedAndLinesWithoutANameSkipped) {
     seed("  sShortDate=yyyy/MM/dd \r\n=orphan\r\nnot a value\r\n\r\nsShortTime=H:mm");
     EXPECT_EQ(value("sShortDate"), "yyyy/MM/dd");
     EXPECT_EQ(value("sShortTime"), "H:mm");

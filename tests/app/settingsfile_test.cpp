@@ -26,8 +26,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SettingsFile, FreshFolderGetsTheDatabaseAndASettingsFileNamingIt)
-{
+TEST_F(SettingsFile, FreshFolderGetsTheDatabaseAndASettingsFileNamingIt) {
     const std::string db = readOrCreateSettings(work(), recordCreate);
     EXPECT_EQ(db, file("Wendrasol.mdb"));
     EXPECT_EQ(created, std::vector<std::string>{file("Wendrasol.mdb")});
@@ -37,16 +36,14 @@ TEST_F(SettingsFile, FreshFolderGetsTheDatabaseAndASettingsFileNamingIt)
     EXPECT_EQ(created.size(), 1u);
 }
 
-TEST_F(SettingsFile, ExistingDatabaseIsKeptWhenTheSettingsFileIsMissing)
-{
+TEST_F(SettingsFile, ExistingDatabaseIsKeptWhenTheSettingsFileIsMissing) {
     rtl::writeTextFile(file("Wendrasol.mdb"), "old data");
     EXPECT_EQ(readOrCreateSettings(work(), recordCreate), file("Wendrasol.mdb"));
     EXPECT_TRUE(created.empty());
     EXPECT_EQ(rtl::readTextFile(file("Wendrasol.mdb")), "old data");
 }
 
-TEST_F(SettingsFile, NamedDatabaseIsReturnedAsItStandsAndNothingIsCreated)
-{
+TEST_F(SettingsFile, NamedDatabaseIsReturnedAsItStandsAndNothingIsCreated) {
     rtl::writeLines(file("Quendar.ini"), {"/nowhere/Other.mdb", "second line"});
     EXPECT_EQ(readOrCreateSettings(work(), recordCreate), "/nowhere/Other.mdb");
     rtl::writeTextFile(file("Quendar.ini"), "");
@@ -55,8 +52,7 @@ TEST_F(SettingsFile, NamedDatabaseIsReturnedAsItStandsAndNothingIsCreated)
     EXPECT_FALSE(QFile::exists(QString::fromStdString(file("Wendrasol.mdb"))));
 }
 
-TEST_F(SettingsFile, OldSettingsFileInTheWindowsCodePageIsRead)
-{
+TEST_F(SettingsFile, OldSettingsFileInTheWindowsCodePageIsRead) {
     QFile f(QString::fromStdString(file("Quendar.ini")));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(rtl::utf8ToCp932("/data/給与.mdb").c_str());
@@ -65,8 +61,7 @@ TEST_F(SettingsFile, OldSettingsFileInTheWindowsCodePageIsRead)
     EXPECT_EQ(readOrCreateSettings(work(), recordCreate), "/data/給与.mdb");
 }
 
-TEST_F(SettingsFile, UnreadableSettingsFileIsReportedNotReplaced)
-{
+TEST_F(SettingsFile, UnreadableSettingsFileIsReportedNotReplaced) {
     QDir(dir.path()).mkdir("Quendar.ini");  // a folder where the file should be
     EXPECT_THROW(readOrCreateSettings(work(), recordCreate), rtl::FileError);
     EXPECT_TRUE(created.empty());

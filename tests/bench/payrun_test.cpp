@@ -179,15 +179,55 @@ struct Expected {
 void PrintTo(const Expected& e, std::ostream* os) { *os << e.name; }
 
 const Expected kExpected[] = {
-    {"Sato_DayShiftMonthly", 1, 0, 10950, 12000, 300000, {0, 300, 0, 30, 60}, {0, 11500, 0, 950, 1900}, 3,
+    {"Sato_DayShiftMonthly",
+     1,
+     0,
+     10950,
+     12000,
+     300000,
+     {0, 300, 0, 30, 60},
+     {0, 11500, 0, 950, 1900},
+     3,
      {10000, 0, 0, 16285, 2678, 1653, 30254, 50870, 16285, 2678, 2811, 30254, 3520, 8000, 321500, 268260}},
-    {"Suzuki_EveningByHour", 2, 8505, 437, 9200, 131100, {0, 300, 1620, 45, 60}, {0, 7500, 8100, 900, 1200}, 3,
+    {"Suzuki_EveningByHour",
+     2,
+     8505,
+     437,
+     9200,
+     131100,
+     {0, 300, 1620, 45, 60},
+     {0, 7500, 8100, 900, 1200},
+     3,
      {0, 0, 0, 7575, 0, 769, 14073, 22417, 7575, 0, 1307, 14073, 990, 0, 146700, 130393}},
-    {"Takahashi_NightByDay", 3, 0, 44, 0, 322000, {0, 300, 9660, 0, 60}, {0, 11000, 70840, 0, 1750}, 0,
+    {"Takahashi_NightByDay",
+     3,
+     0,
+     44,
+     0,
+     322000,
+     {0, 300, 9660, 0, 60},
+     {0, 11000, 70840, 0, 1750},
+     0,
      {0, 0, 3000, 14000, 0, 2010, 36791, 52801, 14000, 0, 3418, 36791, 8280, 0, 403840, 338009}},
-    {"Tanaka_DayShiftByHour", 4, 11308, 10950, 6900, 200751, {0, 300, 0, 0, 0}, {0, 6875, 0, 0, 0}, 0,
+    {"Tanaka_DayShiftByHour",
+     4,
+     11308,
+     10950,
+     6900,
+     200751,
+     {0, 300, 0, 0, 0},
+     {0, 6875, 0, 0, 0},
+     0,
      {0, 5000, 0, 0, 0, 1073, 0, 1073, 0, 0, 1823, 0, 4550, 0, 212626, 213903}},
-    {"Ito_EveningMonthly", 5, 0, 437, 15000, 220000, {0, 300, 1620, 45, 60}, {0, 8500, 9180, 1031, 1375}, 3,
+    {"Ito_EveningMonthly",
+     5,
+     0,
+     437,
+     15000,
+     220000,
+     {0, 300, 1620, 45, 60},
+     {0, 8500, 9180, 1031, 1375},
+     3,
      {0, 0, 0, 12326, 0, 1251, 22900, 36477, 12326, 0, 2127, 22900, 19000, 0, 237680, 194797}},
 };
 
@@ -252,12 +292,24 @@ TEST_P(FiveEmployees, PayRecordMatchesTheHandWorkedMonth) {
 
     const Batch& b = e.batch;
     const std::pair<const char*, long long> batch[] = {
-        {"S_GKING1", b.allowance1},        {"S_GKING7", b.allowance7},      {"S_MEAT_K", b.meal},
-        {"S_HOKEN", b.health},             {"S_HOKENK", b.care},            {"S_KOYOU", b.employment},
-        {"S_NENKIN", b.pension},           {"S_KIKIN", 0},                  {"S_SHAHO", b.insurance},
-        {"S_HOKEN2", b.employerHealth},    {"S_HOKENK2", b.employerCare},   {"S_KOYOU2", b.employerEmployment},
-        {"S_NENKIN2", b.employerPension},  {"S_KIKIN2", 0},                 {"S_ZEI_G", b.incomeTax},
-        {"S_ZEI_K", b.residentTax},        {"S_TOTALS", b.gross},           {"S_TOTALT", b.net},
+        {"S_GKING1", b.allowance1},
+        {"S_GKING7", b.allowance7},
+        {"S_MEAT_K", b.meal},
+        {"S_HOKEN", b.health},
+        {"S_HOKENK", b.care},
+        {"S_KOYOU", b.employment},
+        {"S_NENKIN", b.pension},
+        {"S_KIKIN", 0},
+        {"S_SHAHO", b.insurance},
+        {"S_HOKEN2", b.employerHealth},
+        {"S_HOKENK2", b.employerCare},
+        {"S_KOYOU2", b.employerEmployment},
+        {"S_NENKIN2", b.employerPension},
+        {"S_KIKIN2", 0},
+        {"S_ZEI_G", b.incomeTax},
+        {"S_ZEI_K", b.residentTax},
+        {"S_TOTALS", b.gross},
+        {"S_TOTALT", b.net},
     };
     for (const auto& [column, value] : batch) EXPECT_EQ(number(r, column), value) << column;
 }
@@ -288,13 +340,13 @@ TEST_F(FiveEmployees, PrintsEachStageAndTheTotal) {
 // ---- refusals ----------------------------------------------------------------------
 
 TEST_F(BenchFolder, MissingClockOutsStopAtTheMonthTotalsWithTheProgramsMessage) {
-    ASSERT_EQ(bench("generate '" + work.string() + "' --employees 5 --year 2026 --month 7 --missing-clock-outs 2",
-                    scratch)
-                  .code,
-              0);
-    const Outcome o = bench("payrun '" + work.string() + "' --year 2026 --month 07 --csv '" +
-                                (work / "punches.csv").string() + "'",
-                            scratch);
+    ASSERT_EQ(
+        bench("generate '" + work.string() + "' --employees 5 --year 2026 --month 7 --missing-clock-outs 2", scratch)
+            .code,
+        0);
+    const Outcome o =
+        bench("payrun '" + work.string() + "' --year 2026 --month 07 --csv '" + (work / "punches.csv").string() + "'",
+              scratch);
     EXPECT_NE(o.code, 0);
     EXPECT_NE(o.err.find("month totals: 2 個のデータが不正です。訂正して下さい。"), std::string::npos) << o.err;
     EXPECT_EQ(o.out.find("payrun total"), std::string::npos);
@@ -305,9 +357,9 @@ TEST_F(BenchFolder, MissingClockOutsStopAtTheMonthTotalsWithTheProgramsMessage) 
 
 struct BrokenFolder {
     const char* name;
-    bool settings;          // a settings file naming Wendrasol.mdb
-    const char* database;   // content of Wendrasol.mdb; nullptr: no such file
-    const char* message;    // part of what payrun prints
+    bool settings;         // a settings file naming Wendrasol.mdb
+    const char* database;  // content of Wendrasol.mdb; nullptr: no such file
+    const char* message;   // part of what payrun prints
 };
 
 void PrintTo(const BrokenFolder& b, std::ostream* os) { *os << b.name; }
@@ -330,13 +382,15 @@ TEST_P(PayrunRefuses, WithAClearMessageAndCreatesNothing) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Folders, PayrunRefuses,
-    ::testing::Values(BrokenFolder{"NoSettingsFile", false, nullptr, "no settings file"},
-                      BrokenFolder{"DatabaseMissing", true, nullptr, "が見つかりません。"},
-                      BrokenFolder{"DatabaseIsText", true, "payroll notes, not a database\n", "はデータベースではありません。"},
-                      BrokenFolder{"DatabaseIsEmpty", true, "", "はデータベースではありません。"}),
-    [](const ::testing::TestParamInfo<BrokenFolder>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Folders, PayrunRefuses,
+                         ::testing::Values(BrokenFolder{"NoSettingsFile", false, nullptr, "no settings file"},
+                                           BrokenFolder{"DatabaseMissing", true, nullptr, "が見つかりません。"},
+                                           BrokenFolder{"DatabaseIsText", true, "payroll notes, not a database\n",
+                                                        "はデータベースではありません。"},
+                                           BrokenFolder{"DatabaseIsEmpty", true, "", "はデータベースではありません。"}),
+                         [](const ::testing::TestParamInfo<BrokenFolder>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(BenchFolder, MonthOutsideOneToTwelveIsRefused) {
     const Outcome o = bench("payrun '" + work.string() + "' --year 2026 --month 13", scratch);

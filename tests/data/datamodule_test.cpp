@@ -38,9 +38,8 @@ TEST_F(DataModule, StartsClosedAndDisconnected) {
     EXPECT_FALSE(dm->ADOConnection1.connected());
     EXPECT_FALSE(dm->ADOConnection2.connected());
     for (db::Dataset* ds : dm->datasets()) EXPECT_FALSE(ds->active()) << ds->name();
-    EXPECT_EQ(dm->ADOConnection1.connectionString(),
-              "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + dbPath +
-                  ";Mode=ReadWrite;Persist Security Info=False;");
+    EXPECT_EQ(dm->ADOConnection1.connectionString(), "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + dbPath +
+                                                         ";Mode=ReadWrite;Persist Security Info=False;");
     EXPECT_EQ(dm->ADOQuery1.connection(), &dm->ADOConnection2);
 }
 
@@ -68,8 +67,7 @@ TEST_F(DataModule, EveryComponentOpensWithItsPersistentFields) {
         {"emp_mas", {"個人", {}}},
         {"emp_tanka", {"emp_tanka", {}}},
         {"Qemp_tanka", {"emp_tanka", {}}},
-        {"Q_emp_tankaP",
-         {"", {"E_NO", "E_TANCOD", "E_NAME", "E_CARDNO", "E_JOBKBN", "E_DROPKBN", "PRT_FLG"}}},
+        {"Q_emp_tankaP", {"", {"E_NO", "E_TANCOD", "E_NAME", "E_CARDNO", "E_JOBKBN", "E_DROPKBN", "PRT_FLG"}}},
         {"QSemp_tanka", {"emp_tanka", {}}},
         {"Qemp_tankaS", {"emp_tanka", {}}},
         {"Qemp_tankaS2", {"emp_tanka", {}}},
@@ -100,8 +98,8 @@ TEST_F(DataModule, EveryComponentOpensWithItsPersistentFields) {
         ASSERT_NE(it, expected.end());
         std::vector<std::string> names;
         if (!it->second.first.empty())
-            names = it->second.first == "sum_tran_t" ? sumTranTView().columnNames()
-                                                     : table(it->second.first).columnNames();
+            names =
+                it->second.first == "sum_tran_t" ? sumTranTView().columnNames() : table(it->second.first).columnNames();
         names.insert(names.end(), it->second.second.begin(), it->second.second.end());
         ASSERT_NO_THROW(ds->open());
         EXPECT_EQ(ds->fieldNames(), names);
@@ -113,13 +111,13 @@ TEST_F(DataModule, EveryComponentOpensWithItsPersistentFields) {
 
 TEST_F(DataModule, DataSourcesShowTheirComponents) {
     const std::vector<std::pair<const char*, const char*>> pairs = {
-        {"DSCompany", "Company"},       {"DSJob_kbn", "Job_kbn"},       {"DSemp_mas", "emp_mas"},
-        {"DSemp_tanka", "emp_tanka"},   {"DSQemp_tanka", "Qemp_tanka"}, {"DSQ_emp_tankaP", "Q_emp_tankaP"},
-        {"DS_kimu_tran", "kimu_tran"},  {"DSQkimu_tran", "Qkimu_tran"}, {"DSsum_tran", "sum_tran"},
-        {"DSQsum_tran", "Qsum_tran"},   {"DSsum_tran_t", "sum_tran_t"}, {"DSQtitle_mas", "Qtitle_mas"},
-        {"DSsys_mas", "sys_mas"},       {"DSflg_teate", "flg_teate"},   {"DSflg_work", "flg_work"},
-        {"DSflg_zeiyn", "flg_zeiyn"},   {"DS_minus_dat", "minus_dat"},  {"DSday_work", "day_work"},
-        {"DSgensen", "gensen"},         {"DSTimeCardInp", "TimeCardInp"}, {"DataSource1", "ADOTable1"}};
+        {"DSCompany", "Company"},      {"DSJob_kbn", "Job_kbn"},         {"DSemp_mas", "emp_mas"},
+        {"DSemp_tanka", "emp_tanka"},  {"DSQemp_tanka", "Qemp_tanka"},   {"DSQ_emp_tankaP", "Q_emp_tankaP"},
+        {"DS_kimu_tran", "kimu_tran"}, {"DSQkimu_tran", "Qkimu_tran"},   {"DSsum_tran", "sum_tran"},
+        {"DSQsum_tran", "Qsum_tran"},  {"DSsum_tran_t", "sum_tran_t"},   {"DSQtitle_mas", "Qtitle_mas"},
+        {"DSsys_mas", "sys_mas"},      {"DSflg_teate", "flg_teate"},     {"DSflg_work", "flg_work"},
+        {"DSflg_zeiyn", "flg_zeiyn"},  {"DS_minus_dat", "minus_dat"},    {"DSday_work", "day_work"},
+        {"DSgensen", "gensen"},        {"DSTimeCardInp", "TimeCardInp"}, {"DataSource1", "ADOTable1"}};
     EXPECT_EQ(dm->dataSources().size(), pairs.size());
     for (const auto& [source, dataset] : pairs) {
         db::DataSource* s = dm->findDataSource(source);
@@ -187,8 +185,7 @@ TEST_F(DataModule, TimeCardInpDefaultsBeforePost) {
     dm->TimeCardInp.close();
     for (const auto& c : cases) {
         const std::string id = c.code[0] ? "B" : "A";
-        EXPECT_EQ(text("SELECT 異例コード || '/' || 秒 || '/' || CR FROM タイムカード WHERE IDコード = '" +
-                       id + "'"),
+        EXPECT_EQ(text("SELECT 異例コード || '/' || 秒 || '/' || CR FROM タイムカード WHERE IDコード = '" + id + "'"),
                   std::string(c.storedCode) + "/" + c.storedSec + "/" + c.storedCr)
             << id;
     }
@@ -215,7 +212,7 @@ TEST_F(DataModule, NameLookupsIgnoreTheSourceFilter) {
     dm->TimeCardInp.open();
     EXPECT_EQ(dm->TimeCardInp.fieldByName("E_NAME").asString(), "山田太郎");
 
-    dm->sum_tran.open();   // index S_TANCOD: 12, then 99
+    dm->sum_tran.open();  // index S_TANCOD: 12, then 99
     EXPECT_EQ(dm->sum_tran.fieldByName("S_NAME").asString(), "山田太郎");
     EXPECT_EQ(dm->sum_tran.fieldByName("TNAME").asString(), "山田太郎");
     dm->sum_tran.next();
@@ -239,7 +236,7 @@ TEST(DataModuleGlobal, CreatedAndFreedByTheProgram) {
     EXPECT_EQ(DataModule1->findDataset("nothing"), nullptr);
     destroyDataModule1();
     EXPECT_EQ(DataModule1, nullptr);
-    destroyDataModule1();   // twice is harmless
+    destroyDataModule1();  // twice is harmless
 }
 
 }  // namespace

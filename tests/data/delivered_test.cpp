@@ -39,11 +39,10 @@ TEST_F(Delivered, HoldsSixteenTablesAndTheView) {
     EXPECT_EQ(names.size(), tables().size() + 1);
     EXPECT_NE(std::find(names.begin(), names.end(), "sum_tran_t"), names.end());
     const std::vector<std::pair<std::string, int>> counts = {
-        {"タイムカード", 9}, {"会社", 13},     {"区分", 22},      {"個人", 6},
-        {"emp_tanka", 62},  {"kimu_tran", 24}, {"sum_tran", 60},  {"sum_tran_t", 73},
-        {"minus_dat", 38},  {"day_work", 36},  {"gensen", 24},    {"title_mas", 18},
-        {"sys_mas", 17},    {"flg_data", 4},   {"zei_mas", 15},   {"zei_masB", 15},
-        {"zei_masS", 21}};
+        {"タイムカード", 9}, {"会社", 13},      {"区分", 22},       {"個人", 6},       {"emp_tanka", 62},
+        {"kimu_tran", 24},   {"sum_tran", 60},  {"sum_tran_t", 73}, {"minus_dat", 38}, {"day_work", 36},
+        {"gensen", 24},      {"title_mas", 18}, {"sys_mas", 17},    {"flg_data", 4},   {"zei_mas", 15},
+        {"zei_masB", 15},    {"zei_masS", 21}};
     for (const auto& [table, n] : counts) EXPECT_EQ(columnCount(table), n) << table;
     EXPECT_EQ(columnNames("sum_tran_t"), sumTranTView().columnNames());
 }
@@ -60,12 +59,10 @@ TEST_F(Delivered, SeedRowsAreThoseTheProgramReads) {
     EXPECT_EQ(number("SELECT H_K_TOP FROM sys_mas"), 40);
     EXPECT_EQ(number("SELECT H_K_END FROM sys_mas"), 65);
     const std::vector<std::pair<std::string, double>> rates = {
-        {"HOKEN_P", 49.25}, {"HOKENK_P", 8.1},  {"KOYO_P", 5.0},   {"NENKIN_P", 91.5},
-        {"KIKIN_P", 0},     {"HOKEN_P2", 49.25}, {"HOKENK_P2", 8.1}, {"KOYO_P2", 8.5},
-        {"NENKIN_P2", 91.5}, {"KIKIN_P2", 0}};
+        {"HOKEN_P", 49.25},  {"HOKENK_P", 8.1},  {"KOYO_P", 5.0},  {"NENKIN_P", 91.5},  {"KIKIN_P", 0},
+        {"HOKEN_P2", 49.25}, {"HOKENK_P2", 8.1}, {"KOYO_P2", 8.5}, {"NENKIN_P2", 91.5}, {"KIKIN_P2", 0}};
     for (const auto& [col, rate] : rates)
-        EXPECT_DOUBLE_EQ(dm->ADOConnection1.scalar("SELECT " + col + " FROM sys_mas").real(), rate)
-            << col;
+        EXPECT_DOUBLE_EQ(dm->ADOConnection1.scalar("SELECT " + col + " FROM sys_mas").real(), rate) << col;
 
     EXPECT_EQ(number("SELECT COUNT(*) FROM 会社"), 1);
     EXPECT_EQ(text("SELECT 締日 FROM 会社"), "");
@@ -82,8 +79,8 @@ TEST_F(Delivered, SeedRowsAreThoseTheProgramReads) {
     EXPECT_EQ(flg.rows[2][1].toString() + flg.rows[2][2].toString(), "2日額");
     EXPECT_EQ(number("SELECT COUNT(*) FROM flg_data WHERE FLG_COD <> 1"), 0);
 
-    for (const char* empty : {"タイムカード", "個人", "emp_tanka", "kimu_tran", "sum_tran",
-                              "minus_dat", "day_work", "gensen"})
+    for (const char* empty :
+         {"タイムカード", "個人", "emp_tanka", "kimu_tran", "sum_tran", "minus_dat", "day_work", "gensen"})
         EXPECT_EQ(number(std::string("SELECT COUNT(*) FROM ") + empty), 0) << empty;
 }
 
@@ -99,10 +96,8 @@ TEST_F(Delivered, TaxTablesMatchThePublishedValues) {
     EXPECT_EQ(number("SELECT fking0 FROM zei_masB WHERE incam_b = 10000"), 265);
     EXPECT_EQ(number("SELECT fkingO FROM zei_masB WHERE incam_b = 10000"), 1800);
     EXPECT_EQ(number("SELECT fking1E FROM zei_masS WHERE code = 1"), 107000);
-    EXPECT_DOUBLE_EQ(dm->ADOConnection1.scalar("SELECT over_bit FROM zei_mas WHERE code = 1").real(),
-                     3.063);
-    EXPECT_DOUBLE_EQ(
-        dm->ADOConnection1.scalar("SELECT over_bit FROM zei_masS WHERE code = 21").real(), 45.945);
+    EXPECT_DOUBLE_EQ(dm->ADOConnection1.scalar("SELECT over_bit FROM zei_mas WHERE code = 1").real(), 3.063);
+    EXPECT_DOUBLE_EQ(dm->ADOConnection1.scalar("SELECT over_bit FROM zei_masS WHERE code = 21").real(), 45.945);
     EXPECT_EQ(text("SELECT yn_flg FROM zei_masS WHERE code = 21"), "1");
     // Bands are contiguous from 0 to the open end.
     for (const char* t : {"zei_mas", "zei_masB"}) {
@@ -119,8 +114,7 @@ TEST(TaxData, EmbeddedCsvHeadersNameTheTableColumnsInOrder) {
         const std::vector<std::string> lines = rtl::splitLines(embeddedTaxCsv(t));
         ASSERT_FALSE(lines.empty()) << t;
         std::string expected;
-        for (const std::string& c : table(t).columnNames())
-            expected += (expected.empty() ? "" : ",") + c;
+        for (const std::string& c : table(t).columnNames()) expected += (expected.empty() ? "" : ",") + c;
         EXPECT_EQ(lines[0], expected) << t;
     }
     EXPECT_TRUE(embeddedTaxCsv("zei_masX").empty());
@@ -135,18 +129,19 @@ TEST_F(Delivered, TaxCsvWithAnotherLayoutIsRefused) {
         std::string csv;
     } cases[] = {
         {"empty", ""},
-        {"columns swapped", "code,incam_b,incam_t,fking0,fking1,fking2,fking3,fking4,fking5,fking6,"
-                            "fking7,fkingO,fkingH,yn_flg,over_bit\n"},
+        {"columns swapped",
+         "code,incam_b,incam_t,fking0,fking1,fking2,fking3,fking4,fking5,fking6,"
+         "fking7,fkingO,fkingH,yn_flg,over_bit\n"},
         {"short row", header + "1,100,0,0,0,0,0,0,0,0,0,0,0,1\n"},
         {"text in a number", header + "1,100,0,x,0,0,0,0,0,0,0,0,0,1,0\n"},
         {"rate not a number", header + "1,100,0,0,0,0,0,0,0,0,0,0,0,1,3.1.2\n"},
     };
     for (const auto& c : cases)
-        EXPECT_THROW(loadTaxTable(dm->ADOConnection1, "zei_mas", c.csv), rtl::DatabaseError)
-            << c.name;
+        EXPECT_THROW(loadTaxTable(dm->ADOConnection1, "zei_mas", c.csv), rtl::DatabaseError) << c.name;
     EXPECT_EQ(number("SELECT COUNT(*) FROM zei_mas"), 291);
-    EXPECT_EQ(loadTaxTable(dm->ADOConnection1, "zei_mas", header + "999,5,1,2,3,4,5,6,7,8,9,10,11,1,"
-                                                                    "2.5\n"),
+    EXPECT_EQ(loadTaxTable(dm->ADOConnection1, "zei_mas",
+                           header + "999,5,1,2,3,4,5,6,7,8,9,10,11,1,"
+                                    "2.5\n"),
               1);
     EXPECT_EQ(number("SELECT fkingH FROM zei_mas WHERE code = 999"), 11);
 }
@@ -163,8 +158,7 @@ TEST_F(Delivered, SumTranTViewShowsEachPayRecordOnceWithCaptions) {
     exec("INSERT INTO sum_tran (S_TANCOD, S_DATE, S_TOTALT) VALUES (12, '14/07', 1000)");
     exec("INSERT INTO sum_tran (S_TANCOD, S_DATE, S_TOTALT) VALUES (3, '14-1', 2000)");
     exec("INSERT INTO sum_tran (S_TANCOD, S_DATE, S_TOTALT) VALUES (7, '14/07/31', 3000)");
-    const db::ResultSet r =
-        dm->ADOConnection1.select("SELECT S_TANCOD, S_DATE, GKING1, CODE FROM sum_tran_t");
+    const db::ResultSet r = dm->ADOConnection1.select("SELECT S_TANCOD, S_DATE, GKING1, CODE FROM sum_tran_t");
     ASSERT_EQ(r.rows.size(), 3u);
     EXPECT_EQ(r.rows[0][0].toString() + r.rows[1][0].toString() + r.rows[2][0].toString(), "1237");
     EXPECT_EQ(r.rows[2][1].toString(), "14/07/31");
@@ -192,8 +186,7 @@ TEST_F(Delivered, PlainSqliteClientReadsEveryTableAndTheView) {
     ASSERT_EQ(sqlite3_open_v2(dbPath.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
     std::vector<std::string> names = dm->ADOConnection1.tableNames();
     for (const std::string& n : names) {
-        for (const std::string& sql : {"SELECT COUNT(*) FROM \"" + n + "\"",
-                                       "SELECT * FROM \"" + n + "\"",
+        for (const std::string& sql : {"SELECT COUNT(*) FROM \"" + n + "\"", "SELECT * FROM \"" + n + "\"",
                                        "SELECT * FROM pragma_table_info('" + n + "')"}) {
             sqlite3_stmt* st = nullptr;
             EXPECT_EQ(sqlite3_prepare_v2(raw, sql.c_str(), -1, &st, nullptr), SQLITE_OK)

@@ -24,9 +24,7 @@ void WorkFolder::TearDown() {
 
 void WorkFolder::exec(const std::string& sql) { dm->ADOConnection1.execute(sql); }
 
-std::string WorkFolder::text(const std::string& sql) {
-    return dm->ADOConnection1.scalar(sql).toString();
-}
+std::string WorkFolder::text(const std::string& sql) { return dm->ADOConnection1.scalar(sql).toString(); }
 
 long long WorkFolder::number(const std::string& sql) {
     const db::Value v = dm->ADOConnection1.scalar(sql);

@@ -25,9 +25,7 @@ public:
         exec(joinLines(createSumTranLines()));
     }
     std::string marker() { return rtl::readFirstLine(dir / GensenMarkerFile); }
-    void writeMarker(const std::string& bytes) {
-        std::ofstream(dir / GensenMarkerFile, std::ios::binary) << bytes;
-    }
+    void writeMarker(const std::string& bytes) { std::ofstream(dir / GensenMarkerFile, std::ios::binary) << bytes; }
 };
 
 // ---- Act_New_Field: code lists ----
@@ -68,10 +66,10 @@ TEST_F(Upgrade, AddsColumnsBelowThresholdsOnly) {
         const char* table;
         std::function<void(Upgrade&)> setUp;
         int after;
-        const char* added;   // a column that must now exist, or nullptr
+        const char* added;  // a column that must now exist, or nullptr
     } cases[] = {
-        {"emp_tanka 61", "emp_tanka", [](Upgrade& u) { u.exec("ALTER TABLE emp_tanka DROP COLUMN PRT_FLG"); },
-         62, "PRT_FLG"},
+        {"emp_tanka 61", "emp_tanka", [](Upgrade& u) { u.exec("ALTER TABLE emp_tanka DROP COLUMN PRT_FLG"); }, 62,
+         "PRT_FLG"},
         {"emp_tanka 62", "emp_tanka", [](Upgrade&) {}, 62, nullptr},
         {"sum_tran 54", "sum_tran", [](Upgrade& u) { u.oldSumTran(); }, 59, "S_DAY5"},
         {"sum_tran with S_DAY1 below 55", "sum_tran",
@@ -104,7 +102,7 @@ TEST_F(Upgrade, AddsColumnsBelowThresholdsOnly) {
             const auto names = columnNames(c.table);
             EXPECT_EQ(names.back(), c.added);
         }
-        Act_New_Field(*dm);   // a second start adds nothing
+        Act_New_Field(*dm);  // a second start adds nothing
         EXPECT_EQ(columnCount(c.table), c.after);
     }
 }
@@ -142,7 +140,7 @@ TEST_F(Upgrade, WidensTheCrossTableAndKeepsItsRows) {
     // Once current, a second start leaves it alone.
     Act_New_Field(*dm);
     EXPECT_EQ(number("SELECT COUNT(*) FROM day_work"), 2);
-    dm->day_work.open();   // the data module's fields match the table
+    dm->day_work.open();  // the data module's fields match the table
     EXPECT_EQ(dm->day_work.recordCount(), 2);
 }
 
@@ -176,7 +174,9 @@ TEST_F(Upgrade, NarrowSlipKeyIsWidenedWithItsRowsKept) {
     std::string statement;
     for (const std::string& l : lines) statement += l + "\r\n";
     exec(statement);
-    exec("INSERT INTO minus_dat (M_No, M_TANCOD, M_DATE, M_DAT_0, M_KING_0, M_GKING) VALUES (3, 7, '14/07', 'x', 500, 500)");
+    exec(
+        "INSERT INTO minus_dat (M_No, M_TANCOD, M_DATE, M_DAT_0, M_KING_0, M_GKING) VALUES (3, 7, '14/07', 'x', 500, "
+        "500)");
     EXPECT_THROW(exec("INSERT INTO minus_dat (M_No, M_DATE) VALUES (4, '14/07/05')"), std::exception);
 
     Act_minus_dat(*dm);
@@ -197,7 +197,7 @@ TEST_F(Upgrade, NarrowSlipKeyIsWidenedWithItsRowsKept) {
 }
 
 TEST_F(Upgrade, DeductionSlipFailureReachesTheCallerAndKeepsWhatRan) {
-    exec("Drop Table minus_dat");   // sum_tran already has DAT_CHK
+    exec("Drop Table minus_dat");  // sum_tran already has DAT_CHK
     EXPECT_THROW(Act_minus_dat(*dm), std::exception);
     EXPECT_TRUE(dm->ADOConnection1.tableExists("minus_dat"));
 }
@@ -207,18 +207,17 @@ TEST_F(Upgrade, DeductionSlipFailureReachesTheCallerAndKeepsWhatRan) {
 TEST_F(Upgrade, GensenMarkerStep) {
     const struct {
         const char* name;
-        std::optional<std::string> marker;   // file bytes, nullopt = no file
+        std::optional<std::string> marker;  // file bytes, nullopt = no file
         std::function<void(Upgrade&)> setUp;
         GensenStep result;
         std::string markerAfter;
-        int rowsAfter;        // -1: table missing
+        int rowsAfter;  // -1: table missing
         int columnsAfter;
     } cases[] = {
-        {"marker missing, table complete with data", std::nullopt, [](Upgrade&) {}, GensenStep::Kept,
-         "1", 1, 24},
+        {"marker missing, table complete with data", std::nullopt, [](Upgrade&) {}, GensenStep::Kept, "1", 1, 24},
         {"0, table complete", std::string("0\r\n"), [](Upgrade&) {}, GensenStep::Kept, "1", 1, 24},
-        {"0 without a gensen table", std::string("0"),
-         [](Upgrade& u) { u.exec("drop table gensen"); }, GensenStep::Recreated, "1", 0, 24},
+        {"0 without a gensen table", std::string("0"), [](Upgrade& u) { u.exec("drop table gensen"); },
+         GensenStep::Recreated, "1", 0, 24},
         {"0, older gensen lacking columns", std::string("0\n"),
          [](Upgrade& u) {
              u.exec("drop table gensen");
@@ -226,8 +225,7 @@ TEST_F(Upgrade, GensenMarkerStep) {
              u.exec("INSERT INTO gensen (code) VALUES (1)");
          },
          GensenStep::Recreated, "1", 0, 24},
-        {"1", std::string("1\r\n"), [](Upgrade& u) { u.exec("drop table gensen"); },
-         GensenStep::NotAsked, "1", -1, 0},
+        {"1", std::string("1\r\n"), [](Upgrade& u) { u.exec("drop table gensen"); }, GensenStep::NotAsked, "1", -1, 0},
         {"empty file", std::string(""), [](Upgrade&) {}, GensenStep::NotAsked, "", 1, 24},
         {"other text", std::string(" 0"), [](Upgrade&) {}, GensenStep::NotAsked, " 0", 1, 24},
     };
@@ -280,7 +278,7 @@ TEST_F(Upgrade, WidensTheGensenNameKeepingTheRows) {
     EXPECT_EQ(text("SELECT dname FROM gensen WHERE code = 7"), "山田");
     EXPECT_EQ(number("SELECT total_1 FROM gensen WHERE code = 7"), 3000000);
     EXPECT_EQ(number("SELECT teate3 FROM gensen WHERE code = 7"), 1200);
-    const std::string twenty = "長い名前の社員さんのお名前長い名前の社員";   // 20 characters
+    const std::string twenty = "長い名前の社員さんのお名前長い名前の社員";  // 20 characters
     exec("INSERT INTO gensen (code, dname) VALUES (8, '" + twenty + "')");
     EXPECT_EQ(text("SELECT dname FROM gensen WHERE code = 8"), twenty);
     EXPECT_THROW(exec("INSERT INTO gensen (code, dname) VALUES (9, '" + twenty + "x')"), std::exception);
@@ -316,10 +314,9 @@ TEST_F(Upgrade, RebuildAnsweredNoChangesNothing) {
     EXPECT_FALSE(Act_Tanka(*dm, asked.confirm()));
     EXPECT_FALSE(Act_Tran(*dm, asked.confirm()));
     EXPECT_FALSE(Act_Sum_Tran(*dm, asked.confirm()));
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"単価データの再構築を行いますか。？", "削除"},
-        {"勤務データの再構築を行いますか。？", "削除"},
-        {"集計データの再構築を行いますか。？", "削除"}};
+    const std::vector<std::pair<std::string, std::string>> expected = {{"単価データの再構築を行いますか。？", "削除"},
+                                                                       {"勤務データの再構築を行いますか。？", "削除"},
+                                                                       {"集計データの再構築を行いますか。？", "削除"}};
     EXPECT_EQ(asked.questions, expected);
     for (const char* t : {"kimu_tran", "sum_tran", "emp_tanka"})
         EXPECT_EQ(number(std::string("SELECT COUNT(*) FROM ") + t), 1) << t;
@@ -364,10 +361,12 @@ TEST_F(Upgrade, RebuildOfAMissingTableCreatesItAndTheUpgradeCompletesIt) {
 
 TEST_F(Upgrade, TankaRebuildRefillsFromTheRecorderEmployees) {
     exec("INSERT INTO emp_tanka (E_NO, E_NAME) VALUES (1, '旧社員')");
-    exec("INSERT INTO 個人 (NO, 社員番号, 氏名, カード番号, 区分, 対象) VALUES "
-         "('1', '040000', 'O''Neil', '7', '01', '1')");
-    exec("INSERT INTO 個人 (NO, 社員番号, 氏名, カード番号, 区分, 対象) VALUES "
-         "('2', ' 000012 ', '山田', '8', '02', '0')");
+    exec(
+        "INSERT INTO 個人 (NO, 社員番号, 氏名, カード番号, 区分, 対象) VALUES "
+        "('1', '040000', 'O''Neil', '7', '01', '1')");
+    exec(
+        "INSERT INTO 個人 (NO, 社員番号, 氏名, カード番号, 区分, 対象) VALUES "
+        "('2', ' 000012 ', '山田', '8', '02', '0')");
     Asked asked;
     EXPECT_TRUE(Act_Tanka(*dm, asked.confirm()));
     const db::ResultSet r = dm->ADOConnection1.select(
@@ -392,10 +391,8 @@ TEST_F(Upgrade, FailingTankaRebuildRollsBack) {
     } cases[] = {{"existing table", true}, {"missing table", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.tableBefore)
-            exec("INSERT INTO emp_tanka (E_NO, E_NAME) VALUES (1, '旧社員')");
-        else
-            exec("Drop Table emp_tanka");
+        if (c.tableBefore) exec("INSERT INTO emp_tanka (E_NO, E_NAME) VALUES (1, '旧社員')");
+        else exec("Drop Table emp_tanka");
         Asked asked;
         EXPECT_THROW(Act_Tanka(*dm, asked.confirm()), std::exception);
         EXPECT_EQ(dm->ADOConnection1.tableExists("emp_tanka"), c.tableBefore);

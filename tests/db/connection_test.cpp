@@ -49,7 +49,8 @@ TEST(ConnectionFile, MissingFileIsAnErrorAndIsNeverCreated) {
 }
 
 TEST_F(ConnectionTest, AdoConnectionTextNamesTheFile) {
-    db::Connection c("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path_ + ";Mode=ReadWrite;Persist Security Info=False;");
+    db::Connection c("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path_ +
+                     ";Mode=ReadWrite;Persist Security Info=False;");
     EXPECT_EQ(c.databasePath(), path_);
     EXPECT_FALSE(c.readOnly());
     EXPECT_EQ(c.scalar("SELECT COUNT(*) FROM emp_tanka").integer(), 2);
@@ -58,7 +59,8 @@ TEST_F(ConnectionTest, AdoConnectionTextNamesTheFile) {
     EXPECT_THROW(r.execute("DELETE FROM emp_tanka"), rtl::DatabaseError);
     // The provider's quoted form: the quotes are not part of the path, and a
     // ';' inside them does not end the value.
-    db::Connection q("Provider=Microsoft.Jet.OLEDB.4.0;Data Source='" + path_ + "';Mode=Read;Persist Security Info=False");
+    db::Connection q("Provider=Microsoft.Jet.OLEDB.4.0;Data Source='" + path_ +
+                     "';Mode=Read;Persist Security Info=False");
     EXPECT_EQ(q.databasePath(), path_);
     EXPECT_TRUE(q.readOnly());
     db::Connection semi("Data Source='/tmp/a;b.mdb';Mode=Read");
@@ -130,7 +132,8 @@ TEST_F(ConnectionTest, AFailingJobRollsBackEverything) {
         t["E_NAME"].setAsString("新規");
         t.post();
         conn_.execute("INSERT INTO emp_tanka (E_NO, E_TANCOD) VALUES (3, '12345678901')");  // too wide
-    }), rtl::DatabaseError);
+    }),
+                 rtl::DatabaseError);
     EXPECT_FALSE(conn_.inJob());
     EXPECT_EQ(count("SELECT COUNT(*) FROM emp_tanka"), 2);
     EXPECT_EQ(count("SELECT COUNT(*) FROM emp_tanka WHERE E_NO = 9"), 0);
@@ -194,7 +197,8 @@ TEST_F(ConnectionTest, PreparedStatementRunsOnceParsedWithNewValues) {
         del.bindText(1, "3");  // the last loop row and the one run again with it
         EXPECT_EQ(del.run(), 2);
         throw rtl::DatabaseError("stop");
-    }), rtl::DatabaseError);
+    }),
+                 rtl::DatabaseError);
     EXPECT_EQ(count("SELECT COUNT(*) FROM タイムカード"), 4);
     EXPECT_THROW(db::PreparedStatement(conn_, "INSERT INTO nowhere VALUES (1)"), rtl::DatabaseError);
 }

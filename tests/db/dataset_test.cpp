@@ -14,16 +14,20 @@ protected:
         conn_.execute(
             "Create Table emp_tanka (E_NO Integer, E_TANCOD Varchar(10), E_NAME Varchar(20), E_CARDNO Varchar(10), "
             "E_DROPKBN Char(2), E_BARTH DATETIME, E_BASEPAY Integer, PRT_FLG Char(1))");
-        const char* emps[][4] = {{"12", "000012", "山田", "1"}, {"3", "000003", "佐藤", "1"},
-                                 {"7", "000007", "鈴木", "0"}, {"40000", "040000", "O'Neil", "1"}};
+        const char* emps[][4] = {{"12", "000012", "山田", "1"},
+                                 {"3", "000003", "佐藤", "1"},
+                                 {"7", "000007", "鈴木", "0"},
+                                 {"40000", "040000", "O'Neil", "1"}};
         for (auto& e : emps)
             conn_.execute("INSERT INTO emp_tanka (E_NO,E_TANCOD,E_NAME,E_CARDNO,E_DROPKBN) VALUES (CInt(?),?,?,?,?)",
                           {e[0], e[1], e[2], e[1], e[3]});
         conn_.execute(
-            "Create Table タイムカード (月 Varchar(50), 日 Varchar(50), 時 Varchar(50), 分 Varchar(50), 秒 Varchar(50), "
+            "Create Table タイムカード (月 Varchar(50), 日 Varchar(50), 時 Varchar(50), 分 Varchar(50), 秒 "
+            "Varchar(50), "
             "IDコード Varchar(50), 入退 Varchar(50), 異例コード Varchar(50), CR Varchar(50))");
-        conn_.execute("Create Table kimu_tran (K_TANCOD Integer, K_DATE DateTime, K_KNTKBN Smallint, "
-                      "K_SYUGYO Varchar(5), K_BIKO Varchar(20))");
+        conn_.execute(
+            "Create Table kimu_tran (K_TANCOD Integer, K_DATE DateTime, K_KNTKBN Smallint, "
+            "K_SYUGYO Varchar(5), K_BIKO Varchar(20))");
         for (const char* d : {"14/07/05", "14/07/21", "14/07/31", "14/08/01"}) {
             conn_.execute("INSERT INTO kimu_tran (K_TANCOD,K_DATE,K_SYUGYO) VALUES (12,?,'08:00')", {d});
             conn_.execute("INSERT INTO kimu_tran (K_TANCOD,K_DATE,K_SYUGYO) VALUES (3,?,'07:30')", {d});
@@ -114,8 +118,11 @@ TEST_F(DatasetTest, ReadRulesForNullAndEmptyValues) {
         const char* field;
         bool null;
         const char* text;
-    } cases[] = {{"E_BASEPAY", true, ""}, {"E_NAME", true, ""}, {"E_BARTH", true, ""},
-                 {"E_TANCOD", false, ""}, {"E_DROPKBN", false, "a"}};
+    } cases[] = {{"E_BASEPAY", true, ""},
+                 {"E_NAME", true, ""},
+                 {"E_BARTH", true, ""},
+                 {"E_TANCOD", false, ""},
+                 {"E_DROPKBN", false, "a"}};
     for (auto& c : cases) {
         EXPECT_EQ(q[c.field].isNull(), c.null) << c.field;
         EXPECT_EQ(q[c.field].asString(), c.text) << c.field;
@@ -148,10 +155,11 @@ TEST_F(DatasetTest, WritesThroughFieldsAreCutAndChecked) {
     t["E_DROPKBN"].setAsString("123");
     EXPECT_THROW(t["E_NO"].setAsString("abc"), rtl::ConversionError);
     EXPECT_THROW(t["E_NO"].setAsFloat(3e9), rtl::DatabaseError);
-    t["E_BASEPAY"].setAsString("");   // empty text clears a number
+    t["E_BASEPAY"].setAsString("");  // empty text clears a number
     t["E_BARTH"].setAsString("14/07/05");
     t.post();
-    auto r = conn_.select("SELECT E_NAME, E_DROPKBN, E_BASEPAY, typeof(E_BARTH), E_BARTH FROM emp_tanka WHERE E_NO = 3");
+    auto r =
+        conn_.select("SELECT E_NAME, E_DROPKBN, E_BASEPAY, typeof(E_BARTH), E_BARTH FROM emp_tanka WHERE E_NO = 3");
     EXPECT_EQ(r.rows[0][0].text(), "山田太郎山田太郎山田太郎山田太郎山田太郎");
     EXPECT_EQ(r.rows[0][1].text(), "12");
     EXPECT_TRUE(r.rows[0][2].isNull());
@@ -318,7 +326,8 @@ TEST_F(DatasetTest, DeepFiltersAreRefused) {
     e.setFiltered(true);
     e.open();
     auto nested = [](int levels) {
-        return std::string(static_cast<size_t>(levels), '(') + "E_NO = 12" + std::string(static_cast<size_t>(levels), ')');
+        return std::string(static_cast<size_t>(levels), '(') + "E_NO = 12" +
+               std::string(static_cast<size_t>(levels), ')');
     };
     auto chain = [](int links) {
         std::string t = "E_NO = 12";
@@ -442,9 +451,8 @@ TEST_F(DatasetTest, CalculatedFieldAndBeforePostOfTheTimeCard) {
         const char* flag;
         const char* storedCode;
         const char* storedSec;
-    } rows[] = {{"0", "", "15", "出勤", "00", "00"},
-                {"1", "01", "15", "退出", "01", "15"},
-                {"2", "", "", "", "00", "00"}};
+    } rows[] = {
+        {"0", "", "15", "出勤", "00", "00"}, {"1", "01", "15", "退出", "01", "15"}, {"2", "", "", "", "00", "00"}};
     for (auto& r : rows) {
         tc.append();
         tc["月"].setAsString("07");
@@ -589,8 +597,9 @@ TEST_F(DatasetTest, AViewOpensAsATableAndStaysReadOnly) {
     conn_.execute("INSERT INTO sum_tran VALUES (12, '14/07')");
     conn_.execute("INSERT INTO sum_tran VALUES (3, '14/07')");
     conn_.execute("INSERT INTO sum_tran VALUES (3, '14-1')");
-    conn_.executeNative("CREATE VIEW sum_tran_t AS SELECT s.*, e.E_NAME AS E_NAME FROM sum_tran s "
-                        "LEFT JOIN emp_tanka e ON e.E_NO = s.S_TANCOD");
+    conn_.executeNative(
+        "CREATE VIEW sum_tran_t AS SELECT s.*, e.E_NAME AS E_NAME FROM sum_tran s "
+        "LEFT JOIN emp_tanka e ON e.E_NO = s.S_TANCOD");
     db::Table v(&conn_, "sum_tran_t");
     v.setTableName("sum_tran_t");
     v.addLookupField({"S_NAME", "S_TANCOD", std::string("emp_tanka"), "E_NO", "E_NAME", FieldKind::Text, 20});

@@ -17,9 +17,8 @@ class DbTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("tallyra_db_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
-                std::to_string(::getpid()));
+        dir_ = std::filesystem::temp_directory_path() / ("tallyra_db_" + std::string(info->test_suite_name()) + "_" +
+                                                         info->name() + "_" + std::to_string(::getpid()));
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         path_ = (dir_ / "Wendrasol.mdb").string();

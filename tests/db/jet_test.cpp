@@ -24,9 +24,9 @@ TEST(JetCollation, OrdersKeysAsJetDoes) {
         {"23-1", "23-2", -1},
         {"23-2", "24/01", -1},  // then the next year
         {"23/01", "23/12", -1},
-        {"abc", "ABC", 0},      // case-insensitive
+        {"abc", "ABC", 0},        // case-insensitive
         {"ａｂｃ", "ＡＢＣ", 0},  // also full-width Latin
-        {"coop", "co-op", -1},  // hyphen ignored first, then breaks the tie
+        {"coop", "co-op", -1},    // hyphen ignored first, then breaks the tie
         {"cant", "can't", -1},
         {"co-op", "coop", 1},
         {"", "a", -1},
@@ -103,8 +103,9 @@ TEST_F(JetSql, CIntIsThirtyTwoBitHalfEvenAndStrict) {
     struct {
         db::Value in;
         long long out;
-    } ok[] = {{"040000", 40000}, {" 12 ", 12}, {"2.5", 2}, {"3.5", 4}, {"-2.5", -2},
-              {"2147483647", 2147483647LL}, {db::Value(7.5), 8}, {db::Value(12), 12}};
+    } ok[] = {{"040000", 40000},   {" 12 ", 12},       {"2.5", 2},
+              {"3.5", 4},          {"-2.5", -2},       {"2147483647", 2147483647LL},
+              {db::Value(7.5), 8}, {db::Value(12), 12}};
     for (const auto& c : ok) {
         EXPECT_EQ(conn_.scalar("SELECT CInt(?)", {c.in}).integer(), c.out) << c.in.toString();
         EXPECT_EQ(db::cInt(c.in), c.out);
@@ -118,7 +119,8 @@ TEST_F(JetSql, CIntIsThirtyTwoBitHalfEvenAndStrict) {
 TEST_F(JetSql, DateTextWrittenBySqlLandsAsDays) {
     conn_.execute("Create Table kimu_tran (K_TANCOD Integer, K_DATE DateTime, K_INTIM DateTime, K_SYUGYO Varchar(5))");
     conn_.execute(
-        "INSERT INTO kimu_tran\r\n(K_TANCOD,K_DATE,K_INTIM,K_SYUGYO)\r\nVALUES \r\n(12,'14/07/05','14/07/05 08:50:12','08:00')");
+        "INSERT INTO kimu_tran\r\n(K_TANCOD,K_DATE,K_INTIM,K_SYUGYO)\r\nVALUES \r\n(12,'14/07/05','14/07/05 "
+        "08:50:12','08:00')");
     auto r = conn_.select("SELECT typeof(K_DATE), K_DATE, typeof(K_INTIM), K_INTIM FROM kimu_tran");
     ASSERT_EQ(r.rows.size(), 1u);
     EXPECT_EQ(r.rows[0][0].text(), "real");
@@ -139,23 +141,18 @@ TEST_F(JetSql, DateTextWrittenBySqlLandsAsDays) {
 
 struct ViolationCase {
     const char* sql;
-    const char* column;   // named in the message
+    const char* column;  // named in the message
 };
 
 TEST_F(JetSql, WidthAndRangeViolationsFailTheStatement) {
     conn_.execute(
         "Create Table t (L Integer, S Smallint, D Double, V Varchar(5), C Char(2), J Varchar(3), T DateTime)");
     const ViolationCase bad[] = {
-        {"INSERT INTO t (V) VALUES ('abcdef')", "V"},
-        {"INSERT INTO t (C) VALUES ('abc')", "C"},
-        {"INSERT INTO t (J) VALUES ('山田太郎')", "J"},
-        {"INSERT INTO t (S) VALUES (32768)", "S"},
-        {"INSERT INTO t (S) VALUES (-32769)", "S"},
-        {"INSERT INTO t (L) VALUES (2147483648)", "L"},
-        {"INSERT INTO t (L) VALUES (-2147483649)", "L"},
-        {"INSERT INTO t (L) VALUES ('abc')", "L"},
-        {"INSERT INTO t (L) VALUES ('')", "L"},
-        {"INSERT INTO t (D) VALUES ('x')", "D"},
+        {"INSERT INTO t (V) VALUES ('abcdef')", "V"},    {"INSERT INTO t (C) VALUES ('abc')", "C"},
+        {"INSERT INTO t (J) VALUES ('山田太郎')", "J"},  {"INSERT INTO t (S) VALUES (32768)", "S"},
+        {"INSERT INTO t (S) VALUES (-32769)", "S"},      {"INSERT INTO t (L) VALUES (2147483648)", "L"},
+        {"INSERT INTO t (L) VALUES (-2147483649)", "L"}, {"INSERT INTO t (L) VALUES ('abc')", "L"},
+        {"INSERT INTO t (L) VALUES ('')", "L"},          {"INSERT INTO t (D) VALUES ('x')", "D"},
     };
     for (const auto& c : bad) {
         try {
@@ -211,9 +208,9 @@ TEST_F(JetSql, DdlKeepsJetKindsAndWidthsInTheDeclaredTypes) {
         const char* name;
         db::FieldKind kind;
         int width;
-    } expect[] = {{"M_No", db::FieldKind::Short, 0},      {"M_SEQNO", db::FieldKind::Long, 0},
+    } expect[] = {{"M_No", db::FieldKind::Short, 0},       {"M_SEQNO", db::FieldKind::Long, 0},
                   {"M_DATE", db::FieldKind::FixedText, 5}, {"M_TANMEI", db::FieldKind::Text, 20},
-                  {"M_RATE", db::FieldKind::Double, 0},   {"M_WHEN", db::FieldKind::DateTime, 0}};
+                  {"M_RATE", db::FieldKind::Double, 0},    {"M_WHEN", db::FieldKind::DateTime, 0}};
     auto cols = conn_.columns("minus_dat");
     ASSERT_EQ(cols.size(), std::size(expect));
     for (size_t i = 0; i < cols.size(); ++i) {
@@ -223,16 +220,17 @@ TEST_F(JetSql, DdlKeepsJetKindsAndWidthsInTheDeclaredTypes) {
     }
     EXPECT_THROW(conn_.execute("INSERT INTO minus_dat (M_SEQNO) VALUES (1)"), rtl::DatabaseError);  // NOT NULL
     conn_.execute("INSERT INTO minus_dat (M_No) VALUES (1)");
-    EXPECT_THROW(conn_.execute("INSERT INTO minus_dat (M_No) VALUES (1)"), rtl::DatabaseError);     // key
-    EXPECT_THROW(conn_.execute("Create Table minus_dat (A Integer)"), rtl::DatabaseError);           // exists
-    EXPECT_THROW(conn_.execute("Create Table x (A Blobby)"), rtl::DatabaseError);                    // unknown type
+    EXPECT_THROW(conn_.execute("INSERT INTO minus_dat (M_No) VALUES (1)"), rtl::DatabaseError);  // key
+    EXPECT_THROW(conn_.execute("Create Table minus_dat (A Integer)"), rtl::DatabaseError);       // exists
+    EXPECT_THROW(conn_.execute("Create Table x (A Blobby)"), rtl::DatabaseError);                // unknown type
     conn_.execute("drop table minus_dat");
     EXPECT_FALSE(conn_.tableExists("minus_dat"));
     EXPECT_THROW(conn_.execute("drop table minus_dat"), rtl::DatabaseError);
 }
 
 TEST_F(JetSql, JapaneseAndBracketedNamesWork) {
-    conn_.execute("Create Table [タイムカード] (月 Varchar(50), 日 Varchar(50), IDコード Varchar(50), [入退] Varchar(50))");
+    conn_.execute(
+        "Create Table [タイムカード] (月 Varchar(50), 日 Varchar(50), IDコード Varchar(50), [入退] Varchar(50))");
     conn_.execute("INSERT INTO タイムカード (月,日,IDコード,入退) VALUES ('07','05','000012','0')");
     EXPECT_EQ(count("SELECT COUNT(*) FROM タイムカード WHERE [IDコード] = '000012' AND 入退 = '0'"), 1);
     EXPECT_EQ(count("SELECT COUNT(*) FROM [タイムカード] WHERE 月 <> '06'"), 1);

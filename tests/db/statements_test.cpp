@@ -22,15 +22,17 @@ class ProgramStatements : public DbTest {
 protected:
     void SetUp() override {
         DbTest::SetUp();
-        std::string minus = "M_No SmallInt NOT NULL PRIMARY KEY, M_SEQNO Integer, M_TANCOD Integer, M_DATE Char(5), "
-                            "M_TANMEI Varchar(20)";
+        std::string minus =
+            "M_No SmallInt NOT NULL PRIMARY KEY, M_SEQNO Integer, M_TANCOD Integer, M_DATE Char(5), "
+            "M_TANMEI Varchar(20)";
         for (int i = 0; i <= 9; ++i) {
             const std::string n = std::to_string(i);
             minus += ", M_DATNO_" + n + " SmallInt, M_DAT_" + n + " Varchar(40), M_KING_" + n + " Integer";
         }
         minus += ", M_GKING Integer, M_KYUYO Integer, M_FURI_KG Integer";
         const std::string ddl[] = {
-            "Create Table タイムカード\r\n(" + text50({"月", "日", "時", "分", "秒", "IDコード", "入退", "異例コード", "CR"}) + ")",
+            "Create Table タイムカード\r\n(" +
+                text50({"月", "日", "時", "分", "秒", "IDコード", "入退", "異例コード", "CR"}) + ")",
             "Create Table 個人 (" + text50({"NO", "社員番号", "氏名", "カード番号", "区分", "対象"}) + ")",
             "Create Table 区分 (" + text50({"区分", "就業開始時刻", "就業終了時刻"}) + ")",
             "Create Table emp_tanka\r\n(E_NO Integer, E_TANCOD Varchar(10), E_NAME Varchar(20), E_CARDNO Varchar(10), "
@@ -59,8 +61,10 @@ protected:
         conn_.execute("INSERT INTO sys_mas VALUES ('1','0')");
         conn_.execute("INSERT INTO title_mas (CODE) VALUES (1)");
         for (auto [m, d, h, io] : {std::tuple{"07", "21", "08", "0"}, {"07", "21", "17", "1"}, {"07", "22", "09", "0"}})
-            conn_.execute("INSERT INTO タイムカード (月,日,時,分,秒,IDコード,入退,異例コード,CR) VALUES (?,?,?,'00','00','000012',?,'00','0')",
-                          {m, d, h, io});
+            conn_.execute(
+                "INSERT INTO タイムカード (月,日,時,分,秒,IDコード,入退,異例コード,CR) VALUES "
+                "(?,?,?,'00','00','000012',?,'00','0')",
+                {m, d, h, io});
     }
 };
 
@@ -91,41 +95,54 @@ TEST_F(ProgramStatements, RunAsWritten) {
         // rebuild of the employee master from the recorder's employees
         {{"DELETE FROM emp_tanka"}, 0},
         {{"INSERT INTO emp_tanka (E_NO,E_TANCOD,E_NAME,E_CARDNO,E_JOBKBN,E_DROPKBN) ",
-          "SELECT CInt(社員番号),社員番号,氏名,カード番号,区分,対象", "FROM 個人"}, 2},
+          "SELECT CInt(社員番号),社員番号,氏名,カード番号,区分,対象", "FROM 個人"},
+         2},
         {{"SELECT COUNT(*) FROM emp_tanka", "WHERE E_NO = 40000"}, 1},
         // counts of the hub and the pay-data window
         {{"SELECT COUNT(*) FROM タイムカード"}, 3},
         {{"SELECT Count(*) FROM タイムカード"}, 3},
         {{"SELECT COUNT(*) FROM タイムカード", "WHERE 月 <> '06'", " AND 月 <> '09'"}, 3},
-        {{"SELECT COUNT(*) FROM タイムカード", "WHERE (月 >= '07' ", "AND 月 <= '08')", "AND (日 >= '21'", "AND 日 <= '20')"}, 0},
-        {{"SELECT COUNT(*) FROM タイムカード", "WHERE IDコード = '000012'", "AND 月 = '07'", "AND 日 = '21'", "AND 入退 = '0'"}, 1},
+        {{"SELECT COUNT(*) FROM タイムカード", "WHERE (月 >= '07' ", "AND 月 <= '08')", "AND (日 >= '21'",
+          "AND 日 <= '20')"},
+         0},
+        {{"SELECT COUNT(*) FROM タイムカード", "WHERE IDコード = '000012'", "AND 月 = '07'", "AND 日 = '21'",
+          "AND 入退 = '0'"},
+         1},
         {{"SELECT COUNT(*) FROM 区分", "WHERE 区分 = '01'"}, 1},
         {{"SELECT COUNT(*) FROM emp_tanka", "WHERE E_TANCOD = '000012'", "AND E_DROPKBN = '1'"}, 1},
         {{"SELECT COUNT(*) FROM emp_tanka", "WHERE E_DROPKBN <> '1'"}, 0},
         // punch import
         {{"DELETE From kimu_tran", "WHERE K_DATE >= CvDate('" + first + "') AND K_DATE <= CvDate('" + last + "')"}, 0},
         {{"INSERT INTO kimu_tran", "(K_TANCOD,K_DATE,K_KNMKBN,K_INTIM,K_OUTTIM,K_SYUGYO,K_KINMU,K_TANJI)", "VALUES ",
-          "(12,'14/07/21','01','14/07/21 08:00:00','14/07/21 17:00:00','08:00',480,480)"}, 1},
+          "(12,'14/07/21','01','14/07/21 08:00:00','14/07/21 17:00:00','08:00',480,480)"},
+         1},
         {{"INSERT INTO kimu_tran",
           "(K_TANCOD,K_DATE,K_KNMKBN,K_INTIM,K_OUTTIM,K_SYUGYO,K_KINMU,K_TANJI,K_HAYZAN,K_FUTZAN,K_SINZAN,K_TIKOKU,"
           "K_SOUTAI,K_BASKING,K_HAYKING,K_FUTKING,K_SINKING,K_KYUKING,K_TIKKING,K_SOUKING)",
           "VALUES ",
           "(12,'14/07/22','01','14/07/22 09:00:00','14/07/22 00:00:00','00:00',0,0,'00:00','00:00','00:00','00:00',"
-          "'00:00',0,0,0,0,0,0,0)"}, 1},
+          "'00:00',0,0,0,0,0,0,0)"},
+         1},
         {{"UpDate kimu_tran SET K_SEQNO = 1", "WHERE K_TANCOD = 12", "AND K_DATE = CvDate('14/07/21')",
-          "AND K_SEQNO IS Null"}, 1},
-        {{"SELECT COUNT(*) FROM kimu_tran", "WHERE K_DATE >= CvDate('" + first + "') AND K_DATE <= CvDate('" + last + "')"}, 2},
+          "AND K_SEQNO IS Null"},
+         1},
+        {{"SELECT COUNT(*) FROM kimu_tran",
+          "WHERE K_DATE >= CvDate('" + first + "') AND K_DATE <= CvDate('" + last + "')"},
+         2},
         {{"SELECT COUNT(*) FROM kimu_tran", "WHERE K_TANCOD = 12", "AND K_DATE = CvDate('14/07/22')"}, 1},
         {{"SELECT COUNT(*) FROM kimu_tran", "WHERE K_TANJI <= 0",
-          "AND K_DATE >= CvDate('" + first + "') AND K_DATE <= CvDate('" + last + "')"}, 1},
+          "AND K_DATE >= CvDate('" + first + "') AND K_DATE <= CvDate('" + last + "')"},
+         1},
         // month totals, pay records, bonus
         {{"INSERT INTO sum_tran (S_TANCOD,S_DATE,S_DAYS,S_TOTALT) VALUES (12,'14/07',20,200000)"}, 1},
         {{"INSERT INTO sum_tran (S_TANCOD,S_DATE,S_DAYS,S_TOTALT,S_SHOYO_F) VALUES (12,'14-1',0,300000,'1')"}, 1},
         {{"SELECT COUNT(*) FROM sum_tran", "WHERE S_DATE = '14/07' "}, 1},
         {{"UpDate sum_tran Set S_KNTKBN = 1", "WHERE S_DATE = '14/07'"}, 1},
         {{"UpDate sum_tran Set S_KNTKBN = 1"}, 2},
-        {{"SELECT SUM(S_DAYS) FROM sum_tran WHERE (S_TANCOD = 12) and ((S_DATE >= '14/01') and (S_DATE <= '14-3'))"}, 20},
-        {{"SELECT SUM(S_TOTALT) FROM sum_tran WHERE S_TANCOD = 12 and ((S_DATE >= '14/01') and (S_DATE <= '14-3'))"}, 500000},
+        {{"SELECT SUM(S_DAYS) FROM sum_tran WHERE (S_TANCOD = 12) and ((S_DATE >= '14/01') and (S_DATE <= '14-3'))"},
+         20},
+        {{"SELECT SUM(S_TOTALT) FROM sum_tran WHERE S_TANCOD = 12 and ((S_DATE >= '14/01') and (S_DATE <= '14-3'))"},
+         500000},
         {{"SELECT SUM(S_KINMU) FROM sum_tran WHERE S_TANCOD = 99 and ((S_DATE >= '14/01') and (S_DATE <= '14-3'))"}, 0},
         {{"SELECT COUNT(*) FROM sum_tran", "WHERE S_TANCOD = 12"}, 2},
         // deduction slips
@@ -176,8 +193,9 @@ TEST_F(ProgramStatements, RunAsWritten) {
 TEST_F(ProgramStatements, ANonNumericRecorderCodeFailsTheRebuildWithAConversionMessage) {
     conn_.execute("INSERT INTO 個人 VALUES ('3','A-01','鈴木','A-01','01','1')");
     try {
-        conn_.execute("INSERT INTO emp_tanka (E_NO,E_TANCOD,E_NAME,E_CARDNO,E_JOBKBN,E_DROPKBN) \r\n"
-                      "SELECT CInt(社員番号),社員番号,氏名,カード番号,区分,対象\r\nFROM 個人");
+        conn_.execute(
+            "INSERT INTO emp_tanka (E_NO,E_TANCOD,E_NAME,E_CARDNO,E_JOBKBN,E_DROPKBN) \r\n"
+            "SELECT CInt(社員番号),社員番号,氏名,カード番号,区分,対象\r\nFROM 個人");
         FAIL();
     } catch (const rtl::DatabaseError& e) {
         EXPECT_NE(std::string(e.what()).find("A-01"), std::string::npos) << e.what();

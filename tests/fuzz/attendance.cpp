@@ -13,9 +13,9 @@
 //     ends before the card's next clock-in; every clock-in is counted once.
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -36,8 +36,7 @@ namespace {
 using namespace attendance;
 
 // Round(n / d), halves to even, d > 0.
-long long roundHalfEven(long long n, long long d)
-{
+long long roundHalfEven(long long n, long long d) {
     long long q = n / d, r = n % d;
     if (r < 0) {
         r += d;
@@ -47,8 +46,7 @@ long long roundHalfEven(long long n, long long d)
     return q;
 }
 
-std::string hhmm(long long minutes)
-{
+std::string hhmm(long long minutes) {
     if (minutes < 0) minutes = 0;
     const long long h = minutes / 60 % 100, m = minutes % 60;
     std::string s = std::to_string(h);
@@ -58,19 +56,18 @@ std::string hhmm(long long minutes)
     return s + ":" + t;
 }
 
-void roundingHelpers(fuzz::Input& in)
-{
+void roundingHelpers(fuzz::Input& in) {
     const long long minutes = in.take<int32_t>() % 10000000;
     const int unit = in.take<int8_t>();
     const int r = roundToUnit(static_cast<int>(minutes), unit);
     const long long want = minutes <= 0 ? 0 : unit <= 1 ? minutes : roundHalfEven(minutes, unit) * unit;
-    fuzz::check(r == want, "roundToUnit(" + std::to_string(minutes) + ", " + std::to_string(unit) + ") = " +
-                               std::to_string(r) + ", want " + std::to_string(want));
+    fuzz::check(r == want, "roundToUnit(" + std::to_string(minutes) + ", " + std::to_string(unit) +
+                               ") = " + std::to_string(r) + ", want " + std::to_string(want));
     fuzz::check(r >= 0, "roundToUnit below 0");
     if (unit >= 1) {
         const long long u = unitsOf(minutes, unit);
-        fuzz::check(u == roundHalfEven(minutes, unit), "unitsOf(" + std::to_string(minutes) + ", " +
-                                                           std::to_string(unit) + ") = " + std::to_string(u));
+        fuzz::check(u == roundHalfEven(minutes, unit),
+                    "unitsOf(" + std::to_string(minutes) + ", " + std::to_string(unit) + ") = " + std::to_string(u));
     }
     const std::string text = clockText(minutes);
     fuzz::check(text == hhmm(minutes), "clockText(" + std::to_string(minutes) + ") = " + text);
@@ -83,13 +80,11 @@ int clockMinutes(fuzz::Input& in) { return in.take<uint16_t>() % (48 * 60); }
 
 std::string flag(fuzz::Input& in) { return in.flag() ? "1" : "0"; }
 
-long long overlap(long long a1, long long a2, long long b1, long long b2)
-{
+long long overlap(long long a1, long long a2, long long b1, long long b2) {
     return std::max(0LL, std::min(a2, b2) - std::max(a1, b1));
 }
 
-void oneDay(fuzz::Input& in)
-{
+void oneDay(fuzz::Input& in) {
     WorkCategory c;
     c.shiftStart = clockMinutes(in);
     c.shiftEnd = clockMinutes(in);
@@ -168,24 +163,26 @@ void oneDay(fuzz::Input& in)
     for (long long k : {over, night, rest}) fuzz::check(k <= span, where + ": an overlap longer than the span");
 
     const rtl::TDateTime workDate = rowDate + (a != inMinute ? -1 : 0);
-    const KindMinutes k = measureKinds(*day.in, *day.out, workDate, e, c,
-                                       [](rtl::TDateTime f, rtl::TDateTime t) -> long long { return spanMinutes(f, t); });
+    const KindMinutes k =
+        measureKinds(*day.in, *day.out, workDate, e, c,
+                     [](rtl::TDateTime f, rtl::TDateTime t) -> long long { return spanMinutes(f, t); });
     const long long got[6] = {k.early, k.over, k.night, k.late, k.leave, k.rest};
     const long long want[6] = {early, over, night, late, leave, rest};
     static const char* const names[6] = {"early", "over", "night", "late", "leave", "rest"};
     for (int i = 0; i < 6; ++i)
-        fuzz::check(got[i] == want[i], where + ": " + names[i] + " " + std::to_string(got[i]) + ", want " +
-                                           std::to_string(want[i]));
+        fuzz::check(got[i] == want[i],
+                    where + ": " + names[i] + " " + std::to_string(got[i]) + ", want " + std::to_string(want[i]));
 
     long long w = e.baseFlag == "1" ? std::max(0LL, b - std::max<long long>(a, c.shiftStart)) : span;
     long long w2 = std::max(w - early - over - night - rest, 0LL);
     w = std::max(w - rest, 0LL);
-    fuzz::check(r.workedMinutes == w, where + ": worked " + std::to_string(r.workedMinutes) + ", want " +
-                                          std::to_string(w));
+    fuzz::check(r.workedMinutes == w,
+                where + ": worked " + std::to_string(r.workedMinutes) + ", want " + std::to_string(w));
     const long long t = roundHalfEven(w, c.unit);
     if (t <= 0) {
         fuzz::check(r.units == 0 && r.worked == "00:00" && r.baseAmount == 0, where + ": no units, yet paid");
-        for (int i = 0; i < 5; ++i) fuzz::check(r.minutes[i] == 0 && r.amounts[i] == 0, where + ": no units, yet kinds");
+        for (int i = 0; i < 5; ++i)
+            fuzz::check(r.minutes[i] == 0 && r.amounts[i] == 0, where + ": no units, yet kinds");
         return;
     }
     // The worked-time text is the paid units times the unit, within half a unit of the worked minutes.
@@ -198,7 +195,9 @@ void oneDay(fuzz::Input& in)
                                 e.nightFlag == "1" ? e.nightRate : 0, e.lateFlag == "1" ? e.lateRate : 0,
                                 e.leaveFlag == "1" ? e.leaveRate : 0};
     for (int i = 0; i < 5; ++i) {
-        const long long m = rounded[i] <= 0 ? 0 : units[i] <= 1 ? rounded[i] : roundHalfEven(rounded[i], units[i]) * units[i];
+        const long long m = rounded[i] <= 0 ? 0
+                            : units[i] <= 1 ? rounded[i]
+                                            : roundHalfEven(rounded[i], units[i]) * units[i];
         fuzz::check(r.minutes[i] == m, where + ": " + names[i] + " rounded " + std::to_string(r.minutes[i]) +
                                            ", want " + std::to_string(m));
         const long long amount = roundHalfEven(m, c.unit) * c.unit * rates[i] / 60;
@@ -207,10 +206,9 @@ void oneDay(fuzz::Input& in)
     }
     long long base = 0;
     if (e.payKind == "1") base = e.basePay;
-    if (e.payKind == "2")
-        base = roundHalfEven(roundHalfEven(e.basePay * 1000 * c.unit * r.units, 60), 1000);
-    fuzz::check(r.baseAmount == base, where + ": base " + std::to_string(r.baseAmount) + ", want " +
-                                          std::to_string(base));
+    if (e.payKind == "2") base = roundHalfEven(roundHalfEven(e.basePay * 1000 * c.unit * r.units, 60), 1000);
+    fuzz::check(r.baseAmount == base,
+                where + ": base " + std::to_string(r.baseAmount) + ", want " + std::to_string(base));
 }
 
 // Two cards: "1" works a day shift 09:00-18:00 in units of 15 minutes, "2" a
@@ -222,8 +220,7 @@ struct PairingFixture {
     std::vector<Employee> employees;
     PeriodDates period;
 
-    PairingFixture()
-    {
+    PairingFixture() {
         const std::string path = (dir.path() / "categories.db").string();
         std::ofstream(path).close();
         connection = std::make_unique<db::Connection>(path);
@@ -246,8 +243,7 @@ struct PairingFixture {
     }
 };
 
-void pairing(fuzz::Input& in)
-{
+void pairing(fuzz::Input& in) {
     static PairingFixture f;
     std::vector<Punch> punches;
     // Clock-outs of each card by their time in minutes since the period's
@@ -325,8 +321,7 @@ void pairing(fuzz::Input& in)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Input in(data, size);
     switch (in.byte() % 3) {
     case 0: roundingHelpers(in); break;

@@ -7,8 +7,7 @@
 #include "fuzz.h"
 #include "rtl/commatext.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string line(reinterpret_cast<const char*>(data), size);
     const std::vector<std::string> fields = rtl::splitCommaText(line);
     for (const std::string& f : fields) fuzz::check(f.find('\0') == std::string::npos, "a field holds NUL");

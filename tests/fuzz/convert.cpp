@@ -19,8 +19,7 @@ namespace {
 
 bool isBlank(char c) { return static_cast<unsigned char>(c) <= 0x20 && c != '\0'; }
 
-std::string trimmed(const std::string& s)
-{
+std::string trimmed(const std::string& s) {
     size_t b = 0, e = s.size();
     while (b < e && isBlank(s[b])) ++b;
     while (e > b && isBlank(s[e - 1])) --e;
@@ -28,8 +27,7 @@ std::string trimmed(const std::string& s)
 }
 
 // The float grammar the runtime promises, read independently.
-bool floatGrammar(const std::string& t)
-{
+bool floatGrammar(const std::string& t) {
     size_t i = 0, digits = 0;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
     while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++digits;
@@ -49,16 +47,14 @@ bool floatGrammar(const std::string& t)
 bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 template <typename F>
-void mayRaise(F&& f)
-{
+void mayRaise(F&& f) {
     try {
         f();
     } catch (const rtl::Error&) {
     }
 }
 
-void numbers(const std::string& text)
-{
+void numbers(const std::string& text) {
     int64_t i64 = 0;
     const bool ok64 = rtl::tryStrToInt64(text, i64);
     bool threw = false;
@@ -100,8 +96,7 @@ void numbers(const std::string& text)
     }
 }
 
-void dates(const std::string& text)
-{
+void dates(const std::string& text) {
     const int cy = rtl::currentYear();
     double v = 0;
     if (rtl::tryStrToDate(text, v)) {
@@ -135,8 +130,7 @@ void dates(const std::string& text)
     }
 }
 
-void arithmetic(fuzz::Input& in)
-{
+void arithmetic(fuzz::Input& in) {
     const double value = in.take<double>();
     const double other = in.take<double>();
     const int count = in.take<int>();
@@ -167,8 +161,7 @@ void arithmetic(fuzz::Input& in)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static rtl::ScopedTestClock clock(rtl::encodeDateTime(2026, 6, 15, 12, 0, 0));
     const std::string text(reinterpret_cast<const char*>(data), size);
     numbers(text);

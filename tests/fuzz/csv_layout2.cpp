@@ -2,8 +2,7 @@
 // database, against the independent reading in csvimport.h.
 #include "csvimport.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::csv::run(data, size, 2);
     return 0;
 }

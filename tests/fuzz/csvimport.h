@@ -23,7 +23,6 @@
 #include <utility>
 #include <vector>
 
-
 #include "data/DB_Acs.h"
 #include "data/delivered.h"
 #include "db/connection.h"
@@ -45,18 +44,16 @@ struct Schedule {
 };
 
 // Employees (code -> category) and categories of the layout-2 lookups.
-inline const std::map<std::string, std::string>& employees()
-{
+inline const std::map<std::string, std::string>& employees() {
     static const std::map<std::string, std::string> e = {
-        {"000001", "01"}, {"000002", "02"}, {"000003", "03"}, {"000004", "04"},
+        {"000001", "01"}, {"000002", "02"}, {"000003", "03"},  {"000004", "04"},
         {"000005", "09"}, {"000006", "05"}, {"1234567", "01"},
     };
     return e;
 }
-inline const std::map<std::string, Schedule>& categories()
-{
+inline const std::map<std::string, Schedule>& categories() {
     static const std::map<std::string, Schedule> c = {
-        {"01", {"09:00", "18:00"}}, {"02", {"22:00", "06:00"}}, {"03", {"24:30", "08:00"}},
+        {"01", {"09:00", "18:00"}},   {"02", {"22:00", "06:00"}}, {"03", {"24:30", "08:00"}},
         {"04", {" 22:00", "30:00 "}}, {"05", {"", "17:00"}},
     };
     return c;
@@ -64,15 +61,15 @@ inline const std::map<std::string, Schedule>& categories()
 
 class Fixture {
 public:
-    Fixture()
-    {
+    Fixture() {
         const std::string path = (dir_.path() / "Wendrasol.mdb").string();
         data::createDeliveredDatabase(path);
         dm.setDatabasePath(path);
         int number = 1;
         for (const auto& [code, category] : employees())
             dm.ADOConnection1.execute(
-                "INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_JOBKBN, E_DROPKBN) VALUES (?, ?, ?, ?, ?, '1')",
+                "INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_JOBKBN, E_DROPKBN) VALUES (?, ?, ?, ?, ?, "
+                "'1')",
                 {number++, code, "社員" + code, code, category});
         for (const auto& [code, s] : categories())
             dm.ADOConnection1.execute("INSERT INTO 区分 (区分, 就業開始時刻, 就業終了時刻) VALUES (?, ?, ?)",
@@ -80,8 +77,7 @@ public:
         file = dir_.path() / "punches.csv";
     }
 
-    std::vector<Row> punches()
-    {
+    std::vector<Row> punches() {
         const db::ResultSet r = dm.ADOConnection1.select("SELECT * FROM タイムカード ORDER BY rowid");
         std::vector<Row> out;
         for (const auto& row : r.rows) {
@@ -92,8 +88,7 @@ public:
         return out;
     }
     // One punch standing for an earlier import.
-    void seed()
-    {
+    void seed() {
         dm.ADOConnection1.execute("DELETE FROM タイムカード");
         dm.ADOConnection1.execute("INSERT INTO タイムカード VALUES ('06','30','08','00','00','000099','0','00','0')");
     }
@@ -107,8 +102,7 @@ public:
 };
 
 // hh:mm or hh:mm:ss, one or two digits each; hours up to maxHour.
-inline std::optional<std::pair<int, int>> clock(const std::string& t, int maxHour)
-{
+inline std::optional<std::pair<int, int>> clock(const std::string& t, int maxHour) {
     int part[3] = {-1, -1, -1};
     int count = 0;
     size_t i = 0;
@@ -129,8 +123,7 @@ inline std::optional<std::pair<int, int>> clock(const std::string& t, int maxHou
 
 inline std::string two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
 
-inline std::string trimmedBlanks(const std::string& s)
-{
+inline std::string trimmedBlanks(const std::string& s) {
     size_t b = 0, e = s.size();
     while (b < e && static_cast<unsigned char>(s[b]) <= 0x20) ++b;
     while (e > b && static_cast<unsigned char>(s[e - 1]) <= 0x20) --e;
@@ -138,8 +131,7 @@ inline std::string trimmedBlanks(const std::string& s)
 }
 
 // The first `n` characters of UTF-8 text.
-inline std::string firstChars(const std::string& s, size_t n)
-{
+inline std::string firstChars(const std::string& s, size_t n) {
     size_t i = 0, chars = 0;
     while (i < s.size() && chars < n) {
         ++i;
@@ -150,13 +142,12 @@ inline std::string firstChars(const std::string& s, size_t n)
 }
 
 struct Expected {
-    int refusedLine = 0;  // 1-based; -1 = the whole file (no punch); 0 = accepted
+    int refusedLine = 0;      // 1-based; -1 = the whole file (no punch); 0 = accepted
     bool byDatabase = false;  // refused by the column's width check, not as a malformed line
     std::vector<Row> rows;
 };
 
-inline Expected expectedImport(const std::string& bytes, int layout)
-{
+inline Expected expectedImport(const std::string& bytes, int layout) {
     const int empField = 1, dateField = 4, inField = 8, outField = layout == 1 ? 11 : 14;
     const std::string header = layout == 1 ? "年月日" : "年/月/日";
     const std::string second = layout == 1 ? "0" : "00";
@@ -190,8 +181,8 @@ inline Expected expectedImport(const std::string& bytes, int layout)
         } else {
             int64_t n = 0;
             if (!rtl::tryStrToInt64(at(empField), n) || n < 0) return refuse();
-            employee = n <= 999999 ? std::string(6 - std::to_string(n).size(), '0') + std::to_string(n)
-                                   : std::to_string(n);
+            employee =
+                n <= 999999 ? std::string(6 - std::to_string(n).size(), '0') + std::to_string(n) : std::to_string(n);
             const auto emp = employees().find(employee);
             if (emp == employees().end()) return refuse();
             const auto cat = categories().find(emp->second);
@@ -218,14 +209,14 @@ inline Expected expectedImport(const std::string& bytes, int layout)
         }
         const rtl::DateParts d = rtl::decodeDate(date);
         x.rows.push_back({two(d.month), two(d.day), two(inH), two(inM), second, employee, "0", "00", "0"});
-        if (hasOut) x.rows.push_back({two(d.month), two(d.day), two(outH), two(outM), second, employee, "1", "00", "0"});
+        if (hasOut)
+            x.rows.push_back({two(d.month), two(d.day), two(outH), two(outM), second, employee, "1", "00", "0"});
     }
     if (x.rows.empty()) x.refusedLine = -1;
     return x;
 }
 
-inline void run(const uint8_t* data, size_t size, int layout)
-{
+inline void run(const uint8_t* data, size_t size, int layout) {
     static rtl::ScopedTestClock clockFix(rtl::encodeDateTime(2026, 6, 15, 12, 0, 0));
     static Fixture fx;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
@@ -239,8 +230,8 @@ inline void run(const uint8_t* data, size_t size, int layout)
     bool refused = false;
     std::string reason;
     try {
-        const long long count = layout == 1 ? payroll::importCsvLayout1(fx.dm, fx.file)
-                                            : payroll::importCsvLayout2(fx.dm, fx.file);
+        const long long count =
+            layout == 1 ? payroll::importCsvLayout1(fx.dm, fx.file) : payroll::importCsvLayout2(fx.dm, fx.file);
         fuzz::check(count == static_cast<long long>(fx.punches().size()), "the import's count differs from the table");
     } catch (const payroll::ImportLineError& e) {
         refused = true;
@@ -258,9 +249,8 @@ inline void run(const uint8_t* data, size_t size, int layout)
     if (want.refusedLine) {
         fuzz::check(refused, "the import took a file the rules refuse (line " + std::to_string(want.refusedLine) + ")");
         if (want.byDatabase) return;  // a database error, which names the line in its text
-        fuzz::check(refusedLine == want.refusedLine,
-                    "refused at line " + std::to_string(refusedLine) + " instead of " + std::to_string(want.refusedLine) +
-                        ": " + reason);
+        fuzz::check(refusedLine == want.refusedLine, "refused at line " + std::to_string(refusedLine) + " instead of " +
+                                                         std::to_string(want.refusedLine) + ": " + reason);
         return;
     }
     fuzz::check(!refused, "the import refused a file the rules take: " + reason);

@@ -17,23 +17,20 @@ namespace {
 struct Fixture {
     fuzz::ScratchFolder dir{"ddl"};
     db::Connection conn;
-    Fixture()
-    {
+    Fixture() {
         const std::string path = (dir.path() / "ddl.mdb").string();
         db::Connection::createDatabaseFile(path, true);
         conn.setDatabasePath(path);
     }
     ~Fixture() { conn.close(); }
-    void dropAll()
-    {
+    void dropAll() {
         for (const std::string& t : conn.tableNames()) conn.executeNative("DROP TABLE " + db::quoteIdentifier(t));
     }
 };
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Fixture fx;
     const std::string sql(reinterpret_cast<const char*>(data), size);
     db::DdlPlan plan;
@@ -65,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fuzz::check(cols[i].name == want.name, "column name " + cols[i].name + " for " + want.name);
         fuzz::check(cols[i].kind == want.kind, "column " + want.name + " reads back as another kind");
         fuzz::check(cols[i].width == want.width, "column " + want.name + " declared width " +
-                                                      std::to_string(want.width) + " reads back as " +
-                                                      std::to_string(cols[i].width) + " (" + cols[i].declaredType + ")");
+                                                     std::to_string(want.width) + " reads back as " +
+                                                     std::to_string(cols[i].width) + " (" + cols[i].declaredType + ")");
         if (db::isTextKind(want.kind) && want.width > 0 && want.width < 300 && !want.primaryKey) {
             const std::string insert = "INSERT INTO " + db::quoteIdentifier(plan.table) + " (" +
                                        db::quoteIdentifier(want.name) + ") VALUES (?)";

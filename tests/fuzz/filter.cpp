@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "db/connection.h"
-#include "db/table.h"
 #include "db/jet.h"
+#include "db/table.h"
 #include "fuzz.h"
 #include "rtl/clock.h"
 #include "rtl/datetime.h"
@@ -35,8 +35,7 @@ struct Row {
     std::optional<double> d;  // days since 1899-12-30
     std::optional<double> x;
 };
-const std::vector<Row>& rows()
-{
+const std::vector<Row>& rows() {
     static const std::vector<Row> r = {
         {1, 1, "abc", rtl::encodeDate(2026, 1, 15), 1.5},
         {2, 2, "ABC", rtl::encodeDateTime(2026, 1, 15, 8, 30, 0), -2.0},
@@ -54,8 +53,7 @@ struct Fixture {
     db::Connection conn;
     std::unique_ptr<db::Table> table;
 
-    Fixture()
-    {
+    Fixture() {
         const std::string path = (dir.path() / "filter.mdb").string();
         db::Connection::createDatabaseFile(path, true);
         conn.setDatabasePath(path);
@@ -70,8 +68,7 @@ struct Fixture {
         table->open();
         table->setFiltered(true);
     }
-    ~Fixture()
-    {
+    ~Fixture() {
         table.reset();
         conn.close();
     }
@@ -85,10 +82,11 @@ struct State {
     std::vector<int> shown;  // K of every visible row
     bool operator==(const State&) const = default;
     // refresh() keeps the row but not the end-of-data flags.
-    bool sameRows(const State& o) const { return count == o.count && recNo == o.recNo && filter == o.filter && shown == o.shown; }
+    bool sameRows(const State& o) const {
+        return count == o.count && recNo == o.recNo && filter == o.filter && shown == o.shown;
+    }
 };
-State stateOf(db::Table& t)
-{
+State stateOf(db::Table& t) {
     State s{t.recordCount(), t.recNo(), t.eof(), t.bof(), t.filter(), {}};
     for (t.first(); !t.eof(); t.next()) s.shown.push_back(t.fieldByName("K").asInteger());
     // Back where it was: the callers put the cursor on the last row.
@@ -116,12 +114,12 @@ struct Literal {
     const char* text;
     double value;
 };
-const std::vector<Literal>& literalsOf(int field)
-{
-    static const std::vector<Literal> numbers = {{"1", 1}, {"2", 2}, {"'12'", 12}, {"-7", -7}, {"2.0", 2},
-                                                 {"1.5", 1.5}, {"0", 0}, {"1e-3", 1e-3}, {"'100.25'", 100.25}};
-    static const std::vector<Literal> texts = {{"'abc'", 0}, {"'ABC'", 0}, {"'a-b'", 0}, {"'ab'", 0},
-                                               {"''", 0},    {"'山田'", 0}, {"abc", 0}, {"\"a-b\"", 0}};
+const std::vector<Literal>& literalsOf(int field) {
+    static const std::vector<Literal> numbers = {{"1", 1},   {"2", 2},       {"'12'", 12},
+                                                 {"-7", -7}, {"2.0", 2},     {"1.5", 1.5},
+                                                 {"0", 0},   {"1e-3", 1e-3}, {"'100.25'", 100.25}};
+    static const std::vector<Literal> texts = {{"'abc'", 0}, {"'ABC'", 0},  {"'a-b'", 0}, {"'ab'", 0},
+                                               {"''", 0},    {"'山田'", 0}, {"abc", 0},   {"\"a-b\"", 0}};
     static const std::vector<Literal> dates = {
         {"'26/01/15'", rtl::encodeDate(2026, 1, 15)},
         {"#2026/01/15 08:30:00#", rtl::encodeDateTime(2026, 1, 15, 8, 30, 0)},
@@ -132,14 +130,12 @@ const std::vector<Literal>& literalsOf(int field)
     return field == 1 ? texts : field == 2 ? dates : numbers;
 }
 
-std::string unquoted(const std::string& lit)
-{
+std::string unquoted(const std::string& lit) {
     if (lit.size() >= 2 && (lit[0] == '\'' || lit[0] == '"' || lit[0] == '#')) return lit.substr(1, lit.size() - 2);
     return lit;
 }
 
-std::unique_ptr<Node> generate(fuzz::Input& in, int depth)
-{
+std::unique_ptr<Node> generate(fuzz::Input& in, int depth) {
     auto n = std::make_unique<Node>();
     const uint8_t b = in.byte();
     if (depth < 6 && in.left() > 0 && b % 3 == 0) {
@@ -162,14 +158,12 @@ std::unique_ptr<Node> generate(fuzz::Input& in, int depth)
     return n;
 }
 
-int depthOf(const Node& n)
-{
+int depthOf(const Node& n) {
     if (n.kind == Node::And || n.kind == Node::Or) return 1 + std::max(depthOf(*n.l), depthOf(*n.r));
     return 1;
 }
 
-std::string cased(const char* word, fuzz::Input& in)
-{
+std::string cased(const char* word, fuzz::Input& in) {
     std::string w = word;
     const uint8_t mask = in.byte();
     for (size_t i = 0; i < w.size(); ++i)
@@ -179,8 +173,7 @@ std::string cased(const char* word, fuzz::Input& in)
 
 std::string blank(fuzz::Input& in) { return in.byte() % 4 == 0 ? "  " : " "; }
 
-std::string render(const Node& n, fuzz::Input& in)
-{
+std::string render(const Node& n, fuzz::Input& in) {
     switch (n.kind) {
     case Node::And:
     case Node::Or: {
@@ -207,8 +200,7 @@ std::string render(const Node& n, fuzz::Input& in)
 
 // The second evaluator: NULL never compares; numbers and dates as doubles,
 // text with the Jet collation.
-bool evaluate(const Node& n, const Row& row)
-{
+bool evaluate(const Node& n, const Row& row) {
     switch (n.kind) {
     case Node::And: return evaluate(*n.l, row) && evaluate(*n.r, row);
     case Node::Or: return evaluate(*n.l, row) || evaluate(*n.r, row);
@@ -246,8 +238,7 @@ bool evaluate(const Node& n, const Row& row)
 enum class Expect { Anything, Refusal, Rows };
 
 // Applies `text` and checks the outcome.
-void apply(db::Table& t, const std::string& text, Expect expect, const std::vector<int>& shown = {})
-{
+void apply(db::Table& t, const std::string& text, Expect expect, const std::vector<int>& shown = {}) {
     t.setFilter("K >= 3");
     t.last();
     const State before = stateOf(t);
@@ -272,8 +263,7 @@ void apply(db::Table& t, const std::string& text, Expect expect, const std::vect
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static rtl::ScopedTestClock clock(rtl::encodeDateTime(2026, 6, 15, 12, 0, 0));
     static Fixture fx;
     db::Table& t = *fx.table;

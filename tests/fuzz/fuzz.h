@@ -16,14 +16,12 @@
 
 namespace fuzz {
 
-[[noreturn]] inline void fail(const std::string& what)
-{
+[[noreturn]] inline void fail(const std::string& what) {
     std::fprintf(stderr, "fuzz check failed: %s\n", what.c_str());
     std::abort();
 }
 
-inline void check(bool ok, const std::string& what)
-{
+inline void check(bool ok, const std::string& what) {
     if (!ok) fail(what);
 }
 
@@ -34,8 +32,7 @@ public:
     Input(const uint8_t* data, size_t size) : p_(data), n_(size) {}
 
     template <typename T>
-    T take()
-    {
+    T take() {
         T v{};
         const size_t k = n_ < sizeof v ? n_ : sizeof v;
         if (k > 0) std::memcpy(&v, p_, k);
@@ -46,8 +43,7 @@ public:
     uint8_t byte() { return take<uint8_t>(); }
     bool flag() { return byte() & 1; }
     // A text of up to `max` bytes (the length is the next byte).
-    std::string text(size_t max = 255)
-    {
+    std::string text(size_t max = 255) {
         size_t len = byte();
         if (len > max) len = max;
         if (len > n_) len = n_;
@@ -57,8 +53,7 @@ public:
         return s;
     }
     // Everything that is left.
-    std::string rest()
-    {
+    std::string rest() {
         std::string s(reinterpret_cast<const char*>(p_), n_);
         p_ += n_;
         n_ = 0;
@@ -76,14 +71,11 @@ private:
 class ScratchFolder {
 public:
     explicit ScratchFolder(const std::string& name)
-        : path_(std::filesystem::temp_directory_path() /
-                ("tallyra-fuzz-" + name + "-" + std::to_string(::getpid())))
-    {
+        : path_(std::filesystem::temp_directory_path() / ("tallyra-fuzz-" + name + "-" + std::to_string(::getpid()))) {
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
-    ~ScratchFolder()
-    {
+    ~ScratchFolder() {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }

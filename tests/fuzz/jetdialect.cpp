@@ -20,8 +20,7 @@ namespace {
 
 int sign(int v) { return (v > 0) - (v < 0); }
 
-void collation(const std::string& a, const std::string& b, const std::string& c)
-{
+void collation(const std::string& a, const std::string& b, const std::string& c) {
     fuzz::check(db::jetCompare(a, a) == 0, "a text differs from itself");
     const int ab = sign(db::jetCompare(a, b)), ba = sign(db::jetCompare(b, a));
     fuzz::check(ab == -ba, "the order is not antisymmetric");
@@ -31,8 +30,7 @@ void collation(const std::string& a, const std::string& b, const std::string& c)
     if (ab == 0) fuzz::check(ac == bc, "equal texts compare differently with a third");
 }
 
-void cInt(const std::string& text, double number)
-{
+void cInt(const std::string& text, double number) {
     long long got = 0;
     bool ok = true;
     try {
@@ -64,8 +62,7 @@ void cInt(const std::string& text, double number)
     }
 }
 
-void cvDate(const std::string& text)
-{
+void cvDate(const std::string& text) {
     double want = 0;
     const bool wantOk = rtl::tryStrToDateTime(text, want);
     try {
@@ -78,8 +75,7 @@ void cvDate(const std::string& text)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static rtl::ScopedTestClock clock(rtl::encodeDateTime(2026, 6, 15, 12, 0, 0));
     fuzz::Input in(data, size);
     const double number = in.take<double>();

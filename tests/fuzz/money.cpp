@@ -25,19 +25,16 @@ using U128 = unsigned __int128;
 struct Big {
     std::vector<uint32_t> limb;
 
-    static Big of(U128 v)
-    {
+    static Big of(U128 v) {
         Big b;
         for (; v; v >>= 32) b.limb.push_back(static_cast<uint32_t>(v));
         return b;
     }
     bool zero() const { return limb.empty(); }
-    void trim()
-    {
+    void trim() {
         while (!limb.empty() && limb.back() == 0) limb.pop_back();
     }
-    Big times(const Big& o) const
-    {
+    Big times(const Big& o) const {
         Big r;
         r.limb.assign(limb.size() + o.limb.size(), 0);
         for (size_t i = 0; i < limb.size(); ++i) {
@@ -51,14 +48,12 @@ struct Big {
         r.trim();
         return r;
     }
-    Big pow10times(int n) const
-    {
+    Big pow10times(int n) const {
         Big r = *this;
         for (int i = 0; i < n; ++i) r = r.times(of(10));
         return r;
     }
-    size_t bits() const
-    {
+    size_t bits() const {
         if (limb.empty()) return 0;
         size_t b = (limb.size() - 1) * 32;
         for (uint32_t top = limb.back(); top; top >>= 1) ++b;
@@ -67,8 +62,7 @@ struct Big {
     bool bit(size_t i) const { return i / 32 < limb.size() && (limb[i / 32] >> (i % 32)) & 1; }
 };
 
-int cmp(const Big& a, const Big& b)
-{
+int cmp(const Big& a, const Big& b) {
     if (a.limb.size() != b.limb.size()) return a.limb.size() < b.limb.size() ? -1 : 1;
     for (size_t i = a.limb.size(); i-- > 0;)
         if (a.limb[i] != b.limb[i]) return a.limb[i] < b.limb[i] ? -1 : 1;
@@ -88,8 +82,7 @@ Big minus(const Big& a, const Big& b)  // a >= b
     return r;
 }
 
-Big twice(const Big& a)
-{
+Big twice(const Big& a) {
     Big r = a;
     uint32_t carry = 0;
     for (auto& l : r.limb) {
@@ -102,8 +95,7 @@ Big twice(const Big& a)
 }
 
 // Long division bit by bit: q = a / b, r = a % b (b != 0).
-void divmod(const Big& a, const Big& b, Big& q, Big& r)
-{
+void divmod(const Big& a, const Big& b, Big& q, Big& r) {
     q = Big{};
     r = Big{};
     q.limb.assign(a.limb.size(), 0);
@@ -122,8 +114,7 @@ void divmod(const Big& a, const Big& b, Big& q, Big& r)
 }
 
 // The rounded value of ±num / den, or nothing when it is outside int64.
-std::optional<int64_t> exactRound(bool negative, const Big& num, const Big& den, rtl::Rounding mode)
-{
+std::optional<int64_t> exactRound(bool negative, const Big& num, const Big& den, rtl::Rounding mode) {
     Big q, r;
     divmod(num, den, q, r);
     const int half = cmp(twice(r), den);
@@ -152,16 +143,14 @@ std::optional<int64_t> exactRound(bool negative, const Big& num, const Big& den,
 
 U128 magnitude(__int128 v) { return v < 0 ? U128(0) - static_cast<U128>(v) : static_cast<U128>(v); }
 
-rtl::Rounding roundingOf(uint8_t b)
-{
+rtl::Rounding roundingOf(uint8_t b) {
     static const rtl::Rounding modes[] = {rtl::Rounding::HalfEven, rtl::Rounding::HalfUp, rtl::Rounding::Truncate};
     return modes[b % 3];
 }
 
 // Compares what the helper did with the oracle's answer.
 template <typename F>
-void expect(std::optional<int64_t> want, F&& call, const char* what)
-{
+void expect(std::optional<int64_t> want, F&& call, const char* what) {
     try {
         const int64_t got = call();
         fuzz::check(want.has_value(), std::string(what) + ": no overflow error for a result outside int64");
@@ -179,8 +168,7 @@ struct Rate {
     int scale;
     double value;
 };
-std::optional<Rate> rateFrom(fuzz::Input& in)
-{
+std::optional<Rate> rateFrom(fuzz::Input& in) {
     int64_t units = static_cast<int64_t>(in.take<uint64_t>() % 1000000000000000ULL);
     if (in.flag()) units = -units;
     const int scale = static_cast<int>(in.byte() % 200) - 20;  // -20 .. 179
@@ -194,23 +182,21 @@ Big scaled(int64_t units, int k) { return Big::of(magnitude(units)).pow10times(k
 
 // decimalFromDouble refuses a rate with more than 18 digits once scaled to
 // a whole number of units.
-bool tooWide(const Rate& r)
-{
+bool tooWide(const Rate& r) {
     return r.scale < 0 && cmp(scaled(r.units, -r.scale), Big::of(999999999999999999ULL)) > 0;
 }
 
-void checkRoundFraction(fuzz::Input& in)
-{
+void checkRoundFraction(fuzz::Input& in) {
     const __int128 num = static_cast<__int128>(in.take<U128>());
     const __int128 den = static_cast<__int128>(in.take<U128>());
     const rtl::Rounding mode = roundingOf(in.byte());
     if (den == 0) return;
     const auto want = exactRound((num < 0) != (den < 0), Big::of(magnitude(num)), Big::of(magnitude(den)), mode);
-    expect(want, [&] { return rtl::roundFraction(num, den, mode); }, "roundFraction");
+    expect(
+        want, [&] { return rtl::roundFraction(num, den, mode); }, "roundFraction");
 }
 
-void checkApplyRate(fuzz::Input& in)
-{
+void checkApplyRate(fuzz::Input& in) {
     const int64_t amount = in.take<int64_t>();
     const auto rate = rateFrom(in);
     int64_t divisor = in.take<int64_t>();
@@ -224,22 +210,25 @@ void checkApplyRate(fuzz::Input& in)
     const Big den = Big::of(magnitude(divisor)).pow10times(rate->scale > 0 ? rate->scale : 0);
     const bool negative = num.zero() ? false : ((amount < 0) != (rate->units < 0)) != (divisor < 0);
     const auto want = exactRound(negative, num, den, mode);
-    expect(want, [&] { return rtl::applyRate(amount, rate->value, divisor, mode); }, "applyRate");
+    expect(
+        want, [&] { return rtl::applyRate(amount, rate->value, divisor, mode); }, "applyRate");
     if (divisor == 1000)
-        expect(want, [&] { return rtl::applyPerMille(amount, rate->value, mode); }, "applyPerMille");
+        expect(
+            want, [&] { return rtl::applyPerMille(amount, rate->value, mode); }, "applyPerMille");
     if (divisor == 100)
-        expect(want, [&] { return rtl::applyPercent(amount, rate->value, mode); }, "applyPercent");
+        expect(
+            want, [&] { return rtl::applyPercent(amount, rate->value, mode); }, "applyPercent");
 }
 
-void checkShareOf(fuzz::Input& in)
-{
+void checkShareOf(fuzz::Input& in) {
     const int64_t amount = in.take<int64_t>();
     const auto part = rateFrom(in);
     const auto whole = rateFrom(in);
     const rtl::Rounding mode = roundingOf(in.byte());
     if (!part || !whole || tooWide(*part) || tooWide(*whole)) return;
     if (whole->units == 0) {
-        expect(std::nullopt, [&] { return rtl::shareOf(amount, part->value, whole->value, mode); }, "shareOf by 0");
+        expect(
+            std::nullopt, [&] { return rtl::shareOf(amount, part->value, whole->value, mode); }, "shareOf by 0");
         return;
     }
     // amount * pu * 10^-ps / (wu * 10^-ws) = amount * pu * 10^ws / (wu * 10^ps), shifted to whole powers.
@@ -248,26 +237,28 @@ void checkShareOf(fuzz::Input& in)
     const Big den = scaled(whole->units, part->scale - low);
     const bool negative = num.zero() ? false : ((amount < 0) != (part->units < 0)) != (whole->units < 0);
     const auto want = exactRound(negative, num, den, mode);
-    expect(want, [&] { return rtl::shareOf(amount, part->value, whole->value, mode); }, "shareOf");
+    expect(
+        want, [&] { return rtl::shareOf(amount, part->value, whole->value, mode); }, "shareOf");
 }
 
-void checkDoubleRounding(fuzz::Input& in)
-{
+void checkDoubleRounding(fuzz::Input& in) {
     const double x = in.take<double>();
     const bool finite = std::isfinite(x);
     auto want = [&](double r) -> std::optional<int64_t> {
         if (!finite || r >= 9223372036854775808.0 || r < -9223372036854775808.0) return std::nullopt;
         return static_cast<int64_t>(r);
     };
-    expect(want(finite ? std::nearbyint(x) : 0), [&] { return rtl::roundBankers(x); }, "roundBankers");
-    expect(want(finite ? std::round(x) : 0), [&] { return rtl::roundHalfUp(x); }, "roundHalfUp");
-    expect(want(finite ? std::trunc(x) : 0), [&] { return rtl::trunc(x); }, "trunc");
+    expect(
+        want(finite ? std::nearbyint(x) : 0), [&] { return rtl::roundBankers(x); }, "roundBankers");
+    expect(
+        want(finite ? std::round(x) : 0), [&] { return rtl::roundHalfUp(x); }, "roundHalfUp");
+    expect(
+        want(finite ? std::trunc(x) : 0), [&] { return rtl::trunc(x); }, "trunc");
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Input in(data, size);
     switch (in.byte() % 4) {
     case 0: checkRoundFraction(in); break;

@@ -26,8 +26,7 @@ using I128 = __int128;
 enum class Mode { HalfEven, Truncate };
 
 // n / d rounded as asked, d > 0; truncation goes toward zero.
-I128 divide(I128 n, I128 d, Mode mode)
-{
+I128 divide(I128 n, I128 d, Mode mode) {
     I128 q = n / d, r = n % d;
     if (mode == Mode::Truncate) return q;
     if (r < 0) {
@@ -38,8 +37,7 @@ I128 divide(I128 n, I128 d, Mode mode)
     return q;
 }
 
-I128 pow10(int k)
-{
+I128 pow10(int k) {
     I128 p = 1;
     while (k-- > 0) p *= 10;
     return p;
@@ -52,8 +50,7 @@ struct Rate {
     double value() const { return static_cast<double>(units) / static_cast<double>(pow10(places)); }
 };
 
-Rate rate(fuzz::Input& in, uint32_t maxUnits)
-{
+Rate rate(fuzz::Input& in, uint32_t maxUnits) {
     Rate r;
     r.units = in.take<uint32_t>() % (maxUnits + 1);
     r.places = in.byte() % 5;
@@ -64,8 +61,7 @@ std::string str(I128 v) { return std::to_string(static_cast<long long>(v)); }
 
 Yen amount(fuzz::Input& in) { return in.take<int32_t>(); }
 
-void insurance(fuzz::Input& in)
-{
+void insurance(fuzz::Input& in) {
     WorkingMaster m;
     const uint8_t kinds = in.byte();
     m.hokenYN = kinds % 2;  // none or by rate
@@ -80,14 +76,15 @@ void insurance(fuzz::Input& in)
     Rate rates[10];
     for (Rate& r : rates) r = rate(in, 2000000);
     Rates rs;
-    double* fields[10] = {&rs.hoken, &rs.hokenk, &rs.koyo, &rs.nenkin, &rs.kikin,
+    double* fields[10] = {&rs.hoken,  &rs.hokenk,  &rs.koyo,  &rs.nenkin,  &rs.kikin,
                           &rs.hoken2, &rs.hokenk2, &rs.koyo2, &rs.nenkin2, &rs.kikin2};
     for (int i = 0; i < 10; ++i) *fields[i] = rates[i].value();
     const Yen p = amount(in);
 
     const Insurance s = monthlyInsurance(m, rs, p, today);
     auto byRate = [&](int i) {
-        return static_cast<Yen>(divide(static_cast<I128>(p) * rates[i].units, pow10(rates[i].places) * 1000, Mode::HalfEven));
+        return static_cast<Yen>(
+            divide(static_cast<I128>(p) * rates[i].units, pow10(rates[i].places) * 1000, Mode::HalfEven));
     };
     auto kind = [&](Yen yn, int i, int side) -> Yen { return yn > 1 ? yn : yn == 1 ? byRate(i + side) : 0; };
     Insurance want;
@@ -107,8 +104,9 @@ void insurance(fuzz::Input& in)
     want.nenkin2 = kind(m.nenkinYN, 3, 5);
     want.kikin = kind(m.kikinYN, 4, 0);
     want.kikin2 = kind(m.kikinYN, 4, 5);
-    const Yen got[10] = {s.hoken, s.hokenk, s.koyou, s.nenkin, s.kikin, s.hoken2, s.hokenk2, s.koyou2, s.nenkin2, s.kikin2};
-    const Yen exp[10] = {want.hoken, want.hokenk, want.koyou, want.nenkin, want.kikin,
+    const Yen got[10] = {s.hoken,  s.hokenk,  s.koyou,  s.nenkin,  s.kikin,
+                         s.hoken2, s.hokenk2, s.koyou2, s.nenkin2, s.kikin2};
+    const Yen exp[10] = {want.hoken,  want.hokenk,  want.koyou,  want.nenkin,  want.kikin,
                          want.hoken2, want.hokenk2, want.koyou2, want.nenkin2, want.kikin2};
     for (int i = 0; i < 10; ++i)
         fuzz::check(got[i] == exp[i], "insurance column " + std::to_string(i) + " on " + std::to_string(p) + ": " +
@@ -117,8 +115,7 @@ void insurance(fuzz::Input& in)
 }
 
 // A fixed health amount split into health and care by the two rates.
-void fixedHealth(fuzz::Input& in)
-{
+void fixedHealth(fuzz::Input& in) {
     WorkingMaster m;
     m.hokenYN = 2 + in.take<uint16_t>();
     const bool band = in.flag();
@@ -139,12 +136,12 @@ void fixedHealth(fuzz::Input& in)
     const int scale = std::max(r[0].places, r[1].places);
     const I128 h = static_cast<I128>(r[0].units) * pow10(scale - r[0].places);
     const I128 c = static_cast<I128>(r[1].units) * pow10(scale - r[1].places);
-    const Yen care = !band || h + c == 0 ? 0 : static_cast<Yen>(divide(static_cast<I128>(f) * c, h + c, Mode::HalfEven));
+    const Yen care =
+        !band || h + c == 0 ? 0 : static_cast<Yen>(divide(static_cast<I128>(f) * c, h + c, Mode::HalfEven));
     fuzz::check(s.hokenk == care, "care share " + std::to_string(s.hokenk) + ", want " + std::to_string(care));
 }
 
-std::vector<TaxBand> bands(fuzz::Input& in, std::vector<Rate>& overBits)
-{
+std::vector<TaxBand> bands(fuzz::Input& in, std::vector<Rate>& overBits) {
     std::vector<TaxBand> table;
     Yen lower = in.take<uint16_t>();
     const size_t count = 1 + in.byte() % 6;
@@ -162,8 +159,7 @@ std::vector<TaxBand> bands(fuzz::Input& in, std::vector<Rate>& overBits)
     return table;
 }
 
-void withholding(fuzz::Input& in)
-{
+void withholding(fuzz::Input& in) {
     std::vector<Rate> overBits;
     const std::vector<TaxBand> table = bands(in, overBits);
     const bool daily = in.flag();
@@ -186,8 +182,7 @@ void withholding(fuzz::Input& in)
                                  std::to_string(got) + ", want " + str(want));
 }
 
-void bonus(fuzz::Input& in)
-{
+void bonus(fuzz::Input& in) {
     std::vector<BonusRateRow> rows;
     std::vector<Rate> rates;
     Yen from = 0;
@@ -229,11 +224,10 @@ void bonus(fuzz::Input& in)
                                    std::to_string(t.tax) + ", want " + str(want));
 }
 
-void netIdentity(fuzz::Input& in)
-{
+void netIdentity(fuzz::Input& in) {
     PayRow r;
     Yen* fields[] = {&r.basking, &r.hayking, &r.futking, &r.sinking, &r.kyuking, &r.tikking, &r.souking,
-                     &r.kotuhi, &r.hojyo, &r.meat, &r.shaho, &r.zeiG, &r.zeiK};
+                     &r.kotuhi,  &r.hojyo,   &r.meat,    &r.shaho,   &r.zeiG,    &r.zeiK};
     for (Yen* f : fields) *f = amount(in);
     for (Yen& g : r.gking) g = amount(in);
     for (Yen& s : r.sking) s = amount(in);
@@ -243,7 +237,8 @@ void netIdentity(fuzz::Input& in)
     const Yen gross = grossPay(r, flags), net = netPay(r, flags), deductions = totalDeductions(r);
     fuzz::check(gross + r.kotuhi + r.hojyo - deductions == net,
                 "a record that does not reconcile: " + std::to_string(gross) + " + " + std::to_string(r.kotuhi) +
-                    " + " + std::to_string(r.hojyo) + " - " + std::to_string(deductions) + " != " + std::to_string(net));
+                    " + " + std::to_string(r.hojyo) + " - " + std::to_string(deductions) +
+                    " != " + std::to_string(net));
     // The taxable and the non-taxable parts make the gross, less the late and early amounts.
     fuzz::check(taxableGross(r, flags) + nonTaxableAllowances(r, flags) == gross - r.tikking - r.souking,
                 "taxable + non-taxable != gross - late - early");
@@ -256,8 +251,7 @@ void netIdentity(fuzz::Input& in)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Input in(data, size);
     switch (in.byte() % 5) {
     case 0: insurance(in); break;

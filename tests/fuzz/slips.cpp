@@ -23,8 +23,7 @@
 
 namespace {
 
-std::string hoursAndMinutes(long long minutes, bool padded)
-{
+std::string hoursAndMinutes(long long minutes, bool padded) {
     const bool negative = minutes < 0;
     // Unsigned, so the smallest value has a magnitude too.
     const unsigned long long m = negative ? 0ULL - static_cast<unsigned long long>(minutes) : minutes;
@@ -33,8 +32,7 @@ std::string hoursAndMinutes(long long minutes, bool padded)
     return (negative ? "-" : "") + std::to_string(m / 60) + ":" + mm;
 }
 
-void minutes(fuzz::Input& in)
-{
+void minutes(fuzz::Input& in) {
     const long long m = in.take<int64_t>();
     const QString padded = reports::minutesPadded(m), unpadded = reports::minutesUnpadded(m);
     fuzz::check(padded.toStdString() == hoursAndMinutes(m, true),
@@ -44,8 +42,7 @@ void minutes(fuzz::Input& in)
 }
 
 // "#,##0" as an independent grouping of the decimal digits.
-std::string grouped(long long v)
-{
+std::string grouped(long long v) {
     std::string digits = std::to_string(v < 0 ? 0ULL - static_cast<unsigned long long>(v) : v);
     std::string out;
     for (size_t i = 0; i < digits.size(); ++i) {
@@ -56,22 +53,20 @@ std::string grouped(long long v)
 }
 
 // A printed amount read back.
-long long readBack(const std::string& text)
-{
+long long readBack(const std::string& text) {
     std::string digits;
     for (char c : text)
         if (c != ',') digits += c;
     return digits.empty() ? 0 : std::stoll(digits);
 }
 
-const char* const kMoneyColumns[] = {
-    "S_DAYS",   "S_KINMU",  "S_TANJI",  "S_BASKING", "S_HAYKING", "S_FUTKING", "S_SINKING", "S_KYUKING",
-    "S_TIKKING", "S_SOUKING", "S_GKING1", "S_GKING2", "S_GKING3",  "S_GKING4",  "S_GKING5",  "S_GKING6",
-    "S_GKING7", "S_GKING8", "S_GKING9", "S_SKING1",  "S_SKING2",  "S_SKING3",  "S_KOTUHI",  "S_HOJYO",
-    "S_MEAT_K", "S_SHAHO",  "S_ZEI_G",  "S_ZEI_K"};
+const char* const kMoneyColumns[] = {"S_DAYS",    "S_KINMU",   "S_TANJI",   "S_BASKING", "S_HAYKING", "S_FUTKING",
+                                     "S_SINKING", "S_KYUKING", "S_TIKKING", "S_SOUKING", "S_GKING1",  "S_GKING2",
+                                     "S_GKING3",  "S_GKING4",  "S_GKING5",  "S_GKING6",  "S_GKING7",  "S_GKING8",
+                                     "S_GKING9",  "S_SKING1",  "S_SKING2",  "S_SKING3",  "S_KOTUHI",  "S_HOJYO",
+                                     "S_MEAT_K",  "S_SHAHO",   "S_ZEI_G",   "S_ZEI_K"};
 
-void slip(fuzz::Input& in)
-{
+void slip(fuzz::Input& in) {
     db::ResultSet rs;
     std::vector<db::Value> values;
     for (const char* c : kMoneyColumns) {
@@ -105,7 +100,8 @@ void slip(fuzz::Input& in)
     rs.columns.push_back("S_TOTALS");
     values.emplace_back(static_cast<long long>(payrecord::grossPay(pay, flags)));
     rs.columns.push_back("S_TOTALT");
-    values.emplace_back(static_cast<long long>(bonus ? payrecord::netBonus(pay, flags) : payrecord::netPay(pay, flags)));
+    values.emplace_back(
+        static_cast<long long>(bonus ? payrecord::netBonus(pay, flags) : payrecord::netPay(pay, flags)));
     rs.rows.push_back(values);
     const report::Row row(&rs, 0);
     const report::Context context;
@@ -142,8 +138,7 @@ void slip(fuzz::Input& in)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Input in(data, size);
     switch (in.byte() % 2) {
     case 0: minutes(in); break;

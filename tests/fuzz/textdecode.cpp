@@ -14,8 +14,7 @@ namespace {
 
 // Strict UTF-8, read independently: shortest forms only, no surrogates,
 // nothing above U+10FFFF.
-bool validUtf8(std::string_view s)
-{
+bool validUtf8(std::string_view s) {
     size_t i = 0;
     while (i < s.size()) {
         const auto b = static_cast<unsigned char>(s[i]);
@@ -41,8 +40,7 @@ bool validUtf8(std::string_view s)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     rtl::TextEncoding detected{};
     const std::string text = rtl::decodeText(bytes, &detected);

@@ -5,10 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-int main(int argc, char **argv)
-{
+int main(int argc, char** argv) {
     const long calls = argc > 1 ? std::atol(argv[1]) : 1000000;
-    const double from = 45306.375; // 2024-01-15 09:00
+    const double from = 45306.375;  // 2024-01-15 09:00
     long long checksum = 0;
     const auto start = std::chrono::steady_clock::now();
     for (long i = 0; i < calls; ++i) {
@@ -18,8 +17,7 @@ int main(int argc, char **argv)
         checksum += hours * 60 + minutes;
     }
     const auto elapsed = std::chrono::steady_clock::now() - start;
-    const double ns =
-        std::chrono::duration<double, std::nano>(elapsed).count() / static_cast<double>(calls);
+    const double ns = std::chrono::duration<double, std::nano>(elapsed).count() / static_cast<double>(calls);
     std::printf("%ld calls: %.1f ns per call (checksum %lld)\n", calls, ns, checksum);
     return 0;
 }

@@ -12,13 +12,11 @@
 namespace {
 
 struct PipeCloser {
-    void operator()(FILE *f) const { pclose(f); }
+    void operator()(FILE* f) const { pclose(f); }
 };
 
-TEST(KronvaleExports, DefinesExactlyTheThreeFunctions)
-{
-    const std::string command =
-        std::string("'") + KRONVALE_NM + "' -D --defined-only '" + KRONVALE_LIBRARY_FILE + "'";
+TEST(KronvaleExports, DefinesExactlyTheThreeFunctions) {
+    const std::string command = std::string("'") + KRONVALE_NM + "' -D --defined-only '" + KRONVALE_LIBRARY_FILE + "'";
     std::unique_ptr<FILE, PipeCloser> pipe(popen(command.c_str(), "r"));
     ASSERT_TRUE(pipe) << command;
 
@@ -28,16 +26,12 @@ TEST(KronvaleExports, DefinesExactlyTheThreeFunctions)
     while (fgets(line.data(), static_cast<int>(line.size()), pipe.get())) {
         std::istringstream fields(line.data());
         std::string address, type, name;
-        if (!(fields >> address >> type >> name))
-            continue;
-        if (type == "T")
-            functions.insert(name);
-        else
-            others.insert(name);
+        if (!(fields >> address >> type >> name)) continue;
+        if (type == "T") functions.insert(name);
+        else others.insert(name);
     }
-    EXPECT_EQ(functions,
-              (std::set<std::string>{"GetFromToDateTime", "GetFromToTime", "GetZanMidTime"}));
+    EXPECT_EQ(functions, (std::set<std::string>{"GetFromToDateTime", "GetFromToTime", "GetZanMidTime"}));
     EXPECT_TRUE(others.empty()) << "unexpected symbol, e.g. " << *others.begin();
 }
 
-} // namespace
+}  // namespace

@@ -10,39 +10,33 @@
 
 namespace {
 
-double fromBits(std::uint64_t bits)
-{
-    return std::bit_cast<double>(bits);
-}
+double fromBits(std::uint64_t bits) { return std::bit_cast<double>(bits); }
 
 // The doubles nearest to the clock times of 2024-01-15 and 2024-01-16.
-const double kJan15At0200 = fromBits(0x40E61F42AAAAAAABULL); // 45306.083333333336
-const double kJan15At0900 = fromBits(0x40E61F4C00000000ULL); // 45306.375
-const double kJan15At1200 = fromBits(0x40E61F5000000000ULL); // 45306.5
-const double kJan15At1700 = fromBits(0x40E61F56AAAAAAABULL); // 45306 + 17/24
-const double kJan16At1700 = fromBits(0x40E61F76AAAAAAABULL); // 45307 + 17/24
+const double kJan15At0200 = fromBits(0x40E61F42AAAAAAABULL);  // 45306.083333333336
+const double kJan15At0900 = fromBits(0x40E61F4C00000000ULL);  // 45306.375
+const double kJan15At1200 = fromBits(0x40E61F5000000000ULL);  // 45306.5
+const double kJan15At1700 = fromBits(0x40E61F56AAAAAAABULL);  // 45306 + 17/24
+const double kJan16At1700 = fromBits(0x40E61F76AAAAAAABULL);  // 45307 + 17/24
 
 struct Split {
     int32_t days, hours, minutes, seconds;
-    bool operator==(const Split &) const = default;
+    bool operator==(const Split&) const = default;
 };
 
-std::ostream &operator<<(std::ostream &os, const Split &s)
-{
-    return os << "{days " << s.days << ", hours " << s.hours << ", minutes "
-              << s.minutes << ", seconds " << s.seconds << "}";
+std::ostream& operator<<(std::ostream& os, const Split& s) {
+    return os << "{days " << s.days << ", hours " << s.hours << ", minutes " << s.minutes << ", seconds " << s.seconds
+              << "}";
 }
 
 // Results start as garbage so that a result the function forgets to set shows.
-Split dateTimeSplit(double from, double to)
-{
+Split dateTimeSplit(double from, double to) {
     Split s{-7, -7, -7, -7};
     GetFromToDateTime(from, to, &s.days, &s.hours, &s.minutes, &s.seconds);
     return s;
 }
 
-Split timeSplit(double from, double to)
-{
+Split timeSplit(double from, double to) {
     Split s{0, -7, -7, -7};
     GetFromToTime(from, to, &s.hours, &s.minutes, &s.seconds);
     return s;
@@ -52,20 +46,16 @@ struct SplitCase {
     std::string name;
     double from;
     double to;
-    Split dateTime; // GetFromToDateTime
-    Split time;     // GetFromToTime (days always 0)
+    Split dateTime;  // GetFromToDateTime
+    Split time;      // GetFromToTime (days always 0)
 };
 
-void PrintTo(const SplitCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
 
 class IntervalSplit : public testing::TestWithParam<SplitCase> {};
 
-TEST_P(IntervalSplit, GivesTheParts)
-{
-    const SplitCase &c = GetParam();
+TEST_P(IntervalSplit, GivesTheParts) {
+    const SplitCase& c = GetParam();
     EXPECT_EQ(dateTimeSplit(c.from, c.to), c.dateTime);
     EXPECT_EQ(timeSplit(c.from, c.to), c.time);
 }
@@ -79,17 +69,18 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"NineToFive", kJan15At0900, kJan15At1700, {0, 8, 0, 0}, {0, 8, 0, 0}},
         // The extended-precision quotient falls just short of 10 hours; the
         // seconds round up to 60 and carry into the minutes only.
-        SplitCase{"TwoToNoonCarriesIntoMinutesOnly", kJan15At0200, kJan15At1200,
-                  {0, 9, 60, 0}, {0, 9, 60, 0}},
+        SplitCase{"TwoToNoonCarriesIntoMinutesOnly", kJan15At0200, kJan15At1200, {0, 9, 60, 0}, {0, 9, 60, 0}},
         // Spans just below a whole number of hours: a double quotient would
         // round up to 10 (and 17) hours, the extended quotient stays below.
-        SplitCase{"ExtendedPrecisionDecidesTheHours", 0.0, fromBits(0x3FDAAAAAAAAAAAAAULL),
-                  {0, 9, 60, 0}, {0, 9, 60, 0}},
-        SplitCase{"ExtendedPrecisionDecidesTheHoursAfterADay", 0.0,
-                  fromBits(0x3FFB555555555555ULL), {1, 16, 60, 0}, {0, 40, 60, 0}},
+        SplitCase{
+            "ExtendedPrecisionDecidesTheHours", 0.0, fromBits(0x3FDAAAAAAAAAAAAAULL), {0, 9, 60, 0}, {0, 9, 60, 0}},
+        SplitCase{"ExtendedPrecisionDecidesTheHoursAfterADay",
+                  0.0,
+                  fromBits(0x3FFB555555555555ULL),
+                  {1, 16, 60, 0},
+                  {0, 40, 60, 0}},
         // Exactly half of the one-second unit: the tie goes to the even 0.
-        SplitCase{"HalfASecondRoundsToEven", 0.0, fromBits(0x3ED845C8A0CE5129ULL),
-                  {0, 0, 0, 0}, {0, 0, 0, 0}},
+        SplitCase{"HalfASecondRoundsToEven", 0.0, fromBits(0x3ED845C8A0CE5129ULL), {0, 0, 0, 0}, {0, 0, 0, 0}},
         SplitCase{"OneSecond", 0.0, fromBits(0x3EE845C8A0CE5129ULL), {0, 0, 0, 1}, {0, 0, 0, 1}},
         SplitCase{"OverOneDay", kJan15At0900, kJan16At1700, {1, 8, 0, 0}, {0, 32, 0, 0}},
         SplitCase{"SameInstant", kJan15At0900, kJan15At0900, {0, 0, 0, 0}, {0, 0, 0, 0}},
@@ -103,12 +94,11 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"InfiniteEnd", kJan15At0900, kInf, {0, 0, 0, 0}, {0, 0, 0, 0}},
         SplitCase{"DaysBeyond32Bits", 0.0, 3.0e9, {0, 0, 0, 0}, {0, 0, 0, 0}},
         SplitCase{"HoursBeyond32Bits", 0.0, 1.0e8, {100000000, 0, 0, 0}, {0, 0, 0, 0}}),
-    [](const testing::TestParamInfo<SplitCase> &info) { return info.param.name; });
+    [](const testing::TestParamInfo<SplitCase>& info) { return info.param.name; });
 
 // Callers take Hours * 60 + Minutes as the minutes of a span. Every whole-minute
 // span of up to a day, from several starting clock times, must come out exact.
-TEST(IntervalSplitMinutes, WholeMinuteSpansAreExactInHoursTimesSixtyPlusMinutes)
-{
+TEST(IntervalSplitMinutes, WholeMinuteSpansAreExactInHoursTimesSixtyPlusMinutes) {
     const auto at = [](int day, int minuteOfDay) {
         return day + static_cast<double>(minuteOfDay) * 60000 / 86400000.0;
     };
@@ -126,8 +116,7 @@ TEST(IntervalSplitMinutes, WholeMinuteSpansAreExactInHoursTimesSixtyPlusMinutes)
     }
 }
 
-TEST(IntervalSplitPointers, NullResultPointersAreSkipped)
-{
+TEST(IntervalSplitPointers, NullResultPointersAreSkipped) {
     int32_t hours = -1;
     GetFromToDateTime(kJan15At0900, kJan15At1700, nullptr, &hours, nullptr, nullptr);
     EXPECT_EQ(hours, 8);
@@ -136,9 +125,8 @@ TEST(IntervalSplitPointers, NullResultPointersAreSkipped)
 
 extern "C" int32_t kronvale_minutes_from_c(double from, double to);
 
-TEST(IntervalSplitFromC, CallableFromACTranslationUnit)
-{
+TEST(IntervalSplitFromC, CallableFromACTranslationUnit) {
     EXPECT_EQ(kronvale_minutes_from_c(kJan15At0200, kJan15At1200), 600);
 }
 
-} // namespace
+}  // namespace

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <cstdio>
 #include <functional>
 #include <random>
-#include <unistd.h>
-#include <fcntl.h>
 
 #include "support.h"
 
@@ -19,25 +19,21 @@ constexpr std::size_t kPage = 4096;
 
 using Image = std::vector<char>;
 
-std::uint16_t get16(const Image& b, std::size_t at)
-{
+std::uint16_t get16(const Image& b, std::size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8);
 }
-void set16(Image& b, std::size_t at, std::uint16_t v)
-{
+void set16(Image& b, std::size_t at, std::uint16_t v) {
     b[at] = static_cast<char>(v & 0xff);
     b[at + 1] = static_cast<char>(v >> 8);
 }
-void set32(Image& b, std::size_t at, std::uint32_t v)
-{
+void set32(Image& b, std::size_t at, std::uint32_t v) {
     set16(b, at, static_cast<std::uint16_t>(v));
     set16(b, at + 2, static_cast<std::uint16_t>(v >> 16));
 }
 std::uint32_t get32(const Image& b, std::size_t at) { return get16(b, at) | std::uint32_t{get16(b, at + 2)} << 16; }
 
 // Pages of one kind (1 data, 2 table definition), optionally owned by a table.
-std::vector<std::size_t> pages(const Image& b, char type, std::optional<std::uint32_t> owner = {})
-{
+std::vector<std::size_t> pages(const Image& b, char type, std::optional<std::uint32_t> owner = {}) {
     std::vector<std::size_t> out;
     for (std::size_t p = 1; p * kPage < b.size(); ++p)
         if (b[p * kPage] == type && (!owner || get32(b, p * kPage + 4) == *owner)) out.push_back(p);
@@ -46,8 +42,7 @@ std::vector<std::size_t> pages(const Image& b, char type, std::optional<std::uin
 
 // The definition page of the first user table and the last data page of the last one.
 std::size_t firstUserDefinition(const Image& b) { return pages(b, 2).at(1); }
-std::size_t lastUserDataPage(const Image& b)
-{
+std::size_t lastUserDataPage(const Image& b) {
     const auto defs = pages(b, 2);
     return pages(b, 1, static_cast<std::uint32_t>(defs.back())).back();
 }
@@ -55,8 +50,7 @@ std::size_t lastUserDataPage(const Image& b)
 void wipe(Image& b, std::size_t page) { std::fill(b.begin() + page * kPage, b.begin() + (page + 1) * kPage, '\0'); }
 
 // Opens the file and reads every table, as the database copy does.
-void readEverything(const std::filesystem::path& file)
-{
+void readEverything(const std::filesystem::path& file) {
     Reader reader(file);
     for (const auto& name : reader.tableNames()) reader.readTable(name);
     for (const auto& t : recorderTables()) reader.readTable(t.name);
@@ -65,8 +59,7 @@ void readEverything(const std::filesystem::path& file)
 // libmdb reports trouble on stderr as it goes; keep it out of the test log.
 class QuietStderr {
 public:
-    QuietStderr() : saved_(dup(STDERR_FILENO))
-    {
+    QuietStderr() : saved_(dup(STDERR_FILENO)) {
         std::fflush(stderr);
         const int null = open("/dev/null", O_WRONLY);
         if (null >= 0) {
@@ -74,8 +67,7 @@ public:
             close(null);
         }
     }
-    ~QuietStderr()
-    {
+    ~QuietStderr() {
         std::fflush(stderr);
         if (saved_ >= 0) {
             dup2(saved_, STDERR_FILENO);
@@ -95,8 +87,7 @@ void PrintTo(const Damage& d, std::ostream* os) { *os << d.name; }
 
 class DamagedFile : public ::testing::TestWithParam<Damage> {};
 
-TEST_P(DamagedFile, IsAnErrorNamingTheFile)
-{
+TEST_P(DamagedFile, IsAnErrorNamingTheFile) {
     TempDir dir;
     const auto file = dir / "recorder.mdb";
     Image image;
@@ -118,7 +109,10 @@ TEST_P(DamagedFile, IsAnErrorNamingTheFile)
 
 const Damage kDamages[] = {
     {"EmptyFile", [](Image& b) { b.clear(); }},
-    {"NotADatabase", [](Image& b) { b.assign({'I', 'D', ',', '0', '7', '\n'}); }},
+    {"NotADatabase",
+     [](Image& b) {
+         b.assign({'I', 'D', ',', '0', '7', '\n'});
+     }},
     {"HeaderOnly", [](Image& b) { b.resize(kPage); }},
     {"CutInsideAPage", [](Image& b) { b.resize(b.size() - 100); }},
     {"LastPageMissing", [](Image& b) { b.resize(b.size() - kPage); }},
@@ -139,8 +133,7 @@ const Damage kDamages[] = {
          const std::size_t page = lastUserDataPage(b) * kPage;
          set16(b, page + (get16(b, page + 14) & 0x1fff), 0xffff);
      }},
-    {"UsageMapPointsPastTheEnd",
-     [](Image& b) { set32(b, firstUserDefinition(b) * kPage + 55, 200u << 8); }},
+    {"UsageMapPointsPastTheEnd", [](Image& b) { set32(b, firstUserDefinition(b) * kPage + 55, 200u << 8); }},
     // A usage map row that its page does not have: libmdb scans from
     // wherever that leads and crashes.
     {"UsageMapRowMissing", [](Image& b) { b[firstUserDefinition(b) * kPage + 55] = static_cast<char>(0xa1); }},
@@ -150,8 +143,7 @@ const Damage kDamages[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, DamagedFile, ::testing::ValuesIn(kDamages),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(JetReaderErrors, MissingFileIsNamed)
-{
+TEST(JetReaderErrors, MissingFileIsNamed) {
     TempDir dir;
     const auto file = dir / "無い.mdb";
     try {
@@ -162,8 +154,7 @@ TEST(JetReaderErrors, MissingFileIsNamed)
     }
 }
 
-TEST(JetReaderErrors, FolderIsNotADatabase)
-{
+TEST(JetReaderErrors, FolderIsNotADatabase) {
     TempDir dir;
     EXPECT_THROW(Reader reader(dir.path()), Error);
 }
@@ -173,8 +164,7 @@ TEST(JetReaderErrors, FolderIsNotADatabase)
 // the reader either reads the file or throws jet::Error.
 class RandomDamage : public ::testing::TestWithParam<bool> {};
 
-TEST_P(RandomDamage, NeverCrashes)
-{
+TEST_P(RandomDamage, NeverCrashes) {
     const bool jet3 = GetParam();
     const std::size_t pageSize = jet3 ? 2048 : 4096;
     TempDir dir;

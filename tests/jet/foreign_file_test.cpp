@@ -19,8 +19,7 @@ const char* const kInPackage = "usr/share/doc/mrtg-contrib/examples/contrib/moni
 // fetched and unpacked in a temporary folder and only the database is kept;
 // it is moved into the cache in one step, so tests running side by side
 // never see half a file.
-std::variant<std::filesystem::path, std::string> monitorDatabase()
-{
+std::variant<std::filesystem::path, std::string> monitorDatabase() {
     const std::filesystem::path cache = JET_TEST_CACHE_DIR;
     const std::filesystem::path kept = cache / "Monitor.mdb";
     if (std::filesystem::exists(kept)) return kept;
@@ -55,8 +54,7 @@ std::variant<std::filesystem::path, std::string> monitorDatabase()
 
 class ForeignJetFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         const auto found = monitorDatabase();
         if (const auto* reason = std::get_if<std::string>(&found)) GTEST_SKIP() << *reason;
         file = std::get<std::filesystem::path>(found);
@@ -65,8 +63,7 @@ protected:
     std::filesystem::path file;
 };
 
-TEST_F(ForeignJetFile, MonitorDatabaseReadsAsMdbExportReadsIt)
-{
+TEST_F(ForeignJetFile, MonitorDatabaseReadsAsMdbExportReadsIt) {
     if (!onPath("mdb-export")) GTEST_SKIP() << "mdb-export (Debian package mdbtools) is not on PATH";
     Reader reader(file);
     EXPECT_EQ(reader.jetVersion(), 4);
@@ -87,8 +84,7 @@ TEST_F(ForeignJetFile, MonitorDatabaseReadsAsMdbExportReadsIt)
 // Access keeps design properties of each object in a blob ("MR2" followed by
 // length-prefixed chunks). Claiming a huge first chunk makes libmdb's own
 // catalog reader (and so mdb-tables) crash; the reader never decodes them.
-TEST_F(ForeignJetFile, DamagedObjectPropertiesDoNotStopTheRead)
-{
+TEST_F(ForeignJetFile, DamagedObjectPropertiesDoNotStopTheRead) {
     std::vector<char> bytes = readBytes(file);
     static constexpr char kMagic[] = {'M', 'R', '2', '\0'};
     int damaged = 0;

@@ -11,8 +11,7 @@
 namespace jet::testing {
 namespace {
 
-std::vector<TextTable> jet3Tables()
-{
+std::vector<TextTable> jet3Tables() {
     auto tables = recorderTables();
     // Characters where CP932 and plain Shift_JIS part ways: the backslash (not
     // a yen sign), the full-width tilde, NEC and IBM extensions.
@@ -28,8 +27,7 @@ protected:
     std::filesystem::path file = dir / "recorder97.mdb";
 };
 
-TEST_F(Jet3File, ReadsCp932TextAsUtf8)
-{
+TEST_F(Jet3File, ReadsCp932TextAsUtf8) {
     Reader reader(file);
     EXPECT_EQ(reader.jetVersion(), 3);
     const auto tables = jet3Tables();
@@ -44,21 +42,19 @@ TEST_F(Jet3File, ReadsCp932TextAsUtf8)
     }
 }
 
-TEST_F(Jet3File, MdbExportAgreesWhenToldTheCodePage)
-{
+TEST_F(Jet3File, MdbExportAgreesWhenToldTheCodePage) {
     if (!onPath("mdb-export")) GTEST_SKIP() << "mdb-export (Debian package mdbtools) is not on PATH";
     Reader reader(file);
     for (const auto& t : jet3Tables()) {
         SCOPED_TRACE(t.name);
-        const CommandResult r = run("MDB_JET3_CHARSET=CP932 mdb-export " + shellQuote(file.string()) + " "
-                                    + shellQuote(t.name));
+        const CommandResult r =
+            run("MDB_JET3_CHARSET=CP932 mdb-export " + shellQuote(file.string()) + " " + shellQuote(t.name));
         ASSERT_EQ(r.exitCode, 0);
         EXPECT_EQ(parseCsv(r.output), asExported(reader.readTable(t.name)));
     }
 }
 
-TEST_F(Jet3File, EnvironmentDoesNotChangeTheCodePage)
-{
+TEST_F(Jet3File, EnvironmentDoesNotChangeTheCodePage) {
     const char* before = std::getenv("MDB_JET3_CHARSET");
     const std::string saved = before ? before : "";
     setenv("MDB_JET3_CHARSET", "CP1252", 1);

@@ -17,13 +17,13 @@ constexpr std::size_t kMaxRowsPerPage = 255;
 constexpr std::uint16_t kTextChars = 50;
 constexpr std::uint16_t kJapaneseSortOrder = 0x0411;
 constexpr std::uint16_t kJapaneseCodePage = 932;
-constexpr double kCreated = 45383.375;         // 2024-04-01 09:00, any fixed date will do
+constexpr double kCreated = 45383.375;  // 2024-04-01 09:00, any fixed date will do
 
 // What differs between the two generations of the format.
 struct Format {
     bool jet3 = false;
     std::size_t pageSize = 4096;
-    std::size_t rowCountAt = 12;  // data page: type, 1, free space, tdef page, (Jet 4: 4 unknown), row count
+    std::size_t rowCountAt = 12;   // data page: type, 1, free space, tdef page, (Jet 4: 4 unknown), row count
     std::size_t bitmapBytes = 64;  // of a type-0 usage map
     std::size_t maskedHeader = 128;
 
@@ -53,8 +53,7 @@ enum ColumnFlags : std::uint8_t {
 
 bool isFixed(std::uint8_t type) { return type == kInt || type == kLong || type == kDateTime; }
 
-std::uint16_t fixedLength(std::uint8_t type)
-{
+std::uint16_t fixedLength(std::uint8_t type) {
     switch (type) {
     case kInt: return 2;
     case kLong: return 4;
@@ -85,8 +84,7 @@ struct Table {
     std::uint16_t varCount = 0;
     std::uint16_t fixedSize = 0;
 
-    void layOut()
-    {
+    void layOut() {
         varCount = 0;
         fixedSize = 0;
         for (std::size_t i = 0; i < columns.size(); ++i) {
@@ -107,13 +105,11 @@ struct Table {
 class Bytes {
 public:
     void u8(std::uint8_t v) { b_.push_back(v); }
-    void u16(std::uint16_t v)
-    {
+    void u16(std::uint16_t v) {
         u8(static_cast<std::uint8_t>(v));
         u8(static_cast<std::uint8_t>(v >> 8));
     }
-    void u32(std::uint32_t v)
-    {
+    void u32(std::uint32_t v) {
         u16(static_cast<std::uint16_t>(v));
         u16(static_cast<std::uint16_t>(v >> 16));
     }
@@ -125,20 +121,17 @@ private:
     std::vector<std::uint8_t> b_;
 };
 
-void put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint16_t v)
-{
+void put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint16_t v) {
     b.at(at) = static_cast<std::uint8_t>(v);
     b.at(at + 1) = static_cast<std::uint8_t>(v >> 8);
 }
 
-void put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v)
-{
+void put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
     put16(b, at, static_cast<std::uint16_t>(v));
     put16(b, at + 2, static_cast<std::uint16_t>(v >> 16));
 }
 
-void putDouble(std::vector<std::uint8_t>& b, std::size_t at, double v)
-{
+void putDouble(std::vector<std::uint8_t>& b, std::size_t at, double v) {
     std::uint64_t bits = 0;
     static_assert(sizeof bits == sizeof v);
     std::memcpy(&bits, &v, sizeof v);
@@ -146,8 +139,7 @@ void putDouble(std::vector<std::uint8_t>& b, std::size_t at, double v)
     put32(b, at + 4, static_cast<std::uint32_t>(bits >> 32));
 }
 
-std::vector<std::uint8_t> utf16le(const std::u16string& s)
-{
+std::vector<std::uint8_t> utf16le(const std::u16string& s) {
     std::vector<std::uint8_t> out;
     out.reserve(s.size() * 2);
     for (char16_t c : s) {
@@ -162,8 +154,7 @@ std::vector<std::uint8_t> utf16le(const std::u16string& s)
 // a 0x00 byte toggles between that and plain two-byte mode. A character with
 // a zero low byte cannot be written, and the form is used only when shorter.
 // Jet 3 keeps text in the writer's Windows code page, here CP932.
-std::vector<std::uint8_t> cp932(const std::string& utf8)
-{
+std::vector<std::uint8_t> cp932(const std::string& utf8) {
     iconv_t cd = iconv_open("CP932", "UTF-8");
     if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("jet writer: no CP932 converter");
     std::string in = utf8;
@@ -174,13 +165,13 @@ std::vector<std::uint8_t> cp932(const std::string& utf8)
     std::size_t outLeft = out.size();
     const std::size_t done = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
     iconv_close(cd);
-    if (done == static_cast<std::size_t>(-1)) throw std::invalid_argument("jet writer: not representable in CP932: " + utf8);
+    if (done == static_cast<std::size_t>(-1))
+        throw std::invalid_argument("jet writer: not representable in CP932: " + utf8);
     out.resize(out.size() - outLeft);
     return out;
 }
 
-std::vector<std::uint8_t> textBytes(const Format& f, const std::string& utf8, bool compress)
-{
+std::vector<std::uint8_t> textBytes(const Format& f, const std::string& utf8, bool compress) {
     if (f.jet3) return cp932(utf8);
     const std::u16string s = utf16(utf8);
     std::vector<std::uint8_t> plain = utf16le(s);
@@ -213,8 +204,7 @@ std::vector<std::uint8_t> textBytes(const Format& f, const std::string& utf8, bo
 // then (read backwards from the end) the null mask, the number of variable
 // columns, their start offsets from the first to the last, and the end of
 // the variable data.
-std::vector<std::uint8_t> encodeRow(const Format& f, const Table& t, const std::vector<Cell>& cells)
-{
+std::vector<std::uint8_t> encodeRow(const Format& f, const Table& t, const std::vector<Cell>& cells) {
     const std::size_t n = t.columns.size();
     std::vector<std::uint8_t> fixed(t.fixedSize, 0);
     std::vector<std::uint8_t> nullMask((n + 7) / 8, 0);
@@ -263,13 +253,12 @@ struct DataPage {
     std::size_t used = 0;
 };
 
-std::vector<DataPage> packRows(const Format& f, const std::vector<std::vector<std::uint8_t>>& rows)
-{
+std::vector<DataPage> packRows(const Format& f, const std::vector<std::vector<std::uint8_t>>& rows) {
     std::vector<DataPage> pages;
     for (const auto& r : rows) {
         if (f.dataHeader() + 2 + r.size() > f.pageSize) throw std::invalid_argument("jet writer: row too long");
-        if (pages.empty() || pages.back().rows.size() == kMaxRowsPerPage
-            || f.dataHeader() + 2 * (pages.back().rows.size() + 1) + pages.back().used + r.size() > f.pageSize) {
+        if (pages.empty() || pages.back().rows.size() == kMaxRowsPerPage ||
+            f.dataHeader() + 2 * (pages.back().rows.size() + 1) + pages.back().used + r.size() > f.pageSize) {
             pages.emplace_back();
         }
         pages.back().rows.push_back(r);
@@ -280,8 +269,8 @@ std::vector<DataPage> packRows(const Format& f, const std::vector<std::vector<st
 
 // Rows are stored from the end of the page towards its start; the offset
 // table after the header gives each row's first byte.
-std::vector<std::uint8_t> dataPage(const Format& f, std::uint32_t owner, const std::vector<std::vector<std::uint8_t>>& rows)
-{
+std::vector<std::uint8_t> dataPage(const Format& f, std::uint32_t owner,
+                                   const std::vector<std::vector<std::uint8_t>>& rows) {
     std::vector<std::uint8_t> page(f.pageSize, 0);
     page[0] = 0x01;
     page[1] = 0x01;
@@ -301,8 +290,7 @@ std::vector<std::uint8_t> dataPage(const Format& f, std::uint32_t owner, const s
 }
 
 // A type-0 usage map: map type, first page it describes, one bit per page.
-std::vector<std::uint8_t> usageMap(const Format& f, const std::vector<std::uint32_t>& pages)
-{
+std::vector<std::uint8_t> usageMap(const Format& f, const std::vector<std::uint32_t>& pages) {
     std::vector<std::uint8_t> map(5 + f.bitmapBytes, 0);
     for (std::uint32_t p : pages) map[5 + p / 8] = static_cast<std::uint8_t>(map[5 + p / 8] | (1u << (p % 8)));
     return map;
@@ -310,16 +298,14 @@ std::vector<std::uint8_t> usageMap(const Format& f, const std::vector<std::uint3
 
 std::uint32_t rowPointer(std::uint32_t page, std::uint32_t row) { return page << 8 | row; }
 
-std::vector<std::uint8_t> nameBytes(const Format& f, const std::string& name)
-{
+std::vector<std::uint8_t> nameBytes(const Format& f, const std::string& name) {
     return f.jet3 ? cp932(name) : utf16le(utf16(name));
 }
 
 // The definition block after the 8-byte page header. Jet 4 inserted fields,
 // widened column entries from 18 to 25 bytes and names' lengths to two bytes.
 std::vector<std::uint8_t> tableDefinitionPage(const Format& f, const Table& t, std::uint32_t usedPages,
-                                              std::uint32_t freePages)
-{
+                                              std::uint32_t freePages) {
     std::vector<std::uint8_t> page(f.pageSize, 0);
     page[0] = 0x02;
     page[1] = 0x01;
@@ -388,8 +374,7 @@ std::vector<std::uint8_t> tableDefinitionPage(const Format& f, const Table& t, s
     return page;
 }
 
-void rc4(std::uint32_t keyValue, std::uint8_t* data, std::size_t len)
-{
+void rc4(std::uint32_t keyValue, std::uint8_t* data, std::size_t len) {
     const std::array<std::uint8_t, 4> key{static_cast<std::uint8_t>(keyValue), static_cast<std::uint8_t>(keyValue >> 8),
                                           static_cast<std::uint8_t>(keyValue >> 16),
                                           static_cast<std::uint8_t>(keyValue >> 24)};
@@ -411,23 +396,21 @@ void rc4(std::uint32_t keyValue, std::uint8_t* data, std::size_t len)
 // key 0x6b39dac7; Jet 3 masks 126 bytes, Jet 4 128.
 constexpr std::uint32_t kHeaderKey = 0x6b39dac7;
 
-std::vector<std::uint8_t> headerPage(const Format& f, std::uint32_t pageKey)
-{
+std::vector<std::uint8_t> headerPage(const Format& f, std::uint32_t pageKey) {
     std::vector<std::uint8_t> page(f.pageSize, 0);
     page[1] = 0x01;
     static constexpr char magic[] = "Standard Jet DB";
     std::memcpy(page.data() + 4, magic, sizeof magic);  // with its terminating zero
     put32(page, 0x14, f.jet3 ? 0 : 1);                  // format: 0 Jet 3, 1 Jet 4
     put16(page, 0x3c, kJapaneseCodePage);
-    put32(page, 0x3e, pageKey);                         // 0: pages are not encoded
+    put32(page, 0x3e, pageKey);  // 0: pages are not encoded
     put16(page, f.jet3 ? 0x3a : 0x6e, kJapaneseSortOrder);
     putDouble(page, 0x72, kCreated);
     rc4(kHeaderKey, page.data() + 0x18, f.maskedHeader);
     return page;
 }
 
-Column column(const std::string& name, std::uint8_t type, std::uint16_t length = 0, std::uint8_t flags = kCanBeNull)
-{
+Column column(const std::string& name, std::uint8_t type, std::uint16_t length = 0, std::uint8_t flags = kCanBeNull) {
     Column c;
     c.name = name;
     c.type = type;
@@ -436,22 +419,29 @@ Column column(const std::string& name, std::uint8_t type, std::uint16_t length =
     return c;
 }
 
-Table catalogTable(const Format& f)
-{
+Table catalogTable(const Format& f) {
     const std::uint16_t longText = f.textLength(255);
     const auto sys = static_cast<std::uint8_t>(kCanBeNull | kSystemColumn);
     Table t;
     t.name = "MSysObjects";
     t.system = true;
     t.columns = {
-        column("Id", kLong, 0, sys),          column("ParentId", kLong, 0, sys),
-        column("Name", kText, longText, sys),      column("Type", kInt, 0, sys),
-        column("DateCreate", kDateTime, 0, sys), column("DateUpdate", kDateTime, 0, sys),
-        column("Owner", kBinary, 255, sys),   column("Flags", kLong, 0, sys),
-        column("Database", kMemo, 0, sys),    column("Connect", kMemo, 0, sys),
-        column("ForeignName", kText, longText, sys), column("RmtInfoShort", kBinary, 255, sys),
-        column("RmtInfoLong", kOle, 0, sys),  column("Lv", kOle, 0, sys),
-        column("LvProp", kOle, 0, sys),       column("LvModule", kOle, 0, sys),
+        column("Id", kLong, 0, sys),
+        column("ParentId", kLong, 0, sys),
+        column("Name", kText, longText, sys),
+        column("Type", kInt, 0, sys),
+        column("DateCreate", kDateTime, 0, sys),
+        column("DateUpdate", kDateTime, 0, sys),
+        column("Owner", kBinary, 255, sys),
+        column("Flags", kLong, 0, sys),
+        column("Database", kMemo, 0, sys),
+        column("Connect", kMemo, 0, sys),
+        column("ForeignName", kText, longText, sys),
+        column("RmtInfoShort", kBinary, 255, sys),
+        column("RmtInfoLong", kOle, 0, sys),
+        column("Lv", kOle, 0, sys),
+        column("LvProp", kOle, 0, sys),
+        column("LvModule", kOle, 0, sys),
         column("LvExtra", kOle, 0, sys),
     };
     t.layOut();
@@ -468,8 +458,7 @@ constexpr std::int64_t kTypeTable = 1;
 constexpr std::int64_t kTypeContainer = 3;
 
 std::vector<Cell> catalogRow(const Table& catalog, const std::string& name, std::int64_t id, std::int64_t parent,
-                             std::int64_t type, std::int64_t flags)
-{
+                             std::int64_t type, std::int64_t flags) {
     std::vector<Cell> row(catalog.columns.size());
     row[0] = id;
     row[1] = parent;
@@ -481,8 +470,7 @@ std::vector<Cell> catalogRow(const Table& catalog, const std::string& name, std:
     return row;
 }
 
-Table userTable(const Format& f, const TextTable& in, TextStorage storage)
-{
+Table userTable(const Format& f, const TextTable& in, TextStorage storage) {
     if (in.columns.empty() || in.columns.size() > 255)
         throw std::invalid_argument("jet writer: a table needs 1 to 255 columns: " + in.name);
     Table t;
@@ -511,8 +499,7 @@ Table userTable(const Format& f, const TextTable& in, TextStorage storage)
     return t;
 }
 
-std::vector<std::vector<std::uint8_t>> encodeRows(const Format& f, const Table& t)
-{
+std::vector<std::vector<std::uint8_t>> encodeRows(const Format& f, const Table& t) {
     std::vector<std::vector<std::uint8_t>> rows;
     for (const auto& r : t.rows) rows.push_back(encodeRow(f, t, r));
     return rows;
@@ -520,12 +507,15 @@ std::vector<std::vector<std::uint8_t>> encodeRows(const Format& f, const Table& 
 
 }  // namespace
 
-std::u16string utf16(const std::string& utf8)
-{
+std::u16string utf16(const std::string& utf8) {
     std::u16string out;
     for (std::size_t i = 0; i < utf8.size();) {
         const auto b0 = static_cast<unsigned char>(utf8[i]);
-        std::size_t len = b0 < 0x80 ? 1 : (b0 & 0xe0) == 0xc0 ? 2 : (b0 & 0xf0) == 0xe0 ? 3 : (b0 & 0xf8) == 0xf0 ? 4 : 0;
+        std::size_t len = b0 < 0x80             ? 1
+                          : (b0 & 0xe0) == 0xc0 ? 2
+                          : (b0 & 0xf0) == 0xe0 ? 3
+                          : (b0 & 0xf8) == 0xf0 ? 4
+                                                : 0;
         if (len == 0 || i + len > utf8.size()) throw std::invalid_argument("jet writer: invalid UTF-8");
         char32_t cp = len == 1 ? b0 : len == 2 ? (b0 & 0x1f) : len == 3 ? (b0 & 0x0f) : (b0 & 0x07);
         for (std::size_t k = 1; k < len; ++k) {
@@ -551,8 +541,7 @@ std::u16string utf16(const std::string& utf8)
 namespace {
 
 std::vector<std::uint8_t> image(const Format& f, const std::vector<TextTable>& tables, TextStorage storage,
-                                std::uint32_t pageKey)
-{
+                                std::uint32_t pageKey) {
     std::vector<Table> users;
     for (const TextTable& t : tables) users.push_back(userTable(f, t, storage));
 
@@ -560,7 +549,8 @@ std::vector<std::uint8_t> image(const Format& f, const std::vector<TextTable>& t
     // pages holding the tables' usage maps, the catalog's data pages, and
     // per table its definition page followed by its data pages.
     constexpr std::uint32_t kFirstMapsPage = 3;
-    const std::size_t mapsPerPage = std::min(kMaxRowsPerPage, (f.pageSize - f.dataHeader()) / (usageMap(f, {}).size() + 2));
+    const std::size_t mapsPerPage =
+        std::min(kMaxRowsPerPage, (f.pageSize - f.dataHeader()) / (usageMap(f, {}).size() + 2));
     const std::size_t mapCount = 2 * (1 + users.size());
     const auto mapsPages = static_cast<std::uint32_t>((mapCount + mapsPerPage - 1) / mapsPerPage);
     const auto mapPointer = [&](std::size_t k) {
@@ -575,7 +565,8 @@ std::vector<std::uint8_t> image(const Format& f, const std::vector<TextTable>& t
             catalogRow(catalog, "Tables", kTablesContainer, kContainerRoot, kTypeContainer, kContainerFlags));
         catalog.rows.push_back(catalogRow(catalog, "MSysObjects", 2, kTablesContainer, kTypeTable, kSystemTableFlags));
         for (std::size_t i = 0; i < users.size(); ++i)
-            catalog.rows.push_back(catalogRow(catalog, users[i].name, definitions.at(i), kTablesContainer, kTypeTable, 0));
+            catalog.rows.push_back(
+                catalogRow(catalog, users[i].name, definitions.at(i), kTablesContainer, kTypeTable, 0));
     };
     // Row sizes do not depend on the ids, so the catalog's pages can be
     // counted before the ids are known.
@@ -640,8 +631,7 @@ std::vector<std::uint8_t> image(const Format& f, const std::vector<TextTable>& t
     return bytes;
 }
 
-void save(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes)
-{
+void save(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("jet writer: cannot write " + file.string());
@@ -649,24 +639,20 @@ void save(const std::filesystem::path& file, const std::vector<std::uint8_t>& by
 
 }  // namespace
 
-std::vector<std::uint8_t> jet4Image(const std::vector<TextTable>& tables, TextStorage storage, std::uint32_t pageKey)
-{
+std::vector<std::uint8_t> jet4Image(const std::vector<TextTable>& tables, TextStorage storage, std::uint32_t pageKey) {
     return image(kJet4, tables, storage, pageKey);
 }
 
 void writeJet4(const std::filesystem::path& file, const std::vector<TextTable>& tables, TextStorage storage,
-               std::uint32_t pageKey)
-{
+               std::uint32_t pageKey) {
     save(file, jet4Image(tables, storage, pageKey));
 }
 
-std::vector<std::uint8_t> jet3Image(const std::vector<TextTable>& tables)
-{
+std::vector<std::uint8_t> jet3Image(const std::vector<TextTable>& tables) {
     return image(kJet3, tables, TextStorage::Utf16, 0);
 }
 
-void writeJet3(const std::filesystem::path& file, const std::vector<TextTable>& tables)
-{
+void writeJet3(const std::filesystem::path& file, const std::vector<TextTable>& tables) {
     save(file, jet3Image(tables));
 }
 

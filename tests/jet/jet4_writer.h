@@ -40,8 +40,8 @@ inline void PrintTo(TextStorage storage, std::ostream* os) {
 // than the writer's limits (one usage map: 512 pages; 255 columns).
 // A non-zero pageKey writes an "encoded" database: every page after the
 // header RC4-encoded with the key pageKey ^ page number.
-std::vector<std::uint8_t> jet4Image(const std::vector<TextTable>& tables,
-                                    TextStorage storage = TextStorage::Utf16, std::uint32_t pageKey = 0);
+std::vector<std::uint8_t> jet4Image(const std::vector<TextTable>& tables, TextStorage storage = TextStorage::Utf16,
+                                    std::uint32_t pageKey = 0);
 
 void writeJet4(const std::filesystem::path& file, const std::vector<TextTable>& tables,
                TextStorage storage = TextStorage::Utf16, std::uint32_t pageKey = 0);

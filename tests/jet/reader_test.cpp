@@ -3,17 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <cstdlib>
 #include <sstream>
-#include <sys/stat.h>
 
 #include "support.h"
 
 namespace jet::testing {
 namespace {
 
-std::vector<std::string> lines(const std::string& text)
-{
+std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);)
@@ -21,8 +20,7 @@ std::vector<std::string> lines(const std::string& text)
     return out;
 }
 
-std::vector<std::string> names(const std::vector<TextTable>& tables)
-{
+std::vector<std::string> names(const std::vector<TextTable>& tables) {
     std::vector<std::string> out;
     for (const auto& t : tables) out.push_back(t.name);
     return out;
@@ -36,15 +34,13 @@ protected:
     std::filesystem::path file = dir / "recorder.mdb";
 };
 
-TEST_P(RecorderFile, ListsTheUserTablesInCatalogOrder)
-{
+TEST_P(RecorderFile, ListsTheUserTablesInCatalogOrder) {
     Reader reader(file);
     EXPECT_EQ(reader.jetVersion(), 4);
     EXPECT_EQ(reader.tableNames(), names(recorderTables()));
 }
 
-TEST_P(RecorderFile, ReadsEveryTableBackAsWrittenKeepingNullApartFromEmpty)
-{
+TEST_P(RecorderFile, ReadsEveryTableBackAsWrittenKeepingNullApartFromEmpty) {
     Reader reader(file);
     for (const TextTable& t : recorderTables()) {
         SCOPED_TRACE(t.name);
@@ -54,8 +50,7 @@ TEST_P(RecorderFile, ReadsEveryTableBackAsWrittenKeepingNullApartFromEmpty)
     }
 }
 
-TEST_P(RecorderFile, MdbtoolsCommandsReadTheSameFile)
-{
+TEST_P(RecorderFile, MdbtoolsCommandsReadTheSameFile) {
     if (!onPath("mdb-export")) GTEST_SKIP() << "mdb-export (Debian package mdbtools) is not on PATH";
     const auto tables = recorderTables();
 
@@ -70,8 +65,7 @@ TEST_P(RecorderFile, MdbtoolsCommandsReadTheSameFile)
     std::size_t expectedColumns = 0;
     for (const auto& t : tables) {
         EXPECT_NE(schema.output.find("CREATE TABLE [" + t.name + "]"), std::string::npos) << schema.output;
-        for (const auto& c : t.columns)
-            EXPECT_NE(schema.output.find("[" + c + "]"), std::string::npos) << c;
+        for (const auto& c : t.columns) EXPECT_NE(schema.output.find("[" + c + "]"), std::string::npos) << c;
         expectedColumns += t.columns.size();
     }
     EXPECT_EQ(textColumns, expectedColumns);
@@ -83,13 +77,11 @@ TEST_P(RecorderFile, MdbtoolsCommandsReadTheSameFile)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(TextStorage, RecorderFile,
-                         ::testing::Values(TextStorage::Utf16, TextStorage::Compressed),
+INSTANTIATE_TEST_SUITE_P(TextStorage, RecorderFile, ::testing::Values(TextStorage::Utf16, TextStorage::Compressed),
                          [](const auto& info) { return info.param == TextStorage::Utf16 ? "Utf16" : "Compressed"; });
 
 // Access's "encode database" RC4-encodes every page after the header.
-TEST(JetReader, EncodedDatabaseReads)
-{
+TEST(JetReader, EncodedDatabaseReads) {
     TempDir dir;
     const auto file = dir / "encoded.mdb";
     writeJet4(file, recorderTables(), TextStorage::Compressed, 0x5a17c3e9);
@@ -107,8 +99,7 @@ TEST(JetReader, EncodedDatabaseReads)
     }
 }
 
-TEST(JetReader, EmptyTableHasItsColumnsAndNoRows)
-{
+TEST(JetReader, EmptyTableHasItsColumnsAndNoRows) {
     TempDir dir;
     auto tables = recorderTables();
     tables[0].rows.clear();
@@ -120,8 +111,7 @@ TEST(JetReader, EmptyTableHasItsColumnsAndNoRows)
     EXPECT_EQ(reader.readTable("個人").rows, tables[2].rows);
 }
 
-TEST(JetReader, TableSpanningManyPagesReadsInOrder)
-{
+TEST(JetReader, TableSpanningManyPagesReadsInOrder) {
     TempDir dir;
     TextTable card = recorderTables()[0];
     card.rows.clear();
@@ -142,12 +132,13 @@ TEST(JetReader, TableSpanningManyPagesReadsInOrder)
     }
 }
 
-TEST(JetReader, CatalogSpanningSeveralPagesListsEveryTable)
-{
+TEST(JetReader, CatalogSpanningSeveralPagesListsEveryTable) {
     TempDir dir;
     std::vector<TextTable> tables;
     for (int i = 0; i < 100; ++i)
-        tables.push_back({"勤怠データ" + std::to_string(i), {"IDコード", "氏名"}, {{std::to_string(i), "社員 " + std::to_string(i)}}});
+        tables.push_back({"勤怠データ" + std::to_string(i),
+                          {"IDコード", "氏名"},
+                          {{std::to_string(i), "社員 " + std::to_string(i)}}});
     const auto file = dir / "tables.mdb";
     writeJet4(file, tables);
 
@@ -159,8 +150,7 @@ TEST(JetReader, CatalogSpanningSeveralPagesListsEveryTable)
     }
 }
 
-TEST(JetReader, CharactersOutsideTheBasicPlaneSurvive)
-{
+TEST(JetReader, CharactersOutsideTheBasicPlaneSurvive) {
     // 𠮷 (U+20BB7) is stored as a UTF-16 surrogate pair; plain UCS-2 would lose it.
     TempDir dir;
     TextTable people = recorderTables()[2];
@@ -169,8 +159,7 @@ TEST(JetReader, CharactersOutsideTheBasicPlaneSurvive)
     EXPECT_EQ(Reader(dir / "plane.mdb").readTable("個人").rows, people.rows);
 }
 
-TEST(JetReader, OutputIsUtf8WhateverMdbiconvSays)
-{
+TEST(JetReader, OutputIsUtf8WhateverMdbiconvSays) {
     TempDir dir;
     writeJet4(dir / "recorder.mdb", recorderTables());
     const char* before = std::getenv("MDBICONV");
@@ -186,8 +175,7 @@ TEST(JetReader, OutputIsUtf8WhateverMdbiconvSays)
     EXPECT_EQ(rows, recorderTables()[2].rows);
 }
 
-TEST(JetReader, TableNamesMatchExactlyThenIgnoringAsciiCase)
-{
+TEST(JetReader, TableNamesMatchExactlyThenIgnoringAsciiCase) {
     TempDir dir;
     TextTable upper{"Punch", {"A"}, {{"upper"}}};
     TextTable lower{"punch", {"A"}, {{"lower"}}};
@@ -203,8 +191,7 @@ TEST(JetReader, TableNamesMatchExactlyThenIgnoringAsciiCase)
     EXPECT_EQ(reader.findTable("Cards"), std::nullopt);
 }
 
-TEST(JetReader, MissingTableIsAnErrorNamingTableAndFile)
-{
+TEST(JetReader, MissingTableIsAnErrorNamingTableAndFile) {
     TempDir dir;
     const auto file = dir / "recorder.mdb";
     writeJet4(file, {recorderTables()[0]});
@@ -220,13 +207,12 @@ TEST(JetReader, MissingTableIsAnErrorNamingTableAndFile)
     EXPECT_EQ(reader.tableNames(), std::vector<std::string>{"タイムカード"});
 }
 
-TEST(JetReader, OpensReadOnlyAndLeavesTheFileAsItWas)
-{
+TEST(JetReader, OpensReadOnlyAndLeavesTheFileAsItWas) {
     TempDir dir;
     const auto file = dir / "recorder.mdb";
     writeJet4(file, recorderTables());
-    std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::group_read
-                                           | std::filesystem::perms::others_read);
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
     const auto bytes = readBytes(file);
     const auto stamp = std::filesystem::last_write_time(file);
     {
@@ -237,8 +223,7 @@ TEST(JetReader, OpensReadOnlyAndLeavesTheFileAsItWas)
     EXPECT_EQ(std::filesystem::last_write_time(file), stamp);
 }
 
-TEST(JetReader, MovedReaderKeepsTheOpenFile)
-{
+TEST(JetReader, MovedReaderKeepsTheOpenFile) {
     TempDir dir;
     writeJet4(dir / "recorder.mdb", recorderTables());
     Reader first(dir / "recorder.mdb");

@@ -17,13 +17,14 @@ using ui::NavButton;
 
 class EmpTanka : public mtest::MastersTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MastersTest::SetUp();
-        conn().execute("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_DROPKBN, E_BASEPAY) "
-                       "VALUES (1, '000001', '山田 太郎', '000001', '1', 1200)");
-        conn().execute("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_DROPKBN) "
-                       "VALUES (2, '000002', '佐藤 花子', 'C2', '1')");
+        conn().execute(
+            "INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_DROPKBN, E_BASEPAY) "
+            "VALUES (1, '000001', '山田 太郎', '000001', '1', 1200)");
+        conn().execute(
+            "INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_DROPKBN) "
+            "VALUES (2, '000002', '佐藤 花子', 'C2', '1')");
         form = keep(ui::createForm<TfrmEmp_Tanka>());
         ASSERT_TRUE(showActive(form));
         ds = &dm().emp_tanka;
@@ -31,28 +32,22 @@ protected:
     ui::DBEdit* edit(int n) { return child<ui::DBEdit>(form, QStringLiteral("DBEdit%1").arg(n)); }
     std::string cell(const char* field) { return (*ds)[field].asString(); }
     // A new row through the navigator, its number typed into "NO".
-    void insertWithNumber(const QString& number)
-    {
+    void insertWithNumber(const QString& number) {
         form->DBNavigator1->btnClick(NavButton::Insert);
         ASSERT_EQ(ds->state(), db::DatasetState::Insert);
         ASSERT_EQ(QApplication::focusWidget(), edit(1));
         type(edit(1), number);
     }
-    bool post()
-    {
+    bool post() {
         return ui::guard([&] { form->DBNavigator1->btnClick(NavButton::Post); });
     }
-    long long rows(long long eNo)
-    {
-        return sql("SELECT COUNT(*) FROM emp_tanka WHERE E_NO = ?", {eNo}).integer();
-    }
+    long long rows(long long eNo) { return sql("SELECT COUNT(*) FROM emp_tanka WHERE E_NO = ?", {eNo}).integer(); }
 
     TfrmEmp_Tanka* form = nullptr;
     db::Dataset* ds = nullptr;
 };
 
-TEST_F(EmpTanka, OpensItsTableWithTheFocusInNoAndClosesItOnClose)
-{
+TEST_F(EmpTanka, OpensItsTableWithTheFocusInNoAndClosesItOnClose) {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("個人単価表"));
     EXPECT_TRUE(ds->active());
     EXPECT_EQ(QApplication::focusWidget(), edit(1));
@@ -63,8 +58,7 @@ TEST_F(EmpTanka, OpensItsTableWithTheFocusInNoAndClosesItOnClose)
     EXPECT_TRUE(dialogs.shown().empty());
 }
 
-TEST_F(EmpTanka, EnteringTheCodeFieldOfANewRowGivesTheDefaults)
-{
+TEST_F(EmpTanka, EnteringTheCodeFieldOfANewRowGivesTheDefaults) {
     insertWithNumber("42");
     QTest::keyClick(edit(1), Qt::Key_Return);  // Enter moves on to "社員番号"
     ASSERT_EQ(QApplication::focusWidget(), edit(2));
@@ -80,8 +74,7 @@ TEST_F(EmpTanka, EnteringTheCodeFieldOfANewRowGivesTheDefaults)
     EXPECT_FALSE(child<ui::DBCheckBox>(form, "DBCheckBox7")->isChecked());
 }
 
-TEST_F(EmpTanka, DefaultsRunAgainEachTimeWhileTheCodeIsNull)
-{
+TEST_F(EmpTanka, DefaultsRunAgainEachTimeWhileTheCodeIsNull) {
     conn().execute("INSERT INTO emp_tanka (E_NO, E_NAME, E_BASEPAY, E_KYU_YN) VALUES (5, '鈴木', 1500, '1')");
     ds->refresh();
     ASSERT_TRUE(ds->locate("E_NO", 5));
@@ -100,8 +93,7 @@ TEST_F(EmpTanka, DefaultsRunAgainEachTimeWhileTheCodeIsNull)
     EXPECT_EQ(cell("E_TANCOD"), "000005");
 }
 
-TEST_F(EmpTanka, ACodeThatIsAlreadyThereIsKeptAndTheDefaultsDoNotRun)
-{
+TEST_F(EmpTanka, ACodeThatIsAlreadyThereIsKeptAndTheDefaultsDoNotRun) {
     insertWithNumber("");
     enter(form, edit(2));  // the number is still empty: counts as 0
     EXPECT_EQ(cell("E_TANCOD"), "000000");
@@ -124,19 +116,16 @@ void PrintTo(const CardCase& c, std::ostream* os) { *os << '"' << c.typed << '"'
 
 class EmpTankaCard : public EmpTanka, public ::testing::WithParamInterface<CardCase> {};
 
-TEST_P(EmpTankaCard, LeavingAnEmptyCardNumberCopiesTheCode)
-{
+TEST_P(EmpTankaCard, LeavingAnEmptyCardNumberCopiesTheCode) {
     insertWithNumber("42");
     enter(form, edit(2));
     ASSERT_TRUE(typeAndLeave(form, edit(4), QString::fromUtf8(GetParam().typed), edit(5)));
     EXPECT_EQ(cell("E_CARDNO"), GetParam().stored);
 }
 INSTANTIATE_TEST_SUITE_P(Cases, EmpTankaCard,
-                         ::testing::Values(CardCase{"", "000042"}, CardCase{"  ", "  "},
-                                           CardCase{"C42", "C42"}));
+                         ::testing::Values(CardCase{"", "000042"}, CardCase{"  ", "  "}, CardCase{"C42", "C42"}));
 
-TEST_F(EmpTanka, ARowWhoseCodeIsNotItsNumberIsRefusedAndStaysInEdit)
-{
+TEST_F(EmpTanka, ARowWhoseCodeIsNotItsNumberIsRefusedAndStaysInEdit) {
     insertWithNumber("42");
     enter(form, edit(2));
     type(edit(2), "000043");
@@ -157,8 +146,7 @@ TEST_F(EmpTanka, ARowWhoseCodeIsNotItsNumberIsRefusedAndStaysInEdit)
     EXPECT_EQ(ds->state(), db::DatasetState::Browse);
 }
 
-TEST_F(EmpTanka, NumbersOutsideSixDigitsAndTakenNumbersAreRefused)
-{
+TEST_F(EmpTanka, NumbersOutsideSixDigitsAndTakenNumbersAreRefused) {
     struct Case {
         const char* number;
         const char* code;
@@ -177,16 +165,14 @@ TEST_F(EmpTanka, NumbersOutsideSixDigitsAndTakenNumbersAreRefused)
     EXPECT_EQ(rows(2), 1);
 }
 
-TEST_F(EmpTanka, AnExistingEmployeeIsStoredAgainUnderItsOwnNumber)
-{
+TEST_F(EmpTanka, AnExistingEmployeeIsStoredAgainUnderItsOwnNumber) {
     ASSERT_TRUE(typeAndLeave(form, edit(3), "山田 一郎", edit(4)));
     EXPECT_TRUE(post());
     EXPECT_TRUE(dialogs.shown().empty());
     EXPECT_EQ(sql("SELECT E_NAME FROM emp_tanka WHERE E_NO = 1").text(), "山田 一郎");
 }
 
-TEST_F(EmpTanka, APostedEmployeeTakesItsPlaceInNumberOrder)
-{
+TEST_F(EmpTanka, APostedEmployeeTakesItsPlaceInNumberOrder) {
     auto numbers = [&] {
         QStringList shown;
         for (int r = 0; r < form->DBGrid1->rowCountShown(); ++r) shown << form->DBGrid1->cellText(r, 0);
@@ -212,8 +198,7 @@ TEST_F(EmpTanka, APostedEmployeeTakesItsPlaceInNumberOrder)
     EXPECT_EQ(cell("E_NO"), "0");
 }
 
-TEST_F(EmpTanka, MovingToAnotherRowDoesNotStoreARefusedRow)
-{
+TEST_F(EmpTanka, MovingToAnotherRowDoesNotStoreARefusedRow) {
     ASSERT_TRUE(typeAndLeave(form, edit(2), "000009", edit(3)));
     EXPECT_FALSE(ui::guard([&] { ds->next(); }));
     EXPECT_EQ((*ds)["E_NO"].asInteger(), 1);
@@ -221,13 +206,14 @@ TEST_F(EmpTanka, MovingToAnotherRowDoesNotStoreARefusedRow)
     EXPECT_EQ(sql("SELECT E_TANCOD FROM emp_tanka WHERE E_NO = 1").text(), "000001");
 }
 
-TEST_F(EmpTanka, CheckBoxesAndThePayKindStoreTheirCodes)
-{
+TEST_F(EmpTanka, CheckBoxesAndThePayKindStoreTheirCodes) {
     // E_REST_NN is an integer column: ticked is 1, not "1".
     const struct {
         const char* box;
         const char* column;
-    } boxes[] = {{"DBCheckBox1", "E_REST_YN"}, {"DBCheckBox2", "E_REST_NN"}, {"DBCheckBox7", "E_KYU_YN"},
+    } boxes[] = {{"DBCheckBox1", "E_REST_YN"},
+                 {"DBCheckBox2", "E_REST_NN"},
+                 {"DBCheckBox7", "E_KYU_YN"},
                  {"DBCheckBox10", "E_KOYOU_YN"}};
     for (const auto& b : boxes) {
         SCOPED_TRACE(b.box);
@@ -250,10 +236,10 @@ TEST_F(EmpTanka, CheckBoxesAndThePayKindStoreTheirCodes)
     EXPECT_EQ(sql("SELECT E_REST_NN || E_PAYKBN FROM emp_tanka WHERE E_NO = 1").text(), "00");
 }
 
-TEST_F(EmpTanka, TheAllowancePageShowsTheCaptionsAndANullCaptionGivesEmptyLabels)
-{
-    conn().execute("UPDATE title_mas SET GKING1 = '通勤手当', GKING3 = NULL, GKING9 = '課税交通費', "
-                   "SKING2 = '社宅' WHERE CODE = 1");
+TEST_F(EmpTanka, TheAllowancePageShowsTheCaptionsAndANullCaptionGivesEmptyLabels) {
+    conn().execute(
+        "UPDATE title_mas SET GKING1 = '通勤手当', GKING3 = NULL, GKING9 = '課税交通費', "
+        "SKING2 = '社宅' WHERE CODE = 1");
     form->PageControl1->setCurrentWidget(form->TabSheet2);
     auto text = [&](const char* name) { return child<QLabel>(form, name)->text(); };
     EXPECT_EQ(text("Label_E_GKING_S1"), QStringLiteral("通勤手当"));
@@ -273,8 +259,7 @@ TEST_F(EmpTanka, TheAllowancePageShowsTheCaptionsAndANullCaptionGivesEmptyLabels
     EXPECT_FALSE(dm().flg_teate.active());
 }
 
-TEST_F(EmpTanka, AnAllowanceKindChosenFromTheListIsStored)
-{
+TEST_F(EmpTanka, AnAllowanceKindChosenFromTheListIsStored) {
     form->PageControl1->setCurrentWidget(form->TabSheet2);
     auto* kind = child<ui::DBLookupComboBox>(form, "DBLookupComboBox2");
     const int daily = kind->findText(QStringLiteral("日額"));
@@ -286,8 +271,7 @@ TEST_F(EmpTanka, AnAllowanceKindChosenFromTheListIsStored)
     EXPECT_EQ(sql("SELECT E_GKING_S2 FROM emp_tanka WHERE E_NO = 1").text(), "2");
 }
 
-TEST_F(EmpTanka, NavigatorOffersInsertDeletePostCancelWithTheirCaptions)
-{
+TEST_F(EmpTanka, NavigatorOffersInsertDeletePostCancelWithTheirCaptions) {
     ui::DBNavigator* nav = form->DBNavigator1;
     EXPECT_EQ(nav->captions(), masters::standardNavigatorCaptions());
     const NavButton shown[] = {NavButton::Insert, NavButton::Delete, NavButton::Post, NavButton::Cancel};
@@ -300,8 +284,7 @@ TEST_F(EmpTanka, NavigatorOffersInsertDeletePostCancelWithTheirCaptions)
     }
 }
 
-TEST_F(EmpTanka, ANavigatorButtonBringsBackTheFirstPageThenTheFocusToNo)
-{
+TEST_F(EmpTanka, ANavigatorButtonBringsBackTheFirstPageThenTheFocusToNo) {
     form->PageControl1->setCurrentWidget(form->TabSheet3);
     form->DBNavigator1->btnClick(NavButton::Cancel);
     EXPECT_EQ(form->PageControl1->currentWidget(), form->TabSheet1);
@@ -310,8 +293,7 @@ TEST_F(EmpTanka, ANavigatorButtonBringsBackTheFirstPageThenTheFocusToNo)
     EXPECT_EQ(QApplication::focusWidget(), edit(1));
 }
 
-TEST_F(EmpTanka, ClosingWithAnUnpostedChangeAsksAndStoresOnlyASoundRow)
-{
+TEST_F(EmpTanka, ClosingWithAnUnpostedChangeAsksAndStoresOnlyASoundRow) {
     ASSERT_TRUE(typeAndLeave(form, edit(3), "変更", edit(4)));
     dialogs.answer(ui::Answer::Cancel);
     form->close();
@@ -324,8 +306,7 @@ TEST_F(EmpTanka, ClosingWithAnUnpostedChangeAsksAndStoresOnlyASoundRow)
     EXPECT_EQ(sql("SELECT E_NAME FROM emp_tanka WHERE E_NO = 1").text(), "変更");
 }
 
-TEST_F(EmpTanka, ClosingWithARefusedRowKeepsTheWindowOpen)
-{
+TEST_F(EmpTanka, ClosingWithARefusedRowKeepsTheWindowOpen) {
     ASSERT_TRUE(typeAndLeave(form, edit(2), "000077", edit(3)));
     dialogs.answer(ui::Answer::Yes);
     form->close();
@@ -339,8 +320,7 @@ TEST_F(EmpTanka, ClosingWithARefusedRowKeepsTheWindowOpen)
     EXPECT_FALSE(ds->active());
 }
 
-TEST_F(EmpTanka, TheKeyCheckIsOnlyInForceWhileTheWindowIsOpen)
-{
+TEST_F(EmpTanka, TheKeyCheckIsOnlyInForceWhileTheWindowIsOpen) {
     form->close();
     ds->open();
     ds->edit();
@@ -349,8 +329,7 @@ TEST_F(EmpTanka, TheKeyCheckIsOnlyInForceWhileTheWindowIsOpen)
     ds->close();
 }
 
-TEST_F(EmpTanka, FieldsCarryTheirInputModesAndReadOnlyNumbers)
-{
+TEST_F(EmpTanka, FieldsCarryTheirInputModesAndReadOnlyNumbers) {
     EXPECT_EQ(edit(1)->property("imeMode").toString(), QStringLiteral("imClose"));
     EXPECT_EQ(edit(3)->property("imeMode").toString(), QStringLiteral("imHira"));
     EXPECT_EQ(edit(40)->property("imeMode").toString(), QStringLiteral("imSKata"));

@@ -20,26 +20,22 @@ namespace {
 
 class Hub : public tsupport::MainWindowTest {
 protected:
-    void registerWindows() override
-    {
+    void registerWindows() override {
         for (const masters::FormFactory& f : masters::masterForms()) registerForm(f.formName, f.create);
     }
-    void SetUp() override
-    {
+    void SetUp() override {
         MainWindowTest::SetUp();
         if (HasFatalFailure()) return;
         ASSERT_TRUE(main->startupDone());
     }
-    QWidget* opened(const char* form)
-    {
+    QWidget* opened(const char* form) {
         return qobject_cast<QWidget*>(app::subWindows().reference(QString::fromLatin1(form)));
     }
 };
 
-TEST_F(Hub, EachCommandOpensItsMasterWindowUnderItsName)
-{
+TEST_F(Hub, EachCommandOpensItsMasterWindowUnderItsName) {
     const struct {
-        const char* action;   // or a button of the main window
+        const char* action;  // or a button of the main window
         const char* button;
         const char* window;
         const char* form;
@@ -50,10 +46,8 @@ TEST_F(Hub, EachCommandOpensItsMasterWindowUnderItsName)
     };
     for (const auto& c : commands) {
         SCOPED_TRACE(c.form);
-        if (c.action)
-            main->action(QString::fromLatin1(c.action))->execute();
-        else
-            main->findChild<ui::Button*>(QString::fromLatin1(c.button))->click();
+        if (c.action) main->action(QString::fromLatin1(c.action))->execute();
+        else main->findChild<ui::Button*>(QString::fromLatin1(c.button))->click();
         QWidget* w = opened(c.form);
         ASSERT_NE(w, nullptr);
         EXPECT_TRUE(w->isVisible());
@@ -62,8 +56,7 @@ TEST_F(Hub, EachCommandOpensItsMasterWindowUnderItsName)
     EXPECT_TRUE(dialogs.shown().empty()) << dialogs.texts().join("\n").toStdString();
 }
 
-TEST_F(Hub, ClosingTheSettingsShowsTheRecorderControlsOfTheMainWindow)
-{
+TEST_F(Hub, ClosingTheSettingsShowsTheRecorderControlsOfTheMainWindow) {
     auto* panel = main->findChild<QWidget*>(QStringLiteral("Panel1"));
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(panel->isHidden());
@@ -79,8 +72,7 @@ TEST_F(Hub, ClosingTheSettingsShowsTheRecorderControlsOfTheMainWindow)
         EXPECT_FALSE(main->findChild<QWidget*>(QString::fromLatin1(name))->isHidden()) << name;
 }
 
-TEST_F(Hub, EveryRecorderKindTakesEffectWhenTheSettingsClose)
-{
+TEST_F(Hub, EveryRecorderKindTakesEffectWhenTheSettingsClose) {
     // What the start-up would show for each kind, without a restart.
     auto shown = [this](const char* name) { return !main->findChild<QWidget*>(QString::fromLatin1(name))->isHidden(); };
     const struct {

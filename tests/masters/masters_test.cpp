@@ -29,8 +29,7 @@ namespace {
 using ui::NavButton;
 using Masters = mtest::MastersTest;
 
-std::set<NavButton> visibleButtons(ui::DBNavigator* nav)
-{
+std::set<NavButton> visibleButtons(ui::DBNavigator* nav) {
     std::set<NavButton> out;
     for (int i = 0; i < ui::navButtonCount; ++i)
         if (!nav->button(static_cast<NavButton>(i))->isHidden()) out.insert(static_cast<NavButton>(i));
@@ -49,21 +48,18 @@ void PrintTo(const JobCase& c, std::ostream* os) { *os << "DBEdit" << c.editNo <
 
 class JobKbn : public mtest::MastersTest, public ::testing::WithParamInterface<JobCase> {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MastersTest::SetUp();
         form = keep(ui::createForm<TfrmJob_kbn>());
         ASSERT_TRUE(showActive(form));
     }
-    std::string column(int editNo)
-    {
+    std::string column(int editNo) {
         return dm().Job_kbn.fieldByName(rtl::fromQString(TfrmJob_kbn::fieldColumns()[editNo - 1])).asString();
     }
     TfrmJob_kbn* form = nullptr;
 };
 
-TEST_P(JobKbn, EachFieldIsCheckedWhenTheFocusLeavesIt)
-{
+TEST_P(JobKbn, EachFieldIsCheckedWhenTheFocusLeavesIt) {
     const JobCase& c = GetParam();
     ui::DBEdit* e = form->edits[c.editNo];
     QWidget* next = form->edits[c.editNo == 22 ? 1 : c.editNo + 1];
@@ -83,17 +79,16 @@ TEST_P(JobKbn, EachFieldIsCheckedWhenTheFocusLeavesIt)
 }
 INSTANTIATE_TEST_SUITE_P(
     Fields, JobKbn,
-    ::testing::Values(JobCase{1, "7", "07"}, JobCase{1, "07", "07"}, JobCase{1, "123", nullptr},
-                      JobCase{1, "", ""}, JobCase{2, "0830", "08:30"}, JobCase{3, "08:30", "08:30"},
-                      JobCase{4, "083", nullptr}, JobCase{5, "08:300", nullptr}, JobCase{6, "", ""},
-                      JobCase{7, "25:00", "25:00"}, JobCase{17, "2500", "25:00"}, JobCase{16, "8:30", nullptr},
-                      JobCase{12, "4800", nullptr}, JobCase{19, "5", "05"}, JobCase{20, "15", "15"},
-                      JobCase{21, "abc", nullptr}, JobCase{19, "7", nullptr}, JobCase{21, "", ""},
-                      JobCase{18, "abc", "abc"}, JobCase{22, "0800", "08:00"}, JobCase{22, "08:00", "08:00"},
-                      JobCase{22, "abc", nullptr}, JobCase{22, "8:00", nullptr}, JobCase{22, "", ""}));
+    ::testing::Values(JobCase{1, "7", "07"}, JobCase{1, "07", "07"}, JobCase{1, "123", nullptr}, JobCase{1, "", ""},
+                      JobCase{2, "0830", "08:30"}, JobCase{3, "08:30", "08:30"}, JobCase{4, "083", nullptr},
+                      JobCase{5, "08:300", nullptr}, JobCase{6, "", ""}, JobCase{7, "25:00", "25:00"},
+                      JobCase{17, "2500", "25:00"}, JobCase{16, "8:30", nullptr}, JobCase{12, "4800", nullptr},
+                      JobCase{19, "5", "05"}, JobCase{20, "15", "15"}, JobCase{21, "abc", nullptr},
+                      JobCase{19, "7", nullptr}, JobCase{21, "", ""}, JobCase{18, "abc", "abc"},
+                      JobCase{22, "0800", "08:00"}, JobCase{22, "08:00", "08:00"}, JobCase{22, "abc", nullptr},
+                      JobCase{22, "8:00", nullptr}, JobCase{22, "", ""}));
 
-TEST_F(JobKbn, ANewCategoryIsEnteredAndPosted)
-{
+TEST_F(JobKbn, ANewCategoryIsEnteredAndPosted) {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("区分マスタ"));
     EXPECT_EQ(visibleButtons(form->DBNavigator1),
               (std::set{NavButton::Insert, NavButton::Delete, NavButton::Post, NavButton::Cancel}));
@@ -107,19 +102,19 @@ TEST_F(JobKbn, ANewCategoryIsEnteredAndPosted)
     type(form->edits[19], "15");
     ASSERT_TRUE(form->moveFocusTo(form->edits[22]));
     form->DBNavigator1->btnClick(NavButton::Post);
-    EXPECT_EQ(sql("SELECT 就業開始時刻 || '-' || 就業終了時刻 || '/' || 就業丸め単位 FROM 区分 WHERE 区分 = '02'").text(),
-              "22:00-05:00/15");
+    EXPECT_EQ(
+        sql("SELECT 就業開始時刻 || '-' || 就業終了時刻 || '/' || 就業丸め単位 FROM 区分 WHERE 区分 = '02'").text(),
+        "22:00-05:00/15");
     EXPECT_EQ(form->DBGrid1->rowCountShown(), 2);
     form->close();
     EXPECT_FALSE(dm().Job_kbn.active());
 }
 
-TEST_F(JobKbn, PostingWithTheFocusStillInAFieldChecksItToo)
-{
+TEST_F(JobKbn, PostingWithTheFocusStillInAFieldChecksItToo) {
     enter(form, form->edits[2]);
     type(form->edits[2], "0830");
-    enter(form, form->edits[19]);   // leaving the time field normalises it
-    type(form->edits[19], "7");     // still in the unit field
+    enter(form, form->edits[19]);  // leaving the time field normalises it
+    type(form->edits[19], "7");    // still in the unit field
     EXPECT_FALSE(ui::guard([&] { form->DBNavigator1->btnClick(NavButton::Post); }));
     EXPECT_EQ(dialogs.texts(), QStringList{QString::fromUtf8(masters::kCheckDataMessage)});
     EXPECT_EQ(dm().Job_kbn.state(), db::DatasetState::Edit);
@@ -139,8 +134,7 @@ TEST_F(JobKbn, PostingWithTheFocusStillInAFieldChecksItToo)
     EXPECT_EQ(sql("SELECT 就業終了時刻 FROM 区分").text(), "18:00");
 }
 
-TEST_F(JobKbn, TheRecorderCopyIsNotRefusedBecauseTheWindowIsOpen)
-{
+TEST_F(JobKbn, TheRecorderCopyIsNotRefusedBecauseTheWindowIsOpen) {
     // The database copy of the recorder import appends through the same
     // component inside a job; what it brings does not go through the
     // window's typing checks, open window or not.
@@ -169,8 +163,7 @@ TEST_F(JobKbn, TheRecorderCopyIsNotRefusedBecauseTheWindowIsOpen)
 
 // ---------------------------------------------------------------- company
 
-TEST_F(Masters, CompanyEditsItsOneRow)
-{
+TEST_F(Masters, CompanyEditsItsOneRow) {
     auto* form = keep(ui::createForm<TfrmCompany>());
     ASSERT_TRUE(showActive(form));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("frmCompany"));
@@ -192,8 +185,7 @@ TEST_F(Masters, CompanyEditsItsOneRow)
     EXPECT_FALSE(dm().Company.active());
 }
 
-TEST_F(Masters, CompanyRefusesAClosingDayThePeriodCannotUse)
-{
+TEST_F(Masters, CompanyRefusesAClosingDayThePeriodCannotUse) {
     auto* form = keep(ui::createForm<TfrmCompany>());
     ASSERT_TRUE(showActive(form));
     auto* name = child<ui::DBEdit>(form, "DBEdit1");
@@ -228,8 +220,7 @@ TEST_F(Masters, CompanyRefusesAClosingDayThePeriodCannotUse)
 
 // ---------------------------------------------------------------- captions
 
-TEST_F(Masters, AnEmptiedCaptionIsStoredAsNullAndTheEmployeeMasterShowsNoLabel)
-{
+TEST_F(Masters, AnEmptiedCaptionIsStoredAsNullAndTheEmployeeMasterShowsNoLabel) {
     auto* form = keep(ui::createForm<TfrmTitle_mas>());
     ASSERT_TRUE(showActive(form));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("タイトルマスタ"));
@@ -259,8 +250,7 @@ TEST_F(Masters, AnEmptiedCaptionIsStoredAsNullAndTheEmployeeMasterShowsNoLabel)
     EXPECT_EQ(child<QLabel>(emp, "Label_E_GKING_K4")->text(), QStringLiteral("皆勤手当"));
 }
 
-TEST_F(Masters, ACaptionEmptiedJustBeforePostingIsStoredAsNullToo)
-{
+TEST_F(Masters, ACaptionEmptiedJustBeforePostingIsStoredAsNullToo) {
     auto* form = keep(ui::createForm<TfrmTitle_mas>());
     ASSERT_TRUE(showActive(form));
     auto* sking1 = child<ui::DBEdit>(form, "DBEdit11");
@@ -270,8 +260,7 @@ TEST_F(Masters, ACaptionEmptiedJustBeforePostingIsStoredAsNullToo)
     EXPECT_TRUE(sql("SELECT SKING1 FROM title_mas WHERE CODE = 1").isNull());
 }
 
-TEST_F(Masters, TheEmployeeMasterReadsCaptionsWithoutClosingAnOpenCaptionWindow)
-{
+TEST_F(Masters, TheEmployeeMasterReadsCaptionsWithoutClosingAnOpenCaptionWindow) {
     auto* titles = keep(ui::createForm<TfrmTitle_mas>());
     titles->show();
     auto* emp = keep(ui::createForm<TfrmEmp_Tanka>());
@@ -285,8 +274,7 @@ TEST_F(Masters, TheEmployeeMasterReadsCaptionsWithoutClosingAnOpenCaptionWindow)
 
 class SysMas : public mtest::MastersTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MastersTest::SetUp();
         // A stand-in main window with the three recorder controls.
         // A window it owns, made first, has a "Panel1" of its own.
@@ -303,8 +291,7 @@ protected:
         form = keep(ui::createForm<TfrmSys_mas>(mainWindow));
         ASSERT_TRUE(showActive(form));
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         masters::setRecorderKindHandler({});
         MastersTest::TearDown();
     }
@@ -315,8 +302,7 @@ protected:
     std::vector<std::string> kinds;
 };
 
-TEST_F(SysMas, ShowsTheSettingsRowWithItsFormats)
-{
+TEST_F(SysMas, ShowsTheSettingsRowWithItsFormats) {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("基本設定"));
     EXPECT_EQ(visibleButtons(form->DBNavigator1), (std::set{NavButton::Post, NavButton::Cancel}));
     EXPECT_EQ(form->DBNavigator1->captions(), masters::standardNavigatorCaptions());
@@ -335,8 +321,7 @@ void PrintTo(const RecCase& c, std::ostream* os) { *os << "REC_YN \"" << c.recYN
 
 class SysMasRecorder : public SysMas, public ::testing::WithParamInterface<RecCase> {};
 
-TEST_P(SysMasRecorder, ClosingHandsEveryRecorderKindToTheMainWindow)
-{
+TEST_P(SysMasRecorder, ClosingHandsEveryRecorderKindToTheMainWindow) {
     ASSERT_TRUE(typeAndLeave(form, edit(3), GetParam().recYN, edit(4)));
     form->DBNavigator1->btnClick(NavButton::Post);
     form->close();
@@ -348,8 +333,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, SysMasRecorder,
                          ::testing::Values(RecCase{"1"}, RecCase{"0"}, RecCase{"2"}, RecCase{"3"}),
                          [](const auto& info) { return std::string("REC_YN_") + info.param.recYN; });
 
-TEST_F(SysMas, AValueTheProgramCannotUseIsRefusedNamingItsField)
-{
+TEST_F(SysMas, AValueTheProgramCannotUseIsRefusedNamingItsField) {
     // A recorder kind the program does not know, on leaving the field.
     EXPECT_FALSE(typeAndLeave(form, edit(3), "9", edit(4)));
     ASSERT_EQ(dialogs.shown().size(), 1u);
@@ -375,8 +359,7 @@ TEST_F(SysMas, AValueTheProgramCannotUseIsRefusedNamingItsField)
     EXPECT_EQ(sql("SELECT KOYO_P2 FROM sys_mas").real(), 0.0);
 }
 
-TEST_F(SysMas, AnUnpostedKindCountsOnlyWhenTheUserSavesIt)
-{
+TEST_F(SysMas, AnUnpostedKindCountsOnlyWhenTheUserSavesIt) {
     ASSERT_TRUE(typeAndLeave(form, edit(3), "1", edit(4)));
     dialogs.answer(ui::Answer::No);
     form->close();
@@ -391,8 +374,7 @@ TEST_F(SysMas, AnUnpostedKindCountsOnlyWhenTheUserSavesIt)
     EXPECT_EQ(sql("SELECT REC_YN FROM sys_mas").text(), "1");
 }
 
-TEST_F(SysMas, AWrongRateIsRefusedByTheDataLayer)
-{
+TEST_F(SysMas, AWrongRateIsRefusedByTheDataLayer) {
     EXPECT_FALSE(typeAndLeave(form, edit(6), "abc", edit(7)));
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.last().kind, ui::DialogKind::Error);
@@ -404,10 +386,10 @@ TEST_F(SysMas, AWrongRateIsRefusedByTheDataLayer)
 
 // ---------------------------------------------------------------- recorder-program employees
 
-TEST_F(Masters, TheRecorderEmployeeWindowEditsTable個人)
-{
-    conn().execute("INSERT INTO 個人 (NO, 社員番号, 氏名, カード番号, 区分, 対象) "
-                   "VALUES ('1', '000001', '山田', '1001', '01', '1')");
+TEST_F(Masters, TheRecorderEmployeeWindowEditsTable個人) {
+    conn().execute(
+        "INSERT INTO 個人 (NO, 社員番号, 氏名, カード番号, 区分, 対象) "
+        "VALUES ('1', '000001', '山田', '1001', '01', '1')");
     auto* form = keep(ui::createForm<TfrmEmp_mas>());
     ASSERT_TRUE(showActive(form));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("社員マスタ"));
@@ -433,15 +415,14 @@ TEST_F(Masters, TheRecorderEmployeeWindowEditsTable個人)
 
 // ---------------------------------------------------------------- the hub's forms
 
-TEST_F(Masters, EveryMasterWindowIsOfferedUnderItsFormName)
-{
+TEST_F(Masters, EveryMasterWindowIsOfferedUnderItsFormName) {
     const struct {
         const char* form;
         const char* caption;
         db::Dataset* dataset;
     } expected[] = {
-        {"frmEmp_Tanka", "個人単価表", &dm().emp_tanka}, {"frmEmp_mas", "社員マスタ", &dm().emp_mas},
-        {"frmJob_kbn", "区分マスタ", &dm().Job_kbn},     {"frmCompany", "frmCompany", &dm().Company},
+        {"frmEmp_Tanka", "個人単価表", &dm().emp_tanka},      {"frmEmp_mas", "社員マスタ", &dm().emp_mas},
+        {"frmJob_kbn", "区分マスタ", &dm().Job_kbn},          {"frmCompany", "frmCompany", &dm().Company},
         {"frmTitle_mas", "タイトルマスタ", &dm().Qtitle_mas}, {"frmSys_mas", "基本設定", &dm().sys_mas},
     };
     const std::vector<masters::FormFactory> forms = masters::masterForms();

@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "masters/Emp_Seek.h"
-#include "rtl/errors.h"
 #include "masters/registration.h"
+#include "rtl/errors.h"
 #include "ui/action.h"
 #include "ui/dbgrid.h"
 
@@ -16,18 +16,17 @@ namespace {
 
 class Picker : public mtest::MastersTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MastersTest::SetUp();
-        conn().execute("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_DROPKBN) VALUES "
-                       "(3, '000003', '  鈴木 一郎 ', ' C3 ', '1'), "
-                       "(1, '000001', '山田 太郎', '000001', '1'), "
-                       "(2, '000002', '退職 者', '000002', '0')");
+        conn().execute(
+            "INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_DROPKBN) VALUES "
+            "(3, '000003', '  鈴木 一郎 ', ' C3 ', '1'), "
+            "(1, '000001', '山田 太郎', '000001', '1'), "
+            "(2, '000002', '退職 者', '000002', '0')");
         picker = keep(masters::createEmpSeek());
     }
     // A stand-in caller window with an edit "Edit1".
-    ui::Form* caller(const QString& name)
-    {
+    ui::Form* caller(const QString& name) {
         auto* w = keep(new ui::Form(name));
         auto* lay = new QVBoxLayout(w);
         auto* edit = new QLineEdit(w);
@@ -39,20 +38,20 @@ protected:
         w->show();
         return w;
     }
-    void pickRow(int recNo)
-    {
+    void pickRow(int recNo) {
         picker->showFor(currentTag);
         ASSERT_TRUE(showActive(picker));
         dm().Qemp_tanka.setRecNo(recNo);
     }
-    void confirm() { ASSERT_TRUE(ui::guard([&] { picker->Button1->click(); })); }
+    void confirm() {
+        ASSERT_TRUE(ui::guard([&] { picker->Button1->click(); }));
+    }
 
     TfrmEmp_seek* picker = nullptr;
     QString currentTag;
 };
 
-TEST_F(Picker, ListsTheEmployeesInServiceByNumber)
-{
+TEST_F(Picker, ListsTheEmployeesInServiceByNumber) {
     EXPECT_EQ(picker->windowTitle(), QStringLiteral("社員検索"));
     EXPECT_EQ(frmEmp_seek, picker);
     EXPECT_TRUE(picker->Edit1->isHidden());
@@ -69,16 +68,15 @@ TEST_F(Picker, ListsTheEmployeesInServiceByNumber)
 
 struct TagCase {
     const char* tag;
-    const char* window;     // stand-in caller
-    const char* expected;   // what its Edit1 receives
+    const char* window;    // stand-in caller
+    const char* expected;  // what its Edit1 receives
 };
 
 void PrintTo(const TagCase& c, std::ostream* os) { *os << '"' << c.tag << "\" to " << c.window; }
 
 class PickerTags : public Picker, public ::testing::WithParamInterface<TagCase> {};
 
-TEST_P(PickerTags, ConfirmHandsTheChosenEmployeeToTheCallerOfTheTag)
-{
+TEST_P(PickerTags, ConfirmHandsTheChosenEmployeeToTheCallerOfTheTag) {
     const TagCase& c = GetParam();
     ui::Form* w = caller(QString::fromLatin1(c.window));
     currentTag = QString::fromLatin1(c.tag);
@@ -91,18 +89,18 @@ TEST_P(PickerTags, ConfirmHandsTheChosenEmployeeToTheCallerOfTheTag)
         EXPECT_EQ(w->focusWidget(), child<QLineEdit>(w, "Edit1"));
     }
 }
-INSTANTIATE_TEST_SUITE_P(
-    Tags, PickerTags,
-    ::testing::Values(TagCase{"GensenInp", "frmGensenInp", "3"},  // the number
-                      TagCase{"TimeInp", "frmTimeInp", "C3"},     // the card number, trimmed
-                      // a tag only reaches its own window
-                      TagCase{"TimeInp", "frmGensenInp", ""}, TagCase{"GensenInp", "frmTimeInp", ""},
-                      // tags that write nothing: the exact names only
-                      TagCase{"TimeInpRep", "frmTimeInp", ""}, TagCase{"", "frmTimeInp", ""},
-                      TagCase{"timeinp", "frmTimeInp", ""}, TagCase{"TimeInp ", "frmTimeInp", ""}));
+INSTANTIATE_TEST_SUITE_P(Tags, PickerTags,
+                         ::testing::Values(TagCase{"GensenInp", "frmGensenInp", "3"},  // the number
+                                           TagCase{"TimeInp", "frmTimeInp", "C3"},     // the card number, trimmed
+                                           // a tag only reaches its own window
+                                           TagCase{"TimeInp", "frmGensenInp", ""},
+                                           TagCase{"GensenInp", "frmTimeInp", ""},
+                                           // tags that write nothing: the exact names only
+                                           TagCase{"TimeInpRep", "frmTimeInp", ""}, TagCase{"", "frmTimeInp", ""},
+                                           TagCase{"timeinp", "frmTimeInp", ""},
+                                           TagCase{"TimeInp ", "frmTimeInp", ""}));
 
-TEST_F(Picker, TotalPutsTheNumberIntoThePayRecordBeforeItIsPosted)
-{
+TEST_F(Picker, TotalPutsTheNumberIntoThePayRecordBeforeItIsPosted) {
     conn().execute("INSERT INTO sum_tran (S_TANCOD, S_DATE) VALUES (1, '26/05')");
     dm().sum_tran.open();
     ui::Form* total = caller(QStringLiteral("frmTotal"));
@@ -121,8 +119,7 @@ TEST_F(Picker, TotalPutsTheNumberIntoThePayRecordBeforeItIsPosted)
     dm().sum_tran.close();
 }
 
-TEST_F(Picker, TotalWithoutAMonthlyWindowStillWritesTheRow)
-{
+TEST_F(Picker, TotalWithoutAMonthlyWindowStillWritesTheRow) {
     conn().execute("INSERT INTO sum_tran (S_TANCOD, S_DATE, S_SHOYO_F) VALUES (1, '26-1', '1')");
     dm().sum_tran.open();
     currentTag = QStringLiteral("Total");
@@ -135,8 +132,7 @@ TEST_F(Picker, TotalWithoutAMonthlyWindowStillWritesTheRow)
     dm().sum_tran.close();
 }
 
-TEST_F(Picker, MainRepSetsTheNameAndRunsItsChangeAction)
-{
+TEST_F(Picker, MainRepSetsTheNameAndRunsItsChangeAction) {
     auto* w = keep(new ui::Form(QStringLiteral("frmMainRep")));
     auto* combo = new ui::ComboBox(QStringLiteral("ComboBox1"), w);
     combo->setItems({QStringLiteral("山田 太郎"), QStringLiteral("鈴木 一郎")});
@@ -151,8 +147,7 @@ TEST_F(Picker, MainRepSetsTheNameAndRunsItsChangeAction)
     EXPECT_FALSE(picker->isVisible());
 }
 
-TEST_F(Picker, WithNobodyInServiceConfirmOnlyCloses)
-{
+TEST_F(Picker, WithNobodyInServiceConfirmOnlyCloses) {
     conn().execute("UPDATE emp_tanka SET E_DROPKBN = '0'");
     ui::Form* w = caller(QStringLiteral("frmGensenInp"));
     child<QLineEdit>(w, "Edit1")->setText(QStringLiteral("12"));
@@ -171,8 +166,7 @@ TEST_F(Picker, WithNobodyInServiceConfirmOnlyCloses)
     dm().sum_tran.close();
 }
 
-TEST_F(Picker, ACallerErrorStillClosesThePicker)
-{
+TEST_F(Picker, ACallerErrorStillClosesThePicker) {
     auto* w = keep(new ui::Form(QStringLiteral("frmMainRep")));
     new ui::ComboBox(QStringLiteral("ComboBox1"), w);
     new ui::Action(QStringLiteral("Avt_Change"), {}, w, [] { throw rtl::Error("集計できません"); });

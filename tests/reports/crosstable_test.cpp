@@ -3,8 +3,8 @@
 // of other months, the count check and the question).
 #include <gtest/gtest.h>
 
-#include "workfolder.h"
 #include "reports/crosstable.h"
+#include "workfolder.h"
 
 namespace reports::testing {
 namespace {
@@ -44,15 +44,15 @@ public:
         ReportFolder::SetUp();
         addEmployee(40001, "高橋次郎");
         addEmployee(1, "山田太郎");
-        addEmployee(7, "佐藤花子", "0");   // not in service: still a column
+        addEmployee(7, "佐藤花子", "0");  // not in service: still a column
         addAttendance(1, 2024, 4, 1, "08:00");
-        addAttendance(1, 2024, 4, 2, "04:00");   // a split shift
+        addAttendance(1, 2024, 4, 2, "04:00");  // a split shift
         addAttendance(1, 2024, 4, 2, "03:30");
         addAttendance(1, 2024, 4, 30, "07:45");
         addAttendance(1, 2024, 3, 31, "09:00");  // the month before
         addAttendance(1, 2024, 5, 1, "09:00");   // the month after
         addAttendance(40001, 2024, 4, 3, "06:00");
-        addAttendance(555, 2024, 4, 3, "06:00"); // not in the master
+        addAttendance(555, 2024, 4, 3, "06:00");  // not in the master
     }
     CrossTableOutcome build(const std::string& monthKey, bool answer = true) {
         return buildCrossTable(
@@ -83,7 +83,7 @@ TEST_F(CrossTableBuild, OneColumnPerEmployeeWithTheMonthsDays) {
     EXPECT_EQ(yamada[0], "08:00");
     EXPECT_EQ(yamada[1], "07:30");
     EXPECT_EQ(yamada[29], "07:45");
-    EXPECT_EQ(yamada[30], "");   // April has 30 days
+    EXPECT_EQ(yamada[30], "");  // April has 30 days
     EXPECT_EQ(t.rows[2].days[2], "06:00");
     for (const std::string& d : t.rows[1].days) EXPECT_EQ(d, "");
     EXPECT_EQ(count("SELECT COUNT(*) FROM day_work WHERE DMONTH = '24/04'"), 3);
@@ -112,7 +112,7 @@ TEST_F(CrossTableBuild, AFailedWriteKeepsThePreviousTable) {
     rows[0].employee = 1;
     rows[0].name = "ok";
     rows[1].employee = 2;
-    rows[1].name = std::string(60, 'x');   // wider than TNAME: the statement fails
+    rows[1].name = std::string(60, 'x');  // wider than TNAME: the statement fails
     EXPECT_ANY_THROW(replaceDayWork(connection(), rows, "24/05"));
     EXPECT_EQ(readDayWork(connection()).month, "24/04");
     EXPECT_EQ(count("SELECT COUNT(*) FROM day_work"), 3);

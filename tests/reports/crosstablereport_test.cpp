@@ -30,7 +30,8 @@ public:
         addAttendance(40001, 2024, 4, 30, "06:15");
     }
     report::Document render() {
-        EXPECT_EQ(buildCrossTable(connection(), "24/04", [](auto&&...) { return true; }, [](auto&&...) {}),
+        EXPECT_EQ(buildCrossTable(
+                      connection(), "24/04", [](auto&&...) { return true; }, [](auto&&...) {}),
                   CrossTableOutcome::Built);
         return renderCrossTable(readDayWork(connection()), QStringLiteral("2024/05/20"), nullptr);
     }
@@ -83,7 +84,7 @@ TEST_F(CrossTableReport, TwentyColumnsAPageAndTheTwentyFirstStartsPageTwo) {
     ASSERT_TRUE(last && label30);
     EXPECT_NEAR(last->box.y, label30->box.y, 0.01);
     EXPECT_EQ(second.named(QStringLiteral("QRDBText_D31")).size(), 0u);
-    EXPECT_EQ(first.named(QStringLiteral("QRDBText_D1")).size(), 1u);   // only 社員1 worked on the 1st
+    EXPECT_EQ(first.named(QStringLiteral("QRDBText_D1")).size(), 1u);  // only 社員1 worked on the 1st
 }
 
 TEST_F(CrossTableReport, AnEmptyTableStillPrintsItsPage) {
@@ -98,7 +99,7 @@ TEST_F(CrossTableReport, TheFormPrintsTheTableAsItStands) {
     const FormInfo* form = findForm(QStringLiteral("frmQR_Closs"));
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->className, "TfrmQR_Closs");
-    exec("DELETE FROM kimu_tran");   // no rebuild: the table keeps its rows
+    exec("DELETE FROM kimu_tran");  // no rebuild: the table keeps its rows
     const report::Document doc = form->render(connection(), {}, nullptr);
     EXPECT_EQ(doc.pages.size(), 2u);
     EXPECT_EQ(doc.pages[1].find(QStringLiteral("07:30")).size(), 1u);
@@ -120,25 +121,25 @@ public:
     }
     QString file(const char* name) { return QString::fromStdString(path(name)); }
     QStringList args(const char* form, const char* outOption, const char* out) {
-        return {QStringLiteral("render"), QString::fromStdString(dir.string()), QStringLiteral("--form"),
-                QString::fromLatin1(form), QString::fromLatin1(outOption), file(out)};
+        return {QStringLiteral("render"),  QString::fromStdString(dir.string()), QStringLiteral("--form"),
+                QString::fromLatin1(form), QString::fromLatin1(outOption),       file(out)};
     }
 };
 
 TEST_F(BenchRender, TheCrossTableIsBuiltInMemoryAndPrinted) {
-    const Outcome r = bench(args("TfrmQR_Closs", "--pdf", "closs.pdf") +
-                            QStringList{QStringLiteral("--year"), QStringLiteral("2024"), QStringLiteral("--month"),
-                                        QStringLiteral("04")});
+    const Outcome r = bench(
+        args("TfrmQR_Closs", "--pdf", "closs.pdf") +
+        QStringList{QStringLiteral("--year"), QStringLiteral("2024"), QStringLiteral("--month"), QStringLiteral("04")});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("2 page(s), 21 record(s)"))) << r.out.toStdString();
     EXPECT_TRUE(QFile::exists(file("closs.pdf")));
-    EXPECT_EQ(count("SELECT COUNT(*) FROM day_work"), 0);   // the working database is only read
+    EXPECT_EQ(count("SELECT COUNT(*) FROM day_work"), 0);  // the working database is only read
 }
 
 TEST_F(BenchRender, AMonthWithoutAttendanceIsNotBuilt) {
-    const Outcome r = bench(args("TfrmQR_Closs", "--pdf", "june.pdf") +
-                            QStringList{QStringLiteral("--year"), QStringLiteral("2024"), QStringLiteral("--month"),
-                                        QStringLiteral("06")});
+    const Outcome r =
+        bench(args("TfrmQR_Closs", "--pdf", "june.pdf") + QStringList{QStringLiteral("--year"), QStringLiteral("2024"),
+                                                                      QStringLiteral("--month"), QStringLiteral("06")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("編集データが存在しません。"))) << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(file("june.pdf")));
@@ -153,7 +154,7 @@ TEST_F(BenchRender, TheLedgerGoesIntoTheWorkbookNamed) {
     xlsxtest::Book all(path("all.xlsx"));
     EXPECT_EQ(all.sheetNames(), (std::vector<std::string>{"Sheet1", "Sheet1 (3)", "Sheet1 (2)"}));
     EXPECT_EQ(all.cell("Sheet1 (2)", "M8").value, "3");
-    EXPECT_FALSE(std::filesystem::exists(path(LedgerTemplateName)));   // nothing written into the folder
+    EXPECT_FALSE(std::filesystem::exists(path(LedgerTemplateName)));  // nothing written into the folder
 
     r = bench(args("TfrmMKyuyoRep", "--xlsx", "one.xlsx") +
               QStringList{QStringLiteral("--year"), QStringLiteral("2024"), QStringLiteral("--month"),
@@ -162,7 +163,7 @@ TEST_F(BenchRender, TheLedgerGoesIntoTheWorkbookNamed) {
     xlsxtest::Book one(path("one.xlsx"));
     EXPECT_EQ(one.sheetNames(), (std::vector<std::string>{"Sheet1", "Sheet1 (2)"}));
     EXPECT_EQ(one.cell("Sheet1 (2)", "I8").value, "");
-    EXPECT_EQ(one.cell("Sheet1 (2)", "U8").value, "20");   // January is column I: April is U
+    EXPECT_EQ(one.cell("Sheet1 (2)", "U8").value, "20");  // January is column I: April is U
 }
 
 TEST_F(BenchRender, LedgerMistakesAreSaidClearly) {

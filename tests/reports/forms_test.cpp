@@ -81,8 +81,7 @@ TEST_F(SlipTest, BonusFormReadsTheBonusPageFields) {
     EXPECT_EQ(form.preview()->document().csvRows[0][1], QStringLiteral("1"));
 }
 
-TEST_F(SlipTest, PreprintedPreviewWarnsAboutAllowancesWithoutABox)
-{
+TEST_F(SlipTest, PreprintedPreviewWarnsAboutAllowancesWithoutABox) {
     FakeMain main;
     main.set("EditYY", "2026");
     main.set("EditMM", "04");

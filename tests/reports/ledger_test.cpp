@@ -9,9 +9,9 @@
 #include <clocale>
 #include <filesystem>
 
-#include "workfolder.h"
 #include "reports/ledger.h"
 #include "rtl/datetime.h"
+#include "workfolder.h"
 #include "xlsxfile.h"
 
 namespace reports::testing {
@@ -38,24 +38,24 @@ TEST_P(KeyPlaces, LandWhereTheRangeSays) {
     EXPECT_EQ(p.column, GetParam().column);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ledger, KeyPlaces,
-    ::testing::Values(PlaceCase{"FirstMonthInI", kAprToDec, "24/04", KeyPlace::Month, 0},
-                      PlaceCase{"DecemberInAO", kAprToDec, "24/12", KeyPlace::Month, 8},
-                      PlaceCase{"BeforeTheRange", kAprToDec, "24/03", KeyPlace::Outside, -1},
-                      PlaceCase{"AfterTheRange", kAprToDec, "25/01", KeyPlace::Outside, -1},
-                      PlaceCase{"WeeklyKeyByItsMonth", kAprToDec, "24/05/15", KeyPlace::Month, 1},
-                      PlaceCase{"FirstBonus", kAprToDec, "24-1", KeyPlace::Bonus, 12},
-                      PlaceCase{"SecondBonus", kAprToDec, "24-2", KeyPlace::Bonus, 13},
-                      PlaceCase{"ThirdBonus", kAprToDec, "24-3", KeyPlace::OtherBonus, -1},
-                      PlaceCase{"BonusOfAnotherYear", kAprToDec, "23-1", KeyPlace::Outside, -1},
-                      PlaceCase{"NoKey", kAprToDec, "ab/cd", KeyPlace::Outside, -1},
-                      PlaceCase{"MonthThirteen", kAprToDec, "24/13", KeyPlace::Outside, -1},
-                      PlaceCase{"AcrossTheYearFirst", kOctToMar, "24/10", KeyPlace::Month, 0},
-                      PlaceCase{"AcrossTheYearLast", kOctToMar, "25/03", KeyPlace::Month, 5},
-                      PlaceCase{"AcrossTheYearAfter", kOctToMar, "25/04", KeyPlace::Outside, -1},
-                      PlaceCase{"AcrossTheYearBonus", kOctToMar, "25-1", KeyPlace::BonusOfOtherYear, -1}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Ledger, KeyPlaces,
+                         ::testing::Values(PlaceCase{"FirstMonthInI", kAprToDec, "24/04", KeyPlace::Month, 0},
+                                           PlaceCase{"DecemberInAO", kAprToDec, "24/12", KeyPlace::Month, 8},
+                                           PlaceCase{"BeforeTheRange", kAprToDec, "24/03", KeyPlace::Outside, -1},
+                                           PlaceCase{"AfterTheRange", kAprToDec, "25/01", KeyPlace::Outside, -1},
+                                           PlaceCase{"WeeklyKeyByItsMonth", kAprToDec, "24/05/15", KeyPlace::Month, 1},
+                                           PlaceCase{"FirstBonus", kAprToDec, "24-1", KeyPlace::Bonus, 12},
+                                           PlaceCase{"SecondBonus", kAprToDec, "24-2", KeyPlace::Bonus, 13},
+                                           PlaceCase{"ThirdBonus", kAprToDec, "24-3", KeyPlace::OtherBonus, -1},
+                                           PlaceCase{"BonusOfAnotherYear", kAprToDec, "23-1", KeyPlace::Outside, -1},
+                                           PlaceCase{"NoKey", kAprToDec, "ab/cd", KeyPlace::Outside, -1},
+                                           PlaceCase{"MonthThirteen", kAprToDec, "24/13", KeyPlace::Outside, -1},
+                                           PlaceCase{"AcrossTheYearFirst", kOctToMar, "24/10", KeyPlace::Month, 0},
+                                           PlaceCase{"AcrossTheYearLast", kOctToMar, "25/03", KeyPlace::Month, 5},
+                                           PlaceCase{"AcrossTheYearAfter", kOctToMar, "25/04", KeyPlace::Outside, -1},
+                                           PlaceCase{"AcrossTheYearBonus", kOctToMar, "25-1",
+                                                     KeyPlace::BonusOfOtherYear, -1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LedgerRange, AtMostTwelveMonthsInOrder) {
     EXPECT_EQ(checkLedgerRange({{2024, 1}, {2024, 12}}), "");
@@ -65,7 +65,7 @@ TEST(LedgerRange, AtMostTwelveMonthsInOrder) {
     EXPECT_EQ(checkLedgerRange({{2024, 5}, {2024, 4}}), RangeReversedMessage);
     EXPECT_EQ(ledgerColumnLetters(0), "I");
     EXPECT_EQ(ledgerColumnLetters(6), "AG");
-    EXPECT_EQ(ledgerColumnLetters(8), "AO");   // December when the range starts in April
+    EXPECT_EQ(ledgerColumnLetters(8), "AO");  // December when the range starts in April
     EXPECT_EQ(ledgerColumnLetters(11), "BA");
     EXPECT_EQ(ledgerColumnLetters(12), "BE");
     EXPECT_EQ(ledgerColumnLetters(13), "BI");
@@ -118,13 +118,13 @@ TEST(LedgerCells, WeeklyRecordsAddUpInTheirMonth) {
     w2.allowances = {1, 2, 3, 4, 5, 6, 7, 8};
     const EmployeeLedger l = employeeLedger(e, {w1, w2}, {}, kAprToDec);
     EXPECT_EQ(numberAt(l, "M8"), 5);
-    EXPECT_DOUBLE_EQ(numberAt(l, "M9"), 3.08);   // 185 minutes
+    EXPECT_DOUBLE_EQ(numberAt(l, "M9"), 3.08);  // 185 minutes
     EXPECT_DOUBLE_EQ(numberAt(l, "M10"), 0.5);
     EXPECT_EQ(numberAt(l, "M21"), 300);
     EXPECT_EQ(numberAt(l, "M20"), 6);
     EXPECT_EQ(numberAt(l, "M27"), 7);
     EXPECT_EQ(numberAt(l, "M28"), 8);
-    EXPECT_EQ(find(l, "I8"), nullptr);   // April has no record
+    EXPECT_EQ(find(l, "I8"), nullptr);  // April has no record
     EXPECT_EQ(l.placedRecords, 2);
 }
 
@@ -155,15 +155,15 @@ public:
         ReportFolder::SetUp();
         exec("UPDATE title_mas SET GKING1 = '皆勤手当', GKINGH = '補助', SKING3 = '旅行積立' WHERE CODE = 1");
         addEmployee(1, "山田太郎", "1", rtl::encodeDate(1980, 5, 17), 100);
-        addEmployee(7, "佐藤花子", "0");   // left during the year
-        addEmployee(9, "鈴木一郎", "1");   // records of another year only
+        addEmployee(7, "佐藤花子", "0");  // left during the year
+        addEmployee(9, "鈴木一郎", "1");  // records of another year only
         addPay(1, "24/04", {{"S_DAYS", 20}, {"S_KINMU", 9630}, {"S_BASKING", 180000}, {"S_KOTUHI", 150}});
         addPay(1, "24/06", {{"S_DAYS", 18}, {"S_BASKING", 170000}});
         addPay(1, "24/12", {{"S_DAYS", 19}, {"S_ZEI_G", 3210}, {"S_SKING3", 500}});
         addPay(1, "24-1", {{"S_BASKING", 300000}});
         addPay(1, "24-2", {{"S_BASKING", 310000}});
         addPay(1, "24-3", {{"S_BASKING", 5000}});
-        addPay(1, "25/01", {{"S_DAYS", 21}});   // after the range
+        addPay(1, "25/01", {{"S_DAYS", 21}});  // after the range
         addPay(7, "24/05", {{"S_DAYS", 4}});
         addPay(9, "23/05", {{"S_DAYS", 4}});
         templatePath = ensureLedgerTemplate(dir.string());
@@ -196,7 +196,7 @@ TEST_F(LedgerBook, EveryEmployeeWithRecordsGetsASheetInNumberOrder) {
     };
     for (const Expect& e : {
              Expect{"A2", "inlineStr", "2024 年　　賃　金　台　帳"},
-             Expect{"A5", "", "29358"},   // 1980-05-17 as a date serial
+             Expect{"A5", "", "29358"},  // 1980-05-17 as a date serial
              Expect{"Q5", "inlineStr", "01"},
              Expect{"AG5", "inlineStr", "山田太郎"},
              Expect{"B15", "inlineStr", "皆勤手当"},
@@ -231,7 +231,7 @@ TEST_F(LedgerBook, EveryEmployeeWithRecordsGetsASheetInNumberOrder) {
     // The employee who left has his ledger; the template sheet is untouched.
     EXPECT_EQ(book.cell("Sheet1 (2)", "AG5").value, "佐藤花子");
     EXPECT_EQ(book.cell("Sheet1 (2)", "M8").value, "4");
-    EXPECT_EQ(book.cell("Sheet1 (2)", "A5").value, "");   // no birth date
+    EXPECT_EQ(book.cell("Sheet1 (2)", "A5").value, "");  // no birth date
     EXPECT_EQ(book.cell("Sheet1", "AG5").value, "");
     EXPECT_EQ(book.cell("Sheet1", "I8").value, "");
 }
@@ -253,10 +253,10 @@ TEST_F(LedgerBook, ARangeAcrossTwoYearsLeavesTheBonusesOutAndSaysWhy) {
     ASSERT_EQ(result.notices.size(), 1u);
     EXPECT_EQ(result.notices[0], BonusYearsMessage);
     xlsxtest::Book book(out);
-    EXPECT_EQ(book.cell("Sheet1 (2)", "I8").value, "");        // October has no record
-    EXPECT_EQ(book.cell("Sheet1 (2)", "AO8").value, "");       // 2024/12 is the third column: Q
+    EXPECT_EQ(book.cell("Sheet1 (2)", "I8").value, "");   // October has no record
+    EXPECT_EQ(book.cell("Sheet1 (2)", "AO8").value, "");  // 2024/12 is the third column: Q
     EXPECT_EQ(book.cell("Sheet1 (2)", "Q8").value, "19");
-    EXPECT_EQ(book.cell("Sheet1 (2)", "U8").value, "21");      // 2025/01
+    EXPECT_EQ(book.cell("Sheet1 (2)", "U8").value, "21");  // 2025/01
     EXPECT_EQ(book.cell("Sheet1 (2)", "BE14").value, "");
     EXPECT_EQ(book.cell("Sheet1 (2)", "A2").value, "2024 年　　賃　金　台　帳");
 }
@@ -312,9 +312,10 @@ TEST_F(LedgerBook, LibreOfficeConvertsTheLedger) {
     writeLedger(connection(), {kAprToDec, 0}, templatePath, out);
     QProcess p;
     p.setWorkingDirectory(QString::fromStdString(dir.string()));
-    p.start(office, {QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=file://") +
-                                                      QString::fromStdString((dir / "lo-profile").string()),
-                     QStringLiteral("--convert-to"), QStringLiteral("pdf"), QString::fromStdString(out)});
+    p.start(office,
+            {QStringLiteral("--headless"),
+             QStringLiteral("-env:UserInstallation=file://") + QString::fromStdString((dir / "lo-profile").string()),
+             QStringLiteral("--convert-to"), QStringLiteral("pdf"), QString::fromStdString(out)});
     ASSERT_TRUE(p.waitForFinished(180000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     EXPECT_TRUE(std::filesystem::exists(path("Kyuyo_daicho_202406.pdf")));

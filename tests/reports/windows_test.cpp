@@ -10,13 +10,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "workfolder.h"
 #include "reports/ClossRep.h"
 #include "reports/MKyuyoRep.h"
 #include "reports/crosstable.h"
 #include "reports/ledger.h"
 #include "ui/action.h"
 #include "ui/controls.h"
+#include "workfolder.h"
 #include "xlsxfile.h"
 
 namespace reports::testing {
@@ -27,7 +27,7 @@ public:
     void SetUp() override {
         ReportFolder::SetUp();
         addEmployee(1, "山田太郎");
-        addEmployee(2, "山田太郎");   // the same name twice
+        addEmployee(2, "山田太郎");  // the same name twice
         addEmployee(3, "田中退職", "0");
         addPay(1, "24/01", {{"S_DAYS", 20}});
         addPay(2, "24/02", {{"S_DAYS", 10}});
@@ -64,7 +64,7 @@ TEST_F(LedgerWindow, AllEmployeesGoIntoTheFileOfTheLastMonthAndItIsOpened) {
     w->btnPrint->click();
     const std::string out = path("Kyuyo_daicho_202406.xlsx");
     ASSERT_TRUE(std::filesystem::exists(out)) << dialogs.texts().join("|").toStdString();
-    EXPECT_TRUE(std::filesystem::exists(path(LedgerTemplateName)));   // put there when missing
+    EXPECT_TRUE(std::filesystem::exists(path(LedgerTemplateName)));  // put there when missing
     EXPECT_EQ(opened, QStringList{QString::fromStdString(out)});
     EXPECT_TRUE(dialogs.shown().empty());
     EXPECT_EQ(xlsxtest::Book(out).sheetNames().size(), 3u);
@@ -142,7 +142,8 @@ TEST_F(LedgerWindow, AThirdBonusAloneIsSaidAfterNothingToWrite) {
     w->EditYY_S->setText("2023");
     w->EditYY_E->setText("2023");
     w->btnPrint->click();
-    EXPECT_EQ(dialogs.texts(), (QStringList{NoRecordsMessage, QString::fromStdString(otherBonusMessage({"山田太郎　23-3"}))}));
+    EXPECT_EQ(dialogs.texts(),
+              (QStringList{NoRecordsMessage, QString::fromStdString(otherBonusMessage({"山田太郎　23-3"}))}));
     EXPECT_TRUE(opened.isEmpty());
 }
 
@@ -154,7 +155,8 @@ TEST_F(CrossTableScreen, OnePanelPerRowWithItsDays) {
     for (int n = 1; n <= 21; ++n) addEmployee(n * 1000 + 7, "社員" + std::to_string(n));
     addAttendance(1007, 2024, 4, 1, "08:00");
     addAttendance(21007, 2024, 4, 30, "05:15");
-    buildCrossTable(connection(), "24/04", [](auto&&...) { return true; }, [](auto&&...) {});
+    buildCrossTable(
+        connection(), "24/04", [](auto&&...) { return true; }, [](auto&&...) {});
 
     std::unique_ptr<TfrmClossRep> w(ui::createForm<TfrmClossRep>());
     int previews = 0;

@@ -31,9 +31,10 @@ void ReportFolder::addEmployee(long long number, const std::string& name, const 
                                double birthDate, long long transportCap) {
     char code[16];
     std::snprintf(code, sizeof code, "%06lld", number);
-    exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_JOBKBN, E_DROPKBN, E_BARTH, E_GKING_K9) "
-         "VALUES (?, ?, ?, '01', ?, ?, ?)",
-         {number, std::string(code), name, inService, birthDate, transportCap});
+    exec(
+        "INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_JOBKBN, E_DROPKBN, E_BARTH, E_GKING_K9) "
+        "VALUES (?, ?, ?, '01', ?, ?, ?)",
+        {number, std::string(code), name, inService, birthDate, transportCap});
 }
 
 void ReportFolder::addPay(long long employee, const std::string& key, const std::map<std::string, long long>& columns) {

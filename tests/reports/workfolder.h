@@ -37,7 +37,7 @@ public:
     std::string path(const std::string& name) const { return (dir / name).string(); }
 
     ui::ScriptedDialogs dialogs;
-    std::unique_ptr<QWidget> main;   // "frmMain" with EditYY, EditMM
+    std::unique_ptr<QWidget> main;  // "frmMain" with EditYY, EditMM
     QLineEdit* EditYY = nullptr;
     QLineEdit* EditMM = nullptr;
 };

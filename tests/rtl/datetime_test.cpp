@@ -3,8 +3,8 @@
 
 #include <bit>
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <string>
 
@@ -27,16 +27,19 @@ std::string ymdhns(TDateTime v) {
     const DateParts d = decodeDate(v);
     const TimeParts t = decodeTime(v);
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%03d", d.year, d.month, d.day,
-                  t.hour, t.minute, t.second, t.msec);
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%03d", d.year, d.month, d.day, t.hour, t.minute,
+                  t.second, t.msec);
     return buf;
 }
 
 }  // namespace
 
 TEST(DateTimeEncode, DayNumbersOfKnownDates) {
-    struct Case { int y, m, d; double day; } cases[] = {
-        {1899, 12, 30, 0}, {1899, 12, 31, 1}, {1900, 1, 1, 2}, {1899, 12, 29, -1},
+    struct Case {
+        int y, m, d;
+        double day;
+    } cases[] = {
+        {1899, 12, 30, 0},    {1899, 12, 31, 1},    {1900, 1, 1, 2},    {1899, 12, 29, -1},
         {2000, 2, 29, 36585}, {2024, 1, 15, 45306}, {1, 1, 1, -693593}, {9999, 12, 31, 2958465},
     };
     for (const auto& c : cases) {
@@ -94,15 +97,14 @@ TEST(DateTimeDecode, RoundsToTheMillisecondAcrossMidnight) {
 }
 
 TEST_F(DateTimeTest, ParsesDates) {
-    struct Case { const char* text; const char* expected; } cases[] = {
-        {"2014/08/05", "2014-08-05 00:00:00.000"},
-        {"2014/08/5", "2014-08-05 00:00:00.000"},
-        {"2014/8/5", "2014-08-05 00:00:00.000"},
-        {"14/08/05", "2014-08-05 00:00:00.000"},
-        {"14/8/5", "2014-08-05 00:00:00.000"},
-        {"  14/08/05  ", "2014-08-05 00:00:00.000"},
-        {"2000/02/29", "2000-02-29 00:00:00.000"},
-        {"1910/01/01", "1910-01-01 00:00:00.000"},
+    struct Case {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"2014/08/05", "2014-08-05 00:00:00.000"}, {"2014/08/5", "2014-08-05 00:00:00.000"},
+        {"2014/8/5", "2014-08-05 00:00:00.000"},   {"14/08/05", "2014-08-05 00:00:00.000"},
+        {"14/8/5", "2014-08-05 00:00:00.000"},     {"  14/08/05  ", "2014-08-05 00:00:00.000"},
+        {"2000/02/29", "2000-02-29 00:00:00.000"}, {"1910/01/01", "1910-01-01 00:00:00.000"},
         {"08/05", "2025-08-05 00:00:00.000"},  // month and day in the current year
     };
     for (const auto& c : cases) {
@@ -115,9 +117,10 @@ TEST_F(DateTimeTest, ParsesDates) {
 
 TEST_F(DateTimeTest, RefusesNonDates) {
     const char* cases[] = {
-        "", " ", "2014/02/29", "2014/13/01", "2014/00/10", "2014/01/32", "2014/01/00",
-        "2014-08-05", "2014/08/05 10:00", "2014/08", "2014/", "/08/05", "20145/01/01",
-        "2014/008/05", "2014/08/05x", "14 /08/05", "abc", "0000/01/01",
+        "",           " ",          "2014/02/29",  "2014/13/01",       "2014/00/10",
+        "2014/01/32", "2014/01/00", "2014-08-05",  "2014/08/05 10:00", "2014/08",
+        "2014/",      "/08/05",     "20145/01/01", "2014/008/05",      "2014/08/05x",
+        "14 /08/05",  "abc",        "0000/01/01",
     };
     for (const char* text : cases) {
         TDateTime v = 123;
@@ -133,19 +136,38 @@ TEST_F(DateTimeTest, RefusesNonDates) {
 }
 
 TEST_F(DateTimeTest, ParsesTimesWithAnyNumberOfDigits) {
-    struct Case { const char* text; int h, m, s; } cases[] = {
-        {"1:0:00", 1, 0, 0}, {"010:00:00", 10, 0, 0}, {"08:30", 8, 30, 0},
-        {"23:59:59", 23, 59, 59}, {"0:0", 0, 0, 0}, {" 7:05 ", 7, 5, 0}, {"0000007:000005", 7, 5, 0},
+    struct Case {
+        const char* text;
+        int h, m, s;
+    } cases[] = {
+        {"1:0:00", 1, 0, 0},
+        {"010:00:00", 10, 0, 0},
+        {"08:30", 8, 30, 0},
+        {"23:59:59", 23, 59, 59},
+        {"0:0", 0, 0, 0},
+        {" 7:05 ", 7, 5, 0},
+        {"0000007:000005", 7, 5, 0},
         // Leading zeros beyond any fixed width still read as the plain number.
-        {"0000000000010:00:00", 10, 0, 0}, {"7:0000000000030:000000000005", 7, 30, 5},
+        {"0000000000010:00:00", 10, 0, 0},
+        {"7:0000000000030:000000000005", 7, 30, 5},
     };
     for (const auto& c : cases) {
         TDateTime v = -1;
         ASSERT_TRUE(tryStrToTime(c.text, v)) << c.text;
         EXPECT_EQ(v, encodeTime(c.h, c.m, c.s)) << c.text;
     }
-    const char* bad[] = {"24:00", "25:00:00", "10:60", "10:00:60", "10", "10:", ":10", "1 0:00", "",
-                         "10:00:00:00", "99999999999999999999:00", "10:18446744073709551616"};
+    const char* bad[] = {"24:00",
+                         "25:00:00",
+                         "10:60",
+                         "10:00:60",
+                         "10",
+                         "10:",
+                         ":10",
+                         "1 0:00",
+                         "",
+                         "10:00:00:00",
+                         "99999999999999999999:00",
+                         "10:18446744073709551616"};
     for (const char* text : bad) {
         TDateTime v;
         EXPECT_FALSE(tryStrToTime(text, v)) << text;
@@ -154,7 +176,10 @@ TEST_F(DateTimeTest, ParsesTimesWithAnyNumberOfDigits) {
 }
 
 TEST_F(DateTimeTest, ParsesDateTimes) {
-    struct Case { const char* text; const char* expected; } cases[] = {
+    struct Case {
+        const char* text;
+        const char* expected;
+    } cases[] = {
         {"2014/08/05 10:00", "2014-08-05 10:00:00.000"},
         {"2014/08/5 1:0:00", "2014-08-05 01:00:00.000"},
         {"14/08/05 010:00:00", "2014-08-05 10:00:00.000"},
@@ -183,9 +208,11 @@ TEST_F(DateTimeTest, ParsesDateTimes) {
 }
 
 TEST(TwoDigitYears, WindowFollowsTheClock) {
-    struct Case { int clockYear, yy, expected; } cases[] = {
+    struct Case {
+        int clockYear, yy, expected;
+    } cases[] = {
         {2025, 14, 2014}, {2025, 75, 1975}, {2025, 74, 2074}, {2025, 0, 2000}, {2025, 99, 1999},
-        {2000, 50, 1950}, {2000, 49, 2049}, {2000, 0, 2000}, {2060, 9, 2109}, {2060, 10, 2010},
+        {2000, 50, 1950}, {2000, 49, 2049}, {2000, 0, 2000},  {2060, 9, 2109}, {2060, 10, 2010},
     };
     for (const auto& c : cases) {
         ScopedTestClock clock(encodeDate(c.clockYear, 1, 1));
@@ -225,14 +252,17 @@ TEST(DateTimeFormat, FixedFormats) {
 
 TEST(DateTimeFormat, Masks) {
     const TDateTime v = encodeDateTime(2014, 8, 5, 7, 3, 9, 45);
-    struct Case { const char* mask; const char* expected; } cases[] = {
+    struct Case {
+        const char* mask;
+        const char* expected;
+    } cases[] = {
         {"yyyy/mm/dd", "2014/08/05"},
         {"yy/mm/dd", "14/08/05"},
         {"yyyy/m/d", "2014/8/5"},
         {"YYYY/MM/DD", "2014/08/05"},
         {"hh:nn:ss", "07:03:09"},
         {"h:n:s", "7:3:9"},
-        {"hh:mm", "07:03"},       // mm after an hour is minutes
+        {"hh:mm", "07:03"},  // mm after an hour is minutes
         {"HH:mm:ss", "07:03:09"},
         {"hh mm", "07 03"},
         {"mm hh mm", "08 07 03"},
@@ -259,31 +289,34 @@ TEST(DateTimeFormat, Masks) {
 }
 
 TEST(DateTimeFormat, EraBoundaries) {
-    struct Case { int y, m, d; const char* expected; } cases[] = {
-        {1926, 12, 24, "大正15"}, {1926, 12, 25, "昭和1"}, {1989, 1, 7, "昭和64"},
-        {1989, 1, 8, "平成1"}, {2019, 4, 30, "平成31"}, {2019, 5, 1, "令和1"},
-        {2025, 6, 15, "令和7"}, {1960, 4, 1, "昭和35"}, {1912, 7, 30, "大正1"},
-        {1912, 7, 29, "明治45"},
+    struct Case {
+        int y, m, d;
+        const char* expected;
+    } cases[] = {
+        {1926, 12, 24, "大正15"}, {1926, 12, 25, "昭和1"}, {1989, 1, 7, "昭和64"}, {1989, 1, 8, "平成1"},
+        {2019, 4, 30, "平成31"},  {2019, 5, 1, "令和1"},   {2025, 6, 15, "令和7"}, {1960, 4, 1, "昭和35"},
+        {1912, 7, 30, "大正1"},   {1912, 7, 29, "明治45"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(formatDateTime("ggge", encodeDate(c.y, c.m, c.d)), c.expected)
-            << c.y << "-" << c.m << "-" << c.d;
+        EXPECT_EQ(formatDateTime("ggge", encodeDate(c.y, c.m, c.d)), c.expected) << c.y << "-" << c.m << "-" << c.d;
     EXPECT_EQ(eraOf(encodeDate(1850, 1, 1)).name, "");
 }
 
 TEST(DateArithmetic, IncMonthClampsTheDay) {
-    struct Case { int y, m, d, months; int ey, em, ed; } cases[] = {
-        {2014, 3, 31, -1, 2014, 2, 28}, {2016, 3, 31, -1, 2016, 2, 29}, {2014, 1, 31, 1, 2014, 2, 28},
-        {2014, 1, 31, 3, 2014, 4, 30}, {2014, 12, 15, 1, 2015, 1, 15}, {2014, 1, 15, -1, 2013, 12, 15},
-        {2014, 5, 31, -17, 2012, 12, 31}, {2014, 5, 20, 0, 2014, 5, 20}, {2015, 2, 28, 12, 2016, 2, 28},
-        {2016, 2, 29, 12, 2017, 2, 28}, {2014, 8, 31, 24, 2016, 8, 31},
+    struct Case {
+        int y, m, d, months;
+        int ey, em, ed;
+    } cases[] = {
+        {2014, 3, 31, -1, 2014, 2, 28},   {2016, 3, 31, -1, 2016, 2, 29}, {2014, 1, 31, 1, 2014, 2, 28},
+        {2014, 1, 31, 3, 2014, 4, 30},    {2014, 12, 15, 1, 2015, 1, 15}, {2014, 1, 15, -1, 2013, 12, 15},
+        {2014, 5, 31, -17, 2012, 12, 31}, {2014, 5, 20, 0, 2014, 5, 20},  {2015, 2, 28, 12, 2016, 2, 28},
+        {2016, 2, 29, 12, 2017, 2, 28},   {2014, 8, 31, 24, 2016, 8, 31},
     };
     for (const auto& c : cases)
         EXPECT_EQ(incMonth(encodeDate(c.y, c.m, c.d), c.months), encodeDate(c.ey, c.em, c.ed))
             << c.y << "-" << c.m << "-" << c.d << " " << c.months;
     // The time of day is kept.
-    EXPECT_EQ(incMonth(encodeDateTime(2014, 3, 31, 12, 0, 0), -1),
-              encodeDateTime(2014, 2, 28, 12, 0, 0));
+    EXPECT_EQ(incMonth(encodeDateTime(2014, 3, 31, 12, 0, 0), -1), encodeDateTime(2014, 2, 28, 12, 0, 0));
     EXPECT_EQ(incYear(encodeDate(2016, 2, 29)), encodeDate(2017, 2, 28));
     EXPECT_EQ(incDay(encodeDate(2014, 2, 28), 1), encodeDate(2014, 3, 1));
     EXPECT_EQ(incDay(encodeDateTime(2014, 3, 1, 6, 0, 0), -1), encodeDateTime(2014, 2, 28, 6, 0, 0));
@@ -310,12 +343,19 @@ TEST(DateArithmetic, OutOfRangeArgumentsRaise) {
 
 TEST(DateArithmetic, AgeByThe36525DayRule) {
     const TDateTime birth = encodeDate(1980, 4, 1);
-    struct Case { double daysLater; int age; } cases[] = {
-        {0, 0}, {365, 0}, {366, 1}, {40 * 365.25 - 1, 39}, {40 * 365.25, 40},
-        {65 * 365.25 - 0.25, 64}, {65 * 365.25 + 0.75, 65},
+    struct Case {
+        double daysLater;
+        int age;
+    } cases[] = {
+        {0, 0},
+        {365, 0},
+        {366, 1},
+        {40 * 365.25 - 1, 39},
+        {40 * 365.25, 40},
+        {65 * 365.25 - 0.25, 64},
+        {65 * 365.25 + 0.75, 65},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ageInYears(birth, birth + std::floor(c.daysLater)), c.age) << c.daysLater;
+    for (const auto& c : cases) EXPECT_EQ(ageInYears(birth, birth + std::floor(c.daysLater)), c.age) << c.daysLater;
     // Without sign: a birth date after the day counts the same.
     EXPECT_EQ(ageInYears(birth + 366, birth), 1);
     EXPECT_EQ(daysBetween(encodeDateTime(2014, 1, 2, 0, 0, 0), encodeDateTime(2014, 1, 1, 12, 0, 0)), 0);

@@ -9,9 +9,21 @@
 using namespace rtl;
 
 TEST(Decimal, ShortestRoundTripForm) {
-    struct Case { double v; int64_t units; int scale; } cases[] = {
-        {4.1, 41, 1}, {0.5, 5, 1}, {1000, 1000, 0}, {9, 9, 0}, {0, 0, 0}, {-3.25, -325, 2},
-        {0.1 + 0.2, 30000000000000004, 17}, {1e-5, 1, 5}, {123.456, 123456, 3}, {1.5e10, 15000000000, 0},
+    struct Case {
+        double v;
+        int64_t units;
+        int scale;
+    } cases[] = {
+        {4.1, 41, 1},
+        {0.5, 5, 1},
+        {1000, 1000, 0},
+        {9, 9, 0},
+        {0, 0, 0},
+        {-3.25, -325, 2},
+        {0.1 + 0.2, 30000000000000004, 17},
+        {1e-5, 1, 5},
+        {123.456, 123456, 3},
+        {1.5e10, 15000000000, 0},
     };
     for (const auto& c : cases) EXPECT_EQ(decimalFromDouble(c.v), (Decimal{c.units, c.scale})) << c.v;
     EXPECT_THROW(decimalFromDouble(1e20), ArithmeticError);
@@ -21,16 +33,21 @@ TEST(Decimal, ShortestRoundTripForm) {
 TEST(Money, PerMilleIsExactForTypedRates) {
     // In binary floating point 100000 * 4.1 / 1000 is 409.99999..., truncated 409.
     ASSERT_LT(100000 * 4.1 / 1000, 410.0);
-    struct Case { int64_t amount; double rate; Rounding mode; int64_t result; } cases[] = {
+    struct Case {
+        int64_t amount;
+        double rate;
+        Rounding mode;
+        int64_t result;
+    } cases[] = {
         {100000, 4.1, Rounding::Truncate, 410},
         {100000, 4.1, Rounding::HalfEven, 410},
         {210000, 50, Rounding::HalfEven, 10500},
         {210000, 9, Rounding::HalfEven, 1890},
         {210000, 3, Rounding::HalfEven, 630},
-        {250, 6, Rounding::HalfEven, 2},     // 1.5 -> 2
-        {250, 2, Rounding::HalfEven, 0},     // 0.5 -> 0
-        {750, 2, Rounding::HalfEven, 2},     // 1.5 -> 2
-        {1250, 2, Rounding::HalfEven, 2},    // 2.5 -> 2
+        {250, 6, Rounding::HalfEven, 2},   // 1.5 -> 2
+        {250, 2, Rounding::HalfEven, 0},   // 0.5 -> 0
+        {750, 2, Rounding::HalfEven, 2},   // 1.5 -> 2
+        {1250, 2, Rounding::HalfEven, 2},  // 2.5 -> 2
         {1250, 2, Rounding::HalfUp, 3},
         {1250, 2, Rounding::Truncate, 2},
         {333333, 91.5, Rounding::HalfEven, 30500},  // 30499.9695

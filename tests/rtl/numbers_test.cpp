@@ -13,9 +13,20 @@
 using namespace rtl;
 
 TEST(StrToInt, AcceptsDecimalWithLeadingBlanksAndSign) {
-    struct Case { const char* text; int32_t value; } cases[] = {
-        {"0", 0}, {"42", 42}, {"  42", 42}, {"+7", 7}, {"-7", -7}, {" -0012", -12},
-        {"000012", 12}, {"999999", 999999}, {"2147483647", 2147483647}, {"-2147483648", INT32_MIN},
+    struct Case {
+        const char* text;
+        int32_t value;
+    } cases[] = {
+        {"0", 0},
+        {"42", 42},
+        {"  42", 42},
+        {"+7", 7},
+        {"-7", -7},
+        {" -0012", -12},
+        {"000012", 12},
+        {"999999", 999999},
+        {"2147483647", 2147483647},
+        {"-2147483648", INT32_MIN},
         {"\t5", 5},
     };
     for (const auto& c : cases) {
@@ -27,8 +38,8 @@ TEST(StrToInt, AcceptsDecimalWithLeadingBlanksAndSign) {
 
 TEST(StrToInt, RefusesEverythingElse) {
     const char* cases[] = {
-        "", " ", "-", "+", "42 ", "4 2", "1.0", "1e3", "$1F", "0x1F", "1,000", "abc", "--1",
-        "+-1", "2147483648", "-2147483649", "１２", "12a",
+        "",     " ",     "-",   "+",   "42 ", "4 2",        "1.0",         "1e3",  "$1F",
+        "0x1F", "1,000", "abc", "--1", "+-1", "2147483648", "-2147483649", "１２", "12a",
     };
     for (const char* text : cases) {
         int32_t v = 99;
@@ -53,9 +64,12 @@ TEST(StrToInt64, FullRange) {
 }
 
 TEST(StrToFloat, Grammar) {
-    struct Case { const char* text; double value; } cases[] = {
-        {"4.1", 4.1}, {" 4.1 ", 4.1}, {"-0.5", -0.5}, {"+3", 3}, {".5", 0.5}, {"5.", 5},
-        {"1e3", 1000}, {"1.5E-2", 0.015}, {"0", 0}, {"120", 120},
+    struct Case {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"4.1", 4.1}, {" 4.1 ", 4.1}, {"-0.5", -0.5},    {"+3", 3}, {".5", 0.5},
+        {"5.", 5},    {"1e3", 1000},  {"1.5E-2", 0.015}, {"0", 0},  {"120", 120},
     };
     for (const auto& c : cases) EXPECT_EQ(strToFloat(c.text), c.value) << c.text;
     const char* bad[] = {"", " ", ".", "-", "1,5", "1.2.3", "e5", "1e", "inf", "nan", "1e999", "0x10", "4.1円"};
@@ -86,16 +100,32 @@ TEST(StrToFloat, UnderflowGivesZero) {
 
 TEST(NumberToText, IntAndGeneralFloat) {
     EXPECT_EQ(intToStr(-1234567890123LL), "-1234567890123");
-    struct Case { double value; const char* text; } cases[] = {
-        {0, "0"}, {4.1, "4.1"}, {0.1 + 0.2, "0.3"}, {-2.5, "-2.5"}, {100, "100"},
-        {123456789012345.0, "123456789012345"}, {1e15, "1E15"}, {0.0001, "0.0001"},
-        {0.00001, "1E-5"}, {1.5e-7, "1.5E-7"}, {1.0 / 3, "0.333333333333333"}, {-0.0, "0"},
+    struct Case {
+        double value;
+        const char* text;
+    } cases[] = {
+        {0, "0"},
+        {4.1, "4.1"},
+        {0.1 + 0.2, "0.3"},
+        {-2.5, "-2.5"},
+        {100, "100"},
+        {123456789012345.0, "123456789012345"},
+        {1e15, "1E15"},
+        {0.0001, "0.0001"},
+        {0.00001, "1E-5"},
+        {1.5e-7, "1.5E-7"},
+        {1.0 / 3, "0.333333333333333"},
+        {-0.0, "0"},
     };
     for (const auto& c : cases) EXPECT_EQ(floatToStr(c.value), c.text) << c.value;
 }
 
 TEST(FormatFloat, Masks) {
-    struct Case { const char* mask; double value; const char* text; } cases[] = {
+    struct Case {
+        const char* mask;
+        double value;
+        const char* text;
+    } cases[] = {
         {"#,##0", 0, "0"},
         {"#,##0", 999, "999"},
         {"#,##0", 1000, "1,000"},
@@ -139,11 +169,24 @@ TEST(FormatInteger, ExactBeyondDoublePrecision) {
 }
 
 TEST(Rounding, ThreeKindsKeptApart) {
-    struct Case { double x; int64_t even, up, cut; } cases[] = {
-        {2.5, 2, 3, 2}, {3.5, 4, 4, 3}, {12.5, 12, 13, 12}, {0.5, 0, 1, 0}, {1.5, 2, 2, 1},
-        {2.4999999, 2, 2, 2}, {2.5000001, 3, 3, 2}, {-2.5, -2, -3, -2}, {-3.5, -4, -4, -3},
-        {-2.7, -3, -3, -2}, {0.49999999999999994, 0, 0, 0}, {4503599627370497.0, 4503599627370497,
-        4503599627370497, 4503599627370497}, {0, 0, 0, 0}, {7, 7, 7, 7},
+    struct Case {
+        double x;
+        int64_t even, up, cut;
+    } cases[] = {
+        {2.5, 2, 3, 2},
+        {3.5, 4, 4, 3},
+        {12.5, 12, 13, 12},
+        {0.5, 0, 1, 0},
+        {1.5, 2, 2, 1},
+        {2.4999999, 2, 2, 2},
+        {2.5000001, 3, 3, 2},
+        {-2.5, -2, -3, -2},
+        {-3.5, -4, -4, -3},
+        {-2.7, -3, -3, -2},
+        {0.49999999999999994, 0, 0, 0},
+        {4503599627370497.0, 4503599627370497, 4503599627370497, 4503599627370497},
+        {0, 0, 0, 0},
+        {7, 7, 7, 7},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(roundBankers(c.x), c.even) << c.x;

@@ -45,20 +45,27 @@ const std::string kUtf8 = "山田,ｱｲｳ,～①";
 }  // namespace
 
 TEST(Cp932, DecodesTheWindowsCodePage) {
-    struct Case { std::string cp932; std::string utf8; } cases[] = {
+    struct Case {
+        std::string cp932;
+        std::string utf8;
+    } cases[] = {
         {kCp932, kUtf8},
         {"abc\\~", "abc\\~"},
         {"\x82\xa0\x83\x41", "あア"},
-        {"\x81\x40", "\xE3\x80\x80"},           // full-width space
+        {"\x81\x40", "\xE3\x80\x80"},  // full-width space
         {"\x88\x9f", "亜"},
-        {"\x87\x82", "№"},                      // NEC row 13
-        {"\xed\x40", "纊"},                     // NEC-selected IBM extension
-        {"\x82", "\xEF\xBF\xBD"},               // a lead byte cut off at the end
-        {"\x82\x20" "a", "\xEF\xBF\xBD a"},     // bad trail byte: the next character survives
+        {"\x87\x82", "№"},         // NEC row 13
+        {"\xed\x40", "纊"},        // NEC-selected IBM extension
+        {"\x82", "\xEF\xBF\xBD"},  // a lead byte cut off at the end
+        {"\x82\x20"
+         "a",
+         "\xEF\xBF\xBD a"},  // bad trail byte: the next character survives
     };
     for (const auto& c : cases) EXPECT_EQ(cp932ToUtf8(c.cp932), c.utf8) << c.utf8;
     EXPECT_EQ(utf8ToCp932(kUtf8), kCp932);
-    EXPECT_EQ(utf8ToCp932("a\xF0\x9F\x98\x80" "b"), "a?b");  // not in CP932
+    EXPECT_EQ(utf8ToCp932("a\xF0\x9F\x98\x80"
+                          "b"),
+              "a?b");  // not in CP932
 }
 
 TEST(DecodeText, Utf8WhenValidElseCp932) {
@@ -95,7 +102,8 @@ TEST(DecodeText, Utf16AfterItsByteOrderMark) {
         EXPECT_EQ(enc, TextEncoding::Utf16);
         // A lone surrogate and an odd last byte do not lose what follows them.
         EXPECT_EQ(decodeText(utf16Bytes(std::u16string(u"a") + char16_t(0xD800) + u"b", bigEndian) + "x"),
-                  "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+                  "a\xEF\xBF\xBD"
+                  "b\xEF\xBF\xBD");
     }
     // Only the mark decides: the same bytes without it are not UTF-16.
     EXPECT_NE(decodeText(utf16Bytes(u"ab", false).substr(2)), "ab");
@@ -104,7 +112,10 @@ TEST(DecodeText, Utf16AfterItsByteOrderMark) {
 
 TEST(SplitLines, AllLineEnds) {
     using Lines = std::vector<std::string>;
-    struct Case { std::string text; Lines lines; } cases[] = {
+    struct Case {
+        std::string text;
+        Lines lines;
+    } cases[] = {
         {"", {}},
         {"a", {"a"}},
         {"a\r\nb\r\n", {"a", "b"}},

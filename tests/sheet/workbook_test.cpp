@@ -20,8 +20,9 @@ namespace fs = std::filesystem;
 const char* kWorksheetCt = "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml";
 
 std::vector<std::pair<std::string, std::string>> templateParts() {
-    const std::string ws = "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-                           "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"";
+    const std::string ws =
+        "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"";
     return {
         {"[Content_Types].xml",
          "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
@@ -30,11 +31,15 @@ std::vector<std::pair<std::string, std::string>> templateParts() {
          "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
          "<Override PartName=\"/xl/workbook.xml\" "
          "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
-         "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"" + std::string(kWorksheetCt) + "\"/>"
-         "<Override PartName=\"/xl/worksheets/sheet2.xml\" ContentType=\"" + std::string(kWorksheetCt) + "\"/>"
-         "<Override PartName=\"/xl/calcChain.xml\" "
-         "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/>"
-         "</Types>"},
+         "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"" +
+             std::string(kWorksheetCt) +
+             "\"/>"
+             "<Override PartName=\"/xl/worksheets/sheet2.xml\" ContentType=\"" +
+             std::string(kWorksheetCt) +
+             "\"/>"
+             "<Override PartName=\"/xl/calcChain.xml\" "
+             "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/>"
+             "</Types>"},
         {"_rels/.rels",
          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
@@ -42,16 +47,17 @@ std::vector<std::pair<std::string, std::string>> templateParts() {
          "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
          "Target=\"xl/workbook.xml\"/></Relationships>"},
         {"xl/workbook.xml",
-         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><workbook " + ws + ">"
-         "<bookViews><workbookView activeTab=\"1\"/></bookViews>"
-         "<sheets><sheet name=\"Sheet1\" sheetId=\"1\" r:id=\"rId1\"/>"
-         "<sheet name=\"Notes\" sheetId=\"2\" r:id=\"rId2\"/></sheets>"
-         "<definedNames>"
-         "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">Sheet1!$A$1:$BL$44</definedName>"
-         "<definedName name=\"_xlnm.Print_Titles\" localSheetId=\"0\">Sheet1!$A:$H,Sheet1!$1:$7</definedName>"
-         "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"1\">Notes!$A$1:$C$3</definedName>"
-         "<definedName name=\"Total\">Sheet1!$D$4</definedName>"
-         "</definedNames></workbook>"},
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><workbook " + ws +
+             ">"
+             "<bookViews><workbookView activeTab=\"1\"/></bookViews>"
+             "<sheets><sheet name=\"Sheet1\" sheetId=\"1\" r:id=\"rId1\"/>"
+             "<sheet name=\"Notes\" sheetId=\"2\" r:id=\"rId2\"/></sheets>"
+             "<definedNames>"
+             "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">Sheet1!$A$1:$BL$44</definedName>"
+             "<definedName name=\"_xlnm.Print_Titles\" localSheetId=\"0\">Sheet1!$A:$H,Sheet1!$1:$7</definedName>"
+             "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"1\">Notes!$A$1:$C$3</definedName>"
+             "<definedName name=\"Total\">Sheet1!$D$4</definedName>"
+             "</definedNames></workbook>"},
         {"xl/_rels/workbook.xml.rels",
          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
@@ -74,23 +80,25 @@ std::vector<std::pair<std::string, std::string>> templateParts() {
          "<si><t>氏名</t></si></sst>"},
         {"xl/calcChain.xml",
          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-         "<calcChain xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><c r=\"D4\" i=\"1\"/></calcChain>"},
+         "<calcChain xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><c r=\"D4\" "
+         "i=\"1\"/></calcChain>"},
         {"xl/worksheets/sheet1.xml",
-         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet " + ws + ">"
-         "<dimension ref=\"A1:D9\"/>"
-         "<sheetViews><sheetView workbookViewId=\"0\"/></sheetViews>"
-         "<cols><col min=\"3\" max=\"3\" width=\"9\" style=\"4\" customWidth=\"1\"/></cols>"
-         "<sheetData>"
-         "<row r=\"1\" spans=\"1:4\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>"
-         "<row r=\"4\"><c r=\"A4\" s=\"1\"><v>7</v></c><c r=\"D4\" s=\"1\"><f>A4*2</f><v>14</v></c></row>"
-         "<row r=\"5\"><c r=\"A5\" s=\"2\"/><c r=\"Q5\" s=\"3\"/></row>"
-         "<row r=\"9\" s=\"5\" customFormat=\"1\"/>"
-         "</sheetData>"
-         "<pageSetup paperSize=\"9\" orientation=\"landscape\"/></worksheet>"},
-        {"xl/worksheets/sheet2.xml",
-         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet " + ws + ">"
-         "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"
-         "<sheetData/></worksheet>"},
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet " + ws +
+             ">"
+             "<dimension ref=\"A1:D9\"/>"
+             "<sheetViews><sheetView workbookViewId=\"0\"/></sheetViews>"
+             "<cols><col min=\"3\" max=\"3\" width=\"9\" style=\"4\" customWidth=\"1\"/></cols>"
+             "<sheetData>"
+             "<row r=\"1\" spans=\"1:4\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>"
+             "<row r=\"4\"><c r=\"A4\" s=\"1\"><v>7</v></c><c r=\"D4\" s=\"1\"><f>A4*2</f><v>14</v></c></row>"
+             "<row r=\"5\"><c r=\"A5\" s=\"2\"/><c r=\"Q5\" s=\"3\"/></row>"
+             "<row r=\"9\" s=\"5\" customFormat=\"1\"/>"
+             "</sheetData>"
+             "<pageSetup paperSize=\"9\" orientation=\"landscape\"/></worksheet>"},
+        {"xl/worksheets/sheet2.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet " + ws +
+                                         ">"
+                                         "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"
+                                         "<sheetData/></worksheet>"},
     };
 }
 
@@ -149,7 +157,7 @@ TEST_F(WorkbookTest, CopiesGoInOrderWithTheirOwnPartsAndPrintSetUp) {
         {{"_xlnm.Print_Titles", 1}, "'Sheet1 (3)'!$A:$H,'Sheet1 (3)'!$1:$7"},
         {{"_xlnm.Print_Area", 2}, "'Sheet1 (2)'!$A$1:$BL$44"},
         {{"_xlnm.Print_Titles", 2}, "'Sheet1 (2)'!$A:$H,'Sheet1 (2)'!$1:$7"},
-        {{"_xlnm.Print_Area", 3}, "Notes!$A$1:$C$3"},   // moved along with its sheet
+        {{"_xlnm.Print_Area", 3}, "Notes!$A$1:$C$3"},  // moved along with its sheet
         {{"Total", -1}, "Sheet1!$D$4"},
     };
     EXPECT_EQ(names, expected);
@@ -162,7 +170,7 @@ TEST_F(WorkbookTest, RefusesBadCopies) {
     sheet::Workbook book = sheet::Workbook::open(templatePath_);
     EXPECT_THROW(book.copySheet("Nope", "Sheet1", "X"), rtl::AutomationError);
     EXPECT_THROW(book.copySheet("Sheet1", "Nope", "X"), rtl::AutomationError);
-    EXPECT_THROW(book.copySheet("Sheet1", "Sheet1", "notes"), rtl::AutomationError);   // names ignore case
+    EXPECT_THROW(book.copySheet("Sheet1", "Sheet1", "notes"), rtl::AutomationError);  // names ignore case
     EXPECT_THROW(book.copySheet("Sheet1", "Sheet1", "a/b"), rtl::AutomationError);
     EXPECT_THROW(book.copySheet("Sheet1", "Sheet1", std::string(32, 'x')), rtl::AutomationError);
     EXPECT_EQ(book.sheetNames().size(), 2u);
@@ -183,16 +191,18 @@ TEST_F(WorkbookTest, CellsTakeTheirTypeAndKeepTheTemplateStyle) {
     sheet::Workbook book = sheet::Workbook::open(templatePath_);
     book.copySheet("Sheet1", "Sheet1", "Sheet1 (2)");
     const std::string s = "Sheet1 (2)";
-    book.setDate(s, "A5", 45292);              // 2024-01-01, styled as a date by the template
+    book.setDate(s, "A5", 45292);  // 2024-01-01, styled as a date by the template
     book.setText(s, "Q5", "パート");
     book.setNumber(s, "A4", 12.25);
-    book.setText(s, "D4", " 手当 ");           // replaces a formula
-    book.setNumber(s, "C20", 3);               // no such row: takes column C's style
-    book.setNumber(s, "B9", 1);                // a styled row
-    book.setNumber(s, "BI43", -1500);          // beyond the used range
+    book.setText(s, "D4", " 手当 ");   // replaces a formula
+    book.setNumber(s, "C20", 3);       // no such row: takes column C's style
+    book.setNumber(s, "B9", 1);        // a styled row
+    book.setNumber(s, "BI43", -1500);  // beyond the used range
     book.setNumber(s, "BI44", 300000);
     book.setNumber(s, "BI45", 0.1);
-    book.setText(s, "E2", std::string("a\x01" "b"));   // a control character cannot be stored
+    book.setText(s, "E2",
+                 std::string("a\x01"
+                             "b"));  // a control character cannot be stored
     book.saveAs(out());
 
     xlsxtest::Book back(out());
@@ -202,11 +212,11 @@ TEST_F(WorkbookTest, CellsTakeTheirTypeAndKeepTheTemplateStyle) {
         const char* value;
         int style;
     };
-    for (const Expect& e : {Expect{"A5", "", "45292", 2}, Expect{"Q5", "inlineStr", "パート", 3},
-                            Expect{"A4", "", "12.25", 1}, Expect{"D4", "inlineStr", " 手当 ", 1},
-                            Expect{"C20", "", "3", 4}, Expect{"B9", "", "1", 5}, Expect{"BI43", "", "-1500", 0},
-                            Expect{"BI44", "", "300000", 0}, Expect{"BI45", "", "0.1", 0},
-                            Expect{"E2", "inlineStr", "ab", 0}, Expect{"A1", "s", "0", 0}}) {
+    for (const Expect& e :
+         {Expect{"A5", "", "45292", 2}, Expect{"Q5", "inlineStr", "パート", 3}, Expect{"A4", "", "12.25", 1},
+          Expect{"D4", "inlineStr", " 手当 ", 1}, Expect{"C20", "", "3", 4}, Expect{"B9", "", "1", 5},
+          Expect{"BI43", "", "-1500", 0}, Expect{"BI44", "", "300000", 0}, Expect{"BI45", "", "0.1", 0},
+          Expect{"E2", "inlineStr", "ab", 0}, Expect{"A1", "s", "0", 0}}) {
         const xlsxtest::Cell c = back.cell(s, e.address);
         EXPECT_TRUE(c.present) << e.address;
         EXPECT_EQ(c.type, e.type) << e.address;
@@ -243,7 +253,7 @@ TEST_F(WorkbookTest, TheCalculationChainIsLeftOut) {
     xlsxtest::Book back(out());
     EXPECT_FALSE(back.hasEntry("xl/calcChain.xml"));
     for (const auto& [id, target] : back.workbookRelationships()) EXPECT_NE(target, "calcChain.xml");
-    EXPECT_EQ(back.contentType("/xl/calcChain.xml"), "application/xml");   // no override left
+    EXPECT_EQ(back.contentType("/xl/calcChain.xml"), "application/xml");  // no override left
     EXPECT_EQ(back.entryNames().front(), "[Content_Types].xml");
 }
 

@@ -97,10 +97,8 @@ Cell Book::cell(const std::string& sheet, const std::string& address) const {
             out.type = str(c.attribute("t"));
             out.style = c.attribute("s", "0").toInt();
             out.hasFormula = !firstChild(c, "f").isNull();
-            if (out.type == "inlineStr")
-                out.value = str(firstChild(firstChild(c, "is"), "t").text());
-            else
-                out.value = str(firstChild(c, "v").text());
+            if (out.type == "inlineStr") out.value = str(firstChild(firstChild(c, "is"), "t").text());
+            else out.value = str(firstChild(c, "v").text());
             return out;
         }
     return out;

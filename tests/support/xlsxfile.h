@@ -18,9 +18,9 @@ void writeZip(const std::string& path, const std::vector<std::pair<std::string, 
 
 struct Cell {
     bool present = false;
-    std::string type;    // the t attribute: "" (number), "inlineStr", "s", "str", ...
-    std::string value;   // number text, or the text of an inline or shared string
-    int style = 0;       // the s attribute
+    std::string type;   // the t attribute: "" (number), "inlineStr", "s", "str", ...
+    std::string value;  // number text, or the text of an inline or shared string
+    int style = 0;      // the s attribute
     bool hasFormula = false;
 };
 

@@ -14,15 +14,15 @@
 #include <rtl/errors.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
-#include <QProgressDialog>
-#include <QTimer>
-#include <QLocale>
-#include <QPushButton>
-#include <QCheckBox>
 #include <QFontDatabase>
 #include <QLineEdit>
+#include <QLocale>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace ui;
@@ -30,20 +30,24 @@ using testutil::focused;
 using testutil::showActive;
 
 TEST(EditMaskText, TableOfMasksAndDisplays) {
-    struct Case { const char* mask; const char* display; const char* text; bool complete; };
+    struct Case {
+        const char* mask;
+        const char* display;
+        const char* text;
+        bool complete;
+    };
     const Case cases[] = {
-        {"!99/99/00;1;_", "__/__/__", "  /  /  ", false},
-        {"!99/99/00;1;_", "24/05/20", "24/05/20", true},
+        {"!99/99/00;1;_", "__/__/__", "  /  /  ", false}, {"!99/99/00;1;_", "24/05/20", "24/05/20", true},
         {"!99/99/00;1;_", "5_/_3/20", " 5/ 3/20", true},   // optional digits as leading blanks
         {"99/99/00;1;_", "5_/_3/20", "5 / 3/20", true},    // without '!' as they stand
         {"!99/99/00;1;_", "24/05/2_", "24/05/2 ", false},  // a required digit missing
         {"!99/99/00;0;_", "24/05/20", "240520", true},     // literals not kept
-        {"!90:00:00>;1;_", "_8:30:00", " 8:30:00", true},
-        {"!90:00:00>;1;_", "08:3_:00", "08:3 :00", false},
+        {"!90:00:00>;1;_", "_8:30:00", " 8:30:00", true}, {"!90:00:00>;1;_", "08:3_:00", "08:3 :00", false},
     };
     for (const Case& c : cases) {
         EditMask m(QString::fromUtf8(c.mask));
-        EXPECT_EQ(m.textFromDisplay(QString::fromUtf8(c.display)), QString::fromUtf8(c.text)) << c.mask << " " << c.display;
+        EXPECT_EQ(m.textFromDisplay(QString::fromUtf8(c.display)), QString::fromUtf8(c.text))
+            << c.mask << " " << c.display;
         EXPECT_EQ(m.isComplete(QString::fromUtf8(c.display)), c.complete) << c.mask << " " << c.display;
     }
 }
@@ -136,7 +140,7 @@ TEST(ComboChange, FiresOnTypingAndChoosingNotOnCode) {
     combo->setFocus();
     combo->lineEdit()->clear();
     QTest::keyClicks(combo, "ab");
-    EXPECT_EQ(changes, 2);  // each typed character
+    EXPECT_EQ(changes, 2);     // each typed character
     emit combo->activated(1);  // what choosing from the list sends
     EXPECT_EQ(changes, 3);
     QTest::keyClick(combo, Qt::Key_Down);  // choosing with the keyboard
@@ -301,7 +305,7 @@ TEST(Accessibility, LabelsNameTheirControls) {
     auto* label = makeLabel(QStringLiteral("Label1"), QStringLiteral("年(&Y)"), edit, &w);
     EXPECT_EQ(label->buddy(), edit);
     EXPECT_EQ(accessibleNameOf(edit), QStringLiteral("年(Y)"));  // what the label shows
-    label->setText(QStringLiteral("支給年"));  // labels set at run time stay in step
+    label->setText(QStringLiteral("支給年"));                    // labels set at run time stay in step
     EXPECT_EQ(accessibleNameOf(edit), QStringLiteral("支給年"));
     auto* lonely = new QLineEdit(&w);
     lonely->setObjectName("Edit1");
@@ -311,11 +315,15 @@ TEST(Accessibility, LabelsNameTheirControls) {
 }
 
 TEST(Fonts, DesignNamesMapToInstalledIpaFonts) {
-    struct Case { const char* design; const char* mapped; };
-    const Case cases[] = {{"ＭＳ Ｐゴシック", "IPAPGothic"}, {"ＭＳ Ｐ明朝", "IPAPMincho"},
-                          {"ＭＳ ゴシック", "IPAGothic"}, {"Arial", "Arial"}};
-    for (const Case& c : cases)
-        EXPECT_EQ(mapFontFamily(QString::fromUtf8(c.design)), QString::fromUtf8(c.mapped));
+    struct Case {
+        const char* design;
+        const char* mapped;
+    };
+    const Case cases[] = {{"ＭＳ Ｐゴシック", "IPAPGothic"},
+                          {"ＭＳ Ｐ明朝", "IPAPMincho"},
+                          {"ＭＳ ゴシック", "IPAGothic"},
+                          {"Arial", "Arial"}};
+    for (const Case& c : cases) EXPECT_EQ(mapFontFamily(QString::fromUtf8(c.design)), QString::fromUtf8(c.mapped));
     const QStringList families = QFontDatabase::families();
     EXPECT_TRUE(families.contains(QStringLiteral("IPAPGothic")));
     EXPECT_TRUE(families.contains(QStringLiteral("IPAPMincho")));

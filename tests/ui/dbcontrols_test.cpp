@@ -29,8 +29,8 @@ protected:
         birth->setDateFormat(QStringLiteral("yyyy/mm/dd"));
         other = new QLineEdit(form.get());
         other->setObjectName("Other");
-        for (QWidget* w : {static_cast<QWidget*>(name), static_cast<QWidget*>(pay),
-                           static_cast<QWidget*>(birth), static_cast<QWidget*>(other)})
+        for (QWidget* w : {static_cast<QWidget*>(name), static_cast<QWidget*>(pay), static_cast<QWidget*>(birth),
+                           static_cast<QWidget*>(other)})
             lay->addWidget(w);
         form->setEnterMovesFocus(true);
         ASSERT_TRUE(showActive(form.get()));
@@ -95,7 +95,11 @@ TEST_F(DataControls, PendingTextReachesTheFieldBeforeAPost) {
 
 TEST_F(DataControls, BirthDateShowsAndTakesFourDigitYears) {
     EXPECT_EQ(birth->text(), QStringLiteral("1955/03/01"));
-    struct Case { const char* typed; bool accepted; const char* stored; };
+    struct Case {
+        const char* typed;
+        bool accepted;
+        const char* stored;
+    };
     const Case cases[] = {
         {"55/03/02", false, "1955/03/01"},  // a two-digit year would guess the century
         {"1955/3/2", true, "1955/03/02"},
@@ -435,16 +439,16 @@ protected:
         DbFixture::SetUp();
         nav = new DBNavigator(QStringLiteral("DBNavigator1"), form.get());
         nav->setDataSource(&dsEmp);
-        nav->setCaptions({"&F 先頭", "&P 前行", "&N 次行", "&L 最後", "追加", "削除", "&E 編集", "登録",
-                          "取消", "&R 更新"});
+        nav->setCaptions(
+            {"&F 先頭", "&P 前行", "&N 次行", "&L 最後", "追加", "削除", "&E 編集", "登録", "取消", "&R 更新"});
     }
     DBNavigator* nav;
 };
 }  // namespace
 
 TEST_F(NavigatorTest, TenButtonsInOrderWithCaptionsAsHintsAndNoFocus) {
-    const QStringList expected = {"nbFirst", "nbPrior", "nbNext", "nbLast", "nbInsert",
-                                  "nbDelete", "nbEdit", "nbPost", "nbCancel", "nbRefresh"};
+    const QStringList expected = {"nbFirst",  "nbPrior", "nbNext", "nbLast",   "nbInsert",
+                                  "nbDelete", "nbEdit",  "nbPost", "nbCancel", "nbRefresh"};
     const auto buttons = nav->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
     ASSERT_EQ(buttons.size(), 10);
     for (int i = 0; i < 10; ++i) {
@@ -462,13 +466,15 @@ TEST_F(NavigatorTest, TenButtonsInOrderWithCaptionsAsHintsAndNoFocus) {
 }
 
 TEST_F(NavigatorTest, ButtonsFollowTheDatasetState) {
-    struct Case { const char* name; std::function<void()> setUp; QString enabled; };
+    struct Case {
+        const char* name;
+        std::function<void()> setUp;
+        QString enabled;
+    };
     // Letters in button order: F P N L I D E S(post) C R; '-' disabled.
     const Case cases[] = {
-        {"first row", [&] { emp.first(); }, "--NLIDE--R"},
-        {"middle row", [&] { emp.next(); }, "FPNLIDE--R"},
-        {"last row", [&] { emp.last(); }, "FP--IDE--R"},
-        {"editing", [&] { emp.edit(); }, "FPNLID-SCR"},
+        {"first row", [&] { emp.first(); }, "--NLIDE--R"}, {"middle row", [&] { emp.next(); }, "FPNLIDE--R"},
+        {"last row", [&] { emp.last(); }, "FP--IDE--R"},   {"editing", [&] { emp.edit(); }, "FPNLID-SCR"},
         {"closed", [&] { emp.close(); }, "----------"},
     };
     const QString letters = "FPNLIDESCR";
@@ -542,7 +548,12 @@ protected:
 // Each answer to the question about an unposted change of E_NAME to 山田次郎:
 // whether the change is settled (the window may close), the name then stored
 // and the dataset's state afterwards.
-struct UnpostedAnswer { const char* answer; bool settled; const char* stored; db::DatasetState after; };
+struct UnpostedAnswer {
+    const char* answer;
+    bool settled;
+    const char* stored;
+    db::DatasetState after;
+};
 const UnpostedAnswer kUnpostedAnswers[] = {
     {"Cancel", false, "山田太郎", db::DatasetState::Edit},
     {"No", true, "山田太郎", db::DatasetState::Browse},

@@ -28,8 +28,7 @@ protected:
             "E_REST_NN INTEGER, E_PAYKBN VARCHAR(1), E_JOBKBN VARCHAR(2), E_BARTH DATETIME, "
             "E_BASEPAY DOUBLE)");
         conn.execute("CREATE TABLE 区分 (区分 VARCHAR(2), 名称 VARCHAR(10))");
-        conn.execute(
-            "INSERT INTO emp_tanka VALUES (1, '山田太郎', '1', 1, '2', '02', 20149, 1200)");  // 1955-03-01
+        conn.execute("INSERT INTO emp_tanka VALUES (1, '山田太郎', '1', 1, '2', '02', 20149, 1200)");  // 1955-03-01
         conn.execute("INSERT INTO emp_tanka VALUES (2, '佐藤花子', '0', 0, '0', '01', NULL, 950.5)");
         conn.execute("INSERT INTO emp_tanka VALUES (3, '鈴木一郎', '0', 0, '1', NULL, NULL, NULL)");
         conn.execute("INSERT INTO 区分 VALUES ('01', '日勤')");

@@ -30,8 +30,9 @@ int main(int argc, char** argv) {
     db::Connection::createDatabaseFile(path);
     db::Connection conn;
     conn.setDatabasePath(path);
-    conn.execute("CREATE TABLE emp_tanka (E_NO INTEGER, E_TANCOD VARCHAR(10), E_NAME VARCHAR(20), "
-                 "E_CARDNO VARCHAR(10), E_REST_YN VARCHAR(1), E_BASEPAY DOUBLE)");
+    conn.execute(
+        "CREATE TABLE emp_tanka (E_NO INTEGER, E_TANCOD VARCHAR(10), E_NAME VARCHAR(20), "
+        "E_CARDNO VARCHAR(10), E_REST_YN VARCHAR(1), E_BASEPAY DOUBLE)");
     conn.execute("INSERT INTO emp_tanka VALUES (1, '000001', '山田 太郎', '000001', '1', 1200)");
     conn.execute("INSERT INTO emp_tanka VALUES (2, '000002', '佐藤 花子', '000002', '0', 1050)");
     conn.execute("INSERT INTO emp_tanka VALUES (3, '000003', '鈴木 一郎', '1003', '1', 980)");
@@ -80,8 +81,8 @@ int main(int argc, char** argv) {
         lay->addWidget(date, 4, 2);
         auto* nav = new ui::DBNavigator(QStringLiteral("DBNavigator1"), &form);
         nav->setDataSource(&ds);
-        nav->setCaptions({"&F 先頭", "&P 前行", "&N 次行", "&L 最後", "追加", "削除", "&E 編集", "登録",
-                          "取消", "&R 更新"});
+        nav->setCaptions(
+            {"&F 先頭", "&P 前行", "&N 次行", "&L 最後", "追加", "削除", "&E 編集", "登録", "取消", "&R 更新"});
         lay->addWidget(nav, 5, 0, 1, 3);
         form.resize(620, 260);
         form.show();

@@ -27,14 +27,12 @@ TEST(DialogSeam, PlainMessageHasOkAndTheApplicationTitle) {
 TEST(DialogSeam, QuestionsTakeScriptedAnswersInOrderAndMessagesTakeNone) {
     ScriptedDialogs script;
     script.answer("Yes").answer(Answer::No);
-    EXPECT_TRUE(askYesNo(QStringLiteral("日付を確認して下さい。正しいですか。"),
-                         QStringLiteral("日付範囲違反")));
+    EXPECT_TRUE(askYesNo(QStringLiteral("日付を確認して下さい。正しいですか。"), QStringLiteral("日付範囲違反")));
     showMessage(QStringLiteral("between"));  // a message does not use up an answer
     EXPECT_FALSE(askYesNo(QStringLiteral("データを初期化しますか？"), QStringLiteral("データ全削除")));
     EXPECT_EQ(script.captions(), (QStringList{QStringLiteral("日付範囲違反"), QStringLiteral("Tallyra計算"),
                                               QStringLiteral("データ全削除")}));
-    EXPECT_EQ(script.shown()[0].buttons,
-              (QStringList{QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)")}));
+    EXPECT_EQ(script.shown()[0].buttons, (QStringList{QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)")}));
     EXPECT_EQ(script.shown()[0].answer, QStringLiteral("Yes"));
     EXPECT_EQ(script.shown()[2].answer, QStringLiteral("No"));
     EXPECT_EQ(script.unanswered(), 0);
@@ -48,7 +46,10 @@ TEST(DialogSeam, UnscriptedQuestionTakesTheDefaultYesAndIsCounted) {
 }
 
 TEST(DialogSeam, YesNoCancelQuestion) {
-    struct Case { const char* reply; Answer expected; };
+    struct Case {
+        const char* reply;
+        Answer expected;
+    };
     for (const Case& c : {Case{"Yes", Answer::Yes}, Case{"No", Answer::No}, Case{"Cancel", Answer::Cancel}}) {
         ScriptedDialogs script;
         script.answer(QString::fromLatin1(c.reply));
@@ -67,8 +68,7 @@ TEST(DialogSeam, CancelScriptedForAYesNoBoxReadsAsNo) {
 TEST(DialogSeam, FileDialogsTakePathsAndAnEmptyQueueCancels) {
     ScriptedDialogs script;
     script.answer(QStringLiteral("/tmp/x.csv"));
-    EXPECT_EQ(openFileName(nullptr, QStringLiteral("開く"), QStringLiteral("/tmp"),
-                           QStringLiteral("CSV (*.csv)")),
+    EXPECT_EQ(openFileName(nullptr, QStringLiteral("開く"), QStringLiteral("/tmp"), QStringLiteral("CSV (*.csv)")),
               QStringLiteral("/tmp/x.csv"));
     EXPECT_EQ(script.last().kind, DialogKind::OpenFile);
     EXPECT_EQ(script.last().filter, QStringLiteral("CSV (*.csv)"));

@@ -32,8 +32,8 @@ public:
         button = new Button(QStringLiteral("Button1"), QStringLiteral("実行"), this);
         edit3 = new QLineEdit(this);
         edit3->setObjectName("Edit3");
-        for (QWidget* w : {static_cast<QWidget*>(edit1), static_cast<QWidget*>(edit2),
-                           static_cast<QWidget*>(button), static_cast<QWidget*>(edit3)})
+        for (QWidget* w : {static_cast<QWidget*>(edit1), static_cast<QWidget*>(edit2), static_cast<QWidget*>(button),
+                           static_cast<QWidget*>(edit3)})
             lay->addWidget(w);
         button->setOnClick([this] { ++clicks; });
         setEnterMovesFocus(true);
@@ -73,11 +73,14 @@ protected:
 }  // namespace
 
 TEST_F(FormTest, EnterAndPageDownMoveForwardPageUpBackWrapping) {
-    struct Step { Qt::Key key; const char* expected; };
+    struct Step {
+        Qt::Key key;
+        const char* expected;
+    };
     const Step steps[] = {
-        {Qt::Key_Return, "Edit2"}, {Qt::Key_Enter, "Button1"}, {Qt::Key_PageDown, "Edit3"},
-        {Qt::Key_Return, "Edit1"},  // wraps to the first control
-        {Qt::Key_PageUp, "Edit3"},  // and back
+        {Qt::Key_Return, "Edit2"},   {Qt::Key_Enter, "Button1"},
+        {Qt::Key_PageDown, "Edit3"}, {Qt::Key_Return, "Edit1"},  // wraps to the first control
+        {Qt::Key_PageUp, "Edit3"},                               // and back
         {Qt::Key_PageUp, "Button1"},
     };
     for (const Step& s : steps) {
@@ -136,7 +139,10 @@ TEST_F(FormTest, RefusingExitCheckKeepsTheFocusForEveryKindOfMove) {
     int entered = 0;
     form->setOnEnter(form->edit2, [&] { ++entered; });
 
-    struct Move { const char* name; std::function<void()> run; };
+    struct Move {
+        const char* name;
+        std::function<void()> run;
+    };
     const std::vector<Move> moves = {
         {"Enter", [&] { QTest::keyClick(form->edit1, Qt::Key_Return); }},
         {"PageDown", [&] { QTest::keyClick(form->edit1, Qt::Key_PageDown); }},

@@ -20,8 +20,7 @@
 #include "ui/app.h"
 
 namespace {
-bool save(QWidget* w, const QString& path)
-{
+bool save(QWidget* w, const QString& path) {
     QApplication::processEvents();
     if (w->grab().save(path)) return true;
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -29,8 +28,7 @@ bool save(QWidget* w, const QString& path)
 }
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: masters_screenshot <folder>\n");
         return 2;
@@ -50,8 +48,9 @@ int main(int argc, char** argv)
         "E_KOTUHI, E_GKING_S1, E_GKING_K1, E_NAFURI, E_ZIP, E_ADD1) VALUES "
         "(1, '000001', '山田 太郎', '000001', '01', '1', 23000, '1', 0, '2', '1', 1200, '1', 1500, '1', 1500, "
         "'1', 1800, '0', 0, '0', 0, '0', 0, 1, '店長', 12000, '1', 5000, 'ﾔﾏﾀﾞ ﾀﾛｳ', '1000001', '東京都千代田区')");
-    dm->ADOConnection1.execute("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_DROPKBN) VALUES "
-                               "(2, '000002', '佐藤 花子', '000002', '1'), (3, '000003', '鈴木 一郎', '1003', '0')");
+    dm->ADOConnection1.execute(
+        "INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_DROPKBN) VALUES "
+        "(2, '000002', '佐藤 花子', '000002', '1'), (3, '000003', '鈴木 一郎', '1003', '0')");
     bool ok = true;
     {
         auto* emp = ui::createForm<TfrmEmp_Tanka>();
@@ -70,9 +69,10 @@ int main(int argc, char** argv)
         f->close();
         delete f;
     };
-    dm->ADOConnection1.execute("INSERT INTO 個人 (NO, 社員番号, 氏名, カード番号, 区分, 対象) VALUES "
-                               "('1', '000001', '山田 太郎', '1001', '01', '1'), "
-                               "('2', '000002', '佐藤 花子', '1002', '01', '1')");
+    dm->ADOConnection1.execute(
+        "INSERT INTO 個人 (NO, 社員番号, 氏名, カード番号, 区分, 対象) VALUES "
+        "('1', '000001', '山田 太郎', '1001', '01', '1'), "
+        "('2', '000002', '佐藤 花子', '1002', '01', '1')");
     shot(ui::createForm<TfrmEmp_mas>(), "frmEmp_mas.png");
     shot(ui::createForm<TfrmJob_kbn>(), "frmJob_kbn.png");
     shot(ui::createForm<TfrmCompany>(), "frmCompany.png");

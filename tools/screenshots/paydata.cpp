@@ -36,8 +36,9 @@ int main(int argc, char** argv) {
     data::createDeliveredDatabase(path);
     data::createDataModule1()->setDatabasePath(path);
     db::Connection& c = data::DataModule1->ADOConnection1;
-    const char* emp = "INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_JOBKBN, E_DROPKBN, E_BASE_YN) "
-                      "VALUES (?, ?, ?, ?, '01', '1', '1')";
+    const char* emp =
+        "INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_JOBKBN, E_DROPKBN, E_BASE_YN) "
+        "VALUES (?, ?, ?, ?, '01', '1', '1')";
     c.execute(emp, {1, "000001", "山田太郎", "000001"});
     c.execute(emp, {7, "000007", "佐藤花子", "000007"});
     const char* punch = "INSERT INTO タイムカード VALUES (?, ?, ?, ?, '00', ?, ?, '00', '0')";

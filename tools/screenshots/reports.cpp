@@ -30,8 +30,8 @@ int main(int argc, char** argv) {
     data::createDataModule1()->setDatabasePath(path);
     db::Connection& c = data::DataModule1->ADOConnection1;
     const char* names[] = {"山田太郎", "佐藤花子", "鈴木一郎", "高橋美奈子", "田中", "伊藤健", "渡辺",
-                           "中村由美", "小林", "加藤", "吉田", "山本", "佐々木", "山口", "松本",
-                           "井上", "木村", "林", "斎藤", "清水", "山崎"};
+                           "中村由美", "小林",     "加藤",     "吉田",       "山本", "佐々木", "山口",
+                           "松本",     "井上",     "木村",     "林",         "斎藤", "清水",   "山崎"};
     int n = 0;
     for (const char* name : names) {
         ++n;
@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
                 c.execute("INSERT INTO kimu_tran (K_TANCOD, K_DATE, K_SYUGYO) VALUES (?, ?, ?)",
                           {n * 37, rtl::encodeDate(2024, 4, d), (d + n) % 3 ? "08:00" : "04:30"});
     }
-    reports::buildCrossTable(c, "24/04", [](auto&&...) { return true; }, [](auto&&...) {});
+    reports::buildCrossTable(
+        c, "24/04", [](auto&&...) { return true; }, [](auto&&...) {});
     const QString out = QString::fromLocal8Bit(argv[1]);
     int rc = 0;
     {

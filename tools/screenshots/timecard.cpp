@@ -9,11 +9,11 @@
 
 #include "data/DB_Acs.h"
 #include "data/delivered.h"
+#include "rtl/clock.h"
+#include "rtl/datetime.h"
 #include "timecard/TimeInp.h"
 #include "timecard/TimeInpRep.h"
 #include "ui/action.h"
-#include "rtl/clock.h"
-#include "rtl/datetime.h"
 #include "ui/app.h"
 #include "ui/dialogs.h"
 

@@ -5,7 +5,9 @@
 #include "ui/form.h"
 
 class QLabel;
-namespace ui { class Button; }
+namespace ui {
+class Button;
+}
 
 class TDlgAboutBox : public ui::Form {
     Q_OBJECT
@@ -18,8 +20,7 @@ public:
     // The main link opens the help page of the working folder; the tax-rate
     // link opens the tax office's page of the current withholding tables.
     static QString mainUrl() { return QStringLiteral("Tallyra2.htm"); }
-    static QString taxRateUrl()
-    {
+    static QString taxRateUrl() {
         return QStringLiteral("https://www.nta.go.jp/publication/pamph/gensen/zeigakuhyo2026/01.htm");
     }
 

@@ -46,9 +46,9 @@ public:
     ~TfrmMain() override;
 
     // ---- working state (read by the other windows) ----
-    QString workDir() const;          // Edit1
-    QString monthKey() const;         // from EditYY, EditMM
-    QString bonusKey() const;         // from EditYY2, ComboBox1
+    QString workDir() const;   // Edit1
+    QString monthKey() const;  // from EditYY, EditMM
+    QString bonusKey() const;  // from EditYY2, ComboBox1
     // The key of the month's pay records: monthKey(), or EditD2 in weekly or daily pay (CheckBox2).
     QString payRecordKey() const;
     bool startupDone() const { return startupDone_; }
@@ -235,8 +235,7 @@ private:
     void buildMasterPage();
     void buildYearPage();
     void buildBottomAndMenu();
-    ui::Action* makeAction(const QString& name, const QString& caption,
-                           void (TfrmMain::*handler)() = nullptr);
+    ui::Action* makeAction(const QString& name, const QString& caption, void (TfrmMain::*handler)() = nullptr);
     // Enabling a button that follows an action goes through the action.
     static void setEnabledOf(ui::Button* button, bool on);
 
@@ -250,8 +249,8 @@ private:
     void openWindow(const QString& windowName);
     void openReport(const QString& windowName);
     // Report opener with a count check: no rows (`count` gives 0) shows
-    // `emptyMessage`; `variant` chooses the report once rows exist. Returns early without touching anything when the command's
-    // report is not connected yet.
+    // `emptyMessage`; `variant` chooses the report once rows exist. Returns early without touching anything when the
+    // command's report is not connected yet.
     void openCountedReport(const QStringList& possibleNames, const std::function<long long()>& count,
                            const QString& emptyMessage, const std::function<QString()>& variant,
                            const std::function<void()>& beforeCreate = {});

@@ -14,8 +14,8 @@ void createDatabase(const std::string& path);
 void setWorkingDatabase(const std::string& path);
 void closeWorkingConnection();
 
-void upgradeSchema();    // Act_New_Field
-void ensureMinusDat();   // Act_minus_dat
+void upgradeSchema();   // Act_New_Field
+void ensureMinusDat();  // Act_minus_dat
 // The one-time re-creation of table gensen steered by db_gensen.txt in `workDir`.
 void gensenStep(const std::string& workDir);
 // Rebuild commands; each asks its own question first through `confirm`.

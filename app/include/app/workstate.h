@@ -13,9 +13,9 @@ namespace app {
 // Default months at start-up: the pay month is today moved back one calendar
 // month (31 March gives February); the annual range is the whole year before it.
 struct DefaultMonths {
-    std::string year;        // EditYY  "yyyy"
-    std::string month;       // EditMM  "mm"
-    std::string bonusYear;   // EditYY2 "yyyy"
+    std::string year;            // EditYY  "yyyy"
+    std::string month;           // EditMM  "mm"
+    std::string bonusYear;       // EditYY2 "yyyy"
     std::string rangeFromYear;   // EditYYS
     std::string rangeFromMonth;  // EditMMS "01"
     std::string rangeToYear;     // EditYYE
@@ -40,12 +40,12 @@ enum class RecorderAction { Zalton, Korbe };
 // Panel1 hidden, the recorder button on Act_Zalton, shown and disabled, both
 // CSV import buttons shown.
 struct RecorderLayout {
-    bool panel1Shown = false;      // Panel1, btnDataSet, btnemp_mas
+    bool panel1Shown = false;  // Panel1, btnDataSet, btnemp_mas
     RecorderAction action = RecorderAction::Zalton;
-    bool recButtonShown = true;    // btnRec_YN
+    bool recButtonShown = true;  // btnRec_YN
     bool recButtonEnabled = false;
-    bool zlt1Shown = true;         // btnZLT1
-    bool zlt2Shown = true;         // btnZLT2
+    bool zlt1Shown = true;  // btnZLT1
+    bool zlt2Shown = true;  // btnZLT2
     bool operator==(const RecorderLayout&) const = default;
 };
 RecorderLayout recorderLayout(const std::string& recYN);

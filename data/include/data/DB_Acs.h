@@ -13,9 +13,9 @@
 
 #include "db/connection.h"
 #include "db/dataset.h"
-#include "db/table.h"
-#include "db/query.h"
 #include "db/datasource.h"
+#include "db/query.h"
+#include "db/table.h"
 
 namespace data {
 
@@ -43,8 +43,8 @@ public:
     void TimeCardInpBeforePost(db::Dataset& dataSet);
 
     // ---- connections ----
-    db::Connection ADOConnection1;   // the working database
-    db::Connection ADOConnection2;   // a time-recorder database, read only (ADOQuery1)
+    db::Connection ADOConnection1;  // the working database
+    db::Connection ADOConnection2;  // a time-recorder database, read only (ADOQuery1)
 
     // ---- scratch queries and the column counter ----
     db::Query Query1;

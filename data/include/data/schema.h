@@ -22,9 +22,9 @@ using ColumnKind = db::FieldKind;
 struct ColumnDef {
     std::string name;
     ColumnKind kind = ColumnKind::Long;
-    int width = 0;               // characters, text kinds only
-    std::string displayFormat;   // "#,##0" money, "#0.0#" rates, "#0" ages, or empty
-    bool primaryKey = false;     // NOT NULL PRIMARY KEY (minus_dat.M_No only)
+    int width = 0;              // characters, text kinds only
+    std::string displayFormat;  // "#,##0" money, "#0.0#" rates, "#0" ages, or empty
+    bool primaryKey = false;    // NOT NULL PRIMARY KEY (minus_dat.M_No only)
 };
 
 struct TableDef {
@@ -62,10 +62,10 @@ std::vector<std::string> createStatementFor(const TableDef& def);
 // rebuild commands, the upgrade and the gensen step send them: a head line
 // and the bracketed column list, one line per column.
 std::vector<std::string> createMinusDatLines();
-std::vector<std::string> createEmpTankaLines();   // 61 columns, PRT_FLG comes from the upgrade
-std::vector<std::string> createKimuTranLines();   // 24 columns
-std::vector<std::string> createSumTranLines();    // 54 columns, S_DAY1..5 and DAT_CHK from the upgrade
-std::vector<std::string> createGensenLines();     // 24 columns
+std::vector<std::string> createEmpTankaLines();  // 61 columns, PRT_FLG comes from the upgrade
+std::vector<std::string> createKimuTranLines();  // 24 columns
+std::vector<std::string> createSumTranLines();   // 54 columns, S_DAY1..5 and DAT_CHK from the upgrade
+std::vector<std::string> createGensenLines();    // 24 columns
 
 // gensen.dname holds the whole employee name (emp_tanka.E_NAME).
 inline constexpr int kGensenNameWidth = 20;

@@ -39,10 +39,10 @@ inline constexpr int SlipKeyWidth = 8;
 
 // The db_gensen.txt step of start-up.
 enum class GensenStep {
-    NotAsked,    // the marker holds anything but "0": nothing done
-    Recreated,   // gensen was missing or incomplete: (re-)created, marker "1"
-    Kept,        // gensen was complete: its rows kept, marker "1"
-    Failed,      // a statement or the marker write failed: marker unchanged
+    NotAsked,   // the marker holds anything but "0": nothing done
+    Recreated,  // gensen was missing or incomplete: (re-)created, marker "1"
+    Kept,       // gensen was complete: its rows kept, marker "1"
+    Failed,     // a statement or the marker write failed: marker unchanged
 };
 // Reads the first line of `workDir`/db_gensen.txt ("0" when the file is
 // missing or unreadable). On "0": when gensen is missing or lacks one of the

@@ -29,17 +29,15 @@ extern "C" {
  * seconds carry, so only Hours * 60 + Minutes is meaningful as a count of
  * minutes.
  */
-KRONVALE_API void GetFromToDateTime(double From, double To, int32_t *Days,
-                                    int32_t *Hours, int32_t *Minutes,
-                                    int32_t *Seconds);
+KRONVALE_API void GetFromToDateTime(double From, double To, int32_t* Days, int32_t* Hours, int32_t* Minutes,
+                                    int32_t* Seconds);
 
 /*
  * As GetFromToDateTime with the days folded into the hours (Days * 24 is
  * added). All three are 0 when the interval is refused or the hours do not fit
  * a 32-bit integer.
  */
-KRONVALE_API void GetFromToTime(double From, double To, int32_t *Hours,
-                                int32_t *Minutes, int32_t *Seconds);
+KRONVALE_API void GetFromToTime(double From, double To, int32_t* Hours, int32_t* Minutes, int32_t* Seconds);
 
 /*
  * Overtime and late-night minutes of a shift.
@@ -50,12 +48,9 @@ KRONVALE_API void GetFromToTime(double From, double To, int32_t *Hours,
  * or a text that does not convert (not a number, an impossible date, an hour
  * above 23), gives 0 and 0.
  */
-KRONVALE_API void GetZanMidTime(const char *WorkDate, const char *ShiftStart,
-                                const char *ShiftEnd, const char *MorningBound,
-                                const char *EveningBound,
-                                const char *NightStart, const char *NightEnd,
-                                const char *Mode, int32_t *OverMin,
-                                int32_t *NightMin);
+KRONVALE_API void GetZanMidTime(const char* WorkDate, const char* ShiftStart, const char* ShiftEnd,
+                                const char* MorningBound, const char* EveningBound, const char* NightStart,
+                                const char* NightEnd, const char* Mode, int32_t* OverMin, int32_t* NightMin);
 
 #ifdef __cplusplus
 }

@@ -44,8 +44,8 @@ public:
     // Writes the caller tag and shows the picker without blocking.
     void showFor(const QString& callerTag);
 
-    void Button1Click();   // "確定"
-    void Button2Click();   // "閉じる"
+    void Button1Click();  // "確定"
+    void Button2Click();  // "閉じる"
 
     ui::DBGrid* DBGrid1 = nullptr;
     ui::Button* Button1 = nullptr;

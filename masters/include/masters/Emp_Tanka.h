@@ -56,9 +56,9 @@ public:
     ui::DBGrid* DBGrid1 = nullptr;
     ui::DBNavigator* DBNavigator1 = nullptr;
     ui::Button* btnClose = nullptr;
-    ui::DBEdit* DBEdit1 = nullptr;   // E_NO
-    ui::DBEdit* DBEdit2 = nullptr;   // E_TANCOD
-    ui::DBEdit* DBEdit4 = nullptr;   // E_CARDNO
+    ui::DBEdit* DBEdit1 = nullptr;  // E_NO
+    ui::DBEdit* DBEdit2 = nullptr;  // E_TANCOD
+    ui::DBEdit* DBEdit4 = nullptr;  // E_CARDNO
 
 protected:
     void FormCreate() override;

@@ -25,10 +25,10 @@ public:
     // rounding units, DBEdit22 the overtime base hours.
     static QStringList fieldColumns();
 
-    void DBEdit1Exit();               // code rule
-    void timeFieldExit(int editNo);   // DBEdit2Exit .. DBEdit17Exit, DBEdit22Exit: time rule
-    void DBEdit18Exit() {}            // the rounding method is not checked
-    void unitFieldExit(int editNo);   // DBEdit19Exit .. DBEdit21Exit: unit rule
+    void DBEdit1Exit();              // code rule
+    void timeFieldExit(int editNo);  // DBEdit2Exit .. DBEdit17Exit, DBEdit22Exit: time rule
+    void DBEdit18Exit() {}           // the rounding method is not checked
+    void unitFieldExit(int editNo);  // DBEdit19Exit .. DBEdit21Exit: unit rule
     // Before every post while the window is open: every checked field of the
     // row again, so a value typed just before "登録" is checked too.
     void Job_kbnBeforePost(db::Dataset& dataSet);
@@ -36,7 +36,7 @@ public:
     ui::DBGrid* DBGrid1 = nullptr;
     ui::DBNavigator* DBNavigator1 = nullptr;
     ui::Button* btnClose = nullptr;
-    ui::DBEdit* edits[23] = {};       // edits[n] is DBEditn
+    ui::DBEdit* edits[23] = {};  // edits[n] is DBEditn
 
 protected:
     void FormCreate() override;

@@ -23,7 +23,7 @@ class TDataModule1;
 namespace db {
 class DataSource;
 class Dataset;
-}
+}  // namespace db
 namespace ui {
 class Button;
 }
@@ -39,9 +39,9 @@ void setImeMode(QWidget* control, ImeMode mode);
 
 // Navigator captions in button order (first, prior, next, last, insert,
 // delete, edit, post, cancel, refresh).
-QStringList standardNavigatorCaptions();   // "&F 先頭" ... "追加", "削除" ... "&R 更新"
-QStringList companyNavigatorCaptions();    // with "&A 追加", "&D 削除", "&O 登録", "&C 取消"
-QStringList captionsNavigatorCaptions();   // with "&A 追加", "&D 削除", "登録", "取消"
+QStringList standardNavigatorCaptions();  // "&F 先頭" ... "追加", "削除" ... "&R 更新"
+QStringList companyNavigatorCaptions();   // with "&A 追加", "&D 削除", "&O 登録", "&C 取消"
+QStringList captionsNavigatorCaptions();  // with "&A 追加", "&D 削除", "登録", "取消"
 
 class MasterForm : public ui::Form {
     Q_OBJECT
@@ -51,17 +51,15 @@ public:
 
 protected:
     // A bound edit of `source` on `parent`.
-    ui::DBEdit* dbEdit(QWidget* parent, const QString& name, db::DataSource* source,
-                       const QString& field, ImeMode ime = ImeMode::Default);
+    ui::DBEdit* dbEdit(QWidget* parent, const QString& name, db::DataSource* source, const QString& field,
+                       ImeMode ime = ImeMode::Default);
     // A bound edit that only shows its field: it never takes input or the
     // focus (the employee number repeated on the later pages of a window).
-    ui::DBEdit* dbShownEdit(QWidget* parent, const QString& name, db::DataSource* source,
+    ui::DBEdit* dbShownEdit(QWidget* parent, const QString& name, db::DataSource* source, const QString& field);
+    ui::DBCheckBox* dbCheck(QWidget* parent, const QString& name, const QString& caption, db::DataSource* source,
                             const QString& field);
-    ui::DBCheckBox* dbCheck(QWidget* parent, const QString& name, const QString& caption,
-                            db::DataSource* source, const QString& field);
     // A label, tied to `buddy` when given.
-    QLabel* label(QWidget* parent, const QString& name, const QString& text,
-                  QWidget* buddy = nullptr);
+    QLabel* label(QWidget* parent, const QString& name, const QString& text, QWidget* buddy = nullptr);
     // A fixed note beside a field.
     QLabel* note(QWidget* parent, const QString& name, const QString& text);
     // The title panel at the top of a window.

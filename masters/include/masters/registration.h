@@ -19,8 +19,8 @@ class TfrmEmp_seek;
 namespace masters {
 
 struct FormFactory {
-    QString formName;                               // "frmEmp_Tanka", ...
-    std::function<QObject*(QWidget* owner)> create; // constructs the form and runs its create step
+    QString formName;                                // "frmEmp_Tanka", ...
+    std::function<QObject*(QWidget* owner)> create;  // constructs the form and runs its create step
 };
 
 // frmEmp_Tanka, frmEmp_mas, frmJob_kbn, frmCompany, frmTitle_mas, frmSys_mas:

@@ -23,8 +23,7 @@ std::string defaultEmployeeCode(std::int64_t eNo);
 // E_NO, so both must name the same number: E_NO in 0..999999 and E_TANCOD
 // that number in decimal digits (leading zeros allowed). `eNo` is nullopt
 // for an empty E_NO, `code` for an empty E_TANCOD.
-std::optional<std::string> employeeKeyProblem(std::optional<std::int64_t> eNo,
-                                              std::optional<std::string_view> code);
+std::optional<std::string> employeeKeyProblem(std::optional<std::int64_t> eNo, std::optional<std::string_view> code);
 // The message for an E_NO that another employee already has.
 std::string duplicateEmployeeNumberMessage(std::int64_t eNo);
 
@@ -49,7 +48,8 @@ std::optional<std::string> clockTimeRule(std::string_view text);
 // The closing day 締日, from which every pay period is computed: empty (the
 // calendar month) or a whole number from 1 to 31, blanks around it allowed.
 bool usableClosingDay(std::string_view text);
-inline constexpr const char* kClosingDayMessage = "締日は1から31までの数字で入力して下さい（月末締めは空欄でもかまいません）。";
+inline constexpr const char* kClosingDayMessage =
+    "締日は1から31までの数字で入力して下さい（月末締めは空欄でもかまいません）。";
 // The error when a stored closing day cannot be used (an older database):
 // names the field, its value and the window to mend it in.
 std::string storedClosingDayMessage(std::string_view text);

@@ -65,18 +65,15 @@ PayRecord sumEmployee(const Employee& e, const WorkCategory& c, const std::vecto
     // Base: E_BASEPAY / (60 / U) * units, half up, or the day amounts if larger.
     const long long tb = halfUp(static_cast<__int128>(e.basePay) * c.unit * p.units, 60);
     p.base = std::max(baseTotal, tb);
-    if (e.payKind == "0")
-        p.base = e.basePay;
-    else if (e.payKind == "1")
-        p.base = e.basePay * p.days;
+    if (e.payKind == "0") p.base = e.basePay;
+    else if (e.payKind == "1") p.base = e.basePay * p.days;
     return p;
 }
 
 MonthTotalsResult sumMonth(db::Connection& connection, const PeriodDates& period, const std::string& key) {
     const std::vector<AttendanceRow> rows = readPeriodRows(connection, period);
-    const long long bad = std::count_if(rows.begin(), rows.end(), [](const AttendanceRow& r) {
-        return hasNoWorkedTime(r.units, r.worked);
-    });
+    const long long bad = std::count_if(rows.begin(), rows.end(),
+                                        [](const AttendanceRow& r) { return hasNoWorkedTime(r.units, r.worked); });
     if (bad > 0) throw BadRowsRefusal(std::to_string(bad) + kBadRowsSuffix);
 
     std::map<long long, std::vector<const AttendanceRow*>> byEmployee;

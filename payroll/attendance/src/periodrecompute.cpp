@@ -70,8 +70,8 @@ RecomputedRow computeDay(const DayClock& day, const Employee& e, const WorkCateg
         r.baseAmount = e.basePay;
     } else if (e.payKind == "2") {
         // Round(Round(E_BASEPAY * 1000 / UPH * T2) / 1000) with UPH = 60 / U exactly.
-        const long long milli = rtl::roundFraction(static_cast<__int128>(e.basePay) * 1000 * c.unit * t2, 60,
-                                                   rtl::Rounding::HalfEven);
+        const long long milli =
+            rtl::roundFraction(static_cast<__int128>(e.basePay) * 1000 * c.unit * t2, 60, rtl::Rounding::HalfEven);
         r.baseAmount = rtl::roundFraction(milli, 1000, rtl::Rounding::HalfEven);
     }
     return r;

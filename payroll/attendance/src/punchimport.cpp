@@ -16,9 +16,9 @@ namespace {
 // A clock punch placed in time.
 struct Placed {
     const Punch* punch = nullptr;
-    rtl::TDateTime date = 0;   // the punch's own date
-    rtl::TDateTime at = 0;     // date plus its clock (hours of 24 and more on the next day)
-    int hour = 0;              // the hour as written
+    rtl::TDateTime date = 0;  // the punch's own date
+    rtl::TDateTime at = 0;    // date plus its clock (hours of 24 and more on the next day)
+    int hour = 0;             // the hour as written
 };
 
 int numberOr(const std::string& text, int fallback) {
@@ -107,10 +107,8 @@ PlannedImport planPunchImport(const PeriodDates& period, const std::vector<Punch
             }
 
             if (!inService) {
-                if (period.contains(in.date))
-                    ++plan.result.unmatched;
-                else
-                    ++plan.result.leftOut;
+                if (period.contains(in.date)) ++plan.result.unmatched;
+                else ++plan.result.leftOut;
                 continue;
             }
             if (!first->inService()) continue;  // the code's first row is not in service

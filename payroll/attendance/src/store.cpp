@@ -68,8 +68,8 @@ std::vector<Punch> readPunches(db::Connection& c) {
     const Columns columns(rs);
     for (const auto& values : rs.rows) {
         const Row r(columns, values);
-        out.push_back({r.text("月"), r.text("日"), r.text("時"), r.text("分"), r.text("秒"), r.text("IDコード"),
-                       r.text("入退")});
+        out.push_back(
+            {r.text("月"), r.text("日"), r.text("時"), r.text("分"), r.text("秒"), r.text("IDコード"), r.text("入退")});
     }
     return out;
 }
@@ -132,9 +132,9 @@ const WorkCategory& CategoryBook::of(const std::string& rawCode) const {
 }
 
 std::vector<AttendanceRow> readPeriodRows(db::Connection& c, const PeriodDates& period) {
-    const db::ResultSet rs = c.select(
-        "SELECT rowid AS row_id, * FROM kimu_tran WHERE K_DATE >= ? AND K_DATE <= ? ORDER BY K_DATE, rowid",
-        periodParams(period));
+    const db::ResultSet rs =
+        c.select("SELECT rowid AS row_id, * FROM kimu_tran WHERE K_DATE >= ? AND K_DATE <= ? ORDER BY K_DATE, rowid",
+                 periodParams(period));
     std::vector<AttendanceRow> out;
     out.reserve(rs.rows.size());
     const Columns columns(rs);
@@ -162,8 +162,8 @@ std::vector<AttendanceRow> readPeriodRows(db::Connection& c, const PeriodDates& 
 }
 
 long long countPeriodRows(db::Connection& c, const PeriodDates& period) {
-    const db::Value v = c.scalar("SELECT COUNT(*) FROM kimu_tran WHERE K_DATE >= ? AND K_DATE <= ?",
-                                 periodParams(period));
+    const db::Value v =
+        c.scalar("SELECT COUNT(*) FROM kimu_tran WHERE K_DATE >= ? AND K_DATE <= ?", periodParams(period));
     return v.isNull() ? 0 : v.integer();
 }
 
@@ -185,8 +185,9 @@ long long countPeriodPunches(const std::vector<Punch>& punches, const PeriodDate
 void replacePeriodRows(db::Connection& c, const PeriodDates& period, const std::vector<ImportedRow>& rows) {
     c.execute("DELETE FROM kimu_tran WHERE K_DATE >= ? AND K_DATE <= ?", periodParams(period));
     db::PreparedStatement insert(
-        c, "INSERT INTO kimu_tran (K_TANCOD, K_DATE, K_KNMKBN, K_INTIM, K_OUTTIM, K_SYUGYO, K_KINMU, K_TANJI) "
-           "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+        c,
+        "INSERT INTO kimu_tran (K_TANCOD, K_DATE, K_KNMKBN, K_INTIM, K_OUTTIM, K_SYUGYO, K_KINMU, K_TANJI) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
     for (const ImportedRow& r : rows)
         insert.run({r.employee, r.date, r.category, r.in, r.out, r.worked, r.workedMinutes, r.units});
 }

@@ -19,8 +19,7 @@ PeriodDates periodDates(const std::string& firstText, const std::string& lastTex
     p.lastText = lastText;
     p.first = rtl::dateOf(rtl::strToDate(firstText));
     p.last = rtl::dateOf(rtl::strToDate(lastText));
-    if (p.last < p.first)
-        throw Refusal("支払期間の終わり（" + lastText + "）が始め（" + firstText + "）より前です。");
+    if (p.last < p.first) throw Refusal("支払期間の終わり（" + lastText + "）が始め（" + firstText + "）より前です。");
     return p;
 }
 
@@ -53,9 +52,7 @@ rtl::TDateTime punchDate(const PeriodDates& period, int month, int day) {
     return best;
 }
 
-bool WorkCategory::nightShift() const {
-    return shiftStart > 18 * 60 && shiftStart <= 24 * 60 && shiftEnd >= 24 * 60;
-}
+bool WorkCategory::nightShift() const { return shiftStart > 18 * 60 && shiftStart <= 24 * 60 && shiftEnd >= 24 * 60; }
 
 namespace {
 
@@ -127,8 +124,8 @@ rtl::TDateTime atSeconds(rtl::TDateTime day, long long seconds) {
         --days;
     }
     const rtl::DateParts d = rtl::decodeDate(day + static_cast<double>(days));
-    return rtl::encodeDateTime(d.year, d.month, d.day, static_cast<int>(rest / 3600),
-                               static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60));
+    return rtl::encodeDateTime(d.year, d.month, d.day, static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60),
+                               static_cast<int>(rest % 60));
 }
 
 rtl::TDateTime atMinutes(rtl::TDateTime day, long long minutes) { return atSeconds(day, minutes * 60); }
@@ -151,9 +148,7 @@ int roundToUnit(int minutes, int unit) {
     return static_cast<int>(rtl::roundFraction(minutes, unit, rtl::Rounding::HalfEven) * unit);
 }
 
-long long unitsOf(long long minutes, int unit) {
-    return rtl::roundFraction(minutes, unit, rtl::Rounding::HalfEven);
-}
+long long unitsOf(long long minutes, int unit) { return rtl::roundFraction(minutes, unit, rtl::Rounding::HalfEven); }
 
 std::string clockText(long long minutes) {
     if (minutes < 0) minutes = 0;
@@ -172,7 +167,8 @@ KindMinutes measureKinds(rtl::TDateTime in, rtl::TDateTime out, rtl::TDateTime w
     auto overlap = [&](int from, int to) { return span(std::max(in, at(from)), std::min(out, at(to))); };
     KindMinutes k;
     const rtl::TDateTime shiftStart = at(c.shiftStart);
-    if (e.baseFlag != "1" && e.earlyFlag == "1" && in < shiftStart) k.early = span(std::max(in, at(c.earlyStart)), shiftStart);
+    if (e.baseFlag != "1" && e.earlyFlag == "1" && in < shiftStart)
+        k.early = span(std::max(in, at(c.earlyStart)), shiftStart);
     if (e.overFlag == "1") k.over = overlap(c.overStart, c.overEnd);
     if (e.nightFlag == "1") k.night = overlap(c.nightStart, c.nightEnd);
     // A late/early time left empty (00:00) sets no limit: measured from the

@@ -9,13 +9,11 @@ namespace payroll {
 
 const FileDialogSetup kOpenDialog1{"OpenDialog1", "MSAccess(*.mdb)|*.mdb"};
 const FileDialogSetup kOpenDialog2{
-    "OpenDialog2",
-    "コンマ区切りテキスト(*.csv)|*.CSV|テキストファイル(*.txt)|*.TXT|すべてのファイル(*.*)|*.*"};
+    "OpenDialog2", "コンマ区切りテキスト(*.csv)|*.CSV|テキストファイル(*.txt)|*.TXT|すべてのファイル(*.*)|*.*"};
 
 namespace {
 
-std::vector<std::string> split(const std::string& s, char sep)
-{
+std::vector<std::string> split(const std::string& s, char sep) {
     std::vector<std::string> parts;
     size_t start = 0;
     for (;;) {
@@ -27,8 +25,7 @@ std::vector<std::string> split(const std::string& s, char sep)
     return parts;
 }
 
-std::optional<std::string> chosenFile(const ImportPrompts& prompts, const FileDialogSetup& dialog)
-{
+std::optional<std::string> chosenFile(const ImportPrompts& prompts, const FileDialogSetup& dialog) {
     if (!prompts.chooseFile) return std::nullopt;
     std::string path = prompts.chooseFile(dialog);
     if (path.empty()) return std::nullopt;
@@ -37,8 +34,7 @@ std::optional<std::string> chosenFile(const ImportPrompts& prompts, const FileDi
 
 // Runs `import` through the prompts' runner; nullopt when it was cancelled.
 template <class F>
-std::optional<long long> run(const ImportPrompts& prompts, F&& import)
-{
+std::optional<long long> run(const ImportPrompts& prompts, F&& import) {
     long long count = 0;
     const ImportPrompts::Import work = [&](const ImportProgress& progress) { count = import(progress); };
     try {
@@ -53,8 +49,7 @@ std::optional<long long> run(const ImportPrompts& prompts, F&& import)
 
 }  // namespace
 
-std::string qtFileFilter(const std::string& filter)
-{
+std::string qtFileFilter(const std::string& filter) {
     const std::vector<std::string> parts = split(filter, '|');
     std::string out;
     for (size_t i = 0; i + 1 < parts.size(); i += 2) {
@@ -81,8 +76,7 @@ std::string qtFileFilter(const std::string& filter)
     return out;
 }
 
-std::optional<long long> Act_NewSetExecute(data::TDataModule1& dm, const ImportPrompts& prompts)
-{
+std::optional<long long> Act_NewSetExecute(data::TDataModule1& dm, const ImportPrompts& prompts) {
     const std::optional<std::string> file = chosenFile(prompts, kOpenDialog1);
     if (!file) return std::nullopt;
     // The login comes before anything is read or deleted, so cancelling it
@@ -95,15 +89,13 @@ std::optional<long long> Act_NewSetExecute(data::TDataModule1& dm, const ImportP
     return run(prompts, [&](const ImportProgress& progress) { return copyRecorderDatabase(dm, *file, progress); });
 }
 
-std::optional<long long> Act_CopyZaltonExecute(data::TDataModule1& dm, const ImportPrompts& prompts)
-{
+std::optional<long long> Act_CopyZaltonExecute(data::TDataModule1& dm, const ImportPrompts& prompts) {
     const std::optional<std::string> file = chosenFile(prompts, kOpenDialog2);
     if (!file) return std::nullopt;
     return run(prompts, [&](const ImportProgress& progress) { return importCsvLayout1(dm, *file, progress); });
 }
 
-std::optional<long long> ActCopyZalton2Execute(data::TDataModule1& dm, const ImportPrompts& prompts)
-{
+std::optional<long long> ActCopyZalton2Execute(data::TDataModule1& dm, const ImportPrompts& prompts) {
     const std::optional<std::string> file = chosenFile(prompts, kOpenDialog2);
     if (!file) return std::nullopt;
     return run(prompts, [&](const ImportProgress& progress) { return importCsvLayout2(dm, *file, progress); });

@@ -12,9 +12,7 @@ namespace {
 
 class JetSource : public db::ExternalSource {
 public:
-    JetSource(const std::string& path, std::vector<std::string> only)
-        : only_(std::move(only))
-    {
+    JetSource(const std::string& path, std::vector<std::string> only) : only_(std::move(only)) {
         try {
             reader_ = std::make_unique<jet::Reader>(path);
         } catch (const jet::Error& e) {
@@ -22,8 +20,7 @@ public:
         }
     }
 
-    std::vector<std::string> tables() override
-    {
+    std::vector<std::string> tables() override {
         try {
             if (only_.empty()) return reader_->tableNames();
             // Each wanted table under the name the file gives it, by the
@@ -37,8 +34,7 @@ public:
         }
     }
 
-    db::ExternalTable readTable(const std::string& name) override
-    {
+    db::ExternalTable readTable(const std::string& name) override {
         try {
             jet::Reader::Table t = reader_->readTable(name);
             return db::ExternalTable{std::move(t.columns), std::move(t.rows)};
@@ -54,13 +50,11 @@ private:
 
 }  // namespace
 
-std::unique_ptr<db::ExternalSource> openJetSource(const std::string& path, std::vector<std::string> onlyTables)
-{
+std::unique_ptr<db::ExternalSource> openJetSource(const std::string& path, std::vector<std::string> onlyTables) {
     return std::make_unique<JetSource>(path, std::move(onlyTables));
 }
 
-db::ExternalSourceFactory jetSourceFactory(std::vector<std::string> onlyTables)
-{
+db::ExternalSourceFactory jetSourceFactory(std::vector<std::string> onlyTables) {
     return [only = std::move(onlyTables)](const std::string& path) { return openJetSource(path, only); };
 }
 

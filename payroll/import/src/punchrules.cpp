@@ -17,8 +17,7 @@ namespace {
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // "h", "hh" (one or two digits) -> value; -1 when not.
-int smallNumber(std::string_view part)
-{
+int smallNumber(std::string_view part) {
     if (part.empty() || part.size() > 2) return -1;
     int v = 0;
     for (char c : part) {
@@ -30,8 +29,7 @@ int smallNumber(std::string_view part)
 
 // hh:mm or hh:mm:ss with one- or two-digit parts; false when malformed or
 // beyond maxHour / 59.
-bool splitClock(std::string_view text, int maxHour, int& hour, int& minute)
-{
+bool splitClock(std::string_view text, int maxHour, int& hour, int& minute) {
     const auto c1 = text.find(':');
     if (c1 == std::string_view::npos) return false;
     std::string_view rest = text.substr(c1 + 1);
@@ -50,15 +48,13 @@ bool splitClock(std::string_view text, int maxHour, int& hour, int& minute)
 
 }  // namespace
 
-ClockText parseRecorderClock(std::string_view field)
-{
+ClockText parseRecorderClock(std::string_view field) {
     int h = 0, m = 0;
     if (!splitClock(field, 23, h, m)) throw rtl::ConversionError(rtl::msg::notTime(field));
     return {rtl::twoDigits(h), rtl::twoDigits(m)};
 }
 
-ClockText parseScheduleClock(std::string_view text)
-{
+ClockText parseScheduleClock(std::string_view text) {
     const std::string t = rtl::trim(text);
     int h = 0, m = 0;
     if (!splitClock(t, 47, h, m)) throw rtl::ConversionError(rtl::msg::notTime(t));
@@ -66,19 +62,14 @@ ClockText parseScheduleClock(std::string_view text)
     return {rtl::twoDigits(h), rtl::twoDigits(m)};
 }
 
-void raiseToNextDay(ClockText& clock)
-{
-    clock.hour = rtl::twoDigits(rtl::strToInt(clock.hour) + 24);
-}
+void raiseToNextDay(ClockText& clock) { clock.hour = rtl::twoDigits(rtl::strToInt(clock.hour) + 24); }
 
-PunchPair layout1Pair(ClockText in, ClockText out)
-{
+PunchPair layout1Pair(ClockText in, ClockText out) {
     if (in.key() > out.key()) raiseToNextDay(out);
     return {std::move(in), std::move(out)};
 }
 
-PunchPair layout2Pair(ClockText in, ClockText out, const ClockText& start, const ClockText& end)
-{
+PunchPair layout2Pair(ClockText in, ClockText out, const ClockText& start, const ClockText& end) {
     const std::string s = start.key();
     const std::string e = end.key();
     const ClockText givenOut = out;
@@ -102,34 +93,28 @@ PunchPair layout2Pair(ClockText in, ClockText out, const ClockText& start, const
     return {layout2ClockIn(std::move(in), start, end), std::move(out)};
 }
 
-ClockText layout2ClockIn(ClockText in, const ClockText& start, const ClockText& end)
-{
+ClockText layout2ClockIn(ClockText in, const ClockText& start, const ClockText& end) {
     const std::string e = end.key();
     if (start.key() > e && e > in.key()) raiseToNextDay(in);
     if (in.minute == "0") in.minute = "00";
     return in;
 }
 
-std::string layout2EmployeeCode(std::string_view field)
-{
+std::string layout2EmployeeCode(std::string_view field) {
     const long long n = rtl::strToInt64(field);
     if (n < 0) throw rtl::ConversionError("社員番号 '" + std::string(field) + "' が正しくありません");
     return n <= 999999 ? rtl::sixDigitCode(n) : std::to_string(n);
 }
 
-std::string fieldAt(const std::vector<std::string>& fields, int index)
-{
-    return index >= 0 && index < static_cast<int>(fields.size()) ? fields[static_cast<size_t>(index)]
-                                                                  : std::string();
+std::string fieldAt(const std::vector<std::string>& fields, int index) {
+    return index >= 0 && index < static_cast<int>(fields.size()) ? fields[static_cast<size_t>(index)] : std::string();
 }
 
-int CsvLayoutRules::fieldsNeeded() const
-{
+int CsvLayoutRules::fieldsNeeded() const {
     return std::max({employeeField, dateField, clockInField, clockOutField}) + 1;
 }
 
-LineKind lineKind(const std::vector<std::string>& fields, const CsvLayoutRules& layout)
-{
+LineKind lineKind(const std::vector<std::string>& fields, const CsvLayoutRules& layout) {
     if (fields.empty()) return LineKind::Blank;
     if (fieldAt(fields, layout.dateField) == layout.headerText) return LineKind::Header;
     if (static_cast<int>(fields.size()) < layout.fieldsNeeded()) return LineKind::TooShort;

@@ -10,10 +10,10 @@
 #include "data/punches.h"
 #include "data/schema.h"
 #include "db/connection.h"
-#include "db/prepared.h"
 #include "db/dataset.h"
-#include "db/table.h"
+#include "db/prepared.h"
 #include "db/query.h"
+#include "db/table.h"
 #include "import/jetsource.h"
 #include "import/punchrules.h"
 #include "rtl/commatext.h"
@@ -33,8 +33,7 @@ struct CloseOnExit {
     ~CloseOnExit() { ds.close(); }
 };
 
-void runStatement(db::Query& q, std::string_view sql)
-{
+void runStatement(db::Query& q, std::string_view sql) {
     q.close();
     q.clearParams();
     q.setSql(sql);
@@ -46,16 +45,14 @@ class ScheduleLookup {
 public:
     explicit ScheduleLookup(data::TDataModule1& dm) : dm_(dm) {}
 
-    std::pair<ClockText, ClockText> forEmployee(const std::string& code)
-    {
+    std::pair<ClockText, ClockText> forEmployee(const std::string& code) {
         auto it = cache_.find(code);
         if (it == cache_.end()) it = cache_.emplace(code, read(code)).first;
         return it->second;
     }
 
 private:
-    std::pair<ClockText, ClockText> read(const std::string& code)
-    {
+    std::pair<ClockText, ClockText> read(const std::string& code) {
         // The first row of each statement, read straight from the
         // connection: a dataset opened per employee costs more than the
         // rest of the line's work.
@@ -74,16 +71,15 @@ private:
             try {
                 return parseScheduleClock(value);
             } catch (const rtl::ConversionError&) {
-                throw rtl::ConversionError("社員コード '" + code + "' の区分 '" + category + "' の" + column +
-                                           " '" + value + "' は時刻ではありません");
+                throw rtl::ConversionError("社員コード '" + code + "' の区分 '" + category + "' の" + column + " '" +
+                                           value + "' は時刻ではありません");
             }
         };
         return {schedule("就業開始時刻", start), schedule("就業終了時刻", end)};
     }
 
     // A column of the first row as text ("" for NULL).
-    static std::string cell(const db::ResultSet& r, std::string_view column)
-    {
+    static std::string cell(const db::ResultSet& r, std::string_view column) {
         for (size_t i = 0; i < r.columns.size(); ++i)
             if (r.columns[i] == column) return r.rows.front()[i].toString();
         throw rtl::DatabaseError("フィールド '" + std::string(column) + "' が見つかりません。");
@@ -100,12 +96,10 @@ class ProgressReporter {
 public:
     ProgressReporter(const ImportProgress& progress, long long total) : progress_(progress), total_(total) {}
 
-    void every(long long done)
-    {
+    void every(long long done) {
         if (done > 0 && done % 256 == 0) now(done);
     }
-    void now(long long done)
-    {
+    void now(long long done) {
         if (progress_ && !progress_(done, total_)) throw ImportCancelled{};
     }
 
@@ -114,14 +108,12 @@ private:
     long long total_;
 };
 
-std::string tooShortMessage(size_t fields, int needed)
-{
+std::string tooShortMessage(size_t fields, int needed) {
     return "項目が " + std::to_string(fields) + " 個しかありません（" + std::to_string(needed) + " 個必要です）";
 }
 
 long long importCsv(data::TDataModule1& dm, const std::filesystem::path& file, const CsvLayoutRules& layout,
-                    bool bySchedule, const ImportProgress& progress)
-{
+                    bool bySchedule, const ImportProgress& progress) {
     // Read the whole file before anything changes: an unreadable file
     // leaves the punches as they are.
     const std::string text = rtl::readTextFile(file);
@@ -132,10 +124,9 @@ long long importCsv(data::TDataModule1& dm, const std::filesystem::path& file, c
         report.now(0);
         runStatement(dm.Query1, std::string("DELETE FROM ") + kPunchTable);
         // One statement for every punch: parsed once, run with new values.
-        db::PreparedStatement insert(dm.ADOConnection1,
-                                     std::string("INSERT INTO ") + kPunchTable +
-                                         " (月, 日, 時, 分, 秒, IDコード, 入退, 異例コード, CR)"
-                                         " VALUES (?, ?, ?, ?, ?, ?, ?, '00', '0')");
+        db::PreparedStatement insert(dm.ADOConnection1, std::string("INSERT INTO ") + kPunchTable +
+                                                            " (月, 日, 時, 分, 秒, IDコード, 入退, 異例コード, CR)"
+                                                            " VALUES (?, ?, ?, ?, ?, ?, ?, '00', '0')");
         insert.bindText(5, layout.second);
         ScheduleLookup schedules(dm);
         long long written = 0;
@@ -208,9 +199,8 @@ long long importCsv(data::TDataModule1& dm, const std::filesystem::path& file, c
 }
 
 // One table of the recorder's file into the working database.
-void copyTable(data::TDataModule1& dm, const std::string& table, db::Table& target,
-               ProgressReporter* report = nullptr, long long* done = nullptr)
-{
+void copyTable(data::TDataModule1& dm, const std::string& table, db::Table& target, ProgressReporter* report = nullptr,
+               long long* done = nullptr) {
     try {
         runStatement(dm.Query1, "DELETE FROM " + table);
         db::Query& src = dm.ADOQuery1;
@@ -239,8 +229,7 @@ void copyTable(data::TDataModule1& dm, const std::string& table, db::Table& targ
             src.next();
             if (report) report->every(++*done);
         }
-        if (!openTarget.openedHere())
-            target.refresh();
+        if (!openTarget.openedHere()) target.refresh();
     } catch (const rtl::Error& e) {
         throw rtl::DatabaseError(std::string(e.what()) + "（テーブル '" + table + "'）");
     }
@@ -251,35 +240,25 @@ const char* const kRecorderTables[] = {"タイムカード", "区分", "個人"}
 }  // namespace
 
 ImportLineError::ImportLineError(const std::string& reason, int line)
-    : rtl::ConversionError(reason + "（" + std::to_string(line) + " 行目）"), reason_(reason), line_(line)
-{
-}
+    : rtl::ConversionError(reason + "（" + std::to_string(line) + " 行目）"), reason_(reason), line_(line) {}
 
 NoPunchesError::NoPunchesError(const std::filesystem::path& file)
     : rtl::Error("'" + file.filename().string() +
-                 "' には取り込める打刻がありません。タイムカードのデータはそのままです。")
-{
-}
+                 "' には取り込める打刻がありません。タイムカードのデータはそのままです。") {}
 
-long long importCsvLayout1(data::TDataModule1& dm, const std::filesystem::path& file,
-                           const ImportProgress& progress)
-{
+long long importCsvLayout1(data::TDataModule1& dm, const std::filesystem::path& file, const ImportProgress& progress) {
     return importCsv(dm, file, kLayout1, false, progress);
 }
 
-long long importCsvLayout2(data::TDataModule1& dm, const std::filesystem::path& file,
-                           const ImportProgress& progress)
-{
+long long importCsvLayout2(data::TDataModule1& dm, const std::filesystem::path& file, const ImportProgress& progress) {
     return importCsv(dm, file, kLayout2, true, progress);
 }
 
-std::string sourceConnectionString(const std::string& mdbPath)
-{
+std::string sourceConnectionString(const std::string& mdbPath) {
     return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source='" + mdbPath + "';Mode=Read;Persist Security Info=False";
 }
 
-void openRecorderSource(data::TDataModule1& dm, const std::filesystem::path& mdbPath)
-{
+void openRecorderSource(data::TDataModule1& dm, const std::filesystem::path& mdbPath) {
     db::Connection& c = dm.ADOConnection2;
     c.close();
     c.setExternalSourceFactory(jetSourceFactory({"タイムカード", "区分", "個人"}));
@@ -288,27 +267,22 @@ void openRecorderSource(data::TDataModule1& dm, const std::filesystem::path& mdb
 
 // Each copy is a job of its own (a savepoint inside the whole copy), so a
 // copy run alone is never left half done either.
-void Act_CopyTimeExecute(data::TDataModule1& dm)
-{
+void Act_CopyTimeExecute(data::TDataModule1& dm) {
     dm.ADOConnection1.runJob([&] { copyTable(dm, "タイムカード", dm.ADOTable1); });
 }
-void Act_CopykbnExecute(data::TDataModule1& dm)
-{
+void Act_CopykbnExecute(data::TDataModule1& dm) {
     dm.ADOConnection1.runJob([&] { copyTable(dm, "区分", dm.Job_kbn); });
 }
-void Act_CopyEmpExecute(data::TDataModule1& dm)
-{
+void Act_CopyEmpExecute(data::TDataModule1& dm) {
     dm.ADOConnection1.runJob([&] { copyTable(dm, "個人", dm.emp_mas); });
 }
 
 long long copyRecorderDatabase(data::TDataModule1& dm, const std::filesystem::path& mdbPath,
-                               const ImportProgress& progress)
-{
+                               const ImportProgress& progress) {
     openRecorderSource(dm, mdbPath);
     struct Disconnect {
         data::TDataModule1& dm;
-        ~Disconnect()
-        {
+        ~Disconnect() {
             dm.ADOQuery1.close();
             dm.ADOConnection2.close();
         }

@@ -36,9 +36,7 @@ void showEmployeePicker(const QString& tag) {
 void fillEmployeeBox(ui::ComboBox& box, data::TDataModule1& dm, const QString& allText) {
     QStringList names{allText};
     db::Query& emp = dm.Qemp_tanka;
-    db::withOpen(emp, [&] {
-        ui::forEachRow(emp, [&](int) { names << rtl::toQString(emp["E_NAME"].asString()); });
-    });
+    db::withOpen(emp, [&] { ui::forEachRow(emp, [&](int) { names << rtl::toQString(emp["E_NAME"].asString()); }); });
     box.clear();
     box.setItems(names);
     box.setCurrentIndex(0);

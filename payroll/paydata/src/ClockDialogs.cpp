@@ -18,8 +18,8 @@
 TDlgInTime* DlgInTime = nullptr;
 TDlgOutTime* DlgOutTime = nullptr;
 
-TClockDialog::TClockDialog(const QString& objectName, const QString& caption, const char* fieldName,
-                           QWidget* parent, data::TDataModule1* dm)
+TClockDialog::TClockDialog(const QString& objectName, const QString& caption, const char* fieldName, QWidget* parent,
+                           data::TDataModule1* dm)
     : ui::Form(objectName, parent), dm_(dm), field_(fieldName) {
     setWindowTitle(caption);
     setWindowFlag(Qt::Dialog);

@@ -79,12 +79,15 @@ TfrmMainRep::TfrmMainRep(QWidget* parent, data::TDataModule1* dm)
     setFont(ui::defaultFont());
     db::DataSource* src = &dm_.DS_kimu_tran;
 
-    Act_Kinmu0 = new ui::Action(QStringLiteral("Act_Kinmu0"), q("勤怠データ移行"), this, [this] { Act_Kinmu0Execute(); });
+    Act_Kinmu0 =
+        new ui::Action(QStringLiteral("Act_Kinmu0"), q("勤怠データ移行"), this, [this] { Act_Kinmu0Execute(); });
     Act_Kinmu1 = new ui::Action(QStringLiteral("Act_Kinmu1"), q("時間計算"), this, [this] { Act_Kinmu1Execute(); });
     Act_Kinmu2 = new ui::Action(QStringLiteral("Act_Kinmu2"), q("勤怠データ移行"), this);
-    Act_KingCalc = new ui::Action(QStringLiteral("Act_KingCalc"), q("金額計算"), this, [this] { Act_KingCalcExecute(); });
+    Act_KingCalc =
+        new ui::Action(QStringLiteral("Act_KingCalc"), q("金額計算"), this, [this] { Act_KingCalcExecute(); });
     Act_Show = new ui::Action(QStringLiteral("Act_Show"), q("データ初期化"), this, [this] { Act_ShowExecute(); });
-    Act_TimeCalc = new ui::Action(QStringLiteral("Act_TimeCalc"), q("時間再計算"), this, [this] { Act_TimeCalcExecute(); });
+    Act_TimeCalc =
+        new ui::Action(QStringLiteral("Act_TimeCalc"), q("時間再計算"), this, [this] { Act_TimeCalcExecute(); });
     Act_View = new ui::Action(QStringLiteral("Act_View"), q("更新"), this, [this] { Act_ViewExecute(); });
     Act_FileSave = new ui::Action(QStringLiteral("Act_FileSave"), q("保存"), this, [this] { Act_FileSaveExecute(); });
     Avt_Change = new ui::Action(QStringLiteral("Avt_Change"), {}, this, [this] { Avt_ChangeExecute(); });
@@ -106,15 +109,14 @@ TfrmMainRep::TfrmMainRep(QWidget* parent, data::TDataModule1* dm)
 
     // The grid, with the busy panel over its middle.
     DBGrid1 = new ui::DBGrid(QStringLiteral("DBGrid1"), this);
-    std::vector<ui::GridColumn> columns = {
-        {QStringLiteral("K_DATE"), q("勤務日"), scaled(75), true, false, false},
-        {QStringLiteral("K_TANCOD"), q("社員ID"), scaled(38), true, false, false},
-        {QStringLiteral("K_SEQNO"), q("部門"), scaled(30), true, false, false},
-        {QStringLiteral("K_INTIM"), q("出社時刻"), scaled(119), true, false, true},
-        {QStringLiteral("K_OUTTIM"), q("退出時刻"), scaled(113), true, false, true},
-        {QStringLiteral("K_SYUGYO"), q("就業時間"), scaled(55), true, false, false},
-        {QStringLiteral("K_TANJI"), q("単位時間"), scaled(56), true, false, false},
-        {QStringLiteral("K_BASKING"), q("基本給"), scaled(58), false, false, false}};
+    std::vector<ui::GridColumn> columns = {{QStringLiteral("K_DATE"), q("勤務日"), scaled(75), true, false, false},
+                                           {QStringLiteral("K_TANCOD"), q("社員ID"), scaled(38), true, false, false},
+                                           {QStringLiteral("K_SEQNO"), q("部門"), scaled(30), true, false, false},
+                                           {QStringLiteral("K_INTIM"), q("出社時刻"), scaled(119), true, false, true},
+                                           {QStringLiteral("K_OUTTIM"), q("退出時刻"), scaled(113), true, false, true},
+                                           {QStringLiteral("K_SYUGYO"), q("就業時間"), scaled(55), true, false, false},
+                                           {QStringLiteral("K_TANJI"), q("単位時間"), scaled(56), true, false, false},
+                                           {QStringLiteral("K_BASKING"), q("基本給"), scaled(58), false, false, false}};
     for (const Kind& k : kKinds) {
         columns.push_back({q(k.timeField), q(k.timeTitle), scaled(55), false, false, false});
         columns.push_back({q(k.amountField), q(k.amountTitle), scaled(58), false, false, false});
@@ -131,8 +133,9 @@ TfrmMainRep::TfrmMainRep(QWidget* parent, data::TDataModule1* dm)
     big.setPointSize(28);
     big.setBold(true);
     PanelS->setFont(big);
-    PanelS->setStyleSheet(QStringLiteral("QLabel { color: maroon; background: #d4d0c8; border: 1px solid gray; "
-                                         "padding: 12px 32px; }"));
+    PanelS->setStyleSheet(
+        QStringLiteral("QLabel { color: maroon; background: #d4d0c8; border: 1px solid gray; "
+                       "padding: 12px 32px; }"));
     PanelS->hide();
     auto* middle = new QGridLayout;
     middle->addWidget(DBGrid1, 0, 0);
@@ -416,9 +419,7 @@ paydata::ColumnView TfrmMainRep::columnView() const {
     return view;
 }
 
-void TfrmMainRep::Act_FileSaveExecute() {
-    paydata::writeColumnView(paydata::columnViewFile(workDir()), columnView());
-}
+void TfrmMainRep::Act_FileSaveExecute() { paydata::writeColumnView(paydata::columnViewFile(workDir()), columnView()); }
 
 void TfrmMainRep::Avt_ChangeExecute() {
     db::Table& t = dm_.kimu_tran;

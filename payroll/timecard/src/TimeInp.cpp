@@ -222,8 +222,7 @@ void TfrmTimeInp::FormShow() {
 }
 
 void TfrmTimeInp::Edit1Exit() {
-    ComboBox1->setText(
-        rtl::toQString(timecard::lookupEmployee(dm_.ADOConnection1, "E_CARDNO", str(Edit1), "E_NAME")));
+    ComboBox1->setText(rtl::toQString(timecard::lookupEmployee(dm_.ADOConnection1, "E_CARDNO", str(Edit1), "E_NAME")));
 }
 
 void TfrmTimeInp::ComboBox1Change() {
@@ -236,8 +235,7 @@ void TfrmTimeInp::btnChkClick() {
     const period::PunchPeriod payPeriod = period::punchPeriod(data::readClosingDay(dm_), str(MaskEdit1));
     const long long outside = data::countPunchesOutside(dm_, payPeriod.firstMonth, payPeriod.lastMonth);
     if (outside <= 0) return;
-    if (!ui::askYesNo(QStringLiteral("日付を確認して下さい。正しいですか。"), QStringLiteral("日付範囲違反")))
-        return;
+    if (!ui::askYesNo(QStringLiteral("日付を確認して下さい。正しいですか。"), QStringLiteral("日付範囲違反"))) return;
     if (!ui::askYesNo(QStringLiteral("データを初期化しますか？\n給与台帳の印刷済んでいますか？"),
                       QStringLiteral("データ全削除")))
         return;
@@ -279,8 +277,8 @@ void TfrmTimeInp::punch(const char* inOut) {
         // Nothing is written: the panel shows the punch that is already
         // there, found by the same card, month, day and flag the count used.
         punches.checkBrowseMode();
-        punches.locate("IDコード;月;日;入退", {db::Value(card), db::Value(month), db::Value(day),
-                                               db::Value(std::string(inOut))});
+        punches.locate("IDコード;月;日;入退",
+                       {db::Value(card), db::Value(month), db::Value(day), db::Value(std::string(inOut))});
     }
     Panel1->show();
 }

@@ -25,9 +25,7 @@
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 QString TfrmTimeInpRep::allEmployees() { return QStringLiteral("全社員"); }
 
@@ -148,8 +146,8 @@ QGridLayout* TfrmTimeInpRep::buildPunchEditor() {
     auto* right = new QGridLayout;
     int row = 0;
     auto line = [&](const char* label, const char* labelName, QWidget* control, QWidget* beside = nullptr) {
-        right->addWidget(ui::makeLabel(QString::fromLatin1(labelName), QString::fromUtf8(label), control, this),
-                         row, 0);
+        right->addWidget(ui::makeLabel(QString::fromLatin1(labelName), QString::fromUtf8(label), control, this), row,
+                         0);
         auto* h = new QHBoxLayout;
         h->addWidget(control);
         if (beside) h->addWidget(beside);
@@ -289,8 +287,7 @@ void TfrmTimeInpRep::btnGetMDClick() {
 
 void TfrmTimeInpRep::Button1Click() {
     if (data::countPunches(dm_) <= 0) return;
-    if (!ui::askYesNo(QStringLiteral("タイムカードの一時データを削除しますか？"), QStringLiteral("日付データ")))
-        return;
+    if (!ui::askYesNo(QStringLiteral("タイムカードの一時データを削除しますか？"), QStringLiteral("日付データ"))) return;
     data::deleteAllPunches(dm_);
     // A row being added or corrected is gone with the others.
     if (dm_.TimeCardInp.active()) dm_.TimeCardInp.cancel();

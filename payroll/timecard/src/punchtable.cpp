@@ -38,7 +38,9 @@ std::string cardOfEmployeeInService(data::TDataModule1& dm, const std::string& n
     db::Query& q = dm.Query1;
     q.close();
     q.sql().clear();
-    q.sql() << "SELECT * FROM emp_tanka" << "WHERE E_NAME = ? " << "AND E_DROPKBN = '1'";
+    q.sql() << "SELECT * FROM emp_tanka"
+            << "WHERE E_NAME = ? "
+            << "AND E_DROPKBN = '1'";
     q.clearParams();
     q.addParam(name);
     q.open();

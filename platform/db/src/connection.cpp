@@ -70,8 +70,7 @@ void bindParams(sqlite3_stmt* st, const Params& params) {
                 if (!nm || nm[0] == '?') break;
                 ++nextPositional;
             }
-            if (nextPositional > n)
-                throw rtl::DatabaseError("SQL 文のパラメータより多くの値が指定されました。");
+            if (nextPositional > n) throw rtl::DatabaseError("SQL 文のパラメータより多くの値が指定されました。");
             idx = nextPositional++;
         } else {
             const std::string& nm = p.name;
@@ -91,8 +90,7 @@ void bindParams(sqlite3_stmt* st, const Params& params) {
     for (int i = 1; i <= n; ++i) {
         if (!bound[static_cast<size_t>(i)]) {
             const char* nm = sqlite3_bind_parameter_name(st, i);
-            throw rtl::DatabaseError(std::string("パラメータ '") + (nm ? nm : "?") +
-                                     "' の値が設定されていません。");
+            throw rtl::DatabaseError(std::string("パラメータ '") + (nm ? nm : "?") + "' の値が設定されていません。");
         }
     }
 }
@@ -153,9 +151,7 @@ std::string translateError(sqlite3* db, int rc, std::string_view sql) {
     return "データベースエラー: " + m;
 }
 
-void raise(sqlite3* db, int rc, std::string_view sql) {
-    throw rtl::DatabaseError(translateError(db, rc, sql));
-}
+void raise(sqlite3* db, int rc, std::string_view sql) { throw rtl::DatabaseError(translateError(db, rc, sql)); }
 
 bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -412,8 +408,7 @@ void Connection::ensureConnected() {
                         if (i < row.size() && row[i])
                             sqlite3_bind_text(st.get(), static_cast<int>(i + 1), row[i]->c_str(),
                                               static_cast<int>(row[i]->size()), SQLITE_TRANSIENT);
-                        else
-                            sqlite3_bind_null(st.get(), static_cast<int>(i + 1));
+                        else sqlite3_bind_null(st.get(), static_cast<int>(i + 1));
                     }
                     st.step();
                 }
@@ -507,10 +502,12 @@ long long Connection::executeNative(std::string_view sql, const Params& params) 
             ~Drop() { c.statements().clear(); }
         } drop{*this};
         Statement st(handle_, sql);
-        return runStatement(st.get(), [&] { return st.step(); }, params);
+        return runStatement(
+            st.get(), [&] { return st.step(); }, params);
     }
     const detail::StatementCache::Lease st = statements().acquire(handle_, sql);
-    return runStatement(st.get(), [&] { return st->step(); }, params);
+    return runStatement(
+        st.get(), [&] { return st->step(); }, params);
 }
 
 template <class Step>
@@ -545,8 +542,8 @@ long long Connection::execute(std::string_view sql, const Params& params) {
     case DdlPlan::Kind::AlterAdd:
         if (!tableExists(plan.table)) throw rtl::DatabaseError("テーブル '" + plan.table + "' が見つかりません。");
         for (const auto& c : plan.columns)
-            execPlain(handle_, "ALTER TABLE " + quoteIdentifier(plan.table) + " ADD COLUMN " +
-                                   sqliteColumnDefinition(c));
+            execPlain(handle_,
+                      "ALTER TABLE " + quoteIdentifier(plan.table) + " ADD COLUMN " + sqliteColumnDefinition(c));
         regenerateTriggers(plan.table);
         break;
     case DdlPlan::Kind::AlterDrop:
@@ -555,9 +552,7 @@ long long Connection::execute(std::string_view sql, const Params& params) {
             execPlain(handle_, "ALTER TABLE " + quoteIdentifier(plan.table) + " DROP COLUMN " + quoteIdentifier(c));
         regenerateTriggers(plan.table);
         break;
-    case DdlPlan::Kind::DropTable:
-        execPlain(handle_, "DROP TABLE " + quoteIdentifier(plan.table));
-        break;
+    case DdlPlan::Kind::DropTable: execPlain(handle_, "DROP TABLE " + quoteIdentifier(plan.table)); break;
     case DdlPlan::Kind::None: break;
     }
     job.commit();
@@ -644,8 +639,7 @@ void Connection::detach(Dataset* ds) {
 
 void Connection::noteWrite(Dataset* ds) {
     ++changeCount_;
-    if (jobDepth_ > 0 && ds &&
-        std::find(jobWriters_.begin(), jobWriters_.end(), ds) == jobWriters_.end())
+    if (jobDepth_ > 0 && ds && std::find(jobWriters_.begin(), jobWriters_.end(), ds) == jobWriters_.end())
         jobWriters_.push_back(ds);
 }
 

@@ -187,7 +187,8 @@ void Dataset::readRows(std::vector<Row>& rows, std::vector<Column>& cols, bool& 
     detail::bindParams(s, params);
     const int n = sqlite3_column_count(s);
     if (n == 0) throw rtl::DatabaseError("この SQL 文は行を返しません: " + sql.substr(0, 200));
-    if (!sqlite3_stmt_readonly(s)) throw rtl::DatabaseError("データを変更する SQL 文は開けません。ExecSQL を使います。");
+    if (!sqlite3_stmt_readonly(s))
+        throw rtl::DatabaseError("データを変更する SQL 文は開けません。ExecSQL を使います。");
     const int first = withRowid ? 1 : 0;
 
     cols.clear();
@@ -420,8 +421,9 @@ int Dataset::rowIndex() const {
 Value Dataset::fieldValue(const Field& f, const Row& row) const {
     switch (f.role_) {
     case FieldRole::Data:
-        return f.column_ >= 0 && static_cast<size_t>(f.column_) < row.data.size() ? row.data[static_cast<size_t>(f.column_)]
-                                                                                  : Value();
+        return f.column_ >= 0 && static_cast<size_t>(f.column_) < row.data.size()
+                   ? row.data[static_cast<size_t>(f.column_)]
+                   : Value();
     case FieldRole::Calculated:
         return static_cast<size_t>(f.column_) < row.calc.size() ? row.calc[static_cast<size_t>(f.column_)] : Value();
     case FieldRole::Lookup: return lookupValue(f, row);
@@ -703,8 +705,7 @@ bool Dataset::locate(std::string_view keyFields, const std::vector<Value>& value
     checkBrowseMode();
     std::vector<Field*> fs;
     for (const auto& n : splitNames(keyFields)) fs.push_back(&fieldByName(n));
-    if (fs.size() != values.size())
-        throw rtl::DatabaseError("Locate のフィールド数と値の数が一致しません。");
+    if (fs.size() != values.size()) throw rtl::DatabaseError("Locate のフィールド数と値の数が一致しません。");
     for (size_t i = 0; i < visible_.size(); ++i) {
         const Row& row = rows_[static_cast<size_t>(visible_[i])];
         bool all = true;

@@ -63,7 +63,9 @@ int DataSource::onUpdateData(std::function<void()> f) {
 }
 
 void DataSource::removeObserver(int id) {
-    auto drop = [id](auto& v) { v.erase(std::remove_if(v.begin(), v.end(), [id](auto& e) { return e.id == id; }), v.end()); };
+    auto drop = [id](auto& v) {
+        v.erase(std::remove_if(v.begin(), v.end(), [id](auto& e) { return e.id == id; }), v.end());
+    };
     drop(data_);
     drop(state_);
     drop(update_);

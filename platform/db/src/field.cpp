@@ -45,8 +45,7 @@ long long Field::asLargeInt() const {
 
 int Field::asInteger() const {
     long long n = asLargeInt();
-    if (n < INT32_MIN || n > INT32_MAX)
-        throw rtl::ConversionError(rtl::msg::notInteger(std::to_string(n)));
+    if (n < INT32_MIN || n > INT32_MAX) throw rtl::ConversionError(rtl::msg::notInteger(std::to_string(n)));
     return static_cast<int>(n);
 }
 

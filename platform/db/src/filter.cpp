@@ -29,8 +29,16 @@ public:
         Tok t;
         if (i_ >= s_.size()) return t;
         char c = s_[i_];
-        if (c == '(') { ++i_; t.kind = Tok::LParen; return t; }
-        if (c == ')') { ++i_; t.kind = Tok::RParen; return t; }
+        if (c == '(') {
+            ++i_;
+            t.kind = Tok::LParen;
+            return t;
+        }
+        if (c == ')') {
+            ++i_;
+            t.kind = Tok::RParen;
+            return t;
+        }
         if (c == '=' || c == '<' || c == '>' || c == '!') {
             std::string op(1, c);
             ++i_;
@@ -82,9 +90,7 @@ public:
         i_ = j;
         return t;
     }
-    [[noreturn]] void bad() const {
-        throw rtl::DatabaseError("フィルタの式が正しくありません: " + std::string(s_));
-    }
+    [[noreturn]] void bad() const { throw rtl::DatabaseError("フィルタの式が正しくありません: " + std::string(s_)); }
     [[noreturn]] void tooDeep() const {
         throw rtl::DatabaseError("フィルタの式が深すぎます（括弧と AND / OR の連なりは " +
                                  std::to_string(kMaxFilterDepth) + " 段まで）");
@@ -229,12 +235,14 @@ Value convertLiteral(FieldKind kind, const std::string& literal, const std::stri
     if (isNumericKind(kind)) {
         std::string_view t = rtl::trimView(literal);
         if (t.empty() || !rtl::tryStrToFloat(t, d))
-            throw rtl::DatabaseError("フィルタの値 '" + literal + "' はフィールド '" + field + "' の数値になりません。");
+            throw rtl::DatabaseError("フィルタの値 '" + literal + "' はフィールド '" + field +
+                                     "' の数値になりません。");
         return Value(d);
     }
     if (kind == FieldKind::DateTime) {
         if (!rtl::tryStrToDateTime(literal, d))
-            throw rtl::DatabaseError("フィルタの値 '" + literal + "' はフィールド '" + field + "' の日付になりません。");
+            throw rtl::DatabaseError("フィルタの値 '" + literal + "' はフィールド '" + field +
+                                     "' の日付になりません。");
         return Value(d);
     }
     return Value(literal);

@@ -21,8 +21,8 @@ struct FilterNode {
     std::shared_ptr<FilterNode> left, right;
     std::string field;
     std::string literal;
-    bool nullLiteral = false;   // bare NULL: "= NULL" / "<> NULL"
-    int depth = 1;              // levels of the tree below and including this node
+    bool nullLiteral = false;  // bare NULL: "= NULL" / "<> NULL"
+    int depth = 1;             // levels of the tree below and including this node
     // bound to a dataset
     const Field* boundField = nullptr;
     Value key;

@@ -141,17 +141,18 @@ bool parseJetType(std::string_view type, FieldKind& kind, int& width) {
         base = std::string(rtl::trimView(std::string_view(t).substr(0, open)));
     }
     width = 0;
-    if (base == "INTEGER" || base == "INT" || base == "LONG" || base == "COUNTER" ||
-        base == "AUTOINCREMENT" || base == "INTEGER4" || base == "BIGINT") {
+    if (base == "INTEGER" || base == "INT" || base == "LONG" || base == "COUNTER" || base == "AUTOINCREMENT" ||
+        base == "INTEGER4" || base == "BIGINT") {
         kind = FieldKind::Long;
-    } else if (base == "SMALLINT" || base == "SHORT" || base == "BYTE" || base == "TINYINT" ||
-               base == "INTEGER2" || base == "BIT" || base == "YESNO") {
+    } else if (base == "SMALLINT" || base == "SHORT" || base == "BYTE" || base == "TINYINT" || base == "INTEGER2" ||
+               base == "BIT" || base == "YESNO") {
         kind = FieldKind::Short;
-    } else if (base == "DOUBLE" || base == "FLOAT" || base == "REAL" || base == "SINGLE" ||
-               base == "CURRENCY" || base == "MONEY" || base == "NUMERIC" || base == "DECIMAL" ||
-               base == "NUMBER" || base == "FLOAT8" || base == "FLOAT4" || base == "DOUBLE PRECISION") {
+    } else if (base == "DOUBLE" || base == "FLOAT" || base == "REAL" || base == "SINGLE" || base == "CURRENCY" ||
+               base == "MONEY" || base == "NUMERIC" || base == "DECIMAL" || base == "NUMBER" || base == "FLOAT8" ||
+               base == "FLOAT4" || base == "DOUBLE PRECISION") {
         kind = FieldKind::Double;
-    } else if (base == "DATETIME REAL" || base == "DATETIME" || base == "DATE" || base == "TIME" || base == "TIMESTAMP") {
+    } else if (base == "DATETIME REAL" || base == "DATETIME" || base == "DATE" || base == "TIME" ||
+               base == "TIMESTAMP") {
         kind = FieldKind::DateTime;
     } else if (base == "VARCHAR" || base == "TEXT" || base == "NVARCHAR" || base == "STRING" ||
                base == "ALPHANUMERIC" || base == "CHARACTER VARYING") {
@@ -164,8 +165,7 @@ bool parseJetType(std::string_view type, FieldKind& kind, int& width) {
         if (w == 0) return false;
         kind = FieldKind::FixedText;
         width = w > 0 ? w : 1;
-    } else if (base == "MEMO" || base == "LONGTEXT" || base == "LONGCHAR" || base == "NOTE" ||
-               base == "CLOB") {
+    } else if (base == "MEMO" || base == "LONGTEXT" || base == "LONGCHAR" || base == "NOTE" || base == "CLOB") {
         kind = FieldKind::Text;
         width = 0;
     } else {
@@ -202,14 +202,14 @@ std::string sqliteColumnDefinition(const ColumnSpec& c) {
     switch (c.kind) {
     case FieldKind::Long:
         type = c.primaryKey ? "INT" : "INTEGER";
-        check = q + " IS NULL OR (typeof(" + q + ") IN ('integer','real') AND " + q +
-                " >= -2147483648.5 AND " + q + " < 2147483647.5)";
+        check = q + " IS NULL OR (typeof(" + q + ") IN ('integer','real') AND " + q + " >= -2147483648.5 AND " + q +
+                " < 2147483647.5)";
         message = col + "には -2147483648 から 2147483647 の整数しか書き込めません";
         break;
     case FieldKind::Short:
         type = "SMALLINT";
-        check = q + " IS NULL OR (typeof(" + q + ") IN ('integer','real') AND " + q +
-                " >= -32768.5 AND " + q + " < 32767.5)";
+        check = q + " IS NULL OR (typeof(" + q + ") IN ('integer','real') AND " + q + " >= -32768.5 AND " + q +
+                " < 32767.5)";
         message = col + "には -32768 から 32767 の整数しか書き込めません";
         break;
     case FieldKind::Double:
@@ -248,7 +248,7 @@ namespace {
 
 struct Token {
     enum Kind { Word, Quoted, Number, Punct, End } kind = End;
-    std::string text;   // identifier without its quotes; punctuation character
+    std::string text;  // identifier without its quotes; punctuation character
 };
 
 class Lexer {
@@ -335,9 +335,7 @@ private:
     size_t i_ = 0;
 };
 
-bool isKeyword(const Token& t, const char* kw) {
-    return t.kind == Token::Word && detail::sameName(t.text, kw);
-}
+bool isKeyword(const Token& t, const char* kw) { return t.kind == Token::Word && detail::sameName(t.text, kw); }
 
 void expect(Lexer& lx, const char* kw) {
     Token t = lx.next();
@@ -477,30 +475,31 @@ std::string sqliteCreateTable(const DdlPlan& plan) {
     return r + ")";
 }
 
-std::vector<std::string> sqliteKindTriggers(const std::string& table,
-                                            const std::vector<ColumnSpec>& columns) {
+std::vector<std::string> sqliteKindTriggers(const std::string& table, const std::vector<ColumnSpec>& columns) {
     const std::string qt = quoteIdentifier(table);
     const std::string insName = quoteIdentifier("jet_kinds_ins_" + table);
     const std::string updName = quoteIdentifier("jet_kinds_upd_" + table);
-    std::vector<std::string> out{"DROP TRIGGER IF EXISTS " + insName,
-                                 "DROP TRIGGER IF EXISTS " + updName};
+    std::vector<std::string> out{"DROP TRIGGER IF EXISTS " + insName, "DROP TRIGGER IF EXISTS " + updName};
     std::string when, set;
     for (const auto& c : columns) {
         const std::string q = quoteIdentifier(c.name);
         const char* from = nullptr;
         const char* fn = nullptr;
-        if (c.kind == FieldKind::DateTime) { from = "text"; fn = "CvDate"; }
-        else if (isIntegerKind(c.kind)) { from = "real"; fn = "CLng"; }
-        else continue;
+        if (c.kind == FieldKind::DateTime) {
+            from = "text";
+            fn = "CvDate";
+        } else if (isIntegerKind(c.kind)) {
+            from = "real";
+            fn = "CLng";
+        } else continue;
         if (!when.empty()) when += " OR ";
         when += std::string("typeof(NEW.") + q + ")='" + from + "'";
         if (!set.empty()) set += ", ";
-        set += q + " = CASE WHEN typeof(" + q + ")='" + from + "' THEN " + fn + "(" + q +
-               ") ELSE " + q + " END";
+        set += q + " = CASE WHEN typeof(" + q + ")='" + from + "' THEN " + fn + "(" + q + ") ELSE " + q + " END";
     }
     if (set.empty()) return out;
-    const std::string body = " FOR EACH ROW WHEN " + when + " BEGIN UPDATE " + qt + " SET " +
-                             set + " WHERE rowid = NEW.rowid; END";
+    const std::string body =
+        " FOR EACH ROW WHEN " + when + " BEGIN UPDATE " + qt + " SET " + set + " WHERE rowid = NEW.rowid; END";
     out.push_back("CREATE TRIGGER " + insName + " AFTER INSERT ON " + qt + body);
     out.push_back("CREATE TRIGGER " + updName + " AFTER UPDATE ON " + qt + body);
     return out;

@@ -13,9 +13,7 @@ std::string Value::toString() const {
     }
 }
 
-bool isNumericKind(FieldKind k) {
-    return k == FieldKind::Long || k == FieldKind::Short || k == FieldKind::Double;
-}
+bool isNumericKind(FieldKind k) { return k == FieldKind::Long || k == FieldKind::Short || k == FieldKind::Double; }
 bool isIntegerKind(FieldKind k) { return k == FieldKind::Long || k == FieldKind::Short; }
 bool isTextKind(FieldKind k) { return k == FieldKind::Text || k == FieldKind::FixedText; }
 

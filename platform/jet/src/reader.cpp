@@ -21,18 +21,15 @@ constexpr std::size_t kHeaderBytes = 0x20;
 
 std::string quoted(const std::filesystem::path& file) { return "「" + file.string() + "」"; }
 
-std::string fileMessage(const std::filesystem::path& file, const std::string& what)
-{
+std::string fileMessage(const std::filesystem::path& file, const std::string& what) {
     return "ファイル" + quoted(file) + what;
 }
 
-std::string tableMessage(const std::filesystem::path& file, const std::string& table, const std::string& what)
-{
+std::string tableMessage(const std::filesystem::path& file, const std::string& table, const std::string& what) {
     return "ファイル" + quoted(file) + "のテーブル「" + table + "」" + what;
 }
 
-bool asciiCaseEqual(const std::string& a, const std::string& b)
-{
+bool asciiCaseEqual(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         unsigned char x = static_cast<unsigned char>(a[i]);
@@ -53,12 +50,12 @@ struct Layout {
 // Checks what libmdb would otherwise take on trust: the file is there, can be
 // read, carries a Jet header and consists of whole pages. A file cut short
 // would otherwise read as a database with rows silently missing.
-Layout checkFile(const std::filesystem::path& file)
-{
+Layout checkFile(const std::filesystem::path& file) {
     std::error_code ec;
     const auto status = std::filesystem::status(file, ec);
     if (ec || !std::filesystem::exists(status)) throw Error(fileMessage(file, "が見つかりません。"));
-    if (!std::filesystem::is_regular_file(status)) throw Error(fileMessage(file, "はデータベースファイルではありません。"));
+    if (!std::filesystem::is_regular_file(status))
+        throw Error(fileMessage(file, "はデータベースファイルではありません。"));
 
     std::ifstream in(file, std::ios::binary);
     if (!in) {
@@ -70,9 +67,9 @@ Layout checkFile(const std::filesystem::path& file)
     const bool complete = static_cast<std::size_t>(in.gcount()) == head.size();
     static constexpr char jetMagic[] = "Standard Jet DB";
     static constexpr char aceMagic[] = "Standard ACE DB";
-    const bool magicOk = complete && head[0] == 0
-        && (std::memcmp(head.data() + 4, jetMagic, sizeof jetMagic - 1) == 0
-            || std::memcmp(head.data() + 4, aceMagic, sizeof aceMagic - 1) == 0);
+    const bool magicOk = complete && head[0] == 0 &&
+                         (std::memcmp(head.data() + 4, jetMagic, sizeof jetMagic - 1) == 0 ||
+                          std::memcmp(head.data() + 4, aceMagic, sizeof aceMagic - 1) == 0);
     if (!magicOk) throw Error(fileMessage(file, "は Access のデータベース（.mdb）ではありません。"));
 
     const int version = head[0x14];
@@ -86,15 +83,11 @@ Layout checkFile(const std::filesystem::path& file)
     return {version, static_cast<std::uint32_t>(pageSize), static_cast<std::uint32_t>(size / pageSize)};
 }
 
-std::uint32_t le16(const std::vector<unsigned char>& b, std::size_t at)
-{
+std::uint32_t le16(const std::vector<unsigned char>& b, std::size_t at) {
     return static_cast<std::uint32_t>(b[at] | b[at + 1] << 8);
 }
 
-std::uint32_t le32(const std::vector<unsigned char>& b, std::size_t at)
-{
-    return le16(b, at) | le16(b, at + 2) << 16;
-}
+std::uint32_t le32(const std::vector<unsigned char>& b, std::size_t at) { return le16(b, at) | le16(b, at + 2) << 16; }
 
 struct TableDefDeleter {
     void operator()(MdbTableDef* t) const { mdb_free_tabledef(t); }
@@ -118,8 +111,7 @@ struct CatalogEntry {
 };
 
 // RC4, as Jet uses it to encode the pages of an "encoded" database.
-void rc4(const std::array<unsigned char, 4>& key, unsigned char* data, std::size_t len)
-{
+void rc4(const std::array<unsigned char, 4>& key, unsigned char* data, std::size_t len) {
     std::array<unsigned char, 256> s{};
     for (int i = 0; i < 256; ++i) s[i] = static_cast<unsigned char>(i);
     for (int i = 0, j = 0; i < 256; ++i) {
@@ -144,8 +136,7 @@ struct Reader::Impl {
     MdbHandle* mdb = nullptr;
     int version = 0;
 
-    std::vector<unsigned char> page(std::uint32_t number)
-    {
+    std::vector<unsigned char> page(std::uint32_t number) {
         std::vector<unsigned char> buf;
         if (number >= layout.pageCount) return buf;
         buf.resize(layout.pageSize);
@@ -167,8 +158,7 @@ struct Reader::Impl {
     // A usage map is a row on a data page, named by page and row number.
     // libmdb follows these pointers without checking them and scans past the
     // end of a map that is too short, so they are checked here first.
-    bool usageMapSound(std::uint32_t pointer)
-    {
+    bool usageMapSound(std::uint32_t pointer) {
         const std::uint32_t number = pointer >> 8;
         const std::uint32_t row = pointer & 0xff;
         const std::vector<unsigned char> p = page(number);
@@ -191,8 +181,7 @@ struct Reader::Impl {
         }
     }
 
-    bool tableDefinitionSound(unsigned long number)
-    {
+    bool tableDefinitionSound(unsigned long number) {
         if (number >= layout.pageCount) return false;
         const std::vector<unsigned char> p = page(static_cast<std::uint32_t>(number));
         const std::size_t usageAt = mdb->fmt->tab_usage_map_offset;
@@ -201,8 +190,7 @@ struct Reader::Impl {
         return usageMapSound(le32(p, usageAt)) && usageMapSound(le32(p, freeAt));
     }
 
-    ~Impl()
-    {
+    ~Impl() {
         if (mdb) mdb_close(mdb);
     }
 
@@ -211,8 +199,7 @@ struct Reader::Impl {
     // libmdb's default CP1252, nor its SHIFT-JIS for code page 932, which turns
     // '\' into '¥'). Jet 4 stores UTF-16. The output is always UTF-8, whatever
     // MDBICONV says in the environment.
-    void setEncoding()
-    {
+    void setEncoding() {
         const char* stored = mdb->f->jet_version == MDB_VER_JET3 ? "CP932" : "UTF-16LE";
         mdb_iconv_close(mdb);
         mdb->iconv_in = iconv_open("UTF-8", stored);
@@ -226,8 +213,7 @@ struct Reader::Impl {
 };
 
 // Every row of one table. The caller's entry names the definition page.
-Reader::Table Reader::Impl::readRows(MdbCatalogEntry& entry, const std::string& name)
-{
+Reader::Table Reader::Impl::readRows(MdbCatalogEntry& entry, const std::string& name) {
     const auto broken = [&] {
         return Error(tableMessage(file, name, "を読み込めません。ファイルが壊れている可能性があります。"));
     };
@@ -277,8 +263,8 @@ Reader::Table Reader::Impl::readRows(MdbCatalogEntry& entry, const std::string& 
     // missing or damaged, and a partial table must not pass for the whole.
     if (result.rows.size() < table->num_rows) {
         throw Error(tableMessage(file, name,
-            "が壊れています（" + std::to_string(table->num_rows) + " 行のうち "
-            + std::to_string(result.rows.size()) + " 行しか読めません）。"));
+                                 "が壊れています（" + std::to_string(table->num_rows) + " 行のうち " +
+                                     std::to_string(result.rows.size()) + " 行しか読めません）。"));
     }
     return result;
 }
@@ -286,8 +272,7 @@ Reader::Table Reader::Impl::readRows(MdbCatalogEntry& entry, const std::string& 
 // The catalog is read as an ordinary table rather than through
 // mdb_read_catalog, which also decodes every object's property blob and
 // loops or crashes on a damaged one; the properties are of no use here.
-void Reader::Impl::readCatalog()
-{
+void Reader::Impl::readCatalog() {
     const Error broken(fileMessage(file, "のテーブル一覧を読み込めません。ファイルが壊れている可能性があります。"));
     MdbCatalogEntry system{};
     system.mdb = mdb;
@@ -320,8 +305,7 @@ void Reader::Impl::readCatalog()
     }
 }
 
-Reader::Reader(const std::filesystem::path& file) : d(std::make_unique<Impl>())
-{
+Reader::Reader(const std::filesystem::path& file) : d(std::make_unique<Impl>()) {
     d->file = file;
     d->layout = checkFile(file);
     const int headerVersion = d->layout.version;
@@ -353,8 +337,7 @@ const std::filesystem::path& Reader::file() const { return d->file; }
 // Access marks its own tables with these flags.
 constexpr long kSystemObjectFlags = static_cast<long>(0x80000002u);
 
-std::vector<std::string> Reader::tableNames()
-{
+std::vector<std::string> Reader::tableNames() {
     std::vector<std::string> names;
     for (const CatalogEntry& e : d->catalog)
         if (e.type == MDB_TABLE && (e.flags & kSystemObjectFlags) == 0) names.push_back(e.name);
@@ -363,8 +346,7 @@ std::vector<std::string> Reader::tableNames()
 
 namespace {
 
-const CatalogEntry* findEntry(const std::vector<CatalogEntry>& catalog, const std::string& name)
-{
+const CatalogEntry* findEntry(const std::vector<CatalogEntry>& catalog, const std::string& name) {
     for (int pass = 0; pass < 2; ++pass)
         for (const CatalogEntry& e : catalog)
             if (e.type == MDB_TABLE && (pass == 0 ? e.name == name : asciiCaseEqual(e.name, name))) return &e;
@@ -373,15 +355,13 @@ const CatalogEntry* findEntry(const std::vector<CatalogEntry>& catalog, const st
 
 }  // namespace
 
-std::optional<std::string> Reader::findTable(const std::string& name) const
-{
+std::optional<std::string> Reader::findTable(const std::string& name) const {
     const CatalogEntry* e = findEntry(d->catalog, name);
     if (!e) return std::nullopt;
     return e->name;
 }
 
-Reader::Table Reader::readTable(const std::string& name)
-{
+Reader::Table Reader::readTable(const std::string& name) {
     const CatalogEntry* found = findEntry(d->catalog, name);
     if (!found) throw Error("ファイル" + quoted(d->file) + "にテーブル「" + name + "」がありません。");
 

@@ -7,9 +7,7 @@
 
 namespace rtl {
 
-QString toQString(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
+QString toQString(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 std::string fromQString(const QString& s) {
     const QByteArray b = s.toUtf8();

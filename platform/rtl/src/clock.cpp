@@ -20,9 +20,8 @@ TDateTime systemNow() {
     const auto ms = duration_cast<milliseconds>(tp.time_since_epoch()).count() % 1000;
     std::tm local{};
     localtime_r(&secs, &local);
-    return encodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                          local.tm_min, local.tm_sec > 59 ? 59 : local.tm_sec,
-                          static_cast<int>(ms < 0 ? 0 : ms));
+    return encodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                          local.tm_sec > 59 ? 59 : local.tm_sec, static_cast<int>(ms < 0 ? 0 : ms));
 }
 }  // namespace
 
@@ -39,8 +38,7 @@ void setClockForTesting(TDateTime value) {
 
 void resetClock() { g_hasTestClock = false; }
 
-ScopedTestClock::ScopedTestClock(TDateTime value)
-    : hadClock_(g_hasTestClock), previous_(g_testClock) {
+ScopedTestClock::ScopedTestClock(TDateTime value) : hadClock_(g_hasTestClock), previous_(g_testClock) {
     setClockForTesting(value);
 }
 

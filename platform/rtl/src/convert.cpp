@@ -110,8 +110,7 @@ bool tryStrToInt64(std::string_view text, int64_t& out) { return parseInt64(text
 
 bool tryStrToInt(std::string_view text, int32_t& out) {
     int64_t v;
-    if (!parseInt64(text, v) || v < std::numeric_limits<int32_t>::min() ||
-        v > std::numeric_limits<int32_t>::max())
+    if (!parseInt64(text, v) || v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max())
         return false;
     out = static_cast<int32_t>(v);
     return true;
@@ -139,14 +138,12 @@ bool tryStrToFloat(std::string_view text, double& out) {
     if (!floatBody(text, body)) return false;
     double v = 0;
     const auto res = std::from_chars(body.data(), body.data() + body.size(), v);
-    if (res.ec == std::errc::result_out_of_range && res.ptr == body.data() + body.size() &&
-        decimalOrder(body) < 0) {
+    if (res.ec == std::errc::result_out_of_range && res.ptr == body.data() + body.size() && decimalOrder(body) < 0) {
         // Below the smallest double: the nearest double is zero.
         out = body[0] == '-' ? -0.0 : 0.0;
         return true;
     }
-    if (res.ec != std::errc() || res.ptr != body.data() + body.size() || std::isinf(v))
-        return false;
+    if (res.ec != std::errc() || res.ptr != body.data() + body.size() || std::isinf(v)) return false;
     out = v;
     return true;
 }

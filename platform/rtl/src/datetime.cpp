@@ -163,8 +163,7 @@ struct EraStart {
     const char* name;
 };
 constexpr EraStart kEras[] = {
-    {2019, 5, 1, "令和"}, {1989, 1, 8, "平成"}, {1926, 12, 25, "昭和"},
-    {1912, 7, 30, "大正"}, {1868, 1, 1, "明治"},
+    {2019, 5, 1, "令和"}, {1989, 1, 8, "平成"}, {1926, 12, 25, "昭和"}, {1912, 7, 30, "大正"}, {1868, 1, 1, "明治"},
 };
 
 const char* const kDayShort[] = {"日", "月", "火", "水", "木", "金", "土"};
@@ -193,8 +192,7 @@ bool isValidTime(int h, int n, int s, int ms) {
 
 bool tryEncodeDate(int y, int m, int d, TDateTime& out) {
     if (!isValidDate(y, m, d)) return false;
-    out = static_cast<double>(daysFromCivil(y, static_cast<unsigned>(m), static_cast<unsigned>(d)) +
-                              kEpochShift);
+    out = static_cast<double>(daysFromCivil(y, static_cast<unsigned>(m), static_cast<unsigned>(d)) + kEpochShift);
     return true;
 }
 
@@ -231,8 +229,8 @@ void decodeDate(TDateTime value, int& y, int& m, int& d) {
 
 TimeParts decodeTime(TDateTime value) {
     const int64_t ms = split(value).ms;
-    return {static_cast<int>(ms / 3600000), static_cast<int>(ms / 60000 % 60),
-            static_cast<int>(ms / 1000 % 60), static_cast<int>(ms % 1000)};
+    return {static_cast<int>(ms / 3600000), static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60),
+            static_cast<int>(ms % 1000)};
 }
 
 void decodeTime(TDateTime value, int& h, int& n, int& s, int& ms) {
@@ -358,8 +356,7 @@ bool tryStrToDateTime(std::string_view text, TDateTime& out) {
             skipBlanks(text, i);
             TDateTime time;
             if (scanTime(text, i, time) && atEnd(text, i)) {
-                out = combine(static_cast<int64_t>(date),
-                              std::llround(time * MSecsPerDay));
+                out = combine(static_cast<int64_t>(date), std::llround(time * MSecsPerDay));
                 return true;
             }
         }
@@ -384,8 +381,7 @@ Era eraOf(TDateTime value) {
     const DateParts p = decodeDate(value);
     for (const EraStart& e : kEras) {
         const bool onOrAfter =
-            p.year != e.year ? p.year > e.year
-                             : (p.month != e.month ? p.month > e.month : p.day >= e.day);
+            p.year != e.year ? p.year > e.year : (p.month != e.month ? p.month > e.month : p.day >= e.day);
         if (onOrAfter) return {e.name, p.year - e.year + 1};
     }
     return {};
@@ -405,9 +401,7 @@ std::string formatDateTime(std::string_view mask, TDateTime value) {
     std::size_t i = 0;
     auto runLength = [&](char upper) {
         std::size_t n = 0;
-        while (i + n < mask.size() &&
-               (mask[i + n] == upper || mask[i + n] == static_cast<char>(upper + 32)))
-            ++n;
+        while (i + n < mask.size() && (mask[i + n] == upper || mask[i + n] == static_cast<char>(upper + 32))) ++n;
         return static_cast<int>(n);
     };
     while (i < mask.size()) {
@@ -418,116 +412,116 @@ std::string formatDateTime(std::string_view mask, TDateTime value) {
             lastToken = token;
         }
         switch (token) {
-            case 'Y': {
-                const int n = runLength('Y');
-                i += n;
-                if (n <= 2) appendPadded(out, date.year % 100, 2);
-                else appendPadded(out, date.year, 4);
-                break;
-            }
-            case 'M': {
-                const int n = runLength('M');
-                i += n;
-                if (n <= 2) appendPadded(out, date.month, n);
-                else out += std::to_string(date.month) + "月";
-                break;
-            }
-            case 'N': {
-                // Minutes, written as "n"/"nn" or as "m"/"mm" after an hour.
-                const char letter = static_cast<char>(c >= 'a' ? c - 32 : c);
-                const int n = runLength(letter);
-                i += n;
-                appendPadded(out, minute, n >= 2 ? 2 : 1);
-                break;
-            }
-            case 'D': {
-                const int n = runLength('D');
-                i += n;
-                if (n <= 2) {
-                    appendPadded(out, date.day, n);
-                } else if (n == 3 || n == 4) {
-                    out += kDayShort[dayOfWeek(value) - 1];
-                    if (n == 4) out += "曜日";
-                } else if (n == 5) {
-                    out += formatDateTime(ShortDateFormat, value);
-                } else {
-                    out += std::to_string(date.year) + "年" + std::to_string(date.month) + "月" +
-                           std::to_string(date.day) + "日";
-                }
-                break;
-            }
-            case 'H': {
-                const int n = runLength('H');
-                i += n;
-                appendPadded(out, hour, n >= 2 ? 2 : 1);
-                break;
-            }
-            case 'S': {
-                const int n = runLength('S');
-                i += n;
-                appendPadded(out, second, n >= 2 ? 2 : 1);
-                break;
-            }
-            case 'Z': {
-                const int n = runLength('Z');
-                i += n;
-                appendPadded(out, msec, n >= 3 ? 3 : 1);
-                break;
-            }
-            case 'T': {
-                const int n = runLength('T');
-                i += n;
-                out += formatDateTime(n >= 2 ? LongTimeFormat : ShortTimeFormat, value);
-                break;
-            }
-            case 'C': {
-                ++i;
+        case 'Y': {
+            const int n = runLength('Y');
+            i += n;
+            if (n <= 2) appendPadded(out, date.year % 100, 2);
+            else appendPadded(out, date.year, 4);
+            break;
+        }
+        case 'M': {
+            const int n = runLength('M');
+            i += n;
+            if (n <= 2) appendPadded(out, date.month, n);
+            else out += std::to_string(date.month) + "月";
+            break;
+        }
+        case 'N': {
+            // Minutes, written as "n"/"nn" or as "m"/"mm" after an hour.
+            const char letter = static_cast<char>(c >= 'a' ? c - 32 : c);
+            const int n = runLength(letter);
+            i += n;
+            appendPadded(out, minute, n >= 2 ? 2 : 1);
+            break;
+        }
+        case 'D': {
+            const int n = runLength('D');
+            i += n;
+            if (n <= 2) {
+                appendPadded(out, date.day, n);
+            } else if (n == 3 || n == 4) {
+                out += kDayShort[dayOfWeek(value) - 1];
+                if (n == 4) out += "曜日";
+            } else if (n == 5) {
                 out += formatDateTime(ShortDateFormat, value);
-                if (ms != 0) out += ' ' + formatDateTime(LongTimeFormat, value);
-                break;
+            } else {
+                out += std::to_string(date.year) + "年" + std::to_string(date.month) + "月" + std::to_string(date.day) +
+                       "日";
             }
-            case 'G': {
-                const int n = runLength('G');
-                i += n;
-                const Era era = eraOf(value);
-                if (n == 1) {
-                    // First character of the era name (three UTF-8 bytes).
-                    out += era.name.substr(0, 3);
-                } else {
-                    out += era.name;
-                }
-                break;
+            break;
+        }
+        case 'H': {
+            const int n = runLength('H');
+            i += n;
+            appendPadded(out, hour, n >= 2 ? 2 : 1);
+            break;
+        }
+        case 'S': {
+            const int n = runLength('S');
+            i += n;
+            appendPadded(out, second, n >= 2 ? 2 : 1);
+            break;
+        }
+        case 'Z': {
+            const int n = runLength('Z');
+            i += n;
+            appendPadded(out, msec, n >= 3 ? 3 : 1);
+            break;
+        }
+        case 'T': {
+            const int n = runLength('T');
+            i += n;
+            out += formatDateTime(n >= 2 ? LongTimeFormat : ShortTimeFormat, value);
+            break;
+        }
+        case 'C': {
+            ++i;
+            out += formatDateTime(ShortDateFormat, value);
+            if (ms != 0) out += ' ' + formatDateTime(LongTimeFormat, value);
+            break;
+        }
+        case 'G': {
+            const int n = runLength('G');
+            i += n;
+            const Era era = eraOf(value);
+            if (n == 1) {
+                // First character of the era name (three UTF-8 bytes).
+                out += era.name.substr(0, 3);
+            } else {
+                out += era.name;
             }
-            case 'E': {
-                const int n = runLength('E');
-                i += n;
-                appendPadded(out, eraOf(value).year, n >= 2 ? 2 : 1);
-                break;
+            break;
+        }
+        case 'E': {
+            const int n = runLength('E');
+            i += n;
+            appendPadded(out, eraOf(value).year, n >= 2 ? 2 : 1);
+            break;
+        }
+        case '"':
+        case '\'': {
+            const std::size_t close = mask.find(c, i + 1);
+            if (close == std::string_view::npos) {
+                out.append(mask.substr(i + 1));
+                i = mask.size();
+            } else {
+                out.append(mask.substr(i + 1, close - i - 1));
+                i = close + 1;
             }
-            case '"':
-            case '\'': {
-                const std::size_t close = mask.find(c, i + 1);
-                if (close == std::string_view::npos) {
-                    out.append(mask.substr(i + 1));
-                    i = mask.size();
-                } else {
-                    out.append(mask.substr(i + 1, close - i - 1));
-                    i = close + 1;
-                }
-                break;
-            }
-            case '/':
-                out += DateSeparator;
-                ++i;
-                break;
-            case ':':
-                out += TimeSeparator;
-                ++i;
-                break;
-            default:
-                out += c;
-                ++i;
-                break;
+            break;
+        }
+        case '/':
+            out += DateSeparator;
+            ++i;
+            break;
+        case ':':
+            out += TimeSeparator;
+            ++i;
+            break;
+        default:
+            out += c;
+            ++i;
+            break;
         }
     }
     return out;

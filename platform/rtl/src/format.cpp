@@ -152,8 +152,7 @@ std::string render(const Section& sec, std::string intPart, std::string fracPart
         }
         intPart = g;
     }
-    while (static_cast<int>(fracPart.size()) > sec.minDecimals && !fracPart.empty() &&
-           fracPart.back() == '0')
+    while (static_cast<int>(fracPart.size()) > sec.minDecimals && !fracPart.empty() && fracPart.back() == '0')
         fracPart.pop_back();
     std::string out;
     if (minus) out += '-';

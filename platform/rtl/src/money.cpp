@@ -1,7 +1,7 @@
 #include "rtl/money.h"
 
-#include <charconv>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -70,13 +70,13 @@ int64_t roundFraction(__int128 num, __int128 den, Rounding mode) {
     const U r = a % d;
     const U rest = d - r;  // r + rest == d
     switch (mode) {
-        case Rounding::Truncate: break;
-        case Rounding::HalfUp:
-            if (r >= rest) ++q;
-            break;
-        case Rounding::HalfEven:
-            if (r > rest || (r == rest && (q % 2) != 0)) ++q;
-            break;
+    case Rounding::Truncate: break;
+    case Rounding::HalfUp:
+        if (r >= rest) ++q;
+        break;
+    case Rounding::HalfEven:
+        if (r > rest || (r == rest && (q % 2) != 0)) ++q;
+        break;
     }
     // |result| <= 2^63 for a negative result, < 2^63 for a positive one.
     constexpr U kLimit = static_cast<U>(1) << 63;

@@ -31,8 +31,7 @@ int64_t roundBankers(double value) {
     const double whole = std::trunc(value);
     const double frac = std::fabs(value - whole);  // exact for doubles
     double r = whole;
-    if (frac > 0.5 || (frac == 0.5 && std::fmod(whole, 2.0) != 0.0))
-        r = whole + (value < 0 ? -1.0 : 1.0);
+    if (frac > 0.5 || (frac == 0.5 && std::fmod(whole, 2.0) != 0.0)) r = whole + (value < 0 ? -1.0 : 1.0);
     return toInt64(r);
 }
 
@@ -45,9 +44,9 @@ int64_t roundHalfUp(double value) {
 
 int64_t roundWith(Rounding mode, double value) {
     switch (mode) {
-        case Rounding::HalfEven: return roundBankers(value);
-        case Rounding::HalfUp: return roundHalfUp(value);
-        case Rounding::Truncate: break;
+    case Rounding::HalfEven: return roundBankers(value);
+    case Rounding::HalfUp: return roundHalfUp(value);
+    case Rounding::Truncate: break;
     }
     return trunc(value);
 }

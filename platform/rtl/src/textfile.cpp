@@ -1,10 +1,10 @@
 #include "rtl/textfile.h"
 
+#include <iconv.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
-#include <iconv.h>
 #include <system_error>
 
 #include "rtl/errors.h"
@@ -122,9 +122,8 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
     if (!cd.ok()) throw FileError("UTF-16 の変換が使用できません", "");
     // An unpaired surrogate (or an odd last byte) becomes U+FFFD; the code
     // unit after it starts afresh.
-    return convert(cd, bytes, "\xEF\xBF\xBD", [](std::string_view in, std::size_t pos) {
-        return std::min<std::size_t>(2, in.size() - pos);
-    });
+    return convert(cd, bytes, "\xEF\xBF\xBD",
+                   [](std::string_view in, std::size_t pos) { return std::min<std::size_t>(2, in.size() - pos); });
 }
 
 std::string decodeText(std::string_view bytes, TextEncoding* detected) {
@@ -166,9 +165,7 @@ std::string readTextFile(const std::filesystem::path& path, TextEncoding* detect
     return decodeText(readBytes(path), detected);
 }
 
-std::vector<std::string> readAllLines(const std::filesystem::path& path) {
-    return splitLines(readTextFile(path));
-}
+std::vector<std::string> readAllLines(const std::filesystem::path& path) { return splitLines(readTextFile(path)); }
 
 std::vector<std::string> readLines(const std::filesystem::path& path, std::size_t maxLines) {
     std::vector<std::string> lines = readAllLines(path);
@@ -204,8 +201,7 @@ void writeTextFile(const std::filesystem::path& path, std::string_view text) {
     }
 }
 
-void writeLines(const std::filesystem::path& path, const std::vector<std::string>& lines,
-                std::string_view lineEnd) {
+void writeLines(const std::filesystem::path& path, const std::vector<std::string>& lines, std::string_view lineEnd) {
     std::string text;
     for (const std::string& line : lines) {
         text += line;

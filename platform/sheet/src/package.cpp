@@ -17,8 +17,7 @@ std::vector<Part> readPackage(const std::string& path) {
     for (zip_int64_t i = 0; i < count; ++i) {
         zip_stat_t st;
         zip_stat_init(&st);
-        if (zip_stat_index(archive, i, 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME) ||
-            !(st.valid & ZIP_STAT_SIZE)) {
+        if (zip_stat_index(archive, i, 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME) || !(st.valid & ZIP_STAT_SIZE)) {
             zip_discard(archive);
             throw rtl::FileError(rtl::msg::cannotReadFile(path), path);
         }
@@ -35,7 +34,7 @@ std::vector<Part> readPackage(const std::string& path) {
         }
         parts.push_back(std::move(part));
     }
-    zip_discard(archive);   // opened read only: nothing to write back
+    zip_discard(archive);  // opened read only: nothing to write back
     return parts;
 }
 
@@ -50,8 +49,8 @@ void writePackage(const std::string& path, const std::vector<Part>& parts) {
     };
     for (const Part& part : parts) {
         // libzip reads the buffers when the archive is closed; `parts` outlives that.
-        zip_source_t* source = zip_source_buffer(archive, part.data.constData(),
-                                                 static_cast<zip_uint64_t>(part.data.size()), 0);
+        zip_source_t* source =
+            zip_source_buffer(archive, part.data.constData(), static_cast<zip_uint64_t>(part.data.size()), 0);
         if (!source) fail();
         if (zip_file_add(archive, part.name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
             zip_source_free(source);

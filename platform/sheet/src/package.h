@@ -10,7 +10,7 @@
 namespace sheet::detail {
 
 struct Part {
-    std::string name;   // zip entry name, e.g. "xl/workbook.xml"
+    std::string name;  // zip entry name, e.g. "xl/workbook.xml"
     QByteArray data;
 };
 

@@ -24,12 +24,10 @@ namespace {
 namespace fs = std::filesystem;
 using detail::Part;
 
-constexpr const char* kWorksheetType =
-    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet";
+constexpr const char* kWorksheetType = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet";
 constexpr const char* kOfficeDocumentType =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument";
-constexpr const char* kCalcChainType =
-    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/calcChain";
+constexpr const char* kCalcChainType = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/calcChain";
 constexpr const char* kContentTypesPart = "[Content_Types].xml";
 
 [[noreturn]] void fail(const std::string& text) { throw rtl::AutomationError(text); }
@@ -153,10 +151,8 @@ std::string retargetFormula(const std::string& formula, const std::string& from,
                 name += formula[j];
             }
             const std::size_t end = std::min(j + 1, formula.size());
-            if (end < formula.size() && formula[end] == '!' && name == from)
-                out += quoteSheetName(to);
-            else
-                out += formula.substr(i, end - i);
+            if (end < formula.size() && formula[end] == '!' && name == from) out += quoteSheetName(to);
+            else out += formula.substr(i, end - i);
             i = end;
         } else if (isNameChar(formula[i]) && (i == 0 || !isNameChar(formula[i - 1]))) {
             std::size_t j = i;
@@ -173,11 +169,11 @@ std::string retargetFormula(const std::string& formula, const std::string& from,
 
 std::string numberText(double value) {
     if (!std::isfinite(value)) fail("セルに書き込めない数値です");
-    if (value == 0) value = 0;   // no "-0"
+    if (value == 0) value = 0;  // no "-0"
     // Plain decimals for the values a sheet usually holds ("300000", not "3e+05").
     const double magnitude = std::fabs(value);
     const auto format = (magnitude == 0 || (magnitude >= 1e-6 && magnitude < 1e15)) ? std::chars_format::fixed
-                                                                                   : std::chars_format::general;
+                                                                                    : std::chars_format::general;
     char buffer[400];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format);
     return std::string(buffer, result.ptr);
@@ -201,7 +197,7 @@ int intAttribute(const QDomElement& e, const QString& name, int fallback) {
 struct Workbook::Impl {
     std::string sourcePath;
     std::vector<Part> parts;
-    std::map<std::string, QDomDocument> docs;   // parts parsed for editing
+    std::map<std::string, QDomDocument> docs;  // parts parsed for editing
     std::string workbookPart;
 
     Part* findPart(const std::string& name) {
@@ -218,7 +214,8 @@ struct Workbook::Impl {
         QDomDocument d;
         QString error;
         int line = 0;
-        if (!d.setContent(part->data, false, &error, &line)) fail("ブックの部品 '" + name + "' を読めません: " + s(error));
+        if (!d.setContent(part->data, false, &error, &line))
+            fail("ブックの部品 '" + name + "' を読めません: " + s(error));
         return docs.emplace(name, std::move(d)).first->second;
     }
 
@@ -298,7 +295,7 @@ Workbook Workbook::open(const std::string& templatePath) {
             impl->workbookPart = resolveTarget("", s(r.attribute(QStringLiteral("Target"))));
     if (impl->workbookPart.empty() || !impl->findPart(impl->workbookPart))
         fail("'" + templatePath + "' はブックではありません");
-    impl->sheetElements();   // checks the sheet list is there
+    impl->sheetElements();  // checks the sheet list is there
     impl->dropCalcChain();
     return Workbook(std::move(impl));
 }
@@ -342,7 +339,8 @@ void Workbook::copySheet(const std::string& source, const std::string& after, co
     d.parts.push_back({newPart, {}});
     QDomDocument copy = d.doc(sourcePart).cloneNode(true).toDocument();
     // The copy starts unselected; activate() chooses the selected tab.
-    for (QDomElement v : children(child(copy.documentElement(), QStringLiteral("sheetViews")), QStringLiteral("sheetView")))
+    for (QDomElement v :
+         children(child(copy.documentElement(), QStringLiteral("sheetViews")), QStringLiteral("sheetView")))
         v.removeAttribute(QStringLiteral("tabSelected"));
     d.docs[newPart] = copy;
     // The sheet's own relationships (printer settings and the like) go with it.
@@ -385,7 +383,8 @@ void Workbook::copySheet(const std::string& source, const std::string& after, co
     // The sheet's entry, right after `after`.
     QDomDocument& book = d.doc(d.workbookPart);
     int maxId = 0;
-    for (const QDomElement& e : d.sheetElements()) maxId = std::max(maxId, intAttribute(e, QStringLiteral("sheetId"), 0));
+    for (const QDomElement& e : d.sheetElements())
+        maxId = std::max(maxId, intAttribute(e, QStringLiteral("sheetId"), 0));
     QDomElement entry = makeElement(book, sourceSheet, QStringLiteral("sheet"));
     entry.setAttribute(QStringLiteral("name"), q(newName));
     entry.setAttribute(QStringLiteral("sheetId"), maxId + 1);
@@ -440,7 +439,8 @@ void Workbook::activate(const std::string& name) {
                     break;
                 }
             }
-            if (before.isNull()) ws.appendChild(views); else ws.insertBefore(views, before);
+            if (before.isNull()) ws.appendChild(views);
+            else ws.insertBefore(views, before);
         }
         QDomElement view = child(views, QStringLiteral("sheetView"));
         if (view.isNull()) {
@@ -448,7 +448,8 @@ void Workbook::activate(const std::string& name) {
             view.setAttribute(QStringLiteral("workbookViewId"), 0);
             views.appendChild(view);
         }
-        for (QDomElement v : children(views, QStringLiteral("sheetView"))) v.removeAttribute(QStringLiteral("tabSelected"));
+        for (QDomElement v : children(views, QStringLiteral("sheetView")))
+            v.removeAttribute(QStringLiteral("tabSelected"));
         if (other == name) view.setAttribute(QStringLiteral("tabSelected"), 1);
     }
     QDomDocument& book = d.doc(d.workbookPart);
@@ -464,7 +465,8 @@ void Workbook::activate(const std::string& name) {
         bookViews.appendChild(view);
     }
     view.setAttribute(QStringLiteral("activeTab"), index);
-    if (intAttribute(view, QStringLiteral("firstSheet"), 0) > index) view.setAttribute(QStringLiteral("firstSheet"), index);
+    if (intAttribute(view, QStringLiteral("firstSheet"), 0) > index)
+        view.setAttribute(QStringLiteral("firstSheet"), index);
 }
 
 std::string Workbook::activeSheet() const {
@@ -472,7 +474,8 @@ std::string Workbook::activeSheet() const {
         child(child(d_->root(d_->workbookPart), QStringLiteral("bookViews")), QStringLiteral("workbookView"));
     const int index = view.isNull() ? 0 : intAttribute(view, QStringLiteral("activeTab"), 0);
     const auto names = sheetNames();
-    return index >= 0 && index < static_cast<int>(names.size()) ? names[static_cast<std::size_t>(index)] : std::string();
+    return index >= 0 && index < static_cast<int>(names.size()) ? names[static_cast<std::size_t>(index)]
+                                                                : std::string();
 }
 
 void Workbook::Impl::setCell(const std::string& sheetName, const std::string& address,
@@ -506,7 +509,7 @@ void Workbook::Impl::setCell(const std::string& sheetName, const std::string& ad
         row.setAttribute(QStringLiteral("r"), ref.row);
         data.appendChild(row);
     }
-    row.removeAttribute(QStringLiteral("spans"));   // a hint only; it may no longer hold
+    row.removeAttribute(QStringLiteral("spans"));  // a hint only; it may no longer hold
 
     // The cell, in column order.
     QDomElement cell;
@@ -533,7 +536,8 @@ void Workbook::Impl::setCell(const std::string& sheetName, const std::string& ad
     if (!cell.hasAttribute(QStringLiteral("s"))) {
         // A cell the template leaves out looks as its row or column does.
         QString style;
-        if (row.attribute(QStringLiteral("customFormat")) == QLatin1String("1")) style = row.attribute(QStringLiteral("s"));
+        if (row.attribute(QStringLiteral("customFormat")) == QLatin1String("1"))
+            style = row.attribute(QStringLiteral("s"));
         if (style.isEmpty()) {
             for (const QDomElement& col : children(child(ws, QStringLiteral("cols")), QStringLiteral("col"))) {
                 if (intAttribute(col, QStringLiteral("min"), 0) <= ref.column &&
@@ -592,8 +596,7 @@ void Workbook::setText(const std::string& sheetName, const std::string& address,
 void Workbook::saveAs(const std::string& path) const {
     std::error_code ec;
     const fs::path target = fs::weakly_canonical(path, ec);
-    if (!ec && target.string() == d_->sourcePath)
-        throw rtl::FileError(rtl::msg::cannotWriteFile(path), path);
+    if (!ec && target.string() == d_->sourcePath) throw rtl::FileError(rtl::msg::cannotWriteFile(path), path);
 
     // The content types first, then every part in its stored order.
     std::vector<Part> out;
@@ -609,9 +612,8 @@ void Workbook::saveAs(const std::string& path) const {
 
     const fs::path finalPath(path);
     const fs::path folder = finalPath.has_parent_path() ? finalPath.parent_path() : fs::path(".");
-    const fs::path temp =
-        folder / ("." + finalPath.filename().string() + "." +
-                  QUuid::createUuid().toString(QUuid::Id128).left(12).toStdString() + ".tmp");
+    const fs::path temp = folder / ("." + finalPath.filename().string() + "." +
+                                    QUuid::createUuid().toString(QUuid::Id128).left(12).toStdString() + ".tmp");
     detail::writePackage(temp.string(), out);
     fs::rename(temp, finalPath, ec);
     if (ec) {

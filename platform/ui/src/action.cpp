@@ -4,8 +4,7 @@
 
 namespace ui {
 
-Action::Action(const QString& name, const QString& caption, QObject* parent,
-               std::function<void()> handler)
+Action::Action(const QString& name, const QString& caption, QObject* parent, std::function<void()> handler)
     : QAction(caption, parent), handler_(std::move(handler)) {
     setObjectName(name);
     // Menu items and shortcuts arrive through triggered(); run them guarded.
@@ -16,8 +15,7 @@ void Action::execute() {
     if (handler_) handler_();
 }
 
-Button::Button(const QString& name, const QString& caption, QWidget* parent)
-    : QPushButton(caption, parent) {
+Button::Button(const QString& name, const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
     setObjectName(name);
     setAutoDefault(false);
     setDefault(false);

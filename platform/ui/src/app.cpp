@@ -43,8 +43,8 @@ bool Application::notify(QObject* receiver, QEvent* event) {
         // A press that would take the focus from a field runs the field's exit
         // check first; a refusal drops the press, so the click never happens.
         const QEvent::Type type = event->type();
-        if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) &&
-            event->spontaneous() && receiver->isWidgetType()) {
+        if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) && event->spontaneous() &&
+            receiver->isWidgetType()) {
             auto* w = static_cast<QWidget*>(receiver);
             if (auto* form = qobject_cast<Form*>(w->window()); form && form->isEnabled())
                 if (!form->mayClick(w)) return true;

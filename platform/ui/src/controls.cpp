@@ -18,9 +18,7 @@ ComboBox::ComboBox(const QString& name, QWidget* parent, bool editable) : QCombo
     setObjectName(name);
     setEditable(editable);
     setInsertPolicy(QComboBox::NoInsert);
-    if (editable)
-        connect(lineEdit(), &QLineEdit::textEdited, this,
-                [this] { guard([this] { fireChange(false); }); });
+    if (editable) connect(lineEdit(), &QLineEdit::textEdited, this, [this] { guard([this] { fireChange(false); }); });
     connect(this, &QComboBox::activated, this, [this] { guard([this] { fireChange(true); }); });
 }
 
@@ -44,8 +42,7 @@ void ComboBox::fireChange(bool chosen) {
 }
 
 void onUserClick(QAbstractButton* button, std::function<void()> handler) {
-    QObject::connect(button, &QAbstractButton::clicked, button,
-                     [h = std::move(handler)] { guard([&] { h(); }); });
+    QObject::connect(button, &QAbstractButton::clicked, button, [h = std::move(handler)] { guard([&] { h(); }); });
 }
 
 RadioGroup::RadioGroup(const QString& name, const QString& caption, QWidget* parent)
@@ -130,8 +127,7 @@ QStringList unnamedInputs(QWidget* root) {
     for (QWidget* w : root->findChildren<QWidget*>()) {
         const bool input = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
                            qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QTextEdit*>(w) ||
-                           qobject_cast<QPlainTextEdit*>(w) ||
-                           qobject_cast<QAbstractItemView*>(w) ||
+                           qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QAbstractItemView*>(w) ||
                            qobject_cast<QAbstractButton*>(w);
         if (!input) continue;
         // Parts of a composite (the line edit of a combo, a spin box's edit,

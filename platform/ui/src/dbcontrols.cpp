@@ -117,9 +117,7 @@ void installDataCloseHook() {
 
 bool settleUnpostedChanges(QWidget* window) { return !window || askAboutUnpostedChanges(window); }
 
-QString unpostedChangeQuestion() {
-    return QStringLiteral("変更が保存されていません。保存しますか？");
-}
+QString unpostedChangeQuestion() { return QStringLiteral("変更が保存されていません。保存しますか？"); }
 
 bool readingRows(const db::Dataset& dataset) {
     const auto& reads = rowReads();
@@ -138,8 +136,7 @@ bool forEachRow(db::Dataset& dataset, const std::function<void(int recNo)>& visi
 // ---- DBEdit
 
 DBEdit::DBEdit(const QString& name, QWidget* parent)
-    : QLineEdit(parent),
-      link_({[this] { refresh(); }, [this] { syncState(); }, [this] { updateRecord(); }}) {
+    : QLineEdit(parent), link_({[this] { refresh(); }, [this] { syncState(); }, [this] { updateRecord(); }}) {
     setObjectName(name);
     detail::installDataCloseHook();
     connect(this, &QLineEdit::textEdited, this, [this] {
@@ -161,8 +158,7 @@ QString DBEdit::fieldText(bool forEditing) const {
     db::Field* f = link_.field();
     if (!f) return {};
     if (!dateFormat_.isEmpty() && f->kind() == db::FieldKind::DateTime)
-        return f->isNull() ? QString()
-                           : toQString(rtl::formatDateTime(fromQString(dateFormat_), f->asDateTime()));
+        return f->isNull() ? QString() : toQString(rtl::formatDateTime(fromQString(dateFormat_), f->asDateTime()));
     return forEditing ? fieldEditText(*f) : fieldDisplayText(*f);
 }
 
@@ -275,8 +271,7 @@ void DBCheckBox::userClicked() {
 DBRadioGroup::DBRadioGroup(const QString& name, const QString& caption, QWidget* parent)
     : RadioGroup(name, caption, parent), link_({[this] { refresh(); }, {}, {}}) {
     detail::installDataCloseHook();
-    connect(this, &RadioGroup::userPicked, this,
-            [this](int index) { guard([this, index] { userPicked(index); }); });
+    connect(this, &RadioGroup::userPicked, this, [this](int index) { guard([this, index] { userPicked(index); }); });
 }
 
 QString DBRadioGroup::value() const {
@@ -339,8 +334,7 @@ DBLookupComboBox::DBLookupComboBox(const QString& name, QWidget* parent)
     setObjectName(name);
     setEditable(false);
     detail::installDataCloseHook();
-    connect(this, &QComboBox::activated, this,
-            [this](int index) { guard([this, index] { userChose(index); }); });
+    connect(this, &QComboBox::activated, this, [this](int index) { guard([this, index] { userChose(index); }); });
 }
 
 DBLookupComboBox::~DBLookupComboBox() {

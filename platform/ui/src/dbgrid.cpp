@@ -10,11 +10,11 @@
 
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
-#include <QComboBox>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QToolButton>
@@ -103,7 +103,7 @@ public:
         const auto& cols = grid_->columns_;
         if (!cols.empty() && section < static_cast<int>(cols.size()))
             return cols[static_cast<size_t>(section)].title.isEmpty() ? cols[static_cast<size_t>(section)].fieldName
-                                                                       : cols[static_cast<size_t>(section)].title;
+                                                                      : cols[static_cast<size_t>(section)].title;
         return grid_->fieldNameOf(section);
     }
 
@@ -127,8 +127,7 @@ public:
             const int recNo = recNoOf(index.row());
             if (recNo != 0 && recNo != ds->recNo()) ds->setRecNo(recNo);
             if (fieldEditText(f) == v.toString() && !editing(ds)) return;  // nothing typed
-            if (!editing(ds) && !grid_->source_->edit())
-                throw rtl::DatabaseError("このデータは変更できません。");
+            if (!editing(ds) && !grid_->source_->edit()) throw rtl::DatabaseError("このデータは変更できません。");
             f.setEditText(fromQString(v.toString()));
         });
     }
@@ -151,8 +150,8 @@ public:
         } else if (ds) {
             rows = rows_;  // the rows cannot be read while one is edited
         }
-        const bool sameShape = rows.size() == rows_.size() && ds == lastDs_ &&
-                               insertRow() == lastInsert_ && columnCount() == lastColumns_;
+        const bool sameShape =
+            rows.size() == rows_.size() && ds == lastDs_ && insertRow() == lastInsert_ && columnCount() == lastColumns_;
         if (sameShape) {
             rows_ = std::move(rows);
             if (rowCount() > 0 && columnCount() > 0)
@@ -169,8 +168,7 @@ public:
 
     void currentRowChanged() {
         const int r = liveRow() >= 0 ? liveRow() : (dataset() ? dataset()->recNo() - 1 : -1);
-        if (r >= 0 && r < rowCount() && columnCount() > 0)
-            emit dataChanged(index(r, 0), index(r, columnCount() - 1));
+        if (r >= 0 && r < rowCount() && columnCount() > 0) emit dataChanged(index(r, 0), index(r, columnCount() - 1));
     }
 
 private:
@@ -282,10 +280,9 @@ DBGrid::DBGrid(const QString& name, QWidget* parent) : QTableView(parent), model
                     QAbstractItemView::AnyKeyPressed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setFixedWidth(14);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& now) {
-                if (!syncing_ && now.isValid()) userMovedTo(now.row());
-            });
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& now) {
+        if (!syncing_ && now.isValid()) userMovedTo(now.row());
+    });
     connect(this, &QTableView::doubleClicked, this, [this] {
         guard([this] {
             if (onDblClick_) onDblClick_();
@@ -401,10 +398,9 @@ void DBGrid::syncCurrent() {
         int col = currentIndex().isValid() ? currentIndex().column() : 0;
         while (col < model_->columnCount() - 1 && isColumnHidden(col)) ++col;
         const QModelIndex idx = model_->index(row, col);
-        selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect |
-                                                   (selectionBehavior() == SelectRows
-                                                        ? QItemSelectionModel::Rows
-                                                        : QItemSelectionModel::NoUpdate));
+        selectionModel()->setCurrentIndex(
+            idx, QItemSelectionModel::ClearAndSelect |
+                     (selectionBehavior() == SelectRows ? QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate));
         scrollTo(idx);
     }
     syncing_ = false;
@@ -420,9 +416,7 @@ void DBGrid::userMovedTo(int row) {
     if (!ok) syncCurrent();  // the move failed (a post refused): stay on the dataset's row
 }
 
-QString DBGrid::cellText(int row, int column) const {
-    return model_->value(row, fieldNameOf(column));
-}
+QString DBGrid::cellText(int row, int column) const { return model_->value(row, fieldNameOf(column)); }
 
 int DBGrid::rowCountShown() const { return model_->rowCount(); }
 

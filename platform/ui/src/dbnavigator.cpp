@@ -11,16 +11,14 @@
 namespace ui {
 
 namespace {
-const char* const names[navButtonCount] = {"nbFirst", "nbPrior", "nbNext",  "nbLast",   "nbInsert",
-                                           "nbDelete", "nbEdit", "nbPost", "nbCancel", "nbRefresh"};
+const char* const names[navButtonCount] = {"nbFirst",  "nbPrior", "nbNext", "nbLast",   "nbInsert",
+                                           "nbDelete", "nbEdit",  "nbPost", "nbCancel", "nbRefresh"};
 // Until a window sets its own.
 const char* const defaultCaptions[navButtonCount] = {"先頭", "前行", "次行", "最後", "追加",
                                                      "削除", "編集", "登録", "取消", "更新"};
 }  // namespace
 
-QString DBNavigator::buttonName(NavButton which) {
-    return QString::fromLatin1(names[static_cast<int>(which)]);
-}
+QString DBNavigator::buttonName(NavButton which) { return QString::fromLatin1(names[static_cast<int>(which)]); }
 
 QString DBNavigator::deleteQuestion() { return QStringLiteral("削除しますか？"); }
 
@@ -93,8 +91,7 @@ void DBNavigator::setVisibleButtons(std::initializer_list<NavButton> visible) {
 void DBNavigator::updateButtons() {
     db::Dataset* ds = source_ && source_->enabled() ? source_->dataSet() : nullptr;
     const bool active = ds && ds->active();
-    const bool editing = active && (ds->state() == db::DatasetState::Edit ||
-                                    ds->state() == db::DatasetState::Insert);
+    const bool editing = active && (ds->state() == db::DatasetState::Edit || ds->state() == db::DatasetState::Insert);
     const bool canModify = active && ds->canModify();
     const bool empty = !active || ds->isEmpty();
     const bool atFirst = !active || empty || (!editing && ds->recNo() <= 1);

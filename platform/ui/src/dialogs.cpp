@@ -40,8 +40,7 @@ QString answerName(Answer a) {
 
 // Shows a real box; buttons given as (caption, answer) with the first the default.
 Answer runBox(const DialogRecord& r, const std::vector<Answer>& answers) {
-    QMessageBox box(qtIcon(r.icon), r.caption, r.text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    QMessageBox box(qtIcon(r.icon), r.caption, r.text, QMessageBox::NoButton, QApplication::activeWindow());
     std::vector<QAbstractButton*> buttons;
     for (int i = 0; i < r.buttons.size(); ++i) {
         const Answer a = answers[static_cast<size_t>(i)];
@@ -53,8 +52,7 @@ Answer runBox(const DialogRecord& r, const std::vector<Answer>& answers) {
         if (i == 0) box.setDefaultButton(b);
         buttons.push_back(b);
     }
-    if (answers.back() == Answer::Cancel || answers.size() == 1)
-        box.setEscapeButton(buttons.back());
+    if (answers.back() == Answer::Cancel || answers.size() == 1) box.setEscapeButton(buttons.back());
     box.exec();
     for (size_t i = 0; i < buttons.size(); ++i)
         if (box.clickedButton() == buttons[i]) return answers[i];
@@ -70,8 +68,7 @@ Answer present(DialogRecord r, const std::vector<Answer>& answers) {
             for (Answer a : answers)
                 if (reply.compare(answerName(a), Qt::CaseInsensitive) == 0) result = a;
             // "Cancel" scripted for a box without Cancel reads as its last button.
-            if (reply.compare(QStringLiteral("Cancel"), Qt::CaseInsensitive) == 0 &&
-                result != Answer::Cancel)
+            if (reply.compare(QStringLiteral("Cancel"), Qt::CaseInsensitive) == 0 && result != Answer::Cancel)
                 result = answers.back();
         }
         r.answer = answerName(result);
@@ -148,25 +145,22 @@ QString fileDialog(DialogKind kind, QWidget* parent, const QString& caption, con
     }
     switch (kind) {
     case DialogKind::OpenFile: return QFileDialog::getOpenFileName(parent, caption, folder, filter);
-    case DialogKind::SaveFile:
-        return QFileDialog::getSaveFileName(parent, caption, folder, filter, selectedFilter);
+    case DialogKind::SaveFile: return QFileDialog::getSaveFileName(parent, caption, folder, filter, selectedFilter);
     default: return QFileDialog::getExistingDirectory(parent, caption, folder);
     }
 }
 }  // namespace
 
-QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
-                     const QString& filter) {
+QString openFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter) {
     return fileDialog(DialogKind::OpenFile, parent, caption, folder, filter);
 }
 
-QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
-                     const QString& filter) {
+QString saveFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter) {
     return fileDialog(DialogKind::SaveFile, parent, caption, folder, filter);
 }
 
-QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
-                     const QString& filter, QString* selectedFilter) {
+QString saveFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter,
+                     QString* selectedFilter) {
     return fileDialog(DialogKind::SaveFile, parent, caption, folder, filter, selectedFilter);
 }
 

@@ -174,9 +174,8 @@ bool Form::ownsWidget(QObject* o) const {
 }
 
 bool Form::isCandidate(QWidget* w) const {
-    return w && w != this && w->window() == this &&
-           (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isEnabled() &&
-           w->isVisibleTo(const_cast<Form*>(this)) && !w->focusProxy() && !enclosingView(w);
+    return w && w != this && w->window() == this && (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
+           w->isEnabled() && w->isVisibleTo(const_cast<Form*>(this)) && !w->focusProxy() && !enclosingView(w);
 }
 
 QWidget* Form::nextInTabOrder(QWidget* from, bool forward) const {
@@ -281,8 +280,7 @@ void Form::onFocusChanged(QWidget* old, QWidget* now) {
 
 bool Form::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type != QEvent::KeyPress && type != QEvent::MouseButtonPress &&
-        type != QEvent::MouseButtonDblClick)
+    if (type != QEvent::KeyPress && type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
         return false;
     if (type != QEvent::KeyPress) {
         // Qt gives the focus to the clicked control before any widget-level

@@ -7,8 +7,15 @@ namespace ui {
 namespace {
 bool isInputChar(QChar c) {
     switch (c.unicode()) {
-    case 'L': case 'l': case 'A': case 'a': case 'C': case 'c': case '0': case '9': case '#':
-        return true;
+    case 'L':
+    case 'l':
+    case 'A':
+    case 'a':
+    case 'C':
+    case 'c':
+    case '0':
+    case '9':
+    case '#': return true;
     default: return false;
     }
 }
@@ -85,8 +92,8 @@ EditMask::EditMask(const QString& mask) {
             s.ch = body[++i];
         } else if (isInputChar(c)) {
             s.ch = c;
-            s.required = c == QLatin1Char('L') || c == QLatin1Char('A') ||
-                         c == QLatin1Char('C') || c == QLatin1Char('0');
+            s.required =
+                c == QLatin1Char('L') || c == QLatin1Char('A') || c == QLatin1Char('C') || c == QLatin1Char('0');
         } else {
             s.literal = true;
             s.ch = c == QLatin1Char('_') ? QLatin1Char(' ') : c;
@@ -97,8 +104,7 @@ EditMask::EditMask(const QString& mask) {
 
 namespace {
 bool isCaseSwitch(bool literal, bool required, QChar ch) {
-    return literal && required &&
-           (ch == QLatin1Char('>') || ch == QLatin1Char('<') || ch == QLatin1Char('!'));
+    return literal && required && (ch == QLatin1Char('>') || ch == QLatin1Char('<') || ch == QLatin1Char('!'));
 }
 }  // namespace
 
@@ -159,8 +165,7 @@ bool EditMask::isComplete(const QString& display) const {
         if (isCaseSwitch(s.literal, s.required, s.ch)) continue;
         const QChar shown = pos < display.size() ? display[pos] : blank_;
         ++pos;
-        if (!s.literal && s.required && (shown == blank_ || shown == QLatin1Char(' ')))
-            return false;
+        if (!s.literal && s.required && (shown == blank_ || shown == QLatin1Char(' '))) return false;
     }
     return true;
 }
@@ -176,12 +181,9 @@ bool EditMask::isBlank(const QString& display) const {
     return true;
 }
 
-QString maskIncompleteMessage() {
-    return QStringLiteral("入力が完全ではありません。すべての桁を入力してください。");
-}
+QString maskIncompleteMessage() { return QStringLiteral("入力が完全ではありません。すべての桁を入力してください。"); }
 
-MaskEdit::MaskEdit(const QString& name, const QString& editMask, QWidget* parent)
-    : QLineEdit(parent) {
+MaskEdit::MaskEdit(const QString& name, const QString& editMask, QWidget* parent) : QLineEdit(parent) {
     setObjectName(name);
     setEditMask(editMask);
 }

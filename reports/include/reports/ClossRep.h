@@ -28,8 +28,8 @@ public:
     void setPrintPreview(std::function<void()> preview) { preview_ = std::move(preview); }
 
     // ---- handlers ----
-    void Button1Click();   // 閉じる
-    void Button2Click();   // 印刷
+    void Button1Click();  // 閉じる
+    void Button2Click();  // 印刷
 
     // ---- controls ----
     QWidget* Panel1 = nullptr;
@@ -37,7 +37,7 @@ public:
     ui::Button* Button1 = nullptr;
     ui::Button* Button2 = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
-    QWidget* DBCtrlGrid1 = nullptr;   // the panels, one per row
+    QWidget* DBCtrlGrid1 = nullptr;  // the panels, one per row
 
     // Geometry of one panel.
     static constexpr int PanelWidth = 39;

@@ -32,7 +32,7 @@ public:
     // `dm` defaults to the program's data module.
     explicit TfrmMKyuyoRep(QWidget* parent = nullptr, data::TDataModule1* dm = nullptr);
 
-    static QString allEmployees();   // "全社員"
+    static QString allEmployees();  // "全社員"
 
     // ---- handlers ----
     void ComboBox1Change();
@@ -45,7 +45,7 @@ public:
     QLineEdit* EditMM_S = nullptr;
     QLineEdit* EditYY_E = nullptr;
     QLineEdit* EditMM_E = nullptr;
-    QLineEdit* Edit1 = nullptr;     // hidden: the chosen employee's code, "0" for all
+    QLineEdit* Edit1 = nullptr;  // hidden: the chosen employee's code, "0" for all
     ui::Button* btnPrint = nullptr;
     ui::Button* btnClose = nullptr;
 
@@ -54,5 +54,5 @@ protected:
 
 private:
     data::TDataModule1& dm_;
-    std::vector<reports::LedgerEmployee> choices_;   // behind ComboBox1's items after "全社員"
+    std::vector<reports::LedgerEmployee> choices_;  // behind ComboBox1's items after "全社員"
 };

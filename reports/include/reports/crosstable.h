@@ -19,22 +19,22 @@ class Connection;
 namespace reports {
 
 struct MonthSpan {
-    rtl::TDateTime first = 0;   // the 1st of the month
-    int days = 0;               // 28 to 31
+    rtl::TDateTime first = 0;  // the 1st of the month
+    int days = 0;              // 28 to 31
 };
 // The calendar month of a month key "yy/mm" (the two-digit year as the
 // program reads any "yy/mm/dd" date). Throws rtl::ConversionError.
 MonthSpan monthOfKey(const std::string& monthKey);
 
 struct AttendanceRow {
-    long long employee = 0;     // K_TANCOD
-    rtl::TDateTime date = 0;    // K_DATE
-    std::string worked;         // K_SYUGYO, "hh:mm"
+    long long employee = 0;   // K_TANCOD
+    rtl::TDateTime date = 0;  // K_DATE
+    std::string worked;       // K_SYUGYO, "hh:mm"
 };
 
 struct CrossEmployee {
-    long long number = 0;       // E_NO
-    std::string name;           // E_NAME
+    long long number = 0;  // E_NO
+    std::string name;      // E_NAME
 };
 
 struct DayWorkRow {
@@ -62,8 +62,8 @@ std::vector<AttendanceRow> attendanceOfMonth(db::Connection& connection, const M
 void replaceDayWork(db::Connection& connection, const std::vector<DayWorkRow>& rows, const std::string& monthKey);
 
 struct DayWorkTable {
-    std::string month;               // DMONTH (empty for a table of an older build)
-    std::vector<DayWorkRow> rows;    // in the table's own order
+    std::string month;             // DMONTH (empty for a table of an older build)
+    std::vector<DayWorkRow> rows;  // in the table's own order
 };
 DayWorkTable readDayWork(db::Connection& connection);
 

@@ -48,7 +48,7 @@ inline constexpr const char* RangeTooLongMessage = "支給期間は12か月以�
 inline constexpr int FirstBonusColumn = 12;
 struct KeyPlace {
     enum Kind { Outside, Month, Bonus, OtherBonus, BonusOfOtherYear } kind = Outside;
-    int column = -1;   // Month and Bonus only
+    int column = -1;  // Month and Bonus only
 };
 // Month keys "yy/mm", weekly and daily keys "yy/mm/dd", bonus keys "yy-n".
 // OtherBonus: a bonus of the range's year other than 1 and 2; BonusOfOtherYear:
@@ -69,9 +69,9 @@ struct LedgerCell {
 
 struct EmployeeLedger {
     std::vector<LedgerCell> cells;
-    int placedRecords = 0;                 // records that went into a column
-    std::vector<std::string> otherBonuses;        // keys of third (and later) bonuses
-    std::vector<std::string> bonusesOfOtherYears; // bonus keys left out (range spans two years)
+    int placedRecords = 0;                         // records that went into a column
+    std::vector<std::string> otherBonuses;         // keys of third (and later) bonuses
+    std::vector<std::string> bonusesOfOtherYears;  // bonus keys left out (range spans two years)
 };
 
 // The cells of one employee's sheet: the title, the particulars, the row
@@ -81,12 +81,12 @@ EmployeeLedger employeeLedger(const LedgerEmployee& employee, const std::vector<
 
 struct LedgerRequest {
     LedgerRange range;
-    long long employeeNumber = 0;   // 0 for every employee with records in the range
+    long long employeeNumber = 0;  // 0 for every employee with records in the range
 };
 
 struct LedgerResult {
     int sheets = 0;
-    std::vector<std::string> notices;   // to be shown after saving (bonuses left out)
+    std::vector<std::string> notices;  // to be shown after saving (bonuses left out)
 };
 
 // Opens `templatePath`, adds and fills one sheet per employee with records
@@ -95,16 +95,15 @@ struct LedgerResult {
 // sheet and saves the workbook as `outputPath`. With no such employee
 // nothing is saved and `sheets` is 0 (the notices still say which bonuses
 // were left out). The range must pass checkLedgerRange.
-LedgerResult writeLedger(db::Connection& connection, const LedgerRequest& request,
-                         const std::string& templatePath, const std::string& outputPath);
+LedgerResult writeLedger(db::Connection& connection, const LedgerRequest& request, const std::string& templatePath,
+                         const std::string& outputPath);
 
 // The file name of the saved ledger: "Kyuyo_daicho_" + suffix + ".xlsx".
 std::string ledgerFileName(const std::string& suffix);
 // The template's file name in the working folder and the message texts.
 inline constexpr const char* LedgerTemplateName = "Kyuyo_daicho.xlsx";
 inline constexpr const char* NoRecordsMessage = "指定期間の給与データがありません。";
-inline constexpr const char* BonusYearsMessage =
-    "支給期間が年をまたいでいるため、賞与欄には記入していません。";
+inline constexpr const char* BonusYearsMessage = "支給期間が年をまたいでいるため、賞与欄には記入していません。";
 std::string otherBonusMessage(const std::vector<std::string>& lines);
 
 // Puts the program's own template into `folder` when the folder has none;

@@ -154,7 +154,8 @@ std::string finishedMessage(const Aggregation& r) {
                        " 件を作成しました。\r" + "月給 " + std::to_string(r.monthly) + " 件、週給/日給 " +
                        std::to_string(r.weeklyDaily) + " 件、賞与 " + std::to_string(r.bonus) + " 件を集計しました。";
     if (r.bonusLeftOut > 0)
-        text += "\r支給範囲が1年間（1月～12月）でないため、賞与 " + std::to_string(r.bonusLeftOut) + " 件は含めていません。";
+        text += "\r支給範囲が1年間（1月～12月）でないため、賞与 " + std::to_string(r.bonusLeftOut) +
+                " 件は含めていません。";
     return text;
 }
 

@@ -12,18 +12,16 @@ std::string at(const db::Value& v) {
     return rtl::dateTimeToStr(v.real());
 }
 
-db::ResultSet AttendanceDb::rows(const std::string& sql, const db::Params& params) {
-    return conn->select(sql, params);
-}
+db::ResultSet AttendanceDb::rows(const std::string& sql, const db::Params& params) { return conn->select(sql, params); }
 
 void AttendanceDb::addEmployee(long long number, const std::string& category,
                                const std::vector<std::pair<std::string, db::Value>>& columns) {
     char code[16];
     std::snprintf(code, sizeof code, "%06lld", number);
     std::vector<std::pair<std::string, db::Value>> cells = {
-        {"E_NO", number},       {"E_TANCOD", code},    {"E_NAME", "社員" + std::to_string(number)},
-        {"E_CARDNO", code},     {"E_JOBKBN", category}, {"E_DROPKBN", "1"},
-        {"E_BASE_YN", "1"},     {"E_PAYKBN", "0"}};
+        {"E_NO", number},   {"E_TANCOD", code},     {"E_NAME", "社員" + std::to_string(number)},
+        {"E_CARDNO", code}, {"E_JOBKBN", category}, {"E_DROPKBN", "1"},
+        {"E_BASE_YN", "1"}, {"E_PAYKBN", "0"}};
     for (const auto& [name, value] : columns) {
         bool replaced = false;
         for (auto& cell : cells)
@@ -55,9 +53,10 @@ void AttendanceDb::addCategory(const std::string& code, const std::vector<std::p
 void AttendanceDb::addPunch(const std::string& month, const std::string& day, const std::string& hour,
                             const std::string& minute, const std::string& card, const std::string& inOut,
                             const std::string& second) {
-    exec("INSERT INTO タイムカード (月, 日, 時, 分, 秒, IDコード, 入退, 異例コード, CR) "
-         "VALUES (?, ?, ?, ?, ?, ?, ?, '00', '0')",
-         {month, day, hour, minute, second, card, inOut});
+    exec(
+        "INSERT INTO タイムカード (月, 日, 時, 分, 秒, IDコード, 入退, 異例コード, CR) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, '00', '0')",
+        {month, day, hour, minute, second, card, inOut});
 }
 
 void AttendanceDb::addShift(const std::string& card, const std::string& month, const std::string& day,

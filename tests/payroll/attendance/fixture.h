@@ -28,9 +28,8 @@ public:
                      const std::vector<std::pair<std::string, db::Value>>& columns = {});
     // A category: every time empty but those given.
     void addCategory(const std::string& code, const std::vector<std::pair<std::string, std::string>>& texts);
-    void addPunch(const std::string& month, const std::string& day, const std::string& hour,
-                  const std::string& minute, const std::string& card, const std::string& inOut,
-                  const std::string& second = "00");
+    void addPunch(const std::string& month, const std::string& day, const std::string& hour, const std::string& minute,
+                  const std::string& card, const std::string& inOut, const std::string& second = "00");
     // A clock-in and its clock-out on one day ("hh:mm" each, "hh:mm:ss" for the in).
     void addShift(const std::string& card, const std::string& month, const std::string& day, const std::string& in,
                   const std::string& out);

@@ -13,8 +13,11 @@ protected:
     void SetUp() override {
         AttendanceDb::SetUp();
         // Category 15: the day shift in quarter hours with a lunch break.
-        addCategory("15", {{"就業開始時刻", "09:00"}, {"就業終了時刻", "18:00"}, {"休憩1開始時刻", "12:00"},
-                           {"休憩1終了時刻", "13:00"}, {"就業丸め単位", "15"}});
+        addCategory("15", {{"就業開始時刻", "09:00"},
+                           {"就業終了時刻", "18:00"},
+                           {"休憩1開始時刻", "12:00"},
+                           {"休憩1終了時刻", "13:00"},
+                           {"就業丸め単位", "15"}});
         // Category 22: a night shift, 22:00 to 06:00, whole minutes.
         addCategory("22", {{"就業開始時刻", "22:00"}, {"就業終了時刻", "30:00"}, {"就業丸め単位", "01"}});
         addEmployee(1, "15");
@@ -25,8 +28,8 @@ protected:
         for (const auto& r : rows("SELECT K_TANCOD, K_DATE, K_INTIM, K_OUTTIM, K_SYUGYO, K_KINMU, K_TANJI, K_KNMKBN "
                                   "FROM kimu_tran ORDER BY K_DATE, K_INTIM")
                                  .rows)
-            out.push_back({r[0].toString(), at(r[1]).substr(0, 8), at(r[2]), at(r[3]), r[4].toString(),
-                           r[5].toString(), r[6].toString(), r[7].toString()});
+            out.push_back({r[0].toString(), at(r[1]).substr(0, 8), at(r[2]), at(r[3]), r[4].toString(), r[5].toString(),
+                           r[6].toString(), r[7].toString()});
         return out;
     }
 };
@@ -75,8 +78,8 @@ TEST_F(PunchImport, HoursFromTwentyFourLieOnTheNextDay) {
 
 TEST_F(PunchImport, NightShiftClockInAfterMidnightBelongsToTheDayBefore) {
     exec("UPDATE emp_tanka SET E_JOBKBN = '22'");
-    addShift("000001", "07", "05", "00:30", "06:00");   // the shift of the 4th
-    addShift("000001", "07", "05", "21:50", "23:00");   // the shift of the 5th
+    addShift("000001", "07", "05", "00:30", "06:00");  // the shift of the 4th
+    addShift("000001", "07", "05", "21:50", "23:00");  // the shift of the 5th
     importPunches(*conn, july());
     const auto w = written();
     ASSERT_EQ(w.size(), 2u);
@@ -148,8 +151,8 @@ TEST_F(PunchImport, PunchesOfUnknownCardsAreCountedThemselves) {
     addEmployee(9, "15", {{"E_DROPKBN", "0"}});
     addEmployee(8, "15", {{"E_DROPKBN", "0"}});
     addShift("000001", "07", "01", "09:00", "18:00");
-    addShift("000077", "07", "01", "09:00", "18:00");   // nobody's card
-    addShift("000009", "07", "02", "09:00", "18:00");   // retired
+    addShift("000077", "07", "01", "09:00", "18:00");  // nobody's card
+    addShift("000009", "07", "02", "09:00", "18:00");  // retired
     addShift("000009", "07", "03", "09:00", "18:00");
     const PunchImportResult r = importPunches(*conn, july());
     EXPECT_EQ(r.rowsWritten, 1);

@@ -15,8 +15,8 @@ rtl::TDateTime day(int y, int m, int d) { return rtl::encodeDate(y, m, d); }
 rtl::TDateTime at(int y, int m, int d, int h, int mi, int s = 0) { return rtl::encodeDateTime(y, m, d, h, mi, s); }
 
 WorkCategory category(std::map<std::string, std::string> texts) {
-    std::map<std::string, std::string> row = {{"就業開始時刻", "09:00"}, {"就業終了時刻", "18:00"},
-                                              {"就業丸め単位", "15"}};
+    std::map<std::string, std::string> row = {
+        {"就業開始時刻", "09:00"}, {"就業終了時刻", "18:00"}, {"就業丸め単位", "15"}};
     for (auto& [k, v] : texts) row[k] = v;
     return readCategory("01", row);
 }
@@ -132,9 +132,9 @@ TEST(Span, WholeDaysCount) {
     // window that starts just after midnight, lost their days before.
     EXPECT_EQ(spanMinutes(at(2024, 1, 15, 9, 0), at(2024, 1, 16, 9, 0)), 1440);
     EXPECT_EQ(spanMinutes(at(2024, 1, 15, 0, 30), at(2024, 1, 16, 9, 5)), 1955);
-    EXPECT_EQ(overlapMinutes(at(2024, 1, 15, 8, 0), at(2024, 1, 16, 8, 0), at(2024, 1, 15, 0, 0),
-                             at(2024, 1, 16, 23, 0)),
-              1440);
+    EXPECT_EQ(
+        overlapMinutes(at(2024, 1, 15, 8, 0), at(2024, 1, 16, 8, 0), at(2024, 1, 15, 0, 0), at(2024, 1, 16, 23, 0)),
+        1440);
 }
 
 TEST(Rounding, UnitsRoundHalvesToEven) {
@@ -239,7 +239,8 @@ TEST(ComputeDay, WithoutCutOffTheWholeClockTimeIsWorkedAndEarlyStartIsApart) {
 }
 
 TEST(ComputeDay, LateArrivalAndEarlyDepartureAreMeasuredAgainstTheirWindow) {
-    const WorkCategory c = category({{"遅刻早退開始時刻", "09:00"}, {"遅刻早退終了時刻", "18:00"}, {"遅早丸め単位", "15"}});
+    const WorkCategory c =
+        category({{"遅刻早退開始時刻", "09:00"}, {"遅刻早退終了時刻", "18:00"}, {"遅早丸め単位", "15"}});
     Employee e = employee();
     e.lateFlag = "1";
     e.lateRate = 1000;
@@ -267,7 +268,8 @@ struct LateWindowCase {
 class LateWindow : public ::testing::TestWithParam<LateWindowCase> {};
 TEST_P(LateWindow, EachEndCountsOnlyWhenItIsSet) {
     const LateWindowCase& p = GetParam();
-    const WorkCategory c = category({{"遅刻早退開始時刻", p.start}, {"遅刻早退終了時刻", p.end}, {"就業丸め単位", "01"}});
+    const WorkCategory c =
+        category({{"遅刻早退開始時刻", p.start}, {"遅刻早退終了時刻", p.end}, {"就業丸め単位", "01"}});
     Employee e = employee();
     e.lateFlag = "1";
     e.lateRate = 600;
@@ -309,8 +311,8 @@ TEST(ComputeDay, ARowWithoutPaidUnitsKeepsNoStaleAmounts) {
 }
 
 TEST(ComputeDay, NightShiftWhollyInTheLateNightWindowStillHasWorkedTime) {
-    const WorkCategory c = category({{"就業開始時刻", "22:00"}, {"就業終了時刻", "29:00"},
-                                     {"深夜開始時刻", "22:00"}, {"深夜終了時刻", "29:00"}});
+    const WorkCategory c = category(
+        {{"就業開始時刻", "22:00"}, {"就業終了時刻", "29:00"}, {"深夜開始時刻", "22:00"}, {"深夜終了時刻", "29:00"}});
     Employee e = employee();
     e.nightFlag = "1";
     e.nightRate = 300;
@@ -360,8 +362,11 @@ TEST(RowTimes, ReversedSpansAndBreaksOutsideTheClockTimeCountNothing) {
 }
 
 TEST(RowTimes, WindowsAfterMidnightLieOnTheNextDayInWholeMinutes) {
-    const WorkCategory c = category({{"就業開始時刻", "22:00"}, {"就業終了時刻", "30:00"}, {"深夜開始時刻", "24:00"},
-                                     {"深夜終了時刻", "29:00"}, {"就業丸め単位", "01"}});
+    const WorkCategory c = category({{"就業開始時刻", "22:00"},
+                                     {"就業終了時刻", "30:00"},
+                                     {"深夜開始時刻", "24:00"},
+                                     {"深夜終了時刻", "29:00"},
+                                     {"就業丸め単位", "01"}});
     Employee e = employee();
     e.nightFlag = "1";
     const RowTimes r = computeRowTimes(clock(day(2014, 7, 4), at(2014, 7, 4, 22, 0), at(2014, 7, 5, 6, 0)), e, c);

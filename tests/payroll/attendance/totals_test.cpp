@@ -14,8 +14,11 @@ class Recompute : public AttendanceDb {
 protected:
     void SetUp() override {
         AttendanceDb::SetUp();
-        addCategory("15", {{"就業開始時刻", "09:00"}, {"就業終了時刻", "18:00"}, {"残業開始時刻", "18:00"},
-                           {"残業終了時刻", "22:00"}, {"就業丸め単位", "15"}});
+        addCategory("15", {{"就業開始時刻", "09:00"},
+                           {"就業終了時刻", "18:00"},
+                           {"残業開始時刻", "18:00"},
+                           {"残業終了時刻", "22:00"},
+                           {"就業丸め単位", "15"}});
     }
 };
 
@@ -30,7 +33,8 @@ TEST_F(Recompute, RewritesEveryRowOfThePeriodInOneGo) {
     const PeriodRecomputeResult r = recomputePeriod(*conn, july());
     EXPECT_EQ(r.rowsWritten, 2);
     EXPECT_TRUE(recomputeMessages(r).empty());
-    const auto rs = rows("SELECT K_SYUGYO, K_KINMU, K_TANJI, K_FUTZAN, K_FUTKING, K_BASKING FROM kimu_tran ORDER BY K_DATE");
+    const auto rs =
+        rows("SELECT K_SYUGYO, K_KINMU, K_TANJI, K_FUTZAN, K_FUTKING, K_BASKING FROM kimu_tran ORDER BY K_DATE");
     ASSERT_EQ(rs.rows.size(), 2u);
     auto row = [&](size_t i) {
         std::vector<std::string> v;
@@ -252,8 +256,9 @@ TEST_F(MonthTotals, AFailedWriteRestoresTheMonthsRecords) {
     day(1, 1, 32);
     day(2, 1, 32);
     // The second record cannot be written.
-    exec("CREATE TRIGGER refuse_two BEFORE INSERT ON sum_tran WHEN NEW.S_TANCOD = 2 "
-         "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    exec(
+        "CREATE TRIGGER refuse_two BEFORE INSERT ON sum_tran WHEN NEW.S_TANCOD = 2 "
+        "BEGIN SELECT RAISE(ABORT, 'refused'); END");
     EXPECT_THROW(sumMonth(*conn, july(), "14/07"), rtl::DatabaseError);
     EXPECT_EQ(number("SELECT COUNT(*) FROM sum_tran"), 1);
     EXPECT_EQ(record("S_DAYS"), 99);

@@ -42,25 +42,26 @@ namespace {
 class PayDataWindow : public tsupport::MainWindowTest {
 protected:
     void registerWindows() override {
-        paydata::registerWindows([this](const QString& name, paydata::FormFactory create) {
-            registerForm(name, std::move(create));
-        });
+        paydata::registerWindows(
+            [this](const QString& name, paydata::FormFactory create) { registerForm(name, std::move(create)); });
         createStartupObjects();
     }
     void SetUp() override {
         MainWindowTest::SetUp();
         if (HasFatalFailure()) return;
         // Employee 1 on the delivered category 01 (09:00 to 18:00, whole minutes).
-        exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_JOBKBN, E_DROPKBN, E_BASE_YN, E_PAYKBN, "
-             "E_BASEPAY, E_FUTZ_YN, E_FUTZPAY) VALUES (1, '000001', '山田太郎', '000001', '01', '1', '1', '2', 1200, "
-             "'1', 1500)");
+        exec(
+            "INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_JOBKBN, E_DROPKBN, E_BASE_YN, E_PAYKBN, "
+            "E_BASEPAY, E_FUTZ_YN, E_FUTZPAY) VALUES (1, '000001', '山田太郎', '000001', '01', '1', '1', '2', 1200, "
+            "'1', 1500)");
         exec("UPDATE 区分 SET 残業開始時刻 = '18:00', 残業終了時刻 = '22:00' WHERE 区分 = '01'");
         dialogs.clear();
     }
     void punch(const char* month, const char* day, const char* hour, const char* minute, const char* inOut) {
-        exec("INSERT INTO タイムカード (月, 日, 時, 分, 秒, IDコード, 入退, 異例コード, CR) "
-             "VALUES (?, ?, ?, ?, '00', '000001', ?, '00', '0')",
-             {month, day, hour, minute, inOut});
+        exec(
+            "INSERT INTO タイムカード (月, 日, 時, 分, 秒, IDコード, 入退, 異例コード, CR) "
+            "VALUES (?, ?, ?, ?, '00', '000001', ?, '00', '0')",
+            {month, day, hour, minute, inOut});
     }
     TfrmMainRep* open() {
         main->action("Act_MainRep")->execute();
@@ -93,8 +94,8 @@ TEST_F(PayDataWindow, ImportCorrectRecomputeAndTotalFromTheHub) {
     EXPECT_EQ(w->windowTitle(), QStringLiteral("給与データ移行"));
     EXPECT_EQ(w->monthKey(), "24/04");
     // No column-view file yet, and no rows in the period.
-    EXPECT_EQ(dialogs.texts(), (QStringList{QStringLiteral("ファイルが有りません。"),
-                                            QStringLiteral("日付範囲のデータが有りません")}));
+    EXPECT_EQ(dialogs.texts(),
+              (QStringList{QStringLiteral("ファイルが有りません。"), QStringLiteral("日付範囲のデータが有りません")}));
     dialogs.clear();
 
     w->btnKinmu->click();
@@ -216,8 +217,9 @@ TEST_F(PayDataWindow, EmployeeFilterCountsRowsAndDuplicateDates) {
 }
 
 TEST_F(PayDataWindow, ThePickerChoosesTheEmployeeOfTheFilter) {
-    exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_JOBKBN, E_DROPKBN) "
-         "VALUES (7, '000007', '佐藤花子', '000007', '01', '1')");
+    exec(
+        "INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_JOBKBN, E_DROPKBN) "
+        "VALUES (7, '000007', '佐藤花子', '000007', '01', '1')");
     TfrmMainRep* w = openWithOneDay();
     w->btnSeek->click();
     ASSERT_NE(frmEmp_seek, nullptr);
@@ -282,8 +284,9 @@ TEST_F(PayDataWindow, WeeklyPayKeysTheRecordsByTheLastDate) {
 }
 
 TEST_F(PayDataWindow, AnEmployeeWhoseCodeIsNoNumberIsReportedNotIgnored) {
-    exec("INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_JOBKBN, E_DROPKBN) "
-         "VALUES (8, 'A-8', '鈴木一郎', 'A-8', '01', '1')");
+    exec(
+        "INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_JOBKBN, E_DROPKBN) "
+        "VALUES (8, 'A-8', '鈴木一郎', 'A-8', '01', '1')");
     TfrmMainRep* w = openWithOneDay();
     dialogs.clear();
     w->ComboBox1->setText(QStringLiteral("鈴木一郎"));
@@ -295,7 +298,9 @@ TEST_F(PayDataWindow, AnEmployeeWhoseCodeIsNoNumberIsReportedNotIgnored) {
 // The busy panel belongs to the job: its finishing message comes after it is gone.
 class PanelHides : public QObject {
 public:
-    PanelHides(QWidget* panel, const ui::ScriptedDialogs& dialogs) : dialogs_(dialogs) { panel->installEventFilter(this); }
+    PanelHides(QWidget* panel, const ui::ScriptedDialogs& dialogs) : dialogs_(dialogs) {
+        panel->installEventFilter(this);
+    }
     // How many messages had been shown each time the panel went.
     std::vector<size_t> messagesAtHide;
 
@@ -312,8 +317,9 @@ private:
 TEST_F(PayDataWindow, FinishingMessagesFollowTheBusyPanel) {
     punch("04", "01", "09", "00", "0");
     punch("04", "01", "18", "00", "1");
-    exec("INSERT INTO タイムカード (月, 日, 時, 分, 秒, IDコード, 入退, 異例コード, CR) "
-         "VALUES ('04', '02', '09', '00', '00', '000099', '0', '00', '0')");  // nobody's card
+    exec(
+        "INSERT INTO タイムカード (月, 日, 時, 分, 秒, IDコード, 入退, 異例コード, CR) "
+        "VALUES ('04', '02', '09', '00', '00', '000099', '0', '00', '0')");  // nobody's card
     TfrmMainRep* w = open();
     PanelHides watch(w->PanelS, dialogs);
 

@@ -16,7 +16,7 @@ namespace {
 struct Script {
     std::deque<std::string> files;
     std::deque<std::optional<LoginAnswer>> logins;
-    std::vector<std::string> dialogs;   // "OpenDialog1|<filter>"
+    std::vector<std::string> dialogs;  // "OpenDialog1|<filter>"
     std::vector<std::string> loginFiles;
     std::vector<bool> buttons;
     int runs = 0;
@@ -24,8 +24,7 @@ struct Script {
     // (true: go on); when they run out the import goes on.
     std::deque<bool> progressAnswers;
 
-    ImportPrompts prompts()
-    {
+    ImportPrompts prompts() {
         ImportPrompts p;
         p.chooseFile = [this](const FileDialogSetup& d) {
             dialogs.push_back(d.name + "|" + d.filter);
@@ -44,13 +43,13 @@ struct Script {
             ++runs;
             import([this](long long, long long) {
                 if (progressAnswers.empty()) return true;
-                const bool goOn = progressAnswers.front();
-                progressAnswers.pop_front();
-                return goOn;
+            const bool goOn = progressAnswers.front();
+            progressAnswers.pop_front();
+            return goOn;
             });
-        };
-        return p;
-    }
+    };
+    return p;
+}
 };
 
 class ImportActions : public ImportFolder {};
@@ -59,8 +58,7 @@ const std::string kMdbFilter = "OpenDialog1|MSAccess(*.mdb)|*.mdb";
 const std::string kCsvFilter =
     "OpenDialog2|コンマ区切りテキスト(*.csv)|*.CSV|テキストファイル(*.txt)|*.TXT|すべてのファイル(*.*)|*.*";
 
-TEST_F(ImportActions, DatabaseCopySetsTheButtonsFromTheCount)
-{
+TEST_F(ImportActions, DatabaseCopySetsTheButtonsFromTheCount) {
     auto tables = recorderTables();
     const auto full = writeJet("full.mdb", tables);
     tables[0].rows.clear();
@@ -77,8 +75,7 @@ TEST_F(ImportActions, DatabaseCopySetsTheButtonsFromTheCount)
     EXPECT_TRUE(punches().empty());
 }
 
-TEST_F(ImportActions, CancellingKeepsEverything)
-{
+TEST_F(ImportActions, CancellingKeepsEverything) {
     seedOldPunches();
     const auto before = punches();
     const auto kbnBefore = rows("区分");
@@ -98,8 +95,7 @@ TEST_F(ImportActions, CancellingKeepsEverything)
     EXPECT_EQ(rows("区分"), kbnBefore);
 }
 
-TEST_F(ImportActions, CsvActionsImportAndSetTheButtons)
-{
+TEST_F(ImportActions, CsvActionsImportAndSetTheButtons) {
     addEmployee(7, "000007", "01");
     Script s;
     s.files = {writeCsv("a.csv", {layout1Line("7", "14/07/01", "08:00", "17:00")}).string(),
@@ -117,8 +113,7 @@ TEST_F(ImportActions, CsvActionsImportAndSetTheButtons)
     EXPECT_EQ(s.runs, 3);
 }
 
-TEST_F(ImportActions, CancelWhileImportingKeepsEverything)
-{
+TEST_F(ImportActions, CancelWhileImportingKeepsEverything) {
     addEmployee(7, "000007", "01");
     seedOldPunches();
     const auto before = punches();
@@ -140,8 +135,7 @@ TEST_F(ImportActions, CancelWhileImportingKeepsEverything)
     EXPECT_EQ(rows("区分"), kbnBefore);
 }
 
-TEST_F(ImportActions, FailureRaisesWithoutTouchingTheButtons)
-{
+TEST_F(ImportActions, FailureRaisesWithoutTouchingTheButtons) {
     seedOldPunches();
     Script s;
     s.files = {writeCsv("bad.csv", {layout1Line("7", "14/07/01", "08:00", "17時")}).string()};
@@ -150,8 +144,7 @@ TEST_F(ImportActions, FailureRaisesWithoutTouchingTheButtons)
     EXPECT_EQ(punches().size(), 2u);
 }
 
-TEST(QtFileFilter, BothCasesOfEachExtension)
-{
+TEST(QtFileFilter, BothCasesOfEachExtension) {
     EXPECT_EQ(qtFileFilter(kOpenDialog1.filter), "MSAccess(*.mdb) (*.mdb *.MDB)");
     EXPECT_EQ(qtFileFilter(kOpenDialog2.filter),
               "コンマ区切りテキスト(*.csv) (*.csv *.CSV);;テキストファイル(*.txt) (*.txt *.TXT);;"

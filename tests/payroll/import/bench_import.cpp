@@ -4,9 +4,9 @@
 // Days run on from 1 January 2014 across months; 1000 employees and 200 days
 // give 200,000 lines.
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -28,8 +28,7 @@ struct Stopwatch {
     std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
     std::clock_t cpu = std::clock();
 
-    std::string text() const
-    {
+    std::string text() const {
         const double w = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
         const double c = static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC;
         char buffer[64];
@@ -40,8 +39,7 @@ struct Stopwatch {
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const int employees = argc > 1 ? std::atoi(argv[1]) : 50;
     const int days = argc > 2 ? std::atoi(argv[2]) : 30;
     std::string templ = (std::filesystem::temp_directory_path() / "tallyra-bench-XXXXXX").string();

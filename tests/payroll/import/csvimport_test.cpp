@@ -15,21 +15,17 @@ namespace {
 class CsvImport : public ImportFolder {};
 
 const Encoding kEncodings[] = {Encoding::Utf8, Encoding::Cp932, Encoding::Utf16};
-const char* name(Encoding e)
-{
-    return e == Encoding::Utf8 ? "UTF-8" : e == Encoding::Cp932 ? "CP932" : "UTF-16";
-}
+const char* name(Encoding e) { return e == Encoding::Utf8 ? "UTF-8" : e == Encoding::Cp932 ? "CP932" : "UTF-16"; }
 
-TEST_F(CsvImport, Layout1NightAndDayShiftsInBothEncodings)
-{
+TEST_F(CsvImport, Layout1NightAndDayShiftsInBothEncodings) {
     for (Encoding enc : kEncodings) {
         SCOPED_TRACE(name(enc));
         seedOldPunches();
-        const auto file = writeCsv("zalton1.csv",
-                                   {csvLine(13, {{1, "社員"}, {4, "年月日"}, {8, "出勤"}, {11, "退勤"}}),
-                                    layout1Line("7", "2014/07/01", "22:00", "06:30"),
-                                    layout1Line("000012", "14/07/02", "08:00", "17:00")},
-                                   enc);
+        const auto file = writeCsv(
+            "zalton1.csv",
+            {csvLine(13, {{1, "社員"}, {4, "年月日"}, {8, "出勤"}, {11, "退勤"}}),
+             layout1Line("7", "2014/07/01", "22:00", "06:30"), layout1Line("000012", "14/07/02", "08:00", "17:00")},
+            enc);
         EXPECT_EQ(importCsvLayout1(*dm, file), 4);
         const std::vector<PunchRow> expected = {
             {"07", "01", "22", "00", "0", "7", "0", "00", "0"},
@@ -43,8 +39,7 @@ TEST_F(CsvImport, Layout1NightAndDayShiftsInBothEncodings)
     }
 }
 
-TEST_F(CsvImport, Layout2SchedulesAndEmployeeCodes)
-{
+TEST_F(CsvImport, Layout2SchedulesAndEmployeeCodes) {
     // Category 01 (delivered) is 09:00-18:00; 03 runs 22:00 to 06:00 of the
     // next day, written as 30:00 the way recorders store it.
     addCategory("03", "22:00", "30:00");
@@ -52,12 +47,12 @@ TEST_F(CsvImport, Layout2SchedulesAndEmployeeCodes)
     addEmployee(8, "000008", "03");
     for (Encoding enc : kEncodings) {
         SCOPED_TRACE(name(enc));
-        const auto file = writeCsv("zalton2.csv",
-                                   {csvLine(16, {{1, "社員番号"}, {4, "年/月/日"}, {8, "出勤"}, {14, "退勤"}}),
-                                    layout2Line("7", "2014/07/01", "07:50", "08:10"),
-                                    layout2Line("000008", "2014/07/01", "01:00", "06:00"),
-                                    layout2Line("8", "2014/07/02", "21:50", "06:10")},
-                                   enc);
+        const auto file = writeCsv(
+            "zalton2.csv",
+            {csvLine(16, {{1, "社員番号"}, {4, "年/月/日"}, {8, "出勤"}, {14, "退勤"}}),
+             layout2Line("7", "2014/07/01", "07:50", "08:10"), layout2Line("000008", "2014/07/01", "01:00", "06:00"),
+             layout2Line("8", "2014/07/02", "21:50", "06:10")},
+            enc);
         EXPECT_EQ(importCsvLayout2(*dm, file), 6);
         const std::vector<PunchRow> expected = {
             {"07", "01", "07", "50", "00", "000007", "0", "00", "0"},
@@ -71,19 +66,17 @@ TEST_F(CsvImport, Layout2SchedulesAndEmployeeCodes)
     }
 }
 
-TEST_F(CsvImport, LinesWithoutPunchesAddNothing)
-{
+TEST_F(CsvImport, LinesWithoutPunchesAddNothing) {
     // Empty clock-in fields, blank lines and a blank last line are skipped.
     seedOldPunches();
     const auto file = writeCsv("gaps.csv", {layout1Line("7", "2014/07/01", "", ""), "", "   ",
-                                             layout1Line("7", "2014/07/03", "09:00", "18:00"), ""});
+                                            layout1Line("7", "2014/07/03", "09:00", "18:00"), ""});
     EXPECT_EQ(importCsvLayout1(*dm, file), 2);
     ASSERT_EQ(punches().size(), 2u);
     EXPECT_EQ(punches()[0][1], "03");
 }
 
-TEST_F(CsvImport, AFileWithoutAnyPunchIsRefusedAndKeepsTheOldPunches)
-{
+TEST_F(CsvImport, AFileWithoutAnyPunchIsRefusedAndKeepsTheOldPunches) {
     addEmployee(7, "000007", "01");
     const struct {
         const char* what;
@@ -94,7 +87,8 @@ TEST_F(CsvImport, AFileWithoutAnyPunchIsRefusedAndKeepsTheOldPunches)
         {"blank lines only", true, {"", "  ", ""}},
         {"layout 1 header only", false, {csvLine(13, {{4, "年月日"}})}},
         {"layout 2 header only", true, {csvLine(16, {{4, "年/月/日"}})}},
-        {"no clock-in on any line", true,
+        {"no clock-in on any line",
+         true,
          {csvLine(16, {{4, "年/月/日"}}), layout2Line("7", "2014/07/01", "", ""),
           layout2Line("7", "2014/07/02", "", "17:00")}},
     };
@@ -115,8 +109,7 @@ TEST_F(CsvImport, AFileWithoutAnyPunchIsRefusedAndKeepsTheOldPunches)
     }
 }
 
-TEST_F(CsvImport, AForgottenClockOutImportsTheClockInAlone)
-{
+TEST_F(CsvImport, AForgottenClockOutImportsTheClockInAlone) {
     // Category 03 runs across midnight, so layout 2 raises a clock-in after
     // midnight also without its clock-out.
     addCategory("03", "22:00", "30:00");
@@ -150,8 +143,7 @@ TEST_F(CsvImport, AForgottenClockOutImportsTheClockInAlone)
     }
 }
 
-TEST_F(CsvImport, ProgressIsReportedAndItsStopRollsTheImportBack)
-{
+TEST_F(CsvImport, ProgressIsReportedAndItsStopRollsTheImportBack) {
     std::vector<std::string> lines;
     for (int d = 1; d <= 28; ++d)
         for (int e = 1; e <= 20; ++e)
@@ -161,10 +153,12 @@ TEST_F(CsvImport, ProgressIsReportedAndItsStopRollsTheImportBack)
 
     // Every call, in order, ending with all lines done before the commit.
     std::vector<std::pair<long long, long long>> calls;
-    EXPECT_EQ(importCsvLayout1(*dm, file, [&](long long done, long long all) {
-        calls.emplace_back(done, all);
-        return true;
-    }), 2 * total);
+    EXPECT_EQ(importCsvLayout1(*dm, file,
+                               [&](long long done, long long all) {
+                                   calls.emplace_back(done, all);
+                                   return true;
+                               }),
+              2 * total);
     ASSERT_GE(calls.size(), 3u);
     EXPECT_EQ(calls.front(), std::make_pair(0LL, total));
     EXPECT_EQ(calls.back(), std::make_pair(total, total));
@@ -183,8 +177,7 @@ TEST_F(CsvImport, ProgressIsReportedAndItsStopRollsTheImportBack)
     }
 }
 
-TEST_F(CsvImport, QuotedFieldsAndBlanksFollowCommaText)
-{
+TEST_F(CsvImport, QuotedFieldsAndBlanksFollowCommaText) {
     // A quoted name with a comma and a blank, blanks around separators.
     const std::string line = "1 , 7 ,\"山田, 太郎\",x3, 2014/07/04 ,x5,x6,x7, 08:30 ,x9,x10, 17:15 ,x12";
     EXPECT_EQ(importCsvLayout1(*dm, writeCsv("q.csv", {line}, Encoding::Cp932)), 2);
@@ -203,27 +196,44 @@ struct RefusedCase {
     const char* reason;
 };
 
-TEST_F(CsvImport, RefusedLineKeepsTheOldPunchesAndNamesTheLine)
-{
+TEST_F(CsvImport, RefusedLineKeepsTheOldPunchesAndNamesTheLine) {
     const std::vector<RefusedCase> cases = {
-        {"no date", false,
-         {layout1Line("7", "2014/07/01", "08:00", "17:00"), layout1Line("7", "2014/13/01", "08:00", "17:00")}, 2,
+        {"no date",
+         false,
+         {layout1Line("7", "2014/07/01", "08:00", "17:00"), layout1Line("7", "2014/13/01", "08:00", "17:00")},
+         2,
          "'2014/13/01' は日付ではありません"},
-        {"line cut off before its clock-out", false,
+        {"line cut off before its clock-out",
+         false,
          {csvLine(13, {{4, "年月日"}}), layout1Line("7", "2014/07/01", "08:00", "17:00"),
           csvLine(11, {{1, "7"}, {4, "2014/07/02"}, {8, "08:00"}})},
-         3, "項目が 11 個しかありません（12 個必要です）"},
+         3,
+         "項目が 11 個しかありません（12 個必要です）"},
         {"another program's file", true, {"a,b,c", "x,y,z"}, 1, "項目が 3 個しかありません（15 個必要です）"},
-        {"clock-out not clock text", false,
-         {layout1Line("7", "2014/07/01", "08:00", "退勤")}, 1, "'退勤' は時刻ではありません"},
-        {"clock-in not clock text", false, {layout1Line("7", "2014/07/01", "8時", "17:00")}, 1,
+        {"clock-out not clock text",
+         false,
+         {layout1Line("7", "2014/07/01", "08:00", "退勤")},
+         1,
+         "'退勤' は時刻ではありません"},
+        {"clock-in not clock text",
+         false,
+         {layout1Line("7", "2014/07/01", "8時", "17:00")},
+         1,
          "'8時' は時刻ではありません"},
-        {"layout 2 employee not a number", true, {layout2Line("A7", "2014/07/01", "08:00", "17:00")}, 1,
+        {"layout 2 employee not a number",
+         true,
+         {layout2Line("A7", "2014/07/01", "08:00", "17:00")},
+         1,
          "'A7' は整数ではありません"},
-        {"layout 2 employee unknown", true,
-         {layout2Line("7", "2014/07/01", "08:00", "17:00"), layout2Line("9", "2014/07/01", "08:00", "17:00")}, 2,
+        {"layout 2 employee unknown",
+         true,
+         {layout2Line("7", "2014/07/01", "08:00", "17:00"), layout2Line("9", "2014/07/01", "08:00", "17:00")},
+         2,
          "社員コード '000009' は社員マスタにありません"},
-        {"layout 2 category without times", true, {layout2Line("6", "2014/07/01", "08:00", "17:00")}, 1,
+        {"layout 2 category without times",
+         true,
+         {layout2Line("6", "2014/07/01", "08:00", "17:00")},
+         1,
          "社員コード '000006' の区分 '04' の就業開始時刻 '' は時刻ではありません"},
     };
     for (const RefusedCase& k : cases) {
@@ -252,8 +262,7 @@ TEST_F(CsvImport, RefusedLineKeepsTheOldPunchesAndNamesTheLine)
 
 // Layout 2 refuses a line whose clock-out the schedule would raise past hour
 // 47, naming the line, and keeps the punches as they were.
-TEST_F(CsvImport, Layout2ClockRaisedPastHour47RefusesTheLine)
-{
+TEST_F(CsvImport, Layout2ClockRaisedPastHour47RefusesTheLine) {
     addEmployee(3, "000003", "03");
     addCategory("03", "24:30", "08:00");
     seedOldPunches();
@@ -270,8 +279,7 @@ TEST_F(CsvImport, Layout2ClockRaisedPastHour47RefusesTheLine)
     EXPECT_EQ(punches(), before);
 }
 
-TEST_F(CsvImport, MissingFileChangesNothing)
-{
+TEST_F(CsvImport, MissingFileChangesNothing) {
     seedOldPunches();
     EXPECT_THROW(importCsvLayout1(*dm, dir / "nowhere.csv"), rtl::FileError);
     EXPECT_EQ(punches().size(), 2u);

@@ -18,8 +18,7 @@ using jet::testing::TextTable;
 
 class DatabaseCopy : public ImportFolder {};
 
-std::vector<PunchRow> asRows(const TextTable& t)
-{
+std::vector<PunchRow> asRows(const TextTable& t) {
     std::vector<PunchRow> out;
     for (const auto& r : t.rows) {
         PunchRow p;
@@ -29,8 +28,7 @@ std::vector<PunchRow> asRows(const TextTable& t)
     return out;
 }
 
-TEST_F(DatabaseCopy, ReplacesTheThreeTablesInBothTextStorages)
-{
+TEST_F(DatabaseCopy, ReplacesTheThreeTablesInBothTextStorages) {
     const auto tables = recorderTables();
     for (TextStorage storage : {TextStorage::Utf16, TextStorage::Compressed}) {
         SCOPED_TRACE(storage == TextStorage::Utf16 ? "UTF-16" : "compressed");
@@ -48,8 +46,7 @@ TEST_F(DatabaseCopy, ReplacesTheThreeTablesInBothTextStorages)
     }
 }
 
-TEST_F(DatabaseCopy, SourceIsOpenedReadOnlyAndUnchanged)
-{
+TEST_F(DatabaseCopy, SourceIsOpenedReadOnlyAndUnchanged) {
     const auto file = writeJet("recorder.mdb", recorderTables());
     std::ifstream in(file, std::ios::binary);
     const std::string before((std::istreambuf_iterator<char>(in)), {});
@@ -60,8 +57,7 @@ TEST_F(DatabaseCopy, SourceIsOpenedReadOnlyAndUnchanged)
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), {}), before);
 }
 
-TEST_F(DatabaseCopy, EmptyPunchTableGivesZero)
-{
+TEST_F(DatabaseCopy, EmptyPunchTableGivesZero) {
     auto tables = recorderTables();
     tables[0].rows.clear();
     seedOldPunches();
@@ -70,8 +66,7 @@ TEST_F(DatabaseCopy, EmptyPunchTableGivesZero)
     EXPECT_EQ(rows("個人").size(), 2u);
 }
 
-TEST_F(DatabaseCopy, TableOpenInAWindowShowsTheNewRows)
-{
+TEST_F(DatabaseCopy, TableOpenInAWindowShowsTheNewRows) {
     dm->ADOTable1.open();
     copyRecorderDatabase(*dm, writeJet("recorder.mdb", recorderTables()));
     ASSERT_TRUE(dm->ADOTable1.active());
@@ -84,8 +79,7 @@ struct BrokenSource {
     const char* mentions;           // part of the message
 };
 
-TEST_F(DatabaseCopy, FailingSourceLeavesEveryTableAsItWas)
-{
+TEST_F(DatabaseCopy, FailingSourceLeavesEveryTableAsItWas) {
     auto withoutPeople = recorderTables();
     withoutPeople.pop_back();
     auto categoryMissingColumn = recorderTables();
@@ -118,8 +112,7 @@ TEST_F(DatabaseCopy, FailingSourceLeavesEveryTableAsItWas)
     }
 }
 
-TEST_F(DatabaseCopy, OneTableCopyAloneIsAllOrNothing)
-{
+TEST_F(DatabaseCopy, OneTableCopyAloneIsAllOrNothing) {
     auto tables = recorderTables();
     tables[1].columns.erase(tables[1].columns.begin() + 5);  // 休憩1開始時刻
     for (auto& r : tables[1].rows) r.erase(r.begin() + 5);
@@ -132,21 +125,19 @@ TEST_F(DatabaseCopy, OneTableCopyAloneIsAllOrNothing)
     dm->ADOConnection2.close();
 }
 
-TEST_F(DatabaseCopy, SourceListsEachWantedTableOnceByJetNameRules)
-{
+TEST_F(DatabaseCopy, SourceListsEachWantedTableOnceByJetNameRules) {
     // Two tables whose names differ in case only: the source offers the one
     // the name picks, as reading it would, and never both.
-    const auto file = writeJet("names.mdb", {TextTable{"Punch", {"A"}, {{"upper"}}},
-                                             TextTable{"punch", {"A"}, {{"lower"}}},
-                                             TextTable{"Card", {"A"}, {{"card"}}}});
+    const auto file =
+        writeJet("names.mdb", {TextTable{"Punch", {"A"}, {{"upper"}}}, TextTable{"punch", {"A"}, {{"lower"}}},
+                               TextTable{"Card", {"A"}, {{"card"}}}});
     EXPECT_EQ(openJetSource(file.string(), {"punch", "CARD", "個人"})->tables(),
               (std::vector<std::string>{"punch", "Card"}));
     EXPECT_EQ(openJetSource(file.string(), {"PUNCH"})->tables(), (std::vector<std::string>{"Punch"}));
     EXPECT_EQ(openJetSource(file.string())->tables(), (std::vector<std::string>{"Punch", "punch", "Card"}));
 }
 
-TEST_F(DatabaseCopy, NotAJetFileIsRefused)
-{
+TEST_F(DatabaseCopy, NotAJetFileIsRefused) {
     seedOldPunches();
     const auto file = writeCsv("fake.mdb", {"this is not a database"});
     EXPECT_THROW(copyRecorderDatabase(*dm, file), rtl::DatabaseError);

@@ -13,8 +13,7 @@ namespace payroll::testing {
 namespace {
 
 // UTF-8 text as UTF-16 little endian after its byte-order mark.
-std::string utf16le(const std::string& utf8)
-{
+std::string utf16le(const std::string& utf8) {
     std::string out = "\xFF\xFE";
     auto unit = [&](unsigned u) {
         out += static_cast<char>(u & 0xFF);
@@ -38,8 +37,7 @@ std::string utf16le(const std::string& utf8)
 
 }  // namespace
 
-void ImportFolder::SetUp()
-{
+void ImportFolder::SetUp() {
     std::string templ = (std::filesystem::temp_directory_path() / "tallyra-import-XXXXXX").string();
     ASSERT_NE(mkdtemp(templ.data()), nullptr);
     dir = templ;
@@ -49,16 +47,14 @@ void ImportFolder::SetUp()
     dm->setDatabasePath(dbPath);
 }
 
-void ImportFolder::TearDown()
-{
+void ImportFolder::TearDown() {
     dm.reset();
     std::error_code ignored;
     std::filesystem::remove_all(dir, ignored);
 }
 
 std::filesystem::path ImportFolder::writeCsv(const std::string& name, const std::vector<std::string>& lines,
-                                             Encoding encoding)
-{
+                                             Encoding encoding) {
     std::string text;
     for (const std::string& l : lines) text += l + "\r\n";
     if (encoding == Encoding::Cp932) text = rtl::utf8ToCp932(text);
@@ -71,8 +67,7 @@ std::filesystem::path ImportFolder::writeCsv(const std::string& name, const std:
 
 std::filesystem::path ImportFolder::writeJet(const std::string& name,
                                              const std::vector<jet::testing::TextTable>& tables,
-                                             jet::testing::TextStorage storage)
-{
+                                             jet::testing::TextStorage storage) {
     const std::filesystem::path p = dir / name;
     jet::testing::writeJet4(p, tables, storage);
     return p;
@@ -80,9 +75,9 @@ std::filesystem::path ImportFolder::writeJet(const std::string& name,
 
 void ImportFolder::exec(const std::string& sql) { dm->ADOConnection1.execute(sql); }
 
-std::vector<PunchRow> ImportFolder::rows(const std::string& table)
-{
-    const db::ResultSet r = dm->ADOConnection1.select("SELECT * FROM " + db::quoteIdentifier(table) + " ORDER BY rowid");
+std::vector<PunchRow> ImportFolder::rows(const std::string& table) {
+    const db::ResultSet r =
+        dm->ADOConnection1.select("SELECT * FROM " + db::quoteIdentifier(table) + " ORDER BY rowid");
     std::vector<PunchRow> out;
     for (const auto& row : r.rows) {
         PunchRow p;
@@ -92,27 +87,23 @@ std::vector<PunchRow> ImportFolder::rows(const std::string& table)
     return out;
 }
 
-void ImportFolder::seedOldPunches()
-{
+void ImportFolder::seedOldPunches() {
     exec("INSERT INTO タイムカード VALUES ('06','30','08','00','00','000099','0','00','0')");
     exec("INSERT INTO タイムカード VALUES ('06','30','17','00','00','000099','1','00','0')");
 }
 
-void ImportFolder::addEmployee(int number, const std::string& code, const std::string& category)
-{
+void ImportFolder::addEmployee(int number, const std::string& code, const std::string& category) {
     dm->ADOConnection1.execute(
         "INSERT INTO emp_tanka (E_NO, E_TANCOD, E_NAME, E_CARDNO, E_JOBKBN, E_DROPKBN) VALUES (?, ?, ?, ?, ?, '1')",
         {number, code, "社員" + code, code, category});
 }
 
-void ImportFolder::addCategory(const std::string& code, const std::string& start, const std::string& end)
-{
+void ImportFolder::addCategory(const std::string& code, const std::string& start, const std::string& end) {
     dm->ADOConnection1.execute("INSERT INTO 区分 (区分, 就業開始時刻, 就業終了時刻) VALUES (?, ?, ?)",
                                {code, start, end});
 }
 
-std::string csvLine(int width, const std::vector<std::pair<int, std::string>>& fields)
-{
+std::string csvLine(int width, const std::vector<std::pair<int, std::string>>& fields) {
     std::vector<std::string> cells(static_cast<size_t>(width));
     for (int i = 0; i < width; ++i) cells[static_cast<size_t>(i)] = "x" + std::to_string(i);
     for (const auto& [at, v] : fields) cells[static_cast<size_t>(at)] = v;
@@ -122,19 +113,16 @@ std::string csvLine(int width, const std::vector<std::pair<int, std::string>>& f
 }
 
 std::string layout1Line(const std::string& employee, const std::string& date, const std::string& in,
-                        const std::string& out)
-{
+                        const std::string& out) {
     return csvLine(13, {{1, employee}, {2, "\"山田 太郎\""}, {4, date}, {8, in}, {11, out}});
 }
 
 std::string layout2Line(const std::string& employee, const std::string& date, const std::string& in,
-                        const std::string& out)
-{
+                        const std::string& out) {
     return csvLine(16, {{1, employee}, {2, "\"山田 太郎\""}, {4, date}, {8, in}, {14, out}});
 }
 
-std::vector<jet::testing::TextTable> recorderTables()
-{
+std::vector<jet::testing::TextTable> recorderTables() {
     using jet::testing::TextTable;
     TextTable card{"タイムカード", data::table("タイムカード").columnNames(), {}};
     card.rows = {

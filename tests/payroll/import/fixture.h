@@ -26,8 +26,7 @@ public:
     void SetUp() override;
     void TearDown() override;
     // A new folder and database within one test (for tables of cases).
-    void fresh()
-    {
+    void fresh() {
         TearDown();
         SetUp();
     }

@@ -22,8 +22,7 @@ namespace payroll::testing {
 namespace {
 
 // Runs `step` on the login box once it is shown (it is modal).
-void whenLoginShows(std::function<void(QWidget*)> step)
-{
+void whenLoginShows(std::function<void(QWidget*)> step) {
     QTimer::singleShot(0, [step = std::move(step)] {
         QWidget* box = QApplication::activeModalWidget();
         ASSERT_NE(box, nullptr);
@@ -32,8 +31,7 @@ void whenLoginShows(std::function<void(QWidget*)> step)
     });
 }
 
-TEST(RecorderLogin, AnswersAndCancel)
-{
+TEST(RecorderLogin, AnswersAndCancel) {
     LoginRequest request;
     request.file = "/tmp/folder/recorder.mdb";
     whenLoginShows([](QWidget* box) {
@@ -57,8 +55,7 @@ TEST(RecorderLogin, AnswersAndCancel)
 
 class Prompts : public ImportFolder {};
 
-TEST_F(Prompts, WholeActionsFromTheWindowsDialogs)
-{
+TEST_F(Prompts, WholeActionsFromTheWindowsDialogs) {
     QWidget window;
     window.setObjectName("frmMain");
     for (const char* name : {"btnDayRep", "btnJ_Meisai", "btnTimeRep"}) {
@@ -92,8 +89,7 @@ TEST_F(Prompts, WholeActionsFromTheWindowsDialogs)
     EXPECT_FALSE(enabled("btnDayRep"));
 }
 
-TEST_F(Prompts, PunchButtonsAndTheActionBehindOneFollowTheImport)
-{
+TEST_F(Prompts, PunchButtonsAndTheActionBehindOneFollowTheImport) {
     // As on the main window: btnTimeRep runs Act_MainRep.
     QWidget window;
     window.setObjectName("frmMain");
@@ -126,8 +122,7 @@ TEST_F(Prompts, PunchButtonsAndTheActionBehindOneFollowTheImport)
     }
 }
 
-TEST_F(Prompts, TheImportRunsUnderTheWaitCursorAndCancelKeepsThePunches)
-{
+TEST_F(Prompts, TheImportRunsUnderTheWaitCursorAndCancelKeepsThePunches) {
     QWidget window;
     window.setObjectName("frmMain");
     window.show();
@@ -146,8 +141,8 @@ TEST_F(Prompts, TheImportRunsUnderTheWaitCursorAndCancelKeepsThePunches)
         prompts.runImport = [&](const ImportPrompts::Import& import) {
             run([&](const ImportProgress& progress) {
                 seen = &import;
-                waitCursor = QApplication::overrideCursor() &&
-                             QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+                waitCursor =
+                    QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
                 import(progress);
             });
         };

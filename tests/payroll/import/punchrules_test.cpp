@@ -15,8 +15,7 @@ struct PairCase {
     ClockText expectIn, expectOut;
 };
 
-TEST(Layout1Pair, ClockOutBeforeClockInIsNextDay)
-{
+TEST(Layout1Pair, ClockOutBeforeClockInIsNextDay) {
     const PairCase cases[] = {
         {"night shift 22:00-06:30", c("22", "00"), c("06", "30"), c("22", "00"), c("30", "30")},
         {"day shift 08:00-17:00", c("08", "00"), c("17", "00"), c("08", "00"), c("17", "00")},
@@ -39,8 +38,7 @@ struct ShiftCase {
     ClockText expectIn, expectOut;
 };
 
-TEST(Layout2Pair, ScheduleDecidesTheNextDay)
-{
+TEST(Layout2Pair, ScheduleDecidesTheNextDay) {
     const ShiftCase cases[] = {
         {"09-18, ordinary day", c("09", "00"), c("18", "00"), c("08", "50"), c("18", "10"), c("08", "50"),
          c("18", "10")},
@@ -48,8 +46,8 @@ TEST(Layout2Pair, ScheduleDecidesTheNextDay)
          c("07", "50"), c("32", "10")},
         {"09-18, out after midnight", c("09", "00"), c("18", "00"), c("09", "00"), c("01", "00"), c("09", "00"),
          c("25", "00")},
-        {"22-06, in and out after midnight", c("22", "00"), c("06", "00"), c("01", "00"), c("06", "00"),
-         c("25", "00"), c("30", "00")},
+        {"22-06, in and out after midnight", c("22", "00"), c("06", "00"), c("01", "00"), c("06", "00"), c("25", "00"),
+         c("30", "00")},
         {"22-06, ordinary night", c("22", "00"), c("06", "00"), c("21", "55"), c("06", "05"), c("21", "55"),
          c("30", "05")},
         {"22-06, in before midnight, out late", c("22", "00"), c("06", "00"), c("22", "00"), c("07", "00"),
@@ -70,8 +68,7 @@ TEST(Layout2Pair, ScheduleDecidesTheNextDay)
 // A schedule starting at 24:xx raises a clock-out just after midnight twice;
 // hour 48 would be read as nothing the attendance import knows, so the pair
 // is refused, naming the clock as given. Up to 47 is kept.
-TEST(Layout2Pair, RaisedPastHour47IsRefused)
-{
+TEST(Layout2Pair, RaisedPastHour47IsRefused) {
     try {
         layout2Pair(c("23", "00"), c("00", "00"), c("24", "30"), c("08", "00"));
         ADD_FAILURE() << "accepted";
@@ -83,13 +80,12 @@ TEST(Layout2Pair, RaisedPastHour47IsRefused)
     EXPECT_EQ(p.out, c("47", "59"));
 }
 
-TEST(RecorderClock, TwoDigitPartsAndRefusals)
-{
+TEST(RecorderClock, TwoDigitPartsAndRefusals) {
     const struct {
         const char* field;
         const char* hour;
         const char* minute;
-    } good[] = {{"08:30", "08", "30"}, {"8:05", "08", "05"}, {"08:0", "08", "00"},
+    } good[] = {{"08:30", "08", "30"}, {"8:05", "08", "05"},  {"08:0", "08", "00"},
                 {"23:59", "23", "59"}, {"00:00", "00", "00"}, {"17:45:30", "17", "45"}};
     for (const auto& g : good) {
         SCOPED_TRACE(g.field);
@@ -106,8 +102,7 @@ TEST(RecorderClock, TwoDigitPartsAndRefusals)
     }
 }
 
-TEST(ScheduleClock, HoursAbove24AreLowered)
-{
+TEST(ScheduleClock, HoursAbove24AreLowered) {
     EXPECT_EQ(parseScheduleClock("25:00"), c("01", "00"));
     EXPECT_EQ(parseScheduleClock("30:15"), c("06", "15"));
     EXPECT_EQ(parseScheduleClock("24:00"), c("24", "00"));
@@ -116,8 +111,7 @@ TEST(ScheduleClock, HoursAbove24AreLowered)
     EXPECT_THROW(parseScheduleClock("48:00"), rtl::ConversionError);
 }
 
-TEST(Layout2EmployeeCode, SixDigitsWithLeadingZeros)
-{
+TEST(Layout2EmployeeCode, SixDigitsWithLeadingZeros) {
     EXPECT_EQ(layout2EmployeeCode("7"), "000007");
     EXPECT_EQ(layout2EmployeeCode("000007"), "000007");
     EXPECT_EQ(layout2EmployeeCode("123456"), "123456");
@@ -130,8 +124,7 @@ TEST(Layout2EmployeeCode, SixDigitsWithLeadingZeros)
     }
 }
 
-TEST(LineKinds, HeaderBlankShortAndEmptyClockIn)
-{
+TEST(LineKinds, HeaderBlankShortAndEmptyClockIn) {
     std::vector<std::string> header1(12, "");
     header1[4] = "年月日";
     header1[8] = "出勤";
@@ -156,8 +149,7 @@ TEST(LineKinds, HeaderBlankShortAndEmptyClockIn)
     EXPECT_EQ(lineKind(noClockOut, kLayout2), LineKind::Punch);
 }
 
-TEST(Layout2ClockIn, AloneFollowsThePairsRule)
-{
+TEST(Layout2ClockIn, AloneFollowsThePairsRule) {
     const struct {
         const char* what;
         ClockText start, end, in, expect;

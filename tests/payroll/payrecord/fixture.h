@@ -43,7 +43,6 @@ protected:
             c().scalar("SELECT " + column + " FROM sum_tran WHERE S_TANCOD = ? AND S_DATE = ?", {no, key});
         return v.isNull() ? -1 : v.integer();
     }
-
 };
 
 }  // namespace payrecord::testing

@@ -126,8 +126,8 @@ TEST_F(Records, KingSetByUnitsAndItsSkipTest) {
 TEST_F(Records, ARecordFreshFromTheMonthTotalsIsSetEvenWhenItsBaseMatches) {
     // The month totals wrote the base the master gives and left allowances,
     // deductions and meal empty; no allowance 1, 3 or 5 to compare.
-    employee(1, "01", {{"E_PAYKBN", "0"}, {"E_BASEPAY", 200000}, {"E_MEAT_K", 3000}, {"E_GKING_S2", "1"},
-                       {"E_GKING_K2", 4000}});
+    employee(1, "01",
+             {{"E_PAYKBN", "0"}, {"E_BASEPAY", 200000}, {"E_MEAT_K", 3000}, {"E_GKING_S2", "1"}, {"E_GKING_K2", 4000}});
     payRow(1, "26/04", {{"S_DAYS", 20}, {"S_BASKING", 200000}});
     showRecords(dm->sum_tran, "26/04");
     db::Dataset& s = dm->sum_tran;

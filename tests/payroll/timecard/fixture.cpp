@@ -63,9 +63,10 @@ std::vector<Row> TimeCardFolder::punches() {
 
 void TimeCardFolder::addPunch(const std::string& month, const std::string& day, const std::string& hour,
                               const std::string& minute, const std::string& card, const std::string& inOut) {
-    exec("INSERT INTO タイムカード (月, 日, 時, 分, 秒, IDコード, 入退, 異例コード, CR) "
-         "VALUES (?, ?, ?, ?, '00', ?, ?, '00', '0')",
-         {month, day, hour, minute, card, inOut});
+    exec(
+        "INSERT INTO タイムカード (月, 日, 時, 分, 秒, IDコード, 入退, 異例コード, CR) "
+        "VALUES (?, ?, ?, ?, '00', ?, ?, '00', '0')",
+        {month, day, hour, minute, card, inOut});
 }
 
 void TimeCardFolder::setClosingDay(const std::string& text) { exec("UPDATE 会社 SET 締日 = ?", {text}); }

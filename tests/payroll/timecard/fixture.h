@@ -33,8 +33,8 @@ public:
     long long count(const std::string& sql);
     // Punches in insertion order: 月, 日, 時, 分, 秒, IDコード, 入退, 異例コード, CR.
     std::vector<Row> punches();
-    void addPunch(const std::string& month, const std::string& day, const std::string& hour,
-                  const std::string& minute, const std::string& card, const std::string& inOut);
+    void addPunch(const std::string& month, const std::string& day, const std::string& hour, const std::string& minute,
+                  const std::string& card, const std::string& inOut);
     void setClosingDay(const std::string& text);
 
     // Employees: 1 山田太郎 (card 000001), 7 佐藤花子 (card 1007), 9 鈴木一郎

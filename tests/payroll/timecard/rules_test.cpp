@@ -47,13 +47,16 @@ struct FieldCase {
 TEST(AttendanceFieldChecks, AcceptNormaliseOrRefuse) {
     const std::optional<std::string> refused;
     const FieldCase cases[] = {
-        {PunchField::Month, "5", "05"},  {PunchField::Month, "12", "12"},  {PunchField::Month, "13", refused},
-        {PunchField::Month, "00", refused}, {PunchField::Month, "0", refused}, {PunchField::Month, refused, refused},
-        {PunchField::Month, "", refused},   {PunchField::Day, "1", "01"},      {PunchField::Day, "31", "31"},
-        {PunchField::Day, "32", refused},   {PunchField::Day, "0", refused},   {PunchField::Hour, "25", "25"},
-        {PunchField::Hour, "0", "00"},      {PunchField::Hour, "00", "00"},    {PunchField::Hour, "47", "47"},
-        {PunchField::Hour, "48", refused},  {PunchField::Hour, "-1", refused}, {PunchField::Minute, "00", "00"},
-        {PunchField::Minute, "59", "59"},   {PunchField::Minute, "60", refused},
+        {PunchField::Month, "5", "05"},      {PunchField::Month, "12", "12"},
+        {PunchField::Month, "13", refused},  {PunchField::Month, "00", refused},
+        {PunchField::Month, "0", refused},   {PunchField::Month, refused, refused},
+        {PunchField::Month, "", refused},    {PunchField::Day, "1", "01"},
+        {PunchField::Day, "31", "31"},       {PunchField::Day, "32", refused},
+        {PunchField::Day, "0", refused},     {PunchField::Hour, "25", "25"},
+        {PunchField::Hour, "0", "00"},       {PunchField::Hour, "00", "00"},
+        {PunchField::Hour, "47", "47"},      {PunchField::Hour, "48", refused},
+        {PunchField::Hour, "-1", refused},   {PunchField::Minute, "00", "00"},
+        {PunchField::Minute, "59", "59"},    {PunchField::Minute, "60", refused},
         {PunchField::Minute, "61", refused}, {PunchField::Minute, refused, refused},
     };
     for (const FieldCase& c : cases)

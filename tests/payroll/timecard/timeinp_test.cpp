@@ -169,7 +169,8 @@ TEST_F(TimeCardEntry, PunchesOutsideThePeriodAskBeforeTheTableIsEmptied) {
         EXPECT_EQ(dialogs.shown()[0].text, QStringLiteral("日付を確認して下さい。正しいですか。"));
         EXPECT_EQ(dialogs.shown()[0].caption, QStringLiteral("日付範囲違反"));
         if (c.questions > 1) {
-            EXPECT_EQ(dialogs.shown()[1].text, QStringLiteral("データを初期化しますか？\n給与台帳の印刷済んでいますか？"));
+            EXPECT_EQ(dialogs.shown()[1].text,
+                      QStringLiteral("データを初期化しますか？\n給与台帳の印刷済んでいますか？"));
             EXPECT_EQ(dialogs.shown()[1].caption, QStringLiteral("データ全削除"));
         }
         // The new punch is recorded whatever was answered.
@@ -188,8 +189,7 @@ TEST_F(TimeCardEntry, PunchesOfThePeriodsTwoMonthsAskNothing) {
         const char* oldMonth;
     };
     for (const Case& c : {Case{"20", "24/05/20", "04"}, Case{"5", "24/05/03", "04"}, Case{"5", "24/05/06", "06"},
-                          Case{"31", "24/02/10", "02"}, Case{"", "24/05/10", "05"},
-                          Case{"30", "24/04/10", "03"}}) {
+                          Case{"31", "24/02/10", "02"}, Case{"", "24/05/10", "05"}, Case{"30", "24/04/10", "03"}}) {
         exec("DELETE FROM タイムカード");
         setClosingDay(c.closing);
         addPunch(c.oldMonth, "01", "08", "00", "000001", "0");
@@ -254,8 +254,8 @@ TEST_F(TimeCardEntry, CloseSetsTheMainWindowsButtonsByThePunchesLeft) {
     for (bool have : {true, false}) {
         exec("DELETE FROM タイムカード");
         if (have) addPunch("05", "20", "08", "00", "000001", "0");
-        for (QWidget* b : {static_cast<QWidget*>(btnDayRep), static_cast<QWidget*>(btnJ_Meisai),
-                           static_cast<QWidget*>(btnTimeRep)})
+        for (QWidget* b :
+             {static_cast<QWidget*>(btnDayRep), static_cast<QWidget*>(btnJ_Meisai), static_cast<QWidget*>(btnTimeRep)})
             b->setEnabled(!have);
         Act_MainRep->setEnabled(!have);
         delete form;

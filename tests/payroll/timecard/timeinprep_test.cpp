@@ -52,10 +52,8 @@ protected:
     void typeInto(QLineEdit* e, const QString& text) {
         e->setFocus();
         e->selectAll();
-        if (text.isEmpty())
-            QTest::keyClick(e, Qt::Key_Delete);
-        else
-            QTest::keyClicks(e, text);
+        if (text.isEmpty()) QTest::keyClick(e, Qt::Key_Delete);
+        else QTest::keyClicks(e, text);
         QTest::keyClick(e, Qt::Key_Return);
     }
     std::unique_ptr<rtl::ScopedTestClock> clock;
@@ -101,10 +99,10 @@ TEST_F(AttendanceBook, FieldChecksAcceptNormaliseOrKeepTheFocus) {
         const char* stored;  // nullptr: refused
     };
     const Case cases[] = {
-        {"DBEdit4", "月", "5", "05"},   {"DBEdit4", "月", "12", "12"},  {"DBEdit4", "月", "13", nullptr},
-        {"DBEdit4", "月", "00", nullptr}, {"DBEdit5", "日", "31", "31"},  {"DBEdit5", "日", "32", nullptr},
-        {"DBEdit5", "日", "0", nullptr}, {"DBEdit6", "時", "25", "25"},  {"DBEdit6", "時", "0", "00"},
-        {"DBEdit6", "時", "48", nullptr}, {"DBEdit7", "分", "00", "00"},  {"DBEdit7", "分", "59", "59"},
+        {"DBEdit4", "月", "5", "05"},     {"DBEdit4", "月", "12", "12"},    {"DBEdit4", "月", "13", nullptr},
+        {"DBEdit4", "月", "00", nullptr}, {"DBEdit5", "日", "31", "31"},    {"DBEdit5", "日", "32", nullptr},
+        {"DBEdit5", "日", "0", nullptr},  {"DBEdit6", "時", "25", "25"},    {"DBEdit6", "時", "0", "00"},
+        {"DBEdit6", "時", "48", nullptr}, {"DBEdit7", "分", "00", "00"},    {"DBEdit7", "分", "59", "59"},
         {"DBEdit7", "分", "60", nullptr}, {"DBEdit7", "分", "61", nullptr}, {"DBEdit7", "分", "", nullptr},
     };
     open();

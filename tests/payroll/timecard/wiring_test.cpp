@@ -28,9 +28,8 @@ namespace {
 class HubWiring : public tsupport::MainWindowTest {
 protected:
     void registerWindows() override {
-        timecard::registerWindows([this](const QString& name, timecard::FormFactory create) {
-            registerForm(name, std::move(create));
-        });
+        timecard::registerWindows(
+            [this](const QString& name, timecard::FormFactory create) { registerForm(name, std::move(create)); });
     }
     void SetUp() override {
         MainWindowTest::SetUp();

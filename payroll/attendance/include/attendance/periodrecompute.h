@@ -19,9 +19,9 @@ namespace attendance {
 
 // The times of one row as the recomputation reads them.
 struct DayClock {
-    rtl::TDateTime workDate = 0;           // K_DATE
-    std::optional<rtl::TDateTime> in;      // K_INTIM
-    std::optional<rtl::TDateTime> out;     // K_OUTTIM
+    rtl::TDateTime workDate = 0;        // K_DATE
+    std::optional<rtl::TDateTime> in;   // K_INTIM
+    std::optional<rtl::TDateTime> out;  // K_OUTTIM
 };
 
 // Minutes and amounts of one day. A day without paid units (no clock-out, or

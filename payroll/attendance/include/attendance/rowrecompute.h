@@ -14,7 +14,7 @@ class Connection;
 namespace attendance {
 
 struct RowTimes {
-    std::string worked;        // K_SYUGYO
+    std::string worked;           // K_SYUGYO
     long long workedMinutes = 0;  // K_KINMU
     long long units = 0;          // K_TANJI
     // early start, overtime, late night, late arrival, early departure

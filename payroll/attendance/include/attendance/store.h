@@ -44,16 +44,16 @@ private:
 // One attendance row (kimu_tran) with its row identity.
 struct AttendanceRow {
     long long rowid = 0;
-    std::optional<long long> seqNo;      // K_SEQNO
-    long long employee = 0;              // K_TANCOD
-    rtl::TDateTime date = 0;             // K_DATE
-    std::string category;                // K_KNMKBN
-    std::optional<rtl::TDateTime> in;    // K_INTIM
-    std::optional<rtl::TDateTime> out;   // K_OUTTIM
-    std::string worked;                  // K_SYUGYO
-    long long workedMinutes = 0;         // K_KINMU
-    long long units = 0;                 // K_TANJI (NULL reads 0)
-    long long baseAmount = 0;            // K_BASKING
+    std::optional<long long> seqNo;     // K_SEQNO
+    long long employee = 0;             // K_TANCOD
+    rtl::TDateTime date = 0;            // K_DATE
+    std::string category;               // K_KNMKBN
+    std::optional<rtl::TDateTime> in;   // K_INTIM
+    std::optional<rtl::TDateTime> out;  // K_OUTTIM
+    std::string worked;                 // K_SYUGYO
+    long long workedMinutes = 0;        // K_KINMU
+    long long units = 0;                // K_TANJI (NULL reads 0)
+    long long baseAmount = 0;           // K_BASKING
     // Minute texts and amounts of the six kinds, in the order early start,
     // overtime, late night, holiday, late arrival, early departure.
     std::string minutes[6];
@@ -83,14 +83,14 @@ void replacePeriodRows(db::Connection& c, const PeriodDates& period, const std::
 // What the recomputation writes into one row.
 struct RecomputedRow {
     long long rowid = 0;
-    std::string worked;                  // K_SYUGYO
-    long long workedMinutes = 0;         // K_KINMU
-    long long units = 0;                 // K_TANJI
-    long long baseAmount = 0;            // K_BASKING
+    std::string worked;           // K_SYUGYO
+    long long workedMinutes = 0;  // K_KINMU
+    long long units = 0;          // K_TANJI
+    long long baseAmount = 0;     // K_BASKING
     // early start, overtime, late night, late arrival, early departure
     long long minutes[5] = {0, 0, 0, 0, 0};
     long long amounts[5] = {0, 0, 0, 0, 0};
-    long long holidayAmount = 0;         // K_KYUKING
+    long long holidayAmount = 0;  // K_KYUKING
 };
 void updateRows(db::Connection& c, const std::vector<RecomputedRow>& rows);
 
@@ -103,7 +103,7 @@ struct PayRecord {
     // early start, overtime, late night, holiday, late arrival, early departure
     long long minutes[6] = {0, 0, 0, 0, 0, 0};
     long long amounts[6] = {0, 0, 0, 0, 0, 0};
-    long long lateDays = 0;              // S_DAY5
+    long long lateDays = 0;  // S_DAY5
 };
 // Deletes the records of `key` and inserts `records`, each marked computed
 // (S_KNTKBN = 1), inside the caller's transaction.

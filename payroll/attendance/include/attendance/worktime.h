@@ -52,15 +52,15 @@ rtl::TDateTime punchDate(const PeriodDates& period, int month, int day);
 // work date's midnight; hours of 24 and more lie on the next day.
 struct WorkCategory {
     std::string code;
-    int shiftStart = 0, shiftEnd = 0;   // 就業
-    int lateStart = 0, lateEnd = 0;     // 遅刻早退
-    int breakStart = 0, breakEnd = 0;   // 休憩1
-    int earlyStart = 0, earlyEnd = 0;   // 早出
-    int overStart = 0, overEnd = 0;     // 残業
-    int nightStart = 0, nightEnd = 0;   // 深夜
-    int unit = 1;       // 就業丸め単位: minutes per paid unit
-    int overUnit = 1;   // 残業丸め単位
-    int lateUnit = 1;   // 遅早丸め単位
+    int shiftStart = 0, shiftEnd = 0;  // 就業
+    int lateStart = 0, lateEnd = 0;    // 遅刻早退
+    int breakStart = 0, breakEnd = 0;  // 休憩1
+    int earlyStart = 0, earlyEnd = 0;  // 早出
+    int overStart = 0, overEnd = 0;    // 残業
+    int nightStart = 0, nightEnd = 0;  // 深夜
+    int unit = 1;                      // 就業丸め単位: minutes per paid unit
+    int overUnit = 1;                  // 残業丸め単位
+    int lateUnit = 1;                  // 遅早丸め単位
 
     // A night shift: starts after 18:00 and at or before 24:00, and ends at
     // 24:00 or later. Its clock-ins from 00:00 to 06:59 belong to the day before.
@@ -77,15 +77,15 @@ WorkCategory missingCategory(const std::string& code);
 
 // The employee's values the attendance jobs read (a row of emp_tanka).
 struct Employee {
-    long long number = 0;        // E_NO
-    std::string code;            // E_TANCOD
-    std::string category;        // E_JOBKBN
-    std::string status;          // E_DROPKBN, trimmed; "1" = in service
-    std::string restFlag;        // E_REST_YN: "1" = the break is taken off
-    std::string payKind;         // E_PAYKBN: "0" monthly, "1" daily, "2" by units
-    std::string baseFlag;        // E_BASE_YN: "1" = time before the shift is cut off
-    long long basePay = 0;       // E_BASEPAY
-    long long transport = 0;     // E_KOTUHI
+    long long number = 0;     // E_NO
+    std::string code;         // E_TANCOD
+    std::string category;     // E_JOBKBN
+    std::string status;       // E_DROPKBN, trimmed; "1" = in service
+    std::string restFlag;     // E_REST_YN: "1" = the break is taken off
+    std::string payKind;      // E_PAYKBN: "0" monthly, "1" daily, "2" by units
+    std::string baseFlag;     // E_BASE_YN: "1" = time before the shift is cut off
+    long long basePay = 0;    // E_BASEPAY
+    long long transport = 0;  // E_KOTUHI
     // Flags ("1" = paid/deducted) and hourly rates of the six kinds.
     std::string earlyFlag, overFlag, nightFlag, holidayFlag, lateFlag, leaveFlag;
     long long earlyRate = 0, overRate = 0, nightRate = 0, holidayRate = 0, lateRate = 0, leaveRate = 0;

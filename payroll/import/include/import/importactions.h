@@ -28,7 +28,8 @@ struct FileDialogSetup {
     std::string filter;  // as the window shows it: "desc|pattern|desc|pattern"
 };
 extern const FileDialogSetup kOpenDialog1;  // "MSAccess(*.mdb)|*.mdb"
-extern const FileDialogSetup kOpenDialog2;  // "コンマ区切りテキスト(*.csv)|*.CSV|テキストファイル(*.txt)|*.TXT|すべてのファイル(*.*)|*.*"
+extern const FileDialogSetup
+    kOpenDialog2;  // "コンマ区切りテキスト(*.csv)|*.CSV|テキストファイル(*.txt)|*.TXT|すべてのファイル(*.*)|*.*"
 
 // The same filter for QFileDialog: "desc (p1 p2);;desc (p)". File names on
 // Linux are case-sensitive, so every extension pattern is offered in lower

@@ -15,8 +15,7 @@ namespace payroll {
 // lists only those of them the file holds (by Jet's name rules), so that
 // an unrelated table the reader cannot read does not stop the import.
 // Reader failures come out as rtl::DatabaseError with the reader's text.
-std::unique_ptr<db::ExternalSource> openJetSource(const std::string& path,
-                                                  std::vector<std::string> onlyTables = {});
+std::unique_ptr<db::ExternalSource> openJetSource(const std::string& path, std::vector<std::string> onlyTables = {});
 
 // A factory for db::Connection::setExternalSourceFactory.
 db::ExternalSourceFactory jetSourceFactory(std::vector<std::string> onlyTables = {});

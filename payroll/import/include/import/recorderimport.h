@@ -79,9 +79,9 @@ void openRecorderSource(data::TDataModule1& dm, const std::filesystem::path& mdb
 // table, by name, as text. Each is one job (nested in the caller's, if
 // any); a missing table or column raises rtl::DatabaseError naming the
 // table and leaves the target as it was.
-void Act_CopyTimeExecute(data::TDataModule1& dm);   // タイムカード into ADOTable1
-void Act_CopykbnExecute(data::TDataModule1& dm);    // 区分 into Job_kbn
-void Act_CopyEmpExecute(data::TDataModule1& dm);    // 個人 into emp_mas
+void Act_CopyTimeExecute(data::TDataModule1& dm);  // タイムカード into ADOTable1
+void Act_CopykbnExecute(data::TDataModule1& dm);   // 区分 into Job_kbn
+void Act_CopyEmpExecute(data::TDataModule1& dm);   // 個人 into emp_mas
 
 // The whole database copy (Act_NewSet without its dialogs): the three
 // copies in one job, then the punch count. ADOConnection2 is closed again

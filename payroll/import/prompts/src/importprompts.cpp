@@ -16,8 +16,7 @@
 
 namespace payroll {
 
-std::optional<LoginAnswer> askRecorderLogin(QWidget* parent, const LoginRequest& request)
-{
+std::optional<LoginAnswer> askRecorderLogin(QWidget* parent, const LoginRequest& request) {
     QDialog box(parent);
     box.setObjectName("dlgRecorderLogin");
     box.setWindowTitle(QStringLiteral("データベース ログイン"));
@@ -55,13 +54,11 @@ std::optional<LoginAnswer> askRecorderLogin(QWidget* parent, const LoginRequest&
     return LoginAnswer{user->text().toStdString(), password->text().toStdString()};
 }
 
-ImportPrompts importPrompts(QWidget* owner, std::function<void(bool)> setPunchButtons)
-{
+ImportPrompts importPrompts(QWidget* owner, std::function<void(bool)> setPunchButtons) {
     QPointer<QWidget> window(owner);
     ImportPrompts p;
     p.chooseFile = [window](const FileDialogSetup& dialog) {
-        return ui::openFileName(window, QStringLiteral("開く"), {},
-                                QString::fromStdString(qtFileFilter(dialog.filter)))
+        return ui::openFileName(window, QStringLiteral("開く"), {}, QString::fromStdString(qtFileFilter(dialog.filter)))
             .toStdString();
     };
     p.login = [window](const LoginRequest& request) { return askRecorderLogin(window, request); };

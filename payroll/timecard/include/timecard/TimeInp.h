@@ -77,4 +77,3 @@ private:
     void punch(const char* inOut);
     data::TDataModule1& dm_;
 };
-

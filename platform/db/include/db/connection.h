@@ -42,8 +42,7 @@ public:
     virtual std::vector<std::string> tables() = 0;
     virtual ExternalTable readTable(const std::string& name) = 0;
 };
-using ExternalSourceFactory =
-    std::function<std::unique_ptr<ExternalSource>(const std::string& path)>;
+using ExternalSourceFactory = std::function<std::unique_ptr<ExternalSource>(const std::string& path)>;
 
 // Column of a table as the database declares it.
 struct ColumnInfo {
@@ -55,7 +54,7 @@ struct ColumnInfo {
 
 // One rectangular result of a statement (for small reads in code).
 struct ResultSet {
-    std::vector<std::string> columns;   // Jet names (expressions: Expr1000, ...)
+    std::vector<std::string> columns;  // Jet names (expressions: Expr1000, ...)
     std::vector<std::vector<Value>> rows;
 };
 
@@ -106,8 +105,8 @@ public:
     Value scalar(std::string_view sql, const Params& params = {});
 
     // Schema questions.
-    bool tableExists(std::string_view name);          // tables and views
-    std::vector<std::string> tableNames();             // tables and views, by name
+    bool tableExists(std::string_view name);                  // tables and views
+    std::vector<std::string> tableNames();                    // tables and views, by name
     std::vector<ColumnInfo> columns(std::string_view table);  // in table order
 
     // A job: statements and posts between begin and end form one
@@ -117,7 +116,7 @@ public:
     class Job {
     public:
         explicit Job(Connection& connection);
-        ~Job();                 // rolls back unless committed
+        ~Job();  // rolls back unless committed
         void commit();
         Job(const Job&) = delete;
         Job& operator=(const Job&) = delete;

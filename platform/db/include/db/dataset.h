@@ -35,8 +35,8 @@ struct FilterNode;
 enum class DatasetState { Inactive, Browse, Edit, Insert, CalcFields };
 
 struct LocateOptions {
-    bool caseInsensitive = true;   // the collation is case-insensitive anyway
-    bool partialKey = false;       // text keys: prefix match
+    bool caseInsensitive = true;  // the collation is case-insensitive anyway
+    bool partialKey = false;      // text keys: prefix match
 };
 
 class Dataset {
@@ -49,7 +49,7 @@ public:
     const std::string& name() const { return name_; }
     void setName(std::string n) { name_ = std::move(n); }
     Connection* connection() const { return conn_; }
-    void setConnection(Connection* c);   // closes the dataset first
+    void setConnection(Connection* c);  // closes the dataset first
 
     // ---- persistent fields (set up while closed) ----
     // With persistent data fields the dataset shows only those (and its
@@ -64,7 +64,7 @@ public:
 
     // ---- open / close ----
     void open();
-    void close();                       // discards an unposted change
+    void close();  // discards an unposted change
     bool active() const { return state_ != DatasetState::Inactive; }
     void setActive(bool on) { on ? open() : close(); }
     // Posts a pending change, re-reads the rows and returns to the same row
@@ -77,8 +77,8 @@ public:
     // ---- fields ----
     int fieldCount() const { return static_cast<int>(fields_.size()); }
     Field& field(int index);
-    Field& fieldByName(std::string_view name);   // rtl::DatabaseError when missing
-    Field* findField(std::string_view name);      // case-insensitive
+    Field& fieldByName(std::string_view name);  // rtl::DatabaseError when missing
+    Field* findField(std::string_view name);    // case-insensitive
     std::vector<std::string> fieldNames() const;
     Field& operator[](std::string_view name) { return fieldByName(name); }
 
@@ -93,23 +93,22 @@ public:
     bool bof() const { return bof_; }
     bool isEmpty() const { return visible_.empty(); }
     int recordCount() const { return static_cast<int>(visible_.size()); }
-    int recNo() const;                 // 1-based, 0 when empty
+    int recNo() const;  // 1-based, 0 when empty
     void setRecNo(int recNo);
     // Moves to the first row whose fields (";"-separated) equal the values,
     // compared by each field's kind; false (cursor unchanged) when none.
-    bool locate(std::string_view keyFields, const std::vector<Value>& values,
-                LocateOptions options = {});
+    bool locate(std::string_view keyFields, const std::vector<Value>& values, LocateOptions options = {});
     bool locate(std::string_view keyField, const Value& value, LocateOptions options = {}) {
         return locate(keyField, std::vector<Value>{value}, options);
     }
-    using Bookmark = long long;   // rowid of a row (or position + 1 for read-only results)
+    using Bookmark = long long;  // rowid of a row (or position + 1 for read-only results)
     Bookmark bookmark() const;
     bool gotoBookmark(Bookmark b);
 
     // ---- editing ----
-    void edit();          // on an empty dataset: insert()
-    void append();        // new row at the end
-    void insert();        // new row before the current one
+    void edit();    // on an empty dataset: insert()
+    void append();  // new row at the end
+    void insert();  // new row before the current one
     // Runs beforePost, writes the row with bound values, re-reads it (so
     // converted values show), runs afterPost. A failure raises and leaves the
     // dataset in Edit/Insert with the values as the user set them.
@@ -136,7 +135,7 @@ public:
     bool filtered() const { return filtered_; }
 
     // ---- hooks ----
-    std::function<void(Dataset&)> onCalcFields;   // fill calculated fields of the row
+    std::function<void(Dataset&)> onCalcFields;  // fill calculated fields of the row
     std::function<void(Dataset&)> beforePost;
     std::function<void(Dataset&)> afterPost;
     std::function<void(Dataset&)> beforeDelete;
@@ -147,7 +146,7 @@ public:
 
     // ---- bound controls ----
     void disableControls();
-    void enableControls();             // the last one notifies a full change
+    void enableControls();  // the last one notifies a full change
     bool controlsDisabled() const { return disableCount_ > 0; }
 
 protected:
@@ -167,8 +166,8 @@ private:
         std::vector<Value> calc;
     };
     struct Column {
-        std::string name;        // Jet name (Expr1000 for expressions)
-        std::string origin;      // base-table column, empty for expressions
+        std::string name;    // Jet name (Expr1000 for expressions)
+        std::string origin;  // base-table column, empty for expressions
         FieldKind kind = FieldKind::Text;
         int width = 0;
         bool declared = false;
@@ -179,8 +178,7 @@ private:
         bool numericKey = false;
         std::map<std::string, Value> values;
     };
-    void readRows(std::vector<Row>& rows, std::vector<Column>& cols, bool& updatable,
-                  std::string& baseTable);
+    void readRows(std::vector<Row>& rows, std::vector<Column>& cols, bool& updatable, std::string& baseTable);
     void buildFields();
     void calcRow(Row& row);
     void applyFilter();
@@ -205,15 +203,15 @@ private:
     std::vector<std::unique_ptr<Field>> fields_;
     std::vector<Column> cols_;
     std::vector<Row> rows_;
-    std::vector<int> visible_;        // indices into rows_
-    int cur_ = -1;                    // index into visible_
+    std::vector<int> visible_;  // indices into rows_
+    int cur_ = -1;              // index into visible_
     bool bof_ = true, eof_ = true;
     bool updatable_ = false;
     std::string baseTable_;
     Row buffer_;
-    std::vector<bool> changed_;       // per result column, in Edit/Insert
+    std::vector<bool> changed_;  // per result column, in Edit/Insert
     bool modified_ = false;
-    int insertAt_ = 0;                // visible position of a row being inserted
+    int insertAt_ = 0;  // visible position of a row being inserted
     int calcSlots_ = 0;
     mutable std::vector<LookupSlot> lookups_;
     Row* calcTarget_ = nullptr;

@@ -17,14 +17,17 @@ struct FieldDef {
     FieldDef() = default;
     FieldDef(std::string name, FieldKind kind = FieldKind::Text, int width = 0, std::string displayFormat = {},
              std::string editFormat = {})
-        : name(std::move(name)), kind(kind), width(width), displayFormat(std::move(displayFormat)),
+        : name(std::move(name)),
+          kind(kind),
+          width(width),
+          displayFormat(std::move(displayFormat)),
           editFormat(std::move(editFormat)) {}
     std::string name;
     FieldKind kind = FieldKind::Text;
-    int width = 0;                // text kinds: characters; 0 = the column's width
-    std::string displayFormat;    // numbers: rtl::formatFloat mask ("#,##0", "#0.0#", "#0");
-                                  // date-times: rtl::formatDateTime mask
-    std::string editFormat;       // numbers: mask of editText(); empty = plain digits
+    int width = 0;              // text kinds: characters; 0 = the column's width
+    std::string displayFormat;  // numbers: rtl::formatFloat mask ("#,##0", "#0.0#", "#0");
+                                // date-times: rtl::formatDateTime mask
+    std::string editFormat;     // numbers: mask of editText(); empty = plain digits
 };
 
 // A lookup field: for the current row, resultField of the first row of the
@@ -38,22 +41,31 @@ struct LookupDef {
     // Source by component.
     LookupDef(std::string name, std::string keyField, Dataset* source, std::string lookupKeyField,
               std::string lookupResultField, FieldKind kind = FieldKind::Text, int width = 0)
-        : name(std::move(name)), kind(kind), width(width), keyField(std::move(keyField)), lookupDataset(source),
-          lookupKeyField(std::move(lookupKeyField)), lookupResultField(std::move(lookupResultField)) {}
+        : name(std::move(name)),
+          kind(kind),
+          width(width),
+          keyField(std::move(keyField)),
+          lookupDataset(source),
+          lookupKeyField(std::move(lookupKeyField)),
+          lookupResultField(std::move(lookupResultField)) {}
     // Source by table name.
     LookupDef(std::string name, std::string keyField, std::string table, std::string lookupKeyField,
               std::string lookupResultField, FieldKind kind = FieldKind::Text, int width = 0)
-        : name(std::move(name)), kind(kind), width(width), keyField(std::move(keyField)),
-          lookupTable(std::move(table)), lookupKeyField(std::move(lookupKeyField)),
+        : name(std::move(name)),
+          kind(kind),
+          width(width),
+          keyField(std::move(keyField)),
+          lookupTable(std::move(table)),
+          lookupKeyField(std::move(lookupKeyField)),
           lookupResultField(std::move(lookupResultField)) {}
     std::string name;
     FieldKind kind = FieldKind::Text;
     int width = 0;
-    std::string keyField;            // field of this dataset ("IDコード")
+    std::string keyField;              // field of this dataset ("IDコード")
     Dataset* lookupDataset = nullptr;  // the source component (Table or Query) ...
-    std::string lookupTable;         // ... or a table name
-    std::string lookupKeyField;      // "E_NO"
-    std::string lookupResultField;   // "E_NAME"
+    std::string lookupTable;           // ... or a table name
+    std::string lookupKeyField;        // "E_NO"
+    std::string lookupResultField;     // "E_NAME"
     std::string displayFormat;
 };
 
@@ -63,7 +75,7 @@ class Field {
 public:
     const std::string& fieldName() const { return name_; }
     FieldKind kind() const { return kind_; }
-    int size() const { return width_; }        // text width in characters (0 = no limit)
+    int size() const { return width_; }  // text width in characters (0 = no limit)
     FieldRole role() const { return role_; }
     bool isCalculated() const { return role_ == FieldRole::Calculated; }
     bool isLookup() const { return role_ == FieldRole::Lookup; }
@@ -78,11 +90,11 @@ public:
     // ---- reading (current row; NULL on an empty dataset) ----
     Value value() const;
     bool isNull() const;
-    std::string asString() const;     // date-times: rtl::dateTimeToStr; doubles: rtl::floatToStr
-    int asInteger() const;            // doubles rounded half to even
+    std::string asString() const;  // date-times: rtl::dateTimeToStr; doubles: rtl::floatToStr
+    int asInteger() const;         // doubles rounded half to even
     long long asLargeInt() const;
     double asFloat() const;
-    double asDateTime() const;        // rtl::TDateTime
+    double asDateTime() const;  // rtl::TDateTime
     // The text a control shows: numbers and date-times with the display
     // format; NULL -> "".
     std::string displayText() const;
@@ -98,9 +110,9 @@ public:
     // runtime's conversions (rtl::ConversionError on bad text).
     void setAsString(std::string_view text);
     void setAsInteger(long long v);
-    void setAsFloat(double v);        // long/short fields round half to even
+    void setAsFloat(double v);  // long/short fields round half to even
     void setAsDateTime(double v);
-    void clear();                     // NULL
+    void clear();  // NULL
     // Text typed into a control (same rules as setAsString).
     void setEditText(std::string_view text) { setAsString(text); }
 
@@ -116,7 +128,7 @@ private:
     std::string displayFormat_;
     std::string editFormat_;
     bool persistent_ = false;
-    int column_ = -1;          // data: result column; calculated: calc slot; lookup: lookup slot
+    int column_ = -1;  // data: result column; calculated: calc slot; lookup: lookup slot
 };
 
 }  // namespace db

@@ -57,7 +57,7 @@ void installJetDialect(sqlite3* handle);
 struct ColumnSpec {
     std::string name;
     FieldKind kind = FieldKind::Long;
-    int width = 0;           // text kinds; 0 = no limit
+    int width = 0;  // text kinds; 0 = no limit
     bool notNull = false;
     bool primaryKey = false;
 };
@@ -92,8 +92,7 @@ std::string sqliteCreateTable(const DdlPlan& plan);
 
 // The trigger statements (DROP + CREATE) that convert date text and round
 // doubles for a table with these columns; empty when none is needed.
-std::vector<std::string> sqliteKindTriggers(const std::string& table,
-                                            const std::vector<ColumnSpec>& columns);
+std::vector<std::string> sqliteKindTriggers(const std::string& table, const std::vector<ColumnSpec>& columns);
 
 // Double-quoted SQLite identifier ("a""b").
 std::string quoteIdentifier(std::string_view name);

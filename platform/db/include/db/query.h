@@ -13,17 +13,28 @@ namespace db {
 // SQL as a list of lines, sent joined by CR LF.
 class SqlLines {
 public:
-    void clear() { lines_.clear(); changed(); }
-    void add(std::string line) { lines_.push_back(std::move(line)); changed(); }
-    SqlLines& operator<<(std::string line) { add(std::move(line)); return *this; }
-    void setText(std::string_view text);   // splits at CR LF / LF
-    std::string text() const;              // lines joined by "\r\n"
+    void clear() {
+        lines_.clear();
+        changed();
+    }
+    void add(std::string line) {
+        lines_.push_back(std::move(line));
+        changed();
+    }
+    SqlLines& operator<<(std::string line) {
+        add(std::move(line));
+        return *this;
+    }
+    void setText(std::string_view text);  // splits at CR LF / LF
+    std::string text() const;             // lines joined by "\r\n"
     const std::vector<std::string>& lines() const { return lines_; }
     int count() const { return static_cast<int>(lines_.size()); }
     std::function<void()> onChange;
 
 private:
-    void changed() { if (onChange) onChange(); }
+    void changed() {
+        if (onChange) onChange();
+    }
     std::vector<std::string> lines_;
 };
 
@@ -37,8 +48,8 @@ public:
     void setSql(std::string_view text) { sql_.setText(text); }
     std::string sqlText() const { return sql_.text(); }
 
-    void setParam(std::string name, Value v);    // name with or without ':'
-    void addParam(Value v);                      // next positional "?"
+    void setParam(std::string name, Value v);  // name with or without ':'
+    void addParam(Value v);                    // next positional "?"
     void clearParams();
     const Params& params() const { return params_; }
 

@@ -12,7 +12,7 @@ class Table : public Dataset {
 public:
     explicit Table(Connection* connection = nullptr, std::string name = {});
     const std::string& tableName() const { return table_; }
-    void setTableName(std::string table);         // only while closed
+    void setTableName(std::string table);  // only while closed
     // ";"-separated field names ("S_TANCOD", "K_DATE"); empty = the table's
     // own (insertion) order. Changing it on an open table re-reads the rows.
     const std::string& indexFieldNames() const { return index_; }

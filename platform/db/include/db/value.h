@@ -53,8 +53,8 @@ private:
 // "$name" (give it with or without the leading character).
 struct Param {
     template <class T>
-        requires(!std::is_same_v<std::decay_t<T>, Param> && std::is_constructible_v<Value, T>)
-    Param(T&& v) : value(std::forward<T>(v)) {}
+    requires(!std::is_same_v<std::decay_t<T>, Param> && std::is_constructible_v<Value, T>) Param(T&& v)
+        : value(std::forward<T>(v)) {}
     Param(std::string n, Value v) : name(std::move(n)), value(std::move(v)) {}
     std::string name;
     Value value;
@@ -73,9 +73,9 @@ enum class FieldKind {
     FixedText,  // fixed text of width characters, read back unpadded (Jet "Char(n)")
 };
 
-bool isNumericKind(FieldKind k);   // Long, Short, Double
-bool isIntegerKind(FieldKind k);   // Long, Short
-bool isTextKind(FieldKind k);      // Text, FixedText
-const char* kindName(FieldKind k); // "Long", "Short", ... for messages and tests
+bool isNumericKind(FieldKind k);    // Long, Short, Double
+bool isIntegerKind(FieldKind k);    // Long, Short
+bool isTextKind(FieldKind k);       // Text, FixedText
+const char* kindName(FieldKind k);  // "Long", "Short", ... for messages and tests
 
 }  // namespace db

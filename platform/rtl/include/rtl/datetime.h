@@ -36,8 +36,8 @@ struct TimeParts {
 
 // ---- calendar ----------------------------------------------------------
 bool isLeapYear(int year);
-int daysInMonth(int year, int month);               // 0 for a month outside 1..12
-bool isValidDate(int year, int month, int day);     // year 1..9999
+int daysInMonth(int year, int month);                          // 0 for a month outside 1..12
+bool isValidDate(int year, int month, int day);                // year 1..9999
 bool isValidTime(int hour, int minute, int second, int msec);  // 0..23, 0..59, 0..59, 0..999
 
 // ---- encode / decode ---------------------------------------------------
@@ -58,8 +58,7 @@ bool tryEncodeTime(int hour, int minute, int second, int msec, TDateTime& out);
 // results are bit-exact on this encoding, so it stays. For days before 1899-12-30 the time is
 // subtracted (day - fraction), as the stored values of the Windows program
 // have it.
-TDateTime encodeDateTime(int year, int month, int day, int hour, int minute,
-                         int second, int msec = 0);
+TDateTime encodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec = 0);
 
 // Decoding rounds the value to the nearest millisecond first, so a value a
 // hair below midnight decodes as the next day at 00:00:00.000.

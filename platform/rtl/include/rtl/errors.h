@@ -43,8 +43,7 @@ private:
 // A file that cannot be opened, read, written or renamed.
 class FileError : public Error {
 public:
-    FileError(const std::string& message, std::string path)
-        : Error(message), path_(std::move(path)) {}
+    FileError(const std::string& message, std::string path) : Error(message), path_(std::move(path)) {}
     const std::string& path() const noexcept { return path_; }
 
 private:
@@ -84,7 +83,7 @@ inline constexpr const char* floatOverflow = "浮動小数点演算でオーバ�
 inline constexpr const char* intOverflow = "整数演算でオーバーフローしました";
 inline constexpr const char* invalidDateEncode = "日付のエンコードに無効な引数があります";
 inline constexpr const char* invalidTimeEncode = "時刻のエンコードに無効な引数があります";
-std::string listIndex(long long index);           // "リストのインデックスが範囲を超えています (%d)"
+std::string listIndex(long long index);  // "リストのインデックスが範囲を超えています (%d)"
 std::string cannotOpenFile(std::string_view path);    // "ファイル '%s' を開けません"
 std::string cannotCreateFile(std::string_view path);  // "ファイル '%s' を作成できません"
 std::string cannotReadFile(std::string_view path);    // "ファイル '%s' を読み込めません"

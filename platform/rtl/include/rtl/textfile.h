@@ -43,8 +43,7 @@ std::vector<std::string> splitLines(std::string_view text);
 std::vector<std::string_view> splitLineViews(std::string_view text);
 
 // Whole file, decoded to UTF-8.
-std::string readTextFile(const std::filesystem::path& path,
-                         TextEncoding* detected = nullptr);
+std::string readTextFile(const std::filesystem::path& path, TextEncoding* detected = nullptr);
 // All lines of the file.
 std::vector<std::string> readAllLines(const std::filesystem::path& path);
 // At most `maxLines` first lines.

@@ -8,8 +8,8 @@
 namespace sheet {
 
 struct CellRef {
-    int column = 0;   // 1-based: A = 1, Z = 26, AA = 27
-    int row = 0;      // 1-based
+    int column = 0;  // 1-based: A = 1, Z = 26, AA = 27
+    int row = 0;     // 1-based
     bool operator==(const CellRef&) const = default;
 };
 

@@ -13,8 +13,7 @@ namespace ui {
 class Action : public QAction {
     Q_OBJECT
 public:
-    Action(const QString& name, const QString& caption, QObject* parent,
-           std::function<void()> handler = {});
+    Action(const QString& name, const QString& caption, QObject* parent, std::function<void()> handler = {});
 
     void setHandler(std::function<void()> handler) { handler_ = std::move(handler); }
     bool hasHandler() const { return static_cast<bool>(handler_); }

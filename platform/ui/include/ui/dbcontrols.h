@@ -30,7 +30,10 @@ public:
     // Date-time fields shown and typed with this mask (rtl::formatDateTime
     // tokens). "yyyy/mm/dd" (birth dates) also refuses two-digit years, so no
     // century is ever guessed.
-    void setDateFormat(const QString& mask) { dateFormat_ = mask; refresh(); }
+    void setDateFormat(const QString& mask) {
+        dateFormat_ = mask;
+        refresh();
+    }
 
     // The control's own read-only switch: the edit takes no input while it is
     // on, or while the field or its dataset cannot be written, whatever the
@@ -99,7 +102,10 @@ public:
     void setDataSource(db::DataSource* source) { link_.setDataSource(source); }
     db::DataSource* dataSource() const override { return link_.dataSource(); }
     void setDataField(const QString& field) { link_.setFieldName(field); }
-    void setValues(const QStringList& values) { values_ = values; refresh(); }
+    void setValues(const QStringList& values) {
+        values_ = values;
+        refresh();
+    }
     QString value() const;
 
 private:
@@ -147,8 +153,14 @@ public:
     db::DataSource* dataSource() const override { return link_.dataSource(); }
     void setDataField(const QString& field) { link_.setFieldName(field); }
     void setListSource(db::DataSource* source);
-    void setKeyField(const QString& field) { keyField_ = field; reload(); }
-    void setListField(const QString& field) { listField_ = field; reload(); }
+    void setKeyField(const QString& field) {
+        keyField_ = field;
+        reload();
+    }
+    void setListField(const QString& field) {
+        listField_ = field;
+        reload();
+    }
     // Re-reads the items from the list source.
     void reload();
     QString keyValue() const;  // the key of the shown item ("" when none)

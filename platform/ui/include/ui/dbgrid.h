@@ -19,7 +19,7 @@ namespace ui {
 
 struct GridColumn {
     QString fieldName;
-    QString title;          // empty: the field name
+    QString title;  // empty: the field name
     int width = 64;
     bool visible = true;
     bool readOnly = false;
@@ -28,15 +28,15 @@ struct GridColumn {
 
 // What the drawing hook may change for one cell before it is painted.
 struct CellStyle {
-    int row = 0;            // 0-based; the dataset's recNo is row + 1
-    int column = 0;         // index into the grid's columns
+    int row = 0;     // 0-based; the dataset's recNo is row + 1
+    int column = 0;  // index into the grid's columns
     QString fieldName;
     QString text;
     QColor background;
     QColor foreground;
     QFont font;
     bool selected = false;
-    bool current = false;   // the dataset's current row
+    bool current = false;  // the dataset's current row
     // The display text of any field of the same row (also fields without a column).
     std::function<QString(const QString& fieldName)> value;
 };

@@ -25,11 +25,11 @@ enum class DialogKind { Message, Question, Error, OpenFile, SaveFile, Directory 
 struct DialogRecord {
     DialogKind kind = DialogKind::Message;
     QString caption;
-    QString text;        // message text; for file dialogs: the start folder
-    QString filter;      // file dialogs only
+    QString text;    // message text; for file dialogs: the start folder
+    QString filter;  // file dialogs only
     Icon icon = Icon::None;
-    QStringList buttons; // captions in order; the first listed is the default
-    QString answer;      // "OK", "Yes", "No", "Cancel", or the chosen path
+    QStringList buttons;  // captions in order; the first listed is the default
+    QString answer;       // "OK", "Yes", "No", "Cancel", or the chosen path
 };
 
 // A plain message: button OK, no icon, the application title as caption.
@@ -41,21 +41,18 @@ void showMessage(const QString& text, const QString& caption, Icon icon);
 // An empty caption means the application title.
 bool askYesNo(const QString& text, const QString& caption = {}, Icon icon = Icon::Question);
 // Yes/No/Cancel question ("はい(&Y)", "いいえ(&N)", "キャンセル"), Yes the default.
-Answer askYesNoCancel(const QString& text, const QString& caption = {},
-                      Icon icon = Icon::Question);
+Answer askYesNoCancel(const QString& text, const QString& caption = {}, Icon icon = Icon::Question);
 
 // The application's error box: stop icon, the application title, OK.
 void showError(const QString& text);
 
 // File dialogs; an empty result means the user cancelled.
-QString openFileName(QWidget* parent, const QString& caption, const QString& folder = {},
-                     const QString& filter = {});
-QString saveFileName(QWidget* parent, const QString& caption, const QString& folder = {},
-                     const QString& filter = {});
+QString openFileName(QWidget* parent, const QString& caption, const QString& folder = {}, const QString& filter = {});
+QString saveFileName(QWidget* parent, const QString& caption, const QString& folder = {}, const QString& filter = {});
 // A save dialog offering several file types (";;"-separated in `filter`):
 // `selectedFilter` receives the type the user chose (the first by default).
-QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
-                     const QString& filter, QString* selectedFilter);
+QString saveFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter,
+                     QString* selectedFilter);
 QString existingFolder(QWidget* parent, const QString& caption, const QString& folder = {});
 
 // The button captions the seam uses.

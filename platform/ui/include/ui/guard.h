@@ -66,8 +66,7 @@ QMetaObject::Connection on(Sender* sender, Signal signal, QObject* context, F ha
         guard([&] {
             if constexpr (std::is_invocable_v<F&, decltype(args)...>)
                 std::invoke(h, std::forward<decltype(args)>(args)...);
-            else
-                std::invoke(h);
+            else std::invoke(h);
         });
     });
 }

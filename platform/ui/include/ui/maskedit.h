@@ -25,7 +25,7 @@ public:
     explicit EditMask(const QString& mask);
 
     bool isEmpty() const { return slots_.empty(); }
-    QString qtInputMask() const;          // the same mask in Qt's language
+    QString qtInputMask() const;  // the same mask in Qt's language
     bool keepsLiterals() const { return keepLiterals_; }
     QChar blank() const { return blank_; }
     int length() const { return static_cast<int>(slots_.size()); }
@@ -41,7 +41,7 @@ public:
 private:
     struct Slot {
         bool literal = false;
-        QChar ch;              // the literal, or the mask character of an input
+        QChar ch;  // the literal, or the mask character of an input
         bool required = false;
     };
     std::vector<Slot> slots_;
